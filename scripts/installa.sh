@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds, tests and runs with.
+set -euo pipefail
+PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev libsqlite3-dev
+           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth)
+mancanti=()
+for p in "${PACCHETTI[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")
+done
+[ ${#mancanti[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${mancanti[@]}"

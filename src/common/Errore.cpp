@@ -1,0 +1,8 @@
+#include "common/Errore.h"
+
+Errore::Errore(int numero, std::string descrizione)
+    : std::runtime_error("Errore " + std::to_string(numero) + ": " + descrizione),
+      numero_(numero),
+      descrizione_(std::move(descrizione)) {}
+
+std::string Errore::Testo() const { return what(); }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// An error as the program reports it to the user: a number (the database
+// engine's numbering where it has one) and an Italian description in UTF-8.
+class Errore : public std::runtime_error {
+public:
+    Errore(int numero, std::string descrizione);
+
+    int Numero() const { return numero_; }
+    const std::string& Descrizione() const { return descrizione_; }
+
+    // "Errore N: descrizione", as printed on stderr and shown in the message box.
+    std::string Testo() const;
+
+private:
+    int numero_;
+    std::string descrizione_;
+};
+
+// Error numbers used across the program.
+namespace NumeroErrore {
+constexpr int ArgomentoNonValido = 5;     // invalid procedure call or argument
+constexpr int Overflow = 6;
+constexpr int FileNonScrivibile = 75;     // path/file access error
+constexpr int NessunRecordCorrente = 3021;
+constexpr int FileNonTrovato = 3024;
+constexpr int SintassiCriterio = 3075;
+constexpr int TabellaNonTrovata = 3078;
+constexpr int CampoNonTrovato = 3265;
+constexpr int FormatoNonRiconosciuto = 3343;
+constexpr int TipiNonCorrispondenti = 3464;
+constexpr int SintassiSql = 3000;
+}  // namespace NumeroErrore

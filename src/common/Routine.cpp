@@ -1,0 +1,183 @@
+#include "common/Routine.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+#include "common/Errore.h"
+
+std::array<std::int16_t, 13> GiorniMese = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+std::array<std::string, 7> NomiGiorni = {"Luned\xEC",  "Marted\xEC", "Mercoled\xEC", "Gioved\xEC",
+                                         "Venerd\xEC", "Sabato",     "Domenica"};
+
+namespace {
+
+// Characters `da`..`da+n-1` (counted from 1), or fewer near the end.
+std::string Parte(const std::string& testo, std::size_t da, std::size_t n) {
+    return da - 1 < testo.size() ? testo.substr(da - 1, n) : std::string();
+}
+
+// The last n characters.
+std::string Coda(const std::string& testo, std::size_t n) {
+    return testo.size() > n ? testo.substr(testo.size() - n) : testo;
+}
+
+// A number read from a date part, taken as the nearest 16-bit integer.
+std::int16_t NumeroData(const std::string& parte) {
+    const double x = ValoreNumerico(parte);
+    if (x > 32767.49 || x < -32768.49) throw Errore(NumeroErrore::Overflow, "Overflow.");
+    return static_cast<std::int16_t>(std::lround(x));
+}
+
+void ImpostaFebbraio(std::int16_t anno) { GiorniMese[2] = AnnoBisestile(anno) ? 29 : 28; }
+
+}  // namespace
+
+void RiempiTabelleComuni() {
+    GiorniMese = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    NomiGiorni = {"Luned\xEC", "Marted\xEC", "Mercoled\xEC", "Gioved\xEC", "Venerd\xEC", "Sabato", "Domenica"};
+}
+
+std::int16_t GiornoSettimana(const std::string& data) {
+    const int giorno = NumeroData(Parte(data, 1, 2));
+    const int mese = NumeroData(Parte(data, 4, 2));
+    const int anno = NumeroData(Coda(data, 4));
+    if (mese < 1 || mese > 12)
+        throw Errore(NumeroErrore::ArgomentoNonValido, "Chiamata di routine o argomento non valido.");
+    ImpostaFebbraio(static_cast<std::int16_t>(anno));
+    // Days from the first of the month, so day 31 of a 30-day month falls on the 1st of the next.
+    using namespace std::chrono;
+    const sys_days primo = year{anno} / month{static_cast<unsigned>(mese)} / day{1};
+    const sys_days data_ = primo + days{giorno - 1};
+    // 1 January 1970 was a Thursday (index 3 when Monday is 0).
+    const auto n = (data_.time_since_epoch().count() % 7 + 7 + 3) % 7;
+    return static_cast<std::int16_t>(n);
+}
+
+std::string ConvertiCornici(std::string& riga) {
+    for (char& c : riga) {
+        switch (static_cast<unsigned char>(c)) {
+            case 179: case 180: case 183: case 186: case 195: case 204:
+                c = '|';
+                break;
+            case 187: case 188: case 191: case 192: case 193: case 194: case 196: case 197:
+            case 200: case 201: case 202: case 203: case 206: case 217: case 218:
+                c = '-';
+                break;
+            default:
+                break;
+        }
+    }
+    return riga;
+}
+
+std::string CompletaData(std::string& data) {
+    if (data.size() == 6) {
+        const std::string yy = data.substr(4, 2);
+        data = data.substr(0, 2) + "/" + data.substr(2, 2) + (ValoreNumerico(yy) >= 20 ? "/19" : "/20") + yy;
+    } else if (data.size() == 8) {
+        data = data.substr(0, 2) + "/" + data.substr(2, 2) + "/" + data.substr(4, 4);
+    }
+    return data;
+}
+
+std::string PulisciTesto(const std::string& testo, std::int16_t modo) {
+    std::string nuovo;
+    for (char c : Maiuscolo(testo)) {
+        const bool prendi = modo == 0 ? c != '\'' : modo == 1 && ((c >= '0' && c <= '9') || c == ',' || c == '-');
+        if (prendi) nuovo += c;
+    }
+    if (nuovo.empty()) return modo == 0 ? " " : "0";
+    return nuovo;
+}
+
+std::int16_t AnnoBisestile(std::int16_t anno) {
+    return (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0 ? 1 : 0;
+}
+
+std::int16_t ControllaData(std::string& data) {
+    const std::string pulita = Taglia(data);
+    if (pulita.size() != 10) return 0;
+    data = pulita;
+    const auto giorno = NumeroData(Parte(data, 1, 2));
+    const auto mese = NumeroData(Parte(data, 4, 2));
+    const auto anno = NumeroData(Coda(data, 4));
+    if (mese < 1 || mese > 12 || anno < 1900) return 0;
+    ImpostaFebbraio(anno);
+    return giorno >= 1 && giorno <= GiorniMese[mese] ? 1 : 0;
+}
+
+double ValoreNumerico(std::string_view testo) {
+    std::size_t i = 0;
+    while (i < testo.size() && testo[i] == ' ') ++i;
+    std::string numero;
+    if (i < testo.size() && (testo[i] == '+' || testo[i] == '-')) numero += testo[i++];
+    bool punto = false;
+    bool cifre = false;
+    for (; i < testo.size(); ++i) {
+        const char c = testo[i];
+        if (c >= '0' && c <= '9') {
+            cifre = true;
+        } else if (c == '.' && !punto) {
+            punto = true;
+        } else {
+            break;
+        }
+        numero += c;
+    }
+    if (!cifre) return 0;
+    // Read by hand: strtod would follow the locale's decimal separator.
+    double intera = 0;
+    double frazione = 0;
+    double scala = 1;
+    bool dopo = false;
+    for (char c : numero) {
+        if (c == '.') {
+            dopo = true;
+        } else if (c >= '0' && c <= '9') {
+            if (dopo) {
+                scala /= 10;
+                frazione += (c - '0') * scala;
+            } else {
+                intera = intera * 10 + (c - '0');
+            }
+        }
+    }
+    const double valore = intera + frazione;
+    return numero[0] == '-' ? -valore : valore;
+}
+
+std::string TestoIntero(std::int64_t n) { return std::to_string(n); }
+
+std::string DataOdierna() {
+    const std::time_t adesso = std::time(nullptr);
+    std::tm locale{};
+    localtime_r(&adesso, &locale);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%d/%m/%Y", &locale);
+    return buf;
+}
+
+std::string Taglia(std::string_view testo) {
+    const auto inizio = testo.find_first_not_of(' ');
+    if (inizio == std::string_view::npos) return {};
+    const auto fine = testo.find_last_not_of(' ');
+    return std::string(testo.substr(inizio, fine - inizio + 1));
+}
+
+std::string Maiuscolo(std::string_view testo) {
+    std::string out(testo);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 'a' && b <= 'z') {
+            c = static_cast<char>(b - 32);
+        } else if ((b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
+            c = static_cast<char>(b - 32);  // Latin-1 letters: à -> À ... þ -> Þ
+        } else if (b == 0x9A || b == 0x9C || b == 0x9E) {
+            c = static_cast<char>(b - 16);  // š -> Š, œ -> Œ, ž -> Ž
+        } else if (b == 0xFF) {
+            c = static_cast<char>(0x9F);    // ÿ -> Ÿ
+        }
+    }
+    return out;
+}

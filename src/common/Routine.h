@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The text, number and date routines shared by the windows and the builder.
+// Texts are Windows-1252, one byte per character; dates are dd/mm/yyyy.
+
+// Days of each month, index 1 = January (index 0 unused). The February entry
+// is set to 29 or 28 by GiornoSettimana and ControllaData for the year they examine.
+extern std::array<std::int16_t, 13> GiorniMese;
+// Weekday names, index 0 = Monday ("Lunedì") .. 6 = Sunday, in Windows-1252.
+extern std::array<std::string, 7> NomiGiorni;
+
+// Fills GiorniMese and NomiGiorni (done at start-up).
+void RiempiTabelleComuni();
+
+// Weekday of a dd/mm/yyyy date, 0 = Monday .. 6 = Sunday. Any year; a day past
+// the end of its month counts on into the next month. Throws Errore 5 for a
+// month outside 1..12.
+std::int16_t GiornoSettimana(const std::string& data);
+
+// Turns the box-drawing codes into "|" and "-" in place; returns the changed line.
+std::string ConvertiCornici(std::string& riga);
+
+// ddmmyy -> dd/mm/yyyy (pivot 20), ddmmyyyy -> dd/mm/yyyy, others unchanged.
+// Replaces the caller's text and returns it.
+std::string CompletaData(std::string& data);
+
+// Mode 0: upper case, apostrophes dropped, empty -> " ".
+// Mode 1: only digits, "," and "-", upper case, empty -> "0". Other modes: "0".
+std::string PulisciTesto(const std::string& testo, std::int16_t modo);
+
+// 1 for a leap year of the Gregorian calendar, else 0.
+std::int16_t AnnoBisestile(std::int16_t anno);
+
+// 1 when the text, trimmed, is a valid dd/mm/yyyy date from 1900 on, else 0.
+// A text of 10 characters after trimming replaces the caller's text.
+std::int16_t ControllaData(std::string& data);
+
+// The numeric-value rule: leading blanks skipped, an optional sign, digits and
+// one decimal point read up to the first character that cannot continue the
+// number; no number gives 0.
+double ValoreNumerico(std::string_view testo);
+
+// Integer as text without leading blank.
+std::string TestoIntero(std::int64_t n);
+
+// Today's date as dd/mm/yyyy.
+std::string DataOdierna();
+
+// Blanks removed at both ends.
+std::string Taglia(std::string_view testo);
+
+// Upper case of a Windows-1252 text (accented letters included).
+std::string Maiuscolo(std::string_view testo);

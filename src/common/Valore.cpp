@@ -1,0 +1,101 @@
+#include "common/Valore.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "common/Routine.h"
+
+Valore Valore::Intero(std::int64_t n) {
+    Valore v;
+    v.tipo_ = TipoCampo::Intero;
+    v.dato_ = n;
+    return v;
+}
+
+Valore Valore::Valuta(std::int64_t decimillesimi) {
+    Valore v;
+    v.tipo_ = TipoCampo::Valuta;
+    v.dato_ = decimillesimi;
+    return v;
+}
+
+Valore Valore::Reale(double x) {
+    Valore v;
+    v.tipo_ = TipoCampo::Reale;
+    v.dato_ = x;
+    return v;
+}
+
+Valore Valore::Testo(std::string cp1252) {
+    Valore v;
+    v.tipo_ = TipoCampo::Testo;
+    v.dato_ = std::move(cp1252);
+    return v;
+}
+
+Valore Valore::Data(std::string testo) {
+    Valore v;
+    v.tipo_ = TipoCampo::Data;
+    v.dato_ = std::move(testo);
+    return v;
+}
+
+Valore Valore::SiNo(bool si) {
+    Valore v;
+    v.tipo_ = TipoCampo::SiNo;
+    v.dato_ = std::int64_t{si ? 1 : 0};
+    return v;
+}
+
+double Valore::Numero() const {
+    if (IsNull()) return 0;
+    if (const auto* s = std::get_if<std::string>(&dato_)) return ValoreNumerico(*s);
+    if (const auto* x = std::get_if<double>(&dato_)) return *x;
+    const auto n = std::get<std::int64_t>(dato_);
+    return tipo_ == TipoCampo::Valuta ? static_cast<double>(n) / 10000.0 : static_cast<double>(n);
+}
+
+std::int64_t Valore::Intero() const {
+    if (tipo_ == TipoCampo::Valuta && !IsNull()) {
+        // Exact half-to-even rounding of ten-thousandths.
+        const auto n = std::get<std::int64_t>(dato_);
+        auto q = n / 10000;
+        auto r = n % 10000;
+        if (r < 0) {
+            r += 10000;
+            --q;
+        }
+        if (r > 5000 || (r == 5000 && q % 2 != 0)) ++q;
+        return q;
+    }
+    return static_cast<std::int64_t>(std::nearbyint(Numero()));
+}
+
+std::int64_t Valore::Decimillesimi() const {
+    if (tipo_ == TipoCampo::Valuta && !IsNull()) return std::get<std::int64_t>(dato_);
+    return static_cast<std::int64_t>(std::llround(Numero() * 10000.0));
+}
+
+std::string Valore::Testo() const {
+    if (IsNull()) return {};
+    if (const auto* s = std::get_if<std::string>(&dato_)) return *s;
+    if (const auto* x = std::get_if<double>(&dato_)) {
+        char buf[32];  // to_chars: a decimal point whatever the locale
+        const auto fine = std::to_chars(buf, buf + sizeof buf, *x, std::chars_format::general, 15).ptr;
+        return std::string(buf, fine);
+    }
+    const auto n = std::get<std::int64_t>(dato_);
+    if (tipo_ != TipoCampo::Valuta) return TestoIntero(n);
+    const auto assoluto = n < 0 ? -n : n;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%lld.%04lld", n < 0 ? "-" : "",
+                  static_cast<long long>(assoluto / 10000), static_cast<long long>(assoluto % 10000));
+    return buf;
+}
+
+int Tabella::IndiceColonna(std::string_view cercato) const {
+    for (std::size_t i = 0; i < colonne.size(); ++i)
+        if (Maiuscolo(colonne[i].nome) == Maiuscolo(cercato)) return static_cast<int>(i);
+    return -1;
+}
