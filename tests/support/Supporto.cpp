@@ -1,0 +1,60 @@
+#include "support/Supporto.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+fs::path CartellaDatiTest() { return fs::path(BROVATO5_DATI_TEST); }
+
+CartellaTemporanea::CartellaTemporanea(bool entra) {
+    std::string modello = (fs::temp_directory_path() / "brovato5-XXXXXX").string();
+    if (!mkdtemp(modello.data())) throw std::runtime_error("mkdtemp failed");
+    percorso_ = modello;
+    if (entra) {
+        precedente_ = fs::current_path();
+        fs::current_path(percorso_);
+    }
+}
+
+CartellaTemporanea::~CartellaTemporanea() {
+    std::error_code ec;
+    if (!precedente_.empty()) fs::current_path(precedente_, ec);
+    fs::remove_all(percorso_, ec);
+}
+
+void CartellaTemporanea::CopiaDa(const fs::path& origine) const {
+    for (const auto& voce : fs::directory_iterator(origine)) {
+        if (!voce.is_regular_file()) continue;
+        const auto destinazione = percorso_ / voce.path().filename();
+        fs::copy_file(voce.path(), destinazione, fs::copy_options::overwrite_existing);
+        fs::permissions(destinazione, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
+VariabileAmbiente::VariabileAmbiente(std::string nome, const char* valore) : nome_(std::move(nome)) {
+    if (const char* v = std::getenv(nome_.c_str())) {
+        aveva_ = true;
+        vecchio_ = v;
+    }
+    if (valore)
+        setenv(nome_.c_str(), valore, 1);
+    else
+        unsetenv(nome_.c_str());
+}
+
+VariabileAmbiente::~VariabileAmbiente() {
+    if (aveva_)
+        setenv(nome_.c_str(), vecchio_.c_str(), 1);
+    else
+        unsetenv(nome_.c_str());
+}
+
+std::string LeggiFile(const fs::path& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    std::ostringstream testo;
+    testo << file.rdbuf();
+    return testo.str();
+}
