@@ -1,0 +1,57 @@
+#include "common/forms/Aspetto.h"
+
+#include <QPaintDevice>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+int Scala(int valore, int numeratore, int denominatore) {
+    return static_cast<int>(std::lround(static_cast<double>(valore) * numeratore / denominatore));
+}
+
+}  // namespace
+
+int TwipInPixelX(const QPaintDevice& superficie, int twip) {
+    return Scala(twip, superficie.logicalDpiX(), TwipPerPollice);
+}
+
+int TwipInPixelY(const QPaintDevice& superficie, int twip) {
+    return Scala(twip, superficie.logicalDpiY(), TwipPerPollice);
+}
+
+int PixelInTwipX(const QPaintDevice& superficie, int pixel) {
+    return Scala(pixel, TwipPerPollice, superficie.logicalDpiX());
+}
+
+int PixelInTwipY(const QPaintDevice& superficie, int pixel) {
+    return Scala(pixel, TwipPerPollice, superficie.logicalDpiY());
+}
+
+QRect InPixel(const QPaintDevice& superficie, const RettangoloTwip& r) {
+    return QRect(TwipInPixelX(superficie, r.Left), TwipInPixelY(superficie, r.Top),
+                 TwipInPixelX(superficie, r.Width), TwipInPixelY(superficie, r.Height));
+}
+
+void Posiziona(QWidget& controllo, const RettangoloTwip& r) {
+    controllo.setGeometry(InPixel(controllo, r));
+}
+
+QFont Carattere(const QString& nome, double punti, bool grassetto) {
+    QFont font;
+    // Liberation Sans has Arial's metrics and stands in for the humanist Corbel
+    // better than the wider default sans face.
+    font.setFamilies({nome, QStringLiteral("Liberation Sans")});
+    font.setPointSizeF(punti);
+    font.setBold(grassetto);
+    return font;
+}
+
+void MettiInPrimoPiano(QWidget& finestra) {
+    if (finestra.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+    const bool visibile = finestra.isVisible();
+    finestra.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // Changing a window flag hides a shown window; show it again where it was.
+    if (visibile) finestra.show();
+}

@@ -1,0 +1,16 @@
+#include "common/forms/MostraMessaggio.h"
+
+#include "common/Codifica.h"
+#include "common/forms/MsgBox_Form.h"
+
+std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo) {
+    MsgBox_Form box;
+    box.Configura(messaggio, stile, titolo);
+    box.exec();
+    return box.Esito();
+}
+
+std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, const std::string& titolo) {
+    return MostraMessaggio(QString::fromStdString(Cp1252ToUtf8(messaggio)), stile,
+                           QString::fromStdString(Cp1252ToUtf8(titolo)));
+}

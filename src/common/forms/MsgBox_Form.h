@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "common/forms/Aspetto.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The program's own message box: a title line and a border of its own instead
+// of the platform's frame, the message, and up to three buttons chosen by the
+// style code (the numbering of the standard message box). It sizes itself to
+// the text and records the code of the button pressed. One box per message:
+// each starts again from the design sizes and captions.
+class MsgBox_Form : public QDialog {
+    Q_OBJECT
+
+public:
+    // Loads the box: design sizes, centred on the screen, above all windows.
+    MsgBox_Form();
+
+    // Title, message (lines separated by CR LF) and buttons of the style.
+    void Configura(const QString& messaggio, std::int16_t stile, const QString& titolo);
+
+    // Rows to reserve for the text: one per line, plus one.
+    static int CalcolaRighe(const QString& testo);
+    // Character columns to reserve: the widest line (at least 50), plus one.
+    static int CalcolaColonne(const QString& testo);
+
+    // Code of the button pressed: 0 "Ok", 6 "Si", 7 the second button,
+    // 2 the third. A box closed without a button gives 0 when it offers only
+    // "Ok", 7 when it offers "Si" and "No", 2 when it offers "Annulla".
+    std::int16_t Esito() const { return esito_; }
+
+    // Geometry in twips as laid out: the box (Left, Top on the screen) and its controls.
+    const RettangoloTwip& Forma() const { return forma_; }
+    const RettangoloTwip& GeometriaLabel1() const { return label1_; }
+    const RettangoloTwip& GeometriaText1() const { return text1_; }
+    const RettangoloTwip& GeometriaT(int indice) const { return t_.at(indice); }
+    const RettangoloTwip& GeometriaShape1() const { return shape1_; }
+
+    QLabel* Label1() const { return label1Controllo_; }
+    QPlainTextEdit* Text1() const { return text1Controllo_; }
+    QPushButton* T(int indice) const { return tControllo_.at(indice); }
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void CreaControlli();
+    void Form_Load();
+    void Form_Activate();
+    void T_Click(int indice);
+    void DisponiPulsanti();
+    void Dimensiona();
+    void ApplicaGeometria();
+
+    std::int16_t stile_ = 0;
+    std::int16_t esito_ = 0;
+    QString testo_;
+    bool attivata_ = false;
+
+    RettangoloTwip forma_;
+    RettangoloTwip label1_;
+    RettangoloTwip text1_;
+    std::array<RettangoloTwip, 3> t_;
+    RettangoloTwip shape1_;
+
+    QLabel* label1Controllo_ = nullptr;
+    QPlainTextEdit* text1Controllo_ = nullptr;
+    std::array<QPushButton*, 3> tControllo_{};
+    QWidget* shape1Controllo_ = nullptr;
+};
+
+// Announces every message box as it comes on screen, laid out and waiting for
+// a button; whoever must know about it (a script answering the box) connects here.
+class AvvisoMessaggi : public QObject {
+    Q_OBJECT
+
+public:
+    static AvvisoMessaggi& Istanza();
+
+signals:
+    void Mostrato(MsgBox_Form* box);
+};

@@ -1,0 +1,189 @@
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include "common/forms/MostraMessaggio.h"
+#include "common/forms/MsgBox_Form.h"
+#include "support/ProveForms.h"
+
+namespace {
+
+const QString kCamere = QStringLiteral("Controllare l'intervallo di camere richiesto!");
+const QString kData = QStringLiteral("La data deve essere inserita \r\nnel formato gg/mm/aaaa");
+
+// State of a box seen from inside its modal wait.
+struct Fotografia {
+    RettangoloTwip forma;
+    RettangoloTwip text1;
+    std::array<RettangoloTwip, 3> t;
+    std::array<bool, 3> visibile{};
+    std::array<QString, 3> didascalia;
+    QWidget* fuoco = nullptr;
+    int indiceFuoco = -1;
+    QSize pixel;
+    Qt::WindowFlags flag;
+};
+
+// Photographs the box, then answers it with `poi`.
+RispostaMessaggi::Azione Fotografa(Fotografia& foto, RispostaMessaggi::Azione poi) {
+    return [&foto, poi](MsgBox_Form& box) {
+        foto.forma = box.Forma();
+        foto.text1 = box.GeometriaText1();
+        foto.fuoco = QApplication::focusWidget();
+        for (int i = 0; i < 3; ++i) {
+            foto.t[i] = box.GeometriaT(i);
+            foto.visibile[i] = box.T(i)->isVisible();
+            foto.didascalia[i] = box.T(i)->text();
+            if (foto.fuoco == box.T(i)) foto.indiceFuoco = i;
+        }
+        foto.pixel = box.size();
+        foto.flag = box.windowFlags();
+        poi(box);
+    };
+}
+
+// Presses `tasto` on the control that holds the focus.
+RispostaMessaggi::Azione Tasto(Qt::Key tasto) {
+    return [tasto](MsgBox_Form&) { QTest::keyClick(QApplication::focusWidget(), tasto); };
+}
+
+}  // namespace
+
+TEST(CalcoloMisure, RigheContanoIRitorniACapoPiuUna) {
+    EXPECT_EQ(MsgBox_Form::CalcolaRighe(kCamere), 2);
+    EXPECT_EQ(MsgBox_Form::CalcolaRighe(kData), 3);
+    EXPECT_EQ(MsgBox_Form::CalcolaRighe(QStringLiteral("a\rb\rc")), 4);
+}
+
+TEST(CalcoloMisure, ColonneDallaRigaPiuLargaConMinimo50) {
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne(QString()), 51);
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne(kCamere), 51);
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne(QString(80, 'x')), 81);
+    // The widest line may be the first, a middle one or the last.
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne(QString(70, 'x') + "\r\nab"), 71);
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne("ab\r\n" + QString(60, 'x') + "\r\nab"), 62);  // LF counts
+    EXPECT_EQ(MsgBox_Form::CalcolaColonne("ab\r" + QString(60, 'x')), 61);
+}
+
+TEST(MostraMessaggio, UnSoloOkPerIlMessaggioDelleCamere) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
+    EXPECT_EQ(MostraMessaggio(kCamere, 48, QStringLiteral("Camere errate!")), 0);
+
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
+    EXPECT_EQ(risposta.Visti()[0].testo, kCamere);
+    EXPECT_EQ(foto.forma.Width, 4590);
+    EXPECT_EQ(foto.text1.Width, 4410);
+    EXPECT_EQ(foto.text1.Height, 600);
+    EXPECT_EQ(foto.forma.Height, 600 + 375 + 615 + 300);
+    EXPECT_EQ(foto.t[0].Top, 480 + 600 + 100);
+    EXPECT_EQ(foto.t[0].Left, (4695 - 975) / 2);
+    EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, false, false}));
+    EXPECT_EQ(foto.didascalia[0], "Ok");
+}
+
+TEST(MostraMessaggio, MisureInPixelSeguonoLaRisoluzioneDelloSchermo) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
+    MostraMessaggio(kData, 48, QStringLiteral("Data errata!"));
+    QWidget campione;
+    EXPECT_EQ(foto.text1.Height, 900);
+    EXPECT_EQ(foto.pixel.width(), qRound(4590.0 * campione.logicalDpiX() / 1440));
+    EXPECT_EQ(foto.pixel.height(), qRound(foto.forma.Height * double(campione.logicalDpiY()) / 1440));
+}
+
+TEST(MostraMessaggio, SiAperturaCentrataSenzaCorniceESopraTutto) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
+    MostraMessaggio(kCamere, 0, QStringLiteral("Prova"));
+    QWidget campione;
+    const QRect schermo = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(foto.forma.Left, (PixelInTwipX(campione, schermo.width()) - 4695) / 2);
+    EXPECT_EQ(foto.forma.Top, (PixelInTwipY(campione, schermo.height()) - 3135) / 2);
+    EXPECT_TRUE(foto.flag.testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(foto.flag.testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST(MostraMessaggio, RigaLungaAllargaIlBoxMaIPulsantiRestanoAlCentroDelDisegno) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
+    MostraMessaggio(QString(80, 'x'), 48, QStringLiteral("Lunga"));
+    EXPECT_EQ(foto.forma.Width, 7290);
+    EXPECT_EQ(foto.text1.Width, 7110);
+    EXPECT_EQ(foto.t[0].Left, 1860);
+}
+
+TEST(MostraMessaggio, SiNoConFuocoSulSi) {
+    for (const auto& [pulsante, atteso] : {std::pair{0, 6}, std::pair{1, 7}}) {
+        Fotografia foto;
+        RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(pulsante)));
+        EXPECT_EQ(MostraMessaggio(kCamere, 36, QStringLiteral("Domanda")), atteso);
+        EXPECT_EQ(foto.didascalia[0], "Si");
+        EXPECT_EQ(foto.didascalia[1], "No");
+        EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, false}));
+        EXPECT_EQ(foto.t[0].Left, (4695 - (2 * 975 + 70)) / 2);
+        EXPECT_EQ(foto.t[1].Left, foto.t[0].Left + 975 + 70);
+        EXPECT_EQ(foto.indiceFuoco, 0);
+    }
+}
+
+TEST(MostraMessaggio, SiNoAnnulla) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(2)));
+    EXPECT_EQ(MostraMessaggio(kCamere, 51, QStringLiteral("Domanda")), 2);
+    EXPECT_EQ(foto.didascalia, (std::array<QString, 3>{"Si", "No", "Annulla"}));
+    EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(foto.t[0].Left, (4695 - (3 * 975 + 140)) / 2);
+    EXPECT_EQ(foto.t[1].Left, foto.t[0].Left + 1045);
+    EXPECT_EQ(foto.t[2].Left, foto.t[1].Left + 1045);
+    EXPECT_EQ(foto.indiceFuoco, 0);
+}
+
+TEST(MostraMessaggio, StileDa200A400ComeSiNoConFuocoDallOrdineDiTabulazione) {
+    for (std::int16_t stile : {200, 250, 400}) {
+        Fotografia foto;
+        RispostaMessaggi risposta(Fotografa(foto, Tasto(Qt::Key_Space)));
+        EXPECT_EQ(MostraMessaggio(kCamere, stile, QStringLiteral("Domanda")), 6) << stile;
+        EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, false}));
+        EXPECT_EQ(foto.indiceFuoco, 0);
+    }
+}
+
+TEST(MostraMessaggio, StileSconosciutoLasciaIlDisegno) {
+    Fotografia foto;
+    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(1)));
+    EXPECT_EQ(MostraMessaggio(kCamere, 16, QStringLiteral("Strano")), 7);
+    EXPECT_EQ(foto.didascalia, (std::array<QString, 3>{"Ok", "Ok", "Annulla"}));
+    EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(foto.t[0].Left, 120);
+    EXPECT_EQ(foto.t[1].Left, 1200);
+    EXPECT_EQ(foto.t[2].Left, 2280);
+}
+
+TEST(MostraMessaggio, ChiusoSenzaPulsanteNonRipeteLaRispostaPrecedente) {
+    {
+        RispostaMessaggi si(RispostaMessaggi::Clic(0));
+        ASSERT_EQ(MostraMessaggio(kCamere, 4, QStringLiteral("Prima")), 6);
+    }
+    RispostaMessaggi esc(Tasto(Qt::Key_Escape));
+    EXPECT_EQ(MostraMessaggio(kCamere, 48, QStringLiteral("Ok")), 0);
+    EXPECT_EQ(MostraMessaggio(kCamere, 4, QStringLiteral("Si/No")), 7);
+    EXPECT_EQ(MostraMessaggio(kCamere, 250, QStringLiteral("Si/No")), 7);
+    EXPECT_EQ(MostraMessaggio(kCamere, 35, QStringLiteral("Annulla")), 2);
+    EXPECT_EQ(MostraMessaggio(kCamere, 16, QStringLiteral("Annulla")), 2);
+    EXPECT_EQ(esc.Visti().size(), 5u);
+}
+
+TEST(MostraMessaggio, ChiusoDalGestoreFinestre) {
+    RispostaMessaggi chiudi([](MsgBox_Form& box) { box.close(); });
+    EXPECT_EQ(MostraMessaggio(kCamere, 36, QStringLiteral("Si/No")), 7);
+}
+
+TEST(MostraMessaggio, TestiWindows1252) {
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    MostraMessaggio(std::string("Luned\xEC \x80 5"), 48, std::string("Perch\xE9?"));
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].testo, QString::fromUtf8("Lunedì € 5"));
+    EXPECT_EQ(risposta.Visti()[0].titolo, QString::fromUtf8("Perché?"));
+}
