@@ -1,0 +1,356 @@
+#include "app/forms/Brov5Desk.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+
+#include <iostream>
+
+#include "app/Globali.h"
+#include "app/forms/Icone.h"
+#include "common/Codifica.h"
+#include "common/Database.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "common/forms/Aspetto.h"
+#include "common/forms/MostraMessaggio.h"
+#include "tableau/CreaTableau.h"
+
+namespace {
+
+// Client area and controls, in twips.
+constexpr RettangoloTwip kForma{0, 0, 4125, 3870};
+constexpr std::array<RettangoloTwip, 2> kCombo1{{{1320, 120, 2655, 330}, {1320, 480, 2655, 330}}};
+constexpr std::array<RettangoloTwip, 3> kText1{{{1440, 1080, 972, 288}, {1440, 1680, 972, 288}, {1440, 2280, 1215, 288}}};
+constexpr std::array<RettangoloTwip, 2> kTasto{{{120, 2760, 1608, 1050}, {2400, 2760, 1608, 1050}}};
+constexpr std::array<RettangoloTwip, 3> kShape1{{{1320, 960, 1215, 495}, {1320, 1560, 1215, 495}, {1320, 2160, 1455, 495}}};
+// Labels, each to the left of its control: 0 tableau list, 1 first room,
+// 2 last room, 3 start date, 4 hotel list.
+constexpr std::array<RettangoloTwip, 5> kLabel1{{{120, 480, 1170, 330},
+                                                 {120, 1080, 1170, 288},
+                                                 {120, 1680, 1170, 288},
+                                                 {120, 2280, 1170, 288},
+                                                 {120, 120, 1170, 330}}};
+const std::array<const char*, 5> kDidascalieLabel1 = {"N. Tableau ", "Dalla Camera ", "Alla Camera ", "Data inizio ",
+                                                      "N. Hotel "};
+constexpr std::array<int, 3> kLunghezzaText1 = {6, 6, 10};
+
+const QColor kSfondo(192, 192, 255);
+const QColor kSfondoElenchi(255, 224, 192);
+
+constexpr int kInvio = 13;
+constexpr std::int16_t kStileAvviso = 48;
+
+const std::string kTitoloCamere = "Camere errate!";
+const std::string kMessaggioCamere = "Controllare l'intervallo di camere richiesto!";
+const std::string kTitoloData = "Data errata!";
+const std::string kMessaggioData = "La data deve essere inserita \r\nnel formato gg/mm/aaaa";
+
+// A list entry: the code right-aligned in three characters, a blank, the description.
+QString VoceElenco(std::int64_t codice, const std::string& descrizione) {
+    std::string voce = Taglia(TestoIntero(codice));
+    if (voce.size() < 3) voce.insert(0, 3 - voce.size(), ' ');
+    return QString::fromStdString(Cp1252ToUtf8(voce + " " + descrizione));
+}
+
+// Code of the selected entry of a list.
+std::int16_t CodiceScelto(const QComboBox& elenco) {
+    return static_cast<std::int16_t>(elenco.currentData().toInt());
+}
+
+void ColoraSfondo(QWidget& controllo, const QColor& colore) {
+    QPalette tavolozza = controllo.palette();
+    tavolozza.setColor(QPalette::Base, colore);
+    tavolozza.setColor(QPalette::Button, colore);
+    tavolozza.setColor(QPalette::Window, colore);
+    controllo.setPalette(tavolozza);
+}
+
+}  // namespace
+
+Brov5Desk::Brov5Desk() : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint) {
+    CreaControlli();
+}
+
+Brov5Desk::~Brov5Desk() = default;
+
+void Brov5Desk::CreaControlli() {
+    setWindowTitle(QStringLiteral("Tableau Brovato"));
+    QPalette tavolozza = palette();
+    tavolozza.setColor(QPalette::Window, kSfondo);
+    setPalette(tavolozza);
+    setAutoFillBackground(true);
+    setFixedSize(InPixel(*this, kForma).size());
+
+    for (int i = 0; i < 5; ++i) {
+        label1_[i] = new QLabel(QString::fromLatin1(kDidascalieLabel1[i]), this);
+        label1_[i]->setFont(Carattere(QStringLiteral("Corbel"), 9.75));
+        label1_[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Posiziona(*label1_[i], kLabel1[i]);
+    }
+    for (int i = 0; i < 2; ++i) {
+        combo1_[i] = new QComboBox(this);
+        combo1_[i]->setEditable(false);
+        combo1_[i]->setFont(Carattere(QStringLiteral("Arial"), 8.25, true));
+        ColoraSfondo(*combo1_[i], kSfondoElenchi);
+        Posiziona(*combo1_[i], kCombo1[i]);
+        // A pick by the user; the program's own selections call Combo1_Click themselves.
+        connect(combo1_[i], &QComboBox::activated, this, [this, i] { Protetto([&] { Combo1_Click(i); }); });
+    }
+    for (int i = 0; i < 3; ++i) {
+        text1_[i] = new QLineEdit(this);
+        text1_[i]->setMaxLength(kLunghezzaText1[i]);
+        text1_[i]->setFont(Carattere(QStringLiteral("Arial"), 9.75));
+        ColoraSfondo(*text1_[i], Qt::white);
+        Posiziona(*text1_[i], kText1[i]);
+        text1_[i]->installEventFilter(this);
+    }
+    const std::array<QString, 2> didascalie = {QStringLiteral("&Stampa"), QStringLiteral("&Esci")};
+    const std::array<QIcon, 2> icone = {IconaStampa(), IconaEsci()};
+    for (int i = 0; i < 2; ++i) {
+        tasto_[i] = new QToolButton(this);
+        tasto_[i]->setText(didascalie[i]);
+        tasto_[i]->setIcon(icone[i]);
+        tasto_[i]->setIconSize(QSize(TwipInPixelX(*this, 480), TwipInPixelY(*this, 480)));
+        tasto_[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tasto_[i]->setFocusPolicy(Qt::StrongFocus);
+        tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == 1));
+        Posiziona(*tasto_[i], kTasto[i]);
+        tasto_[i]->installEventFilter(this);
+        connect(tasto_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tasto_Click(i); }); });
+    }
+    // Focus order: the three boxes, the two buttons, then the tableau and the hotel list.
+    setTabOrder(text1_[0], text1_[1]);
+    setTabOrder(text1_[1], text1_[2]);
+    setTabOrder(text1_[2], tasto_[0]);
+    setTabOrder(tasto_[0], tasto_[1]);
+    setTabOrder(tasto_[1], combo1_[1]);
+    setTabOrder(combo1_[1], combo1_[0]);
+}
+
+bool Brov5Desk::Avvia() {
+    Protetto([&] {
+        Form_Load();
+        if (const QScreen* schermo = QGuiApplication::primaryScreen())
+            move(schermo->availableGeometry().center() - rect().center());
+        show();
+        Form_Activate();
+    });
+    return !scaricata_;
+}
+
+template <class Azione>
+void Brov5Desk::Protetto(Azione&& azione) {
+    try {
+        azione();
+    } catch (const Errore& errore) {
+        ErroreFatale(QString::fromStdString(errore.Testo()));
+    } catch (const std::exception& errore) {
+        ErroreFatale(QString::fromLocal8Bit(errore.what()));
+    }
+}
+
+void Brov5Desk::ErroreFatale(const QString& testo) {
+    std::cerr << testo.toStdString() << '\n';
+    MostraMessaggio(testo, kStileAvviso, QStringLiteral("Errore"));
+    codiceUscita_ = 1;
+    Scarica();
+}
+
+void Brov5Desk::Form_Load() {
+    RiempiTabelleComuni();
+    DbDesk[0] = Database::Apri("Tableau.mdb");
+    RsDesk[0] = DbDesk[0]->OpenRecordset("Tableau");
+    DbDesk[1] = Database::Apri("AnagraficaHotels.mdb");
+    RsDesk[1] = DbDesk[1]->OpenRecordset("AnagraficaHotels");
+    DbDesk[2] = Database::Apri("NumeriCamere.mdb");
+    RsDesk[2] = DbDesk[2]->OpenRecordset("NumeriCamere");
+}
+
+void Brov5Desk::Form_Activate() {
+    if (scaricata_) return;
+    for (QComboBox* elenco : combo1_) elenco->clear();
+    ImpostaTesto(2, DataOdierna());
+    Recordset& hotel = *RsDesk[1];
+    const std::string criterio = "Numero > 0";
+    for (hotel.FindFirst(criterio); !hotel.NoMatch(); hotel.FindNext(criterio)) {
+        const std::int64_t numero = hotel["Numero"].Intero();
+        combo1_[0]->addItem(VoceElenco(numero, hotel["RagioneSociale"].Testo()), QVariant::fromValue(numero));
+    }
+    if (combo1_[0]->count() == 0) {
+        Scarica();
+        return;
+    }
+    combo1_[0]->setCurrentIndex(0);
+    NumeroHotelCorrente = CodiceScelto(*combo1_[0]);
+    Combo1_Click(0);
+    if (scaricata_) return;
+    text1_[0]->setFocus();
+}
+
+void Brov5Desk::Combo1_Click(int indice) {
+    if (indice == 0)
+        ScegliHotel();
+    else
+        ScegliTableau();
+}
+
+void Brov5Desk::ScegliHotel() {
+    NumeroHotelCorrente = CodiceScelto(*combo1_[0]);
+    combo1_[1]->clear();
+    Recordset& tableau = *RsDesk[0];
+    const std::string criterio = "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) + " and Codice > 0";
+    for (tableau.FindFirst(criterio); !tableau.NoMatch(); tableau.FindNext(criterio)) {
+        const std::int64_t codice = tableau["Codice"].Intero();
+        combo1_[1]->addItem(VoceElenco(codice, tableau["Descrizione"].Testo()), QVariant::fromValue(codice));
+    }
+    if (combo1_[1]->count() == 0) {
+        Scarica();
+        return;
+    }
+    combo1_[1]->setCurrentIndex(0);
+    NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
+    Combo1_Click(1);
+}
+
+void Brov5Desk::ScegliTableau() {
+    // Proposes the range from the lowest to the highest room of the chosen
+    // tableau, counting only rooms of a type of Tipologia "C".
+    std::string piuBassa = "\xFF";
+    std::string piuAlta;
+    auto dbTipi = Database::Apri("TipiCamere.mdb");
+    auto tipi = dbTipi->OpenRecordset("TipiCamere");
+    NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
+    Recordset& camere = *RsDesk[2];
+    const std::string criterio = "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) +
+                                 " and NumeroTableau = " + TestoIntero(NumeroTableauCorrente);
+    for (camere.FindFirst(criterio); !camere.NoMatch(); camere.FindNext(criterio)) {
+        tipi->FindFirst("Sigla = '" + camere["TipoCamera"].Testo() + "'");
+        if (tipi->NoMatch() || (*tipi)["Tipologia"].Testo() != "C") continue;
+        const std::string camera = camere["NumeroCamera"].Testo();
+        if (piuBassa > camera) piuBassa = camera;
+        if (piuAlta < camera) piuAlta = camera;
+    }
+    dbTipi->Close();
+    ImpostaTesto(0, piuBassa);
+    ImpostaTesto(1, piuAlta);
+    tasto_[0]->setFocus();
+}
+
+void Brov5Desk::Text1_GotFocus(int indice) { text1_[indice]->selectAll(); }
+
+void Brov5Desk::Text1_KeyPress(int indice, int keyAscii) {
+    if (keyAscii != kInvio) return;
+    ImpostaTesto(indice, PulisciTesto(Testo(indice), 0));
+    if (indice == 0) {
+        text1_[1]->setFocus();
+    } else if (indice == 1) {
+        if (Testo(1) > Testo(0))
+            text1_[2]->setFocus();
+        else
+            Avvisa(kMessaggioCamere, kTitoloCamere);
+    } else {
+        std::string data = Testo(2);
+        ImpostaTesto(2, CompletaData(data));
+        if (ControllaData(data)) {
+            tasto_[0]->setFocus();
+        } else {
+            Avvisa(kMessaggioData, kTitoloData);
+            ImpostaTesto(2, DataOdierna());
+        }
+    }
+}
+
+void Brov5Desk::Tasto_Click(int indice) {
+    if (indice == 1) {
+        Scarica();
+        return;
+    }
+    if (Testo(1) < Testo(0)) {
+        Avvisa(kMessaggioCamere, kTitoloCamere);
+        text1_[0]->setFocus();
+        return;
+    }
+    std::string data = Testo(2);
+    if (!ControllaData(data)) {
+        Avvisa(kMessaggioData, kTitoloData);
+        ImpostaTesto(2, DataOdierna());
+        text1_[2]->setFocus();
+        return;
+    }
+    try {
+        CreaTableau(NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2));
+    } catch (const Errore& errore) {
+        // The previous report file is left as it was; the window goes on.
+        MostraMessaggio(QString::fromStdString(errore.Testo()), kStileAvviso, QStringLiteral("Errore"));
+    }
+    // Back from the build the window starts again from the first hotel.
+    Form_Activate();
+}
+
+void Brov5Desk::Avvisa(const std::string& messaggio, const std::string& titolo) {
+    MostraMessaggio(messaggio, kStileAvviso, titolo);
+    Form_Activate();
+}
+
+void Brov5Desk::Scarica() {
+    if (scaricata_) return;
+    close();
+}
+
+void Brov5Desk::closeEvent(QCloseEvent* evento) {
+    Form_Unload();
+    evento->accept();
+}
+
+void Brov5Desk::Form_Unload() {
+    if (scaricata_) return;
+    scaricata_ = true;
+    for (auto& database : DbDesk)
+        if (database) database->Close();
+}
+
+bool Brov5Desk::eventFilter(QObject* oggetto, QEvent* evento) {
+    for (int i = 0; i < 3; ++i) {
+        if (oggetto != text1_[i]) continue;
+        if (evento->type() == QEvent::FocusIn) {
+            Text1_GotFocus(i);
+        } else if (evento->type() == QEvent::KeyPress) {
+            const auto tasto = static_cast<QKeyEvent*>(evento)->key();
+            if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+                Protetto([&] { Text1_KeyPress(i, kInvio); });
+                return true;
+            }
+        }
+    }
+    // Enter on a button presses it, as on any button holding the focus.
+    for (QToolButton* pulsante : tasto_) {
+        if (oggetto != pulsante || evento->type() != QEvent::KeyPress) continue;
+        const auto tasto = static_cast<QKeyEvent*>(evento)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+            pulsante->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(oggetto, evento);
+}
+
+void Brov5Desk::paintEvent(QPaintEvent* evento) {
+    QWidget::paintEvent(evento);
+    // The three frames around the text boxes.
+    QPainter pittore(this);
+    pittore.setPen(QPen(Qt::black, 1));
+    for (const RettangoloTwip& cornice : kShape1) pittore.drawRect(InPixel(*this, cornice).adjusted(0, 0, -1, -1));
+}
+
+std::string Brov5Desk::Testo(int indice) const { return Utf8ToCp1252(text1_[indice]->text().toStdString()); }
+
+void Brov5Desk::ImpostaTesto(int indice, const std::string& testo) {
+    text1_[indice]->setText(QString::fromStdString(Cp1252ToUtf8(testo)));
+}

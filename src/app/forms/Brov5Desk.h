@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Database;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class Recordset;
+
+// The main window: the user picks a hotel and one of its tableau definitions,
+// the range of rooms and the first day of the week, and builds the tableau.
+// Unloading it (Esci, or nothing to list) ends the program.
+class Brov5Desk : public QWidget {
+    Q_OBJECT
+
+public:
+    Brov5Desk();
+    ~Brov5Desk() override;
+
+    // Loads the window, shows it and runs its first activation. False when it
+    // is already unloaded (nothing to list, or a fatal error).
+    bool Avvia();
+
+    bool Scaricata() const { return scaricata_; }
+    // Exit status of the program once the window is unloaded: 0, or 1 after a fatal error.
+    int CodiceUscita() const { return codiceUscita_; }
+
+    QComboBox* Combo1(int indice) const { return combo1_.at(indice); }
+    QLineEdit* Text1(int indice) const { return text1_.at(indice); }
+    QToolButton* Tasto(int indice) const { return tasto_.at(indice); }
+    QLabel* Label1(int indice) const { return label1_.at(indice); }
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void paintEvent(QPaintEvent* evento) override;
+
+private:
+    void CreaControlli();
+
+    void Form_Load();
+    void Form_Activate();
+    void Combo1_Click(int indice);
+    void Text1_GotFocus(int indice);
+    void Text1_KeyPress(int indice, int keyAscii);
+    void Tasto_Click(int indice);
+    void Form_Unload();
+
+    void ScegliHotel();
+    void ScegliTableau();
+    // Shows a message of this window and, once its box has closed, activates the window again.
+    void Avvisa(const std::string& messaggio, const std::string& titolo);
+    void Scarica();
+    void ErroreFatale(const QString& testo);
+    template <class Azione>
+    void Protetto(Azione&& azione);
+
+    std::string Testo(int indice) const;
+    void ImpostaTesto(int indice, const std::string& testo);
+
+    std::array<QComboBox*, 2> combo1_{};
+    std::array<QLineEdit*, 3> text1_{};
+    std::array<QToolButton*, 2> tasto_{};
+    std::array<QLabel*, 5> label1_{};
+
+    std::array<std::unique_ptr<Database>, 3> DbDesk;
+    std::array<std::unique_ptr<Recordset>, 3> RsDesk;
+
+    bool scaricata_ = false;
+    int codiceUscita_ = 0;
+};
+
+// Runs the program's windows: creates the application, loads the main window
+// and waits until it is unloaded. Returns the program's exit status.
+int AvviaBrov5Desk(int argc, char** argv);
