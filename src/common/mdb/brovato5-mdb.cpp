@@ -1,1 +1,231 @@
-int main() { return 0; }
+// brovato5-mdb: reads an Access file through libmdb on behalf of brovato5.
+//
+// libmdb trusts the file it reads: a damaged file may crash it, make it loop
+// or make it drop rows without a word. It therefore runs here, in a process
+// of its own that the main program starts, watches and may kill; the main
+// program checks what it receives (see ProtocolloMdb.h for the output).
+// This program opens the file read-only and never writes it.
+
+// glib comes first: mdbtools.h includes it inside extern "C", where glib's
+// C++ templates cannot be declared.
+#include <glib.h>
+#include <iconv.h>
+#include <mdbtools.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "ProtocolloMdb.h"
+
+namespace {
+
+using namespace ProtocolloMdb;
+
+// Room for one value as text: libmdb cuts longer values, so a value that
+// fills it is reported as unreadable rather than passed on cut. Memo fields
+// typed in Access hold at most 65535 characters, up to 3 bytes each in UTF-8.
+constexpr std::size_t kSpazioValore = 1 << 20;
+
+// Own limits, in case the program that started this one is gone: a damaged
+// file must not leave a process looping or eating the workstation's memory.
+constexpr unsigned kSecondiMassimi = 120;
+constexpr rlim_t kMemoriaMassima = rlim_t{2} << 30;
+
+constexpr const char* kFormatoData = "%Y-%m-%d %H:%M:%S";
+constexpr int kMascheraPosizioneRiga = 0x1fff;
+
+void Scrivi(std::string_view testo) { std::fwrite(testo.data(), 1, testo.size(), stdout); }
+
+// "<len>:<bytes>"
+void ScriviBlocco(std::string_view byte) {
+    std::printf("%zu:", byte.size());
+    Scrivi(byte);
+}
+
+char TipoColonna(int tipoMdb) {
+    switch (tipoMdb) {
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+            return kIntero;
+        case MDB_MONEY:
+            return kValuta;
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_NUMERIC:
+            return kReale;
+        case MDB_DATETIME:
+            return kData;
+        case MDB_BOOL:
+            return kSiNo;
+        case MDB_TEXT:
+        case MDB_MEMO:
+        case MDB_REPID:
+            return kTesto;
+        default:
+            return kBinario;
+    }
+}
+
+struct ChiudiArchivio {
+    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
+};
+using Archivio = std::unique_ptr<MdbHandle, ChiudiArchivio>;
+
+struct LiberaTabella {
+    void operator()(MdbTableDef* tabella) const { mdb_free_tabledef(tabella); }
+};
+using DefinizioneTabella = std::unique_ptr<MdbTableDef, LiberaTabella>;
+
+// Opens the file read-only and reads its catalog of tables, once: reading it
+// again would leave every entry and table definition taken from it dangling.
+Archivio Apri(const char* percorso) {
+    Archivio mdb(mdb_open(percorso, MDB_NOFLAGS));
+    if (mdb && !mdb_read_catalog(mdb.get(), MDB_TABLE)) mdb.reset();
+    return mdb;
+}
+
+std::vector<MdbCatalogEntry*> TabelleUtente(MdbHandle* mdb) {
+    std::vector<MdbCatalogEntry*> tabelle;
+    for (guint i = 0; i < mdb->catalog->len; ++i) {
+        auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (mdb_is_user_table(voce)) tabelle.push_back(voce);
+    }
+    return tabelle;
+}
+
+bool StessoNome(const char* a, const char* b) {
+    gchar* pa = g_utf8_casefold(a, -1);
+    gchar* pb = g_utf8_casefold(b, -1);
+    const bool uguali = std::strcmp(pa, pb) == 0;
+    g_free(pa);
+    g_free(pb);
+    return uguali;
+}
+
+MdbCatalogEntry* TrovaTabella(MdbHandle* mdb, const char* nome) {
+    for (auto* voce : TabelleUtente(mdb))
+        if (StessoNome(voce->object_name, nome)) return voce;
+    return nullptr;
+}
+
+int Concludi() {
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kEsitoLetto : kEsitoIlleggibile;
+}
+
+int ElencaTabelle(const char* percorso) {
+    const Archivio mdb = Apri(percorso);
+    if (!mdb) return kEsitoIlleggibile;
+    const auto tabelle = TabelleUtente(mdb.get());
+    std::printf("%s\ntabelle %zu\n", kIntestazione, tabelle.size());
+    for (const auto* voce : tabelle) {
+        ScriviBlocco(voce->object_name);
+        Scrivi("\n");
+    }
+    Scrivi("fine\n");
+    return Concludi();
+}
+
+// A column bound to its own buffer: after each fetched row the buffer holds
+// the value as text and `lunghezza` its length in bytes.
+struct ColonnaLegata {
+    char tipo;
+    std::vector<char> spazio;
+    int lunghezza = 0;
+};
+
+// Writes the value of column `i` of the current row; false when it cannot be
+// passed on whole.
+bool ScriviValore(const ColonnaLegata& colonna, const MdbField& campo) {
+    // Yes/No values live in the null mask: they are never Null.
+    if (colonna.tipo == kBinario || (campo.is_null && colonna.tipo != kSiNo)) {
+        Scrivi("N\n");
+        return true;
+    }
+    const auto lunghezza = static_cast<std::size_t>(colonna.lunghezza);
+    if (colonna.lunghezza < 0 || lunghezza + 1 >= colonna.spazio.size()) return false;
+    std::putchar(colonna.tipo);
+    ScriviBlocco(std::string_view(colonna.spazio.data(), lunghezza));
+    Scrivi("\n");
+    return true;
+}
+
+int LeggiTabella(const char* percorso, const char* nome) {
+    const Archivio mdb = Apri(percorso);
+    if (!mdb) return kEsitoIlleggibile;
+    MdbCatalogEntry* voce = TrovaTabella(mdb.get(), nome);
+    if (!voce) return kEsitoTabellaMancante;
+    const DefinizioneTabella tabella(mdb_read_table(voce));
+    // Without the columns read, fetching returns no rows and no error.
+    if (!tabella || !mdb_read_columns(tabella.get())) return kEsitoIlleggibile;
+    mdb_set_date_fmt(mdb.get(), kFormatoData);
+    mdb_set_bind_size(mdb.get(), kSpazioValore);
+
+    const unsigned numeroColonne = tabella->num_cols;
+    std::vector<ColonnaLegata> colonne(numeroColonne);
+    std::printf("%s\ntabella ", kIntestazione);
+    ScriviBlocco(tabella->name);
+    std::printf("\ncolonne %u\n", numeroColonne);
+    for (unsigned i = 0; i < numeroColonne; ++i) {
+        auto* colonnaMdb = static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
+        auto& colonna = colonne[i];
+        colonna.tipo = TipoColonna(colonnaMdb->col_type);
+        if (colonna.tipo != kBinario) {
+            colonna.spazio.assign(kSpazioValore, '\0');
+            mdb_bind_column(tabella.get(), static_cast<int>(i + 1), colonna.spazio.data(),
+                            &colonna.lunghezza);
+        }
+        std::printf("%c ", colonna.tipo);
+        ScriviBlocco(colonnaMdb->name);
+        Scrivi("\n");
+    }
+    const unsigned long righeDichiarate = tabella->num_rows;
+    std::printf("righe %lu\n", righeDichiarate);
+
+    // libmdb gives a Null and a zero-length text as the same empty buffer:
+    // the row is cracked again to read its null mask.
+    std::vector<MdbField> campi(numeroColonne);
+    unsigned long lette = 0;
+    mdb_rewind_table(tabella.get());
+    while (mdb_fetch_row(tabella.get())) {
+        if (++lette > righeDichiarate) return kEsitoIlleggibile;
+        int inizio = 0;
+        size_t dimensione = 0;
+        if (tabella->cur_row == 0 ||
+            mdb_find_row(mdb.get(), static_cast<int>(tabella->cur_row) - 1, &inizio, &dimensione) != 0)
+            return kEsitoIlleggibile;
+        mdb_crack_row(tabella.get(), inizio & kMascheraPosizioneRiga, dimensione, campi.data());
+        Scrivi("R\n");
+        for (unsigned i = 0; i < numeroColonne; ++i)
+            if (!ScriviValore(colonne[i], campi[i])) return kEsitoIlleggibile;
+    }
+    std::printf("fine %lu\n", lette);
+    return Concludi();
+}
+
+void ImponiLimiti() {
+    alarm(kSecondiMassimi);
+    const rlimit memoria{kMemoriaMassima, kMemoriaMassima};
+    setrlimit(RLIMIT_AS, &memoria);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Numbers and dates come out of printf and strftime: keep them in the C
+    // locale whatever the environment says, and texts in UTF-8.
+    std::setlocale(LC_ALL, "C");
+    unsetenv("MDBICONV");
+    ImponiLimiti();
+    if (argc == 3 && std::strcmp(argv[1], "tabelle") == 0) return ElencaTabelle(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "tabella") == 0) return LeggiTabella(argv[2], argv[3]);
+    std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE | tabella FILE NOME\n");
+    return kEsitoUsoErrato;
+}
