@@ -84,11 +84,25 @@ struct LiberaTabella {
 };
 using DefinizioneTabella = std::unique_ptr<MdbTableDef, LiberaTabella>;
 
-// Opens the file read-only and reads its catalog of tables, once: reading it
-// again would leave every entry and table definition taken from it dangling.
+// The catalog lists every object of the file, the system table holding it
+// included; a damaged file may make libmdb stop reading it early, which would
+// pass for missing tables. The catalog is whole when it has as many entries as
+// that table has rows.
+bool CatalogoCompleto(MdbHandle* mdb) {
+    for (guint i = 0; i < mdb->catalog->len; ++i) {
+        auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (voce->object_type != MDB_TABLE || std::strcmp(voce->object_name, "MSysObjects") != 0) continue;
+        const DefinizioneTabella oggetti(mdb_read_table(voce));
+        return oggetti && oggetti->num_rows == mdb->catalog->len;
+    }
+    return false;
+}
+
+// Opens the file read-only and reads its catalog, once: reading it again
+// would leave every entry and table definition taken from it dangling.
 Archivio Apri(const char* percorso) {
     Archivio mdb(mdb_open(percorso, MDB_NOFLAGS));
-    if (mdb && !mdb_read_catalog(mdb.get(), MDB_TABLE)) mdb.reset();
+    if (mdb && (!mdb_read_catalog(mdb.get(), MDB_ANY) || !CatalogoCompleto(mdb.get()))) mdb.reset();
     return mdb;
 }
 
@@ -166,6 +180,7 @@ int LeggiTabella(const char* percorso, const char* nome) {
     // Without the columns read, fetching returns no rows and no error.
     if (!tabella || !mdb_read_columns(tabella.get())) return kEsitoIlleggibile;
     mdb_set_date_fmt(mdb.get(), kFormatoData);
+    // Only now: the catalog was read into buffers of libmdb's default size.
     mdb_set_bind_size(mdb.get(), kSpazioValore);
 
     const unsigned numeroColonne = tabella->num_cols;
