@@ -12,9 +12,11 @@
 #include <iconv.h>
 #include <mdbtools.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,11 +43,22 @@ constexpr rlim_t kMemoriaMassima = rlim_t{2} << 30;
 constexpr const char* kFormatoData = "%Y-%m-%d %H:%M:%S";
 constexpr int kMascheraPosizioneRiga = 0x1fff;
 
-void Scrivi(std::string_view testo) { std::fwrite(testo.data(), 1, testo.size(), stdout); }
+// Where the output goes: a copy of the standard output taken at start-up.
+// libmdb prints diagnostics and page dumps on damaged files, some of them on
+// standard output, which is sent to standard error so they cannot mix in.
+std::FILE* uscita = nullptr;
+
+void PrendiUscita() {
+    const int copia = dup(STDOUT_FILENO);
+    if (copia >= 0 && dup2(STDERR_FILENO, STDOUT_FILENO) >= 0) uscita = fdopen(copia, "w");
+    if (!uscita) std::exit(kEsitoIlleggibile);
+}
+
+void Scrivi(std::string_view testo) { std::fwrite(testo.data(), 1, testo.size(), uscita); }
 
 // "<len>:<bytes>"
 void ScriviBlocco(std::string_view byte) {
-    std::printf("%zu:", byte.size());
+    std::fprintf(uscita, "%zu:", byte.size());
     Scrivi(byte);
 }
 
@@ -98,11 +111,21 @@ bool CatalogoCompleto(MdbHandle* mdb) {
     return false;
 }
 
+// An Access file is made of whole pages. libmdb reads a last page cut short
+// as if the missing bytes were there, and the rows on it come out with
+// values lost, with no error and the right number of rows.
+bool PagineIntere(const char* percorso, const MdbHandle* mdb) {
+    struct stat info {};
+    return stat(percorso, &info) == 0 && info.st_size > 0 && info.st_size % mdb->fmt->pg_size == 0;
+}
+
 // Opens the file read-only and reads its catalog, once: reading it again
 // would leave every entry and table definition taken from it dangling.
 Archivio Apri(const char* percorso) {
     Archivio mdb(mdb_open(percorso, MDB_NOFLAGS));
-    if (mdb && (!mdb_read_catalog(mdb.get(), MDB_ANY) || !CatalogoCompleto(mdb.get()))) mdb.reset();
+    if (mdb && (!PagineIntere(percorso, mdb.get()) || !mdb_read_catalog(mdb.get(), MDB_ANY) ||
+                !CatalogoCompleto(mdb.get())))
+        mdb.reset();
     return mdb;
 }
 
@@ -131,14 +154,14 @@ MdbCatalogEntry* TrovaTabella(MdbHandle* mdb, const char* nome) {
 }
 
 int Concludi() {
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kEsitoLetto : kEsitoIlleggibile;
+    return std::fflush(uscita) == 0 && !std::ferror(uscita) ? kEsitoLetto : kEsitoIlleggibile;
 }
 
 int ElencaTabelle(const char* percorso) {
     const Archivio mdb = Apri(percorso);
     if (!mdb) return kEsitoIlleggibile;
     const auto tabelle = TabelleUtente(mdb.get());
-    std::printf("%s\ntabelle %zu\n", kIntestazione, tabelle.size());
+    std::fprintf(uscita, "%s\ntabelle %zu\n", kIntestazione, tabelle.size());
     for (const auto* voce : tabelle) {
         ScriviBlocco(voce->object_name);
         Scrivi("\n");
@@ -151,11 +174,22 @@ int ElencaTabelle(const char* percorso) {
 // the value as text and `lunghezza` its length in bytes.
 struct ColonnaLegata {
     char tipo;
+    bool memo = false;
     std::vector<char> spazio;
     int lunghezza = 0;
 };
 
-// Writes the value of column `i` of the current row; false when it cannot be
+// Bytes a memo value holds as stored, from the header that starts it in the
+// row. libmdb gives an empty text when the pages holding it cannot be read.
+std::uint32_t LunghezzaMemo(const MdbField& campo) {
+    constexpr int kIntestazioneMemo = 12;
+    if (campo.siz < kIntestazioneMemo || !campo.value) return 0;
+    const auto* byte = static_cast<const unsigned char*>(campo.value);
+    const std::uint32_t intestazione = byte[0] | byte[1] << 8 | byte[2] << 16 | std::uint32_t{byte[3]} << 24;
+    return intestazione & 0x3fffffff;
+}
+
+// Writes the value of a column of the current row; false when it cannot be
 // passed on whole.
 bool ScriviValore(const ColonnaLegata& colonna, const MdbField& campo) {
     // Yes/No values live in the null mask: they are never Null.
@@ -165,7 +199,8 @@ bool ScriviValore(const ColonnaLegata& colonna, const MdbField& campo) {
     }
     const auto lunghezza = static_cast<std::size_t>(colonna.lunghezza);
     if (colonna.lunghezza < 0 || lunghezza + 1 >= colonna.spazio.size()) return false;
-    std::putchar(colonna.tipo);
+    if (colonna.memo && lunghezza == 0 && LunghezzaMemo(campo) > 2) return false;
+    std::fputc(colonna.tipo, uscita);
     ScriviBlocco(std::string_view(colonna.spazio.data(), lunghezza));
     Scrivi("\n");
     return true;
@@ -185,24 +220,25 @@ int LeggiTabella(const char* percorso, const char* nome) {
 
     const unsigned numeroColonne = tabella->num_cols;
     std::vector<ColonnaLegata> colonne(numeroColonne);
-    std::printf("%s\ntabella ", kIntestazione);
+    std::fprintf(uscita, "%s\ntabella ", kIntestazione);
     ScriviBlocco(tabella->name);
-    std::printf("\ncolonne %u\n", numeroColonne);
+    std::fprintf(uscita, "\ncolonne %u\n", numeroColonne);
     for (unsigned i = 0; i < numeroColonne; ++i) {
         auto* colonnaMdb = static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
         auto& colonna = colonne[i];
         colonna.tipo = TipoColonna(colonnaMdb->col_type);
+        colonna.memo = colonnaMdb->col_type == MDB_MEMO;
         if (colonna.tipo != kBinario) {
             colonna.spazio.assign(kSpazioValore, '\0');
             mdb_bind_column(tabella.get(), static_cast<int>(i + 1), colonna.spazio.data(),
                             &colonna.lunghezza);
         }
-        std::printf("%c ", colonna.tipo);
+        std::fprintf(uscita, "%c ", colonna.tipo);
         ScriviBlocco(colonnaMdb->name);
         Scrivi("\n");
     }
     const unsigned long righeDichiarate = tabella->num_rows;
-    std::printf("righe %lu\n", righeDichiarate);
+    std::fprintf(uscita, "righe %lu\n", righeDichiarate);
 
     // libmdb gives a Null and a zero-length text as the same empty buffer:
     // the row is cracked again to read its null mask.
@@ -221,7 +257,7 @@ int LeggiTabella(const char* percorso, const char* nome) {
         for (unsigned i = 0; i < numeroColonne; ++i)
             if (!ScriviValore(colonne[i], campi[i])) return kEsitoIlleggibile;
     }
-    std::printf("fine %lu\n", lette);
+    std::fprintf(uscita, "fine %lu\n", lette);
     return Concludi();
 }
 
@@ -239,6 +275,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
     unsetenv("MDBICONV");
     ImponiLimiti();
+    PrendiUscita();
     if (argc == 3 && std::strcmp(argv[1], "tabelle") == 0) return ElencaTabelle(argv[2]);
     if (argc == 4 && std::strcmp(argv[1], "tabella") == 0) return LeggiTabella(argv[2], argv[3]);
     std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE | tabella FILE NOME\n");
