@@ -29,9 +29,11 @@ Errore FormatoNonRiconosciuto(const std::string& percorso) {
                   "Formato di database non riconosciuto: '" + percorso + "'.");
 }
 
-Errore ProgrammaMancante(const std::string& programma) {
-    return Errore(NumeroErrore::IsamNonTrovato,
-                  "Impossibile trovare il programma di lettura dei database Access '" + programma + "'.");
+// `cosa`: "trovare" or "avviare".
+Errore ProgrammaMancante(const std::string& cosa, const std::string& programma) {
+    return Errore(NumeroErrore::IsamNonTrovato, "Impossibile " + cosa +
+                                                    " il programma di lettura dei database Access '" +
+                                                    programma + "'.");
 }
 
 bool Eseguibile(const fs::path& percorso) {
@@ -49,7 +51,7 @@ std::string TrovaProgrammaLettore() {
         const fs::path candidato = cartella / kNomeProgramma;
         if (Eseguibile(candidato)) return candidato.string();
     }
-    throw ProgrammaMancante(kNomeProgramma);
+    throw ProgrammaMancante("trovare", kNomeProgramma);
 }
 
 // An Access file read through the reader program: one run lists the tables
@@ -86,7 +88,7 @@ private:
         try {
             esito = EseguiProgramma(programma_, argomenti, limite_, kMassimaUscita);
         } catch (const std::system_error&) {
-            throw ProgrammaMancante(programma_);
+            throw ProgrammaMancante("avviare", programma_);
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)

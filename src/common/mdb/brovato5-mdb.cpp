@@ -9,7 +9,6 @@
 // glib comes first: mdbtools.h includes it inside extern "C", where glib's
 // C++ templates cannot be declared.
 #include <glib.h>
-#include <iconv.h>
 #include <mdbtools.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
