@@ -1,5 +1,6 @@
 #include "common/Sql.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -105,6 +106,12 @@ Valore Numero(const std::string& cifre, bool negativo) {
     return Valore::Reale(std::strtod(testo.c_str(), nullptr));
 }
 
+// Bounds that keep reading and evaluating a text within the stack: levels of
+// an expression tree (a chain of n tests joined by And has n), and depth of
+// parentheses, Not and subqueries.
+constexpr int AltezzaMassima = 1000;
+constexpr int AnnidamentoMassimo = 200;
+
 // Which part of a text is being read: it decides the error reported.
 enum class Contesto { Select, From, Espressione, Ordine, Fine };
 
@@ -186,6 +193,9 @@ private:
         if (!Simbolo(simbolo)) Fallisci();
         Avanza();
     }
+    void Entra() {
+        if (++annidamento_ > AnnidamentoMassimo) Fallisci();
+    }
     void AttendiFine() {
         if (Corrente().tipo != TipoToken::Fine) Fallisci();
     }
@@ -239,6 +249,8 @@ private:
                                         std::unique_ptr<Espressione> secondo) {
         auto e = std::make_unique<Espressione>();
         e->tipo = tipo;
+        e->altezza = 1 + std::max(primo->altezza, secondo ? secondo->altezza : 0);
+        if (e->altezza > AltezzaMassima) Fallisci();
         e->primo = std::move(primo);
         e->secondo = std::move(secondo);
         return e;
@@ -266,13 +278,18 @@ private:
     std::unique_ptr<Espressione> Negazione() {
         if (!Parola("NOT")) return Predicato();
         Avanza();
-        return Unisci(Espressione::Tipo::Non, Negazione(), nullptr);
+        Entra();
+        auto e = Unisci(Espressione::Tipo::Non, Negazione(), nullptr);
+        --annidamento_;
+        return e;
     }
 
     std::unique_ptr<Espressione> Predicato() {
         if (Simbolo("(")) {
             Avanza();
+            Entra();
             auto e = Condizione();
+            --annidamento_;
             Attendi(")");
             return e;
         }
@@ -310,7 +327,9 @@ private:
         Attendi("(");
         if (Parola("SELECT")) {
             const Contesto fuori = contesto_;
+            Entra();
             e.sottoquery = std::make_unique<Selezione>(Select(true));
+            --annidamento_;
             contesto_ = fuori;
         } else {
             while (true) {
@@ -364,6 +383,7 @@ private:
     std::string_view testo_;
     std::vector<Token> token_;
     std::size_t posizione_ = 0;
+    int annidamento_ = 0;
     Contesto contesto_ = Contesto::Select;
 };
 

@@ -46,6 +46,7 @@ struct Espressione {
     std::unique_ptr<Selezione> sottoquery;    // In (Select ...)
     bool negata = false;                      // Not In, Is Not Null
     Insieme insieme;                          // In: filled when matched to a table
+    int altezza = 1;                          // levels of the tree from here down
 };
 
 struct Ordine {

@@ -242,6 +242,16 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
                                  "NumeroHotel 1", "NumeroHotel = 1 ; x", "NumeroHotel = #1#", "[NumeroHotel = 1",
                                  "", "NumeroHotel In (1, NumeroTableau)"})
         EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075) << criterio;
+    // Texts nested or chained beyond reason are refused, not followed down the stack.
+    std::string catena = "NumeroHotel = 1";
+    std::string negazioni;
+    for (int i = 0; i < 5000; ++i) {
+        catena += " and NumeroHotel = 1";
+        negazioni += "Not ";
+    }
+    for (const std::string& criterio : {std::string(100000, '(') + "NumeroHotel = 1", catena,
+                                        negazioni + "NumeroHotel = 1"})
+        EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075);
     EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("Piano = 1"); }), 3265);
     EXPECT_EQ(NumeroErroreDi([&] { (*rs)["Piano"]; }), 3265);
     rs->Sort("Piano");
