@@ -5,6 +5,7 @@
 #include "common/ArchivioSqlite.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "support/Csv.h"
 #include "support/Supporto.h"
 
 namespace {
@@ -269,4 +270,68 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     db->Close();
     EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("NumeriCamere"); }), 3420);
     EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
+}
+
+namespace {
+
+// Each record found by walking the criterion, as its chosen fields joined by "|".
+Testi Firme(Recordset& rs, const std::string& criterio, const Testi& campi) {
+    Testi firme;
+    for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) {
+        std::string firma;
+        for (const auto& campo : campi) firma += rs[campo].Testo() + "|";
+        firme.push_back(firma);
+    }
+    return firme;
+}
+
+// What the main window and the builder read for the week from 7 December 2026.
+Testi LetturaDellaSettimana(const std::string& cartella) {
+    const auto apri = [&cartella](const char* file) { return Database::Apri(file, cartella); };
+    Testi letto;
+    const auto aggiungi = [&letto](const Testi& firme) {
+        letto.insert(letto.end(), firme.begin(), firme.end());
+        letto.push_back("--");
+    };
+    auto alberghi = apri("AnagraficaHotels.mdb")->OpenRecordset("AnagraficaHotels");
+    aggiungi(Firme(*alberghi, "Numero > 0", {"Numero", "RagioneSociale", "CodiceAssistenza"}));
+    auto tableau = apri("Tableau.mdb")->OpenRecordset("Tableau");
+    aggiungi(Firme(*tableau, "NumeroHotel = 1 and Codice > 0", {"Codice", "Descrizione"}));
+
+    auto camere = apri("NumeriCamere.mdb")->OpenRecordset(
+        "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' Where "
+        "Tipologia = 'C') Order by NumeroCamera;");
+    camere->Sort("[NumeroCamera]");
+    camere = camere->OpenRecordset();
+    aggiungi(Firme(*camere, "NumeroHotel = 1", {"NumeroTableau", "NumeroCamera", "TipoCamera"}));
+
+    auto ospiti = apri("Scheda_Cliente.mdb")->OpenRecordset(
+        "Select * From Scheda_Cliente Where DataArrivo <= '20261213' and DataPartenza > '20261207'");
+    aggiungi(Firme(*ospiti, "NumeroCamera = '201' and Partito = 'N' and DataArrivo <= '20261209' and DataPartenza > "
+                            "'20261209'",
+                   {"NumeroProgressivo", "NumeroComponente", "NomeCliente", "TipoPagamento", "CodiceAgenzia"}));
+    auto conti = apri("Arrangiamento.mdb")->OpenRecordset("Arrangiamento");
+    aggiungi(Firme(*conti, "NumeroHotel = 1 and CodiceCliente = 70405 and NumeroConto = 1 and DataInizio <= "
+                           "'20261209' and DataFine > '20261209'",
+                   {"ImportoTotale"}));
+
+    auto prenotate = apri("Camere_Prenotazione.mdb")->OpenRecordset(
+        "Select * From Camere_Prenotazione Where DataArrivo <= '20261213' and DataPartenza > '20261207'");
+    aggiungi(Firme(*prenotate, "NumeroHotel = 1", {"NumeroPrenotazione", "NumeroCamera", "NumeroPersone", "Prezzo"}));
+    auto testate = apri("Scheda_Prenotazione.mdb")->OpenRecordset(
+        "Select * From Scheda_Prenotazione Where NumeroPrenotazione In (Select NumeroPrenotazione From "
+        "Camere_Prenotazione In 'Camere_Prenotazione.mdb' Where DataArrivo <= '20261213' and DataPartenza > "
+        "'20261207')");
+    aggiungi(Firme(*testate, "NumeroHotel = 1", {"NumeroPrenotazione", "NomeCliente", "Pagamento", "Agenzia"}));
+    return letto;
+}
+
+}  // namespace
+
+TEST(DatabaseDemo, AccessESqliteDannoGliStessiRecordNelloStessoOrdine) {
+    CartellaTemporanea sqlite;
+    CreaCopiaSqliteDemo(sqlite.Percorso());
+    const Testi daAccess = LetturaDellaSettimana((CartellaDatiTest() / "demo").string());
+    EXPECT_EQ(daAccess, LetturaDellaSettimana(sqlite.Percorso().string()));
+    EXPECT_GT(daAccess.size(), 40u);
 }
