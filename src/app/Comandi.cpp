@@ -43,9 +43,10 @@ const char* const AiutoDemo =
     "archivio dimostrativo completo: due hotel, camere, ospiti, prenotazioni,\n"
     "addebiti e agenzie datati attorno alla settimana corrente.\n";
 
-// A usage error: what was wrong, then where to read how to call the command.
+// A usage error: what was wrong, and the command whose help tells the right use.
 struct ErroreUso {
     std::string messaggio;
+    std::string comando;
 };
 
 bool ChiedeAiuto(const std::vector<std::string>& argomenti) {
@@ -56,11 +57,11 @@ bool ChiedeAiuto(const std::vector<std::string>& argomenti) {
 
 // Options "--name value" or "--name=value", each given once, names among `ammesse`.
 std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& argomenti,
-                                                const std::vector<std::string>& ammesse) {
+                                                const std::vector<std::string>& ammesse, const std::string& comando) {
     std::map<std::string, std::string> opzioni;
     for (std::size_t i = 0; i < argomenti.size(); ++i) {
         const std::string& a = argomenti[i];
-        if (a.rfind("--", 0) != 0) throw ErroreUso{"argomento inatteso: '" + a + "'"};
+        if (a.rfind("--", 0) != 0) throw ErroreUso{"argomento inatteso: '" + a + "'", comando};
         std::string nome = a.substr(2);
         std::optional<std::string> valore;
         if (const auto uguale = nome.find('='); uguale != std::string::npos) {
@@ -68,15 +69,15 @@ std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& 
             nome.resize(uguale);
         }
         if (std::find(ammesse.begin(), ammesse.end(), nome) == ammesse.end())
-            throw ErroreUso{"opzione sconosciuta: '--" + nome + "'"};
+            throw ErroreUso{"opzione sconosciuta: '--" + nome + "'", comando};
         if (!valore) {
-            if (i + 1 >= argomenti.size()) throw ErroreUso{"manca il valore di --" + nome};
+            if (i + 1 >= argomenti.size()) throw ErroreUso{"manca il valore di --" + nome, comando};
             valore = argomenti[++i];
         }
-        if (!opzioni.emplace(nome, *valore).second) throw ErroreUso{"opzione ripetuta: --" + nome};
+        if (!opzioni.emplace(nome, *valore).second) throw ErroreUso{"opzione ripetuta: --" + nome, comando};
     }
     for (const auto& nome : ammesse)
-        if (!opzioni.count(nome)) throw ErroreUso{"manca l'opzione --" + nome};
+        if (!opzioni.count(nome)) throw ErroreUso{"manca l'opzione --" + nome, comando};
     return opzioni;
 }
 
@@ -85,7 +86,7 @@ std::int16_t Codice(const std::string& testo, const std::string& opzione) {
     std::int16_t n = 0;
     const auto [fine, esito] = std::from_chars(testo.data(), testo.data() + testo.size(), n);
     if (testo.empty() || esito != std::errc() || fine != testo.data() + testo.size())
-        throw ErroreUso{"valore non valido per --" + opzione + ": '" + testo + "'"};
+        throw ErroreUso{"valore non valido per --" + opzione + ": '" + testo + "'", "tableau"};
     return n;
 }
 
@@ -94,7 +95,7 @@ int Tableau(const std::vector<std::string>& argomenti, std::ostream& out, std::o
         out << AiutoTableau;
         return 0;
     }
-    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"});
+    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"}, "tableau");
     std::int16_t hotel = Codice(opzioni["hotel"], "hotel");
     std::int16_t tableau = Codice(opzioni["tableau"], "tableau");
     const std::string prima = Utf8ToCp1252(opzioni["dalla"]);
@@ -120,14 +121,14 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
         return 0;
     }
     if (argomenti.size() != 1 || argomenti[0].rfind("--", 0) == 0)
-        throw ErroreUso{"indicare una sola cartella"};
+        throw ErroreUso{"indicare una sola cartella", "demo"};
     CreaDatiDemo(argomenti[0], DataOdierna());
     out << "Archivio dimostrativo creato in " << argomenti[0] << "\n";
     return 0;
 }
 
 int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-    if (argomenti.empty()) throw ErroreUso{"manca il comando"};
+    if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
     const std::vector<std::string> resto(argomenti.begin() + 1, argomenti.end());
     if (comando == "--help" || comando == "-h" || comando == "help") {
@@ -136,7 +137,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     }
     if (comando == "tableau") return Tableau(resto, out, err);
     if (comando == "demo") return Demo(resto, out);
-    throw ErroreUso{"comando sconosciuto: '" + comando + "'"};
+    throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }
 
 }  // namespace
@@ -146,7 +147,7 @@ int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, 
         return Esegui(argomenti, out, err);
     } catch (const ErroreUso& e) {
         err << "brovato5: " << e.messaggio << "\n"
-            << "Per l'uso: brovato5 --help\n";
+            << "Per l'uso: brovato5 " << (e.comando.empty() ? "" : e.comando + " ") << "--help\n";
         return EsitoUso;
     } catch (const Errore& e) {
         err << e.Testo() << "\n";

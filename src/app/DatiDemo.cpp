@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <vector>
 
 #include "common/ArchivioSqlite.h"
@@ -77,8 +78,7 @@ private:
 class Sorte {
 public:
     int Tra(int minimo, int massimo) {
-        stato_ = stato_ * 1103515245u + 12345u;
-        return minimo + static_cast<int>((stato_ >> 8) % static_cast<std::uint32_t>(massimo - minimo + 1));
+        return minimo + static_cast<int>(motore_() % static_cast<std::uint32_t>(massimo - minimo + 1));
     }
     bool Su(int volte) { return Tra(1, volte) == 1; }
     template <typename T>
@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    std::uint32_t stato_ = 20261207u;
+    std::mt19937 motore_{20261207u};
 };
 
 const std::vector<std::string> Cognomi = {
