@@ -1,8 +1,119 @@
 #include "common/ArchivioAccess.h"
 
-#include "common/Errore.h"
+#include <unistd.h>
 
-// Placeholder until the libmdb reader lands: Access files are refused.
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/ProcessoFiglio.h"
+#include "common/UscitaMdb.h"
+#include "common/mdb/ProtocolloMdb.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kNomeProgramma = "brovato5-mdb";
+// Reading the largest files takes a fraction of a second: a reader still
+// busy after a minute is stuck on a damaged file.
+constexpr std::chrono::milliseconds kLimiteLettura = std::chrono::minutes(1);
+// Far above the output of any table of the suite (a year of guests of a
+// 600-room hotel writes about 5 MiB).
+constexpr std::size_t kMassimaUscita = std::size_t{1} << 30;
+
+Errore FormatoNonRiconosciuto(const std::string& percorso) {
+    return Errore(NumeroErrore::FormatoNonRiconosciuto,
+                  "Formato di database non riconosciuto: '" + percorso + "'.");
+}
+
+// `cosa`: "trovare" or "avviare".
+Errore ProgrammaMancante(const std::string& cosa, const std::string& programma) {
+    return Errore(NumeroErrore::IsamNonTrovato, "Impossibile " + cosa +
+                                                    " il programma di lettura dei database Access '" +
+                                                    programma + "'.");
+}
+
+bool Eseguibile(const fs::path& percorso) {
+    std::error_code ec;
+    return fs::is_regular_file(percorso, ec) && access(percorso.c_str(), X_OK) == 0;
+}
+
+// brovato5-mdb beside the running program (an installation, the build
+// folder), else in the build folder (test programs live in subfolders).
+std::string TrovaProgrammaLettore() {
+    std::error_code ec;
+    const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
+    for (const fs::path& cartella : {eseguibile.parent_path(), fs::path(BROVATO5_CARTELLA_BUILD)}) {
+        if (cartella.empty()) continue;
+        const fs::path candidato = cartella / kNomeProgramma;
+        if (Eseguibile(candidato)) return candidato.string();
+    }
+    throw ProgrammaMancante("trovare", kNomeProgramma);
+}
+
+// An Access file read through the reader program: one run lists the tables
+// when the file is opened (so a file that is no database fails at once), one
+// more run reads each table asked for.
+class ArchivioAccess : public Archivio {
+public:
+    ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite)
+        : percorso_(std::move(percorso)), programma_(std::move(programma)), limite_(limite) {
+        const auto uscita = Esegui({"tabelle", percorso_}, nullptr);
+        try {
+            nomi_ = DecodificaElencoTabelle(uscita);
+        } catch (const UscitaMdbNonValida&) {
+            throw FormatoNonRiconosciuto(percorso_);
+        }
+    }
+
+    std::vector<std::string> NomiTabelle() override { return nomi_; }
+
+    Tabella LeggiTabella(const std::string& nome) override {
+        const auto uscita = Esegui({"tabella", percorso_, Cp1252ToUtf8(nome)}, &nome);
+        try {
+            return DecodificaTabella(uscita);
+        } catch (const UscitaMdbNonValida&) {
+            throw FormatoNonRiconosciuto(percorso_);
+        }
+    }
+
+private:
+    // Runs the reader and gives its output when it ended well; every other
+    // end (crash, time limit, error exit) is an Errore.
+    std::string Esegui(const std::vector<std::string>& argomenti, const std::string* tabella) const {
+        EsitoProgramma esito;
+        try {
+            esito = EseguiProgramma(programma_, argomenti, limite_, kMassimaUscita);
+        } catch (const std::system_error&) {
+            throw ProgrammaMancante("avviare", programma_);
+        }
+        const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
+        if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
+            throw Errore(NumeroErrore::TabellaNonTrovata,
+                         "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(*tabella) + "'.");
+        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) throw FormatoNonRiconosciuto(percorso_);
+        return std::move(esito.uscita);
+    }
+
+    std::string percorso_;
+    std::string programma_;
+    std::chrono::milliseconds limite_;
+    std::vector<std::string> nomi_;
+};
+
+}  // namespace
+
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso) {
-    throw Errore(NumeroErrore::FormatoNonRiconosciuto, "Formato di database non riconosciuto: '" + percorso + "'.");
+    return ApriArchivioAccess(percorso, TrovaProgrammaLettore(), kLimiteLettura);
+}
+
+std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
+                                             std::chrono::milliseconds limite) {
+    std::error_code ec;
+    if (!fs::is_regular_file(percorso, ec))
+        throw Errore(NumeroErrore::FileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
+    return std::make_unique<ArchivioAccess>(percorso, programma, limite);
 }

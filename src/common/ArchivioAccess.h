@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -9,3 +10,10 @@
 // child program brovato5-mdb, so that a damaged file that crashes or hangs it
 // ends in Errore 3343 instead of reaching this program.
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso);
+
+// The same with the reader program and the time limit of each reading given.
+// The form above finds brovato5-mdb beside the running program, else in the
+// build folder, and allows a minute per reading. Throws Errore 3170 when the
+// program cannot be started.
+std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
+                                             std::chrono::milliseconds limite);

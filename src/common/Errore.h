@@ -29,6 +29,7 @@ constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;
 constexpr int SintassiCriterio = 3075;
 constexpr int TabellaNonTrovata = 3078;
+constexpr int IsamNonTrovato = 3170;         // the database driver (Access reader) is missing
 constexpr int CampoNonTrovato = 3265;
 constexpr int FormatoNonRiconosciuto = 3343;
 constexpr int TipiNonCorrispondenti = 3464;

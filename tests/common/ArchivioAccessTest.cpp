@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+
+#include "common/ArchivioAccess.h"
+#include "common/Errore.h"
+#include "support/Csv.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string FileDemo(const std::string& database) {
+    return (CartellaDatiTest() / "demo" / (database + ".mdb")).string();
+}
+
+Tabella TabellaCsv(const std::string& database, const std::string& tabella) {
+    return LeggiCsv(CartellaDatiTest() / "demo" / "csv" / database / (tabella + ".csv"));
+}
+
+// Number of the Errore thrown by `azione`; 0 when it throws none.
+int ErroreDi(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const Errore& e) {
+        return e.Numero();
+    }
+    return 0;
+}
+
+void ControllaUguale(const Tabella& letta, const Tabella& attesa) {
+    EXPECT_EQ(letta.nome, attesa.nome);
+    EXPECT_EQ(letta.colonne, attesa.colonne);
+    ASSERT_EQ(letta.righe.size(), attesa.righe.size());
+    for (std::size_t r = 0; r < attesa.righe.size(); ++r) {
+        SCOPED_TRACE(attesa.nome + " record " + std::to_string(r + 1));
+        EXPECT_EQ(letta.righe[r], attesa.righe[r]);
+    }
+}
+
+void Scrivi(const fs::path& percorso, const std::string& byte, bool eseguibile = false) {
+    std::ofstream(percorso, std::ios::binary) << byte;
+    if (eseguibile) fs::permissions(percorso, fs::perms::owner_exec, fs::perm_options::add);
+}
+
+std::vector<const Valore*> ValoriColonna(const Tabella& tabella, const std::string& nome) {
+    const int indice = tabella.IndiceColonna(nome);
+    std::vector<const Valore*> valori;
+    for (const auto& record : tabella.righe) valori.push_back(&record.at(indice));
+    return valori;
+}
+
+}  // namespace
+
+TEST(ArchivioAccess, OgniTabellaDemoUgualeAllaSuaSorgenteCsv) {
+    std::map<std::string, std::vector<std::string>> tabelleAttese;
+    for (const auto& sorgente : SorgentiCsvDemo()) tabelleAttese[sorgente.database].push_back(sorgente.tabella);
+    ASSERT_EQ(tabelleAttese.size(), 11u);
+
+    for (const auto& [database, tabelle] : tabelleAttese) {
+        SCOPED_TRACE(database);
+        const auto archivio = ApriArchivioAccess(FileDemo(database));
+        auto nomi = archivio->NomiTabelle();
+        std::sort(nomi.begin(), nomi.end());
+        EXPECT_EQ(nomi, tabelle);
+        for (const auto& tabella : tabelle)
+            ControllaUguale(archivio->LeggiTabella(tabella), TabellaCsv(database, tabella));
+    }
+}
+
+// The cases a comparison with the CSV sources could hide if both sides erred alike.
+TEST(ArchivioAccess, NullTestiVuotiSpaziEImportiComeMemorizzati) {
+    const auto prenotazioni = ApriArchivioAccess(FileDemo("Scheda_Prenotazione"))->LeggiTabella("Scheda_Prenotazione");
+    const auto agenzie = ValoriColonna(prenotazioni, "Agenzia");
+    const auto pagamenti = ValoriColonna(prenotazioni, "Pagamento");
+    EXPECT_EQ(std::count_if(agenzie.begin(), agenzie.end(), [](auto v) { return *v == Valore::Testo(""); }), 14);
+    EXPECT_EQ(std::count_if(pagamenti.begin(), pagamenti.end(), [](auto v) { return v->IsNull(); }), 4);
+
+    const auto clienti = ApriArchivioAccess(FileDemo("Scheda_Cliente"))->LeggiTabella("scheda_CLIENTE");
+    EXPECT_EQ(clienti.nome, "Scheda_Cliente");
+    const auto nomi = ValoriColonna(clienti, "NomeCliente");
+    for (const char* nome : {"D'Angelo Nicol\xF2", "Fontana Elisa  ", "M\xFCller Hans", "\xC0lvaro P\xE9rez"})
+        EXPECT_TRUE(std::any_of(nomi.begin(), nomi.end(), [&](auto v) { return v->Testo() == nome; })) << nome;
+
+    const auto hotel = ApriArchivioAccess(FileDemo("AnagraficaHotels"))->LeggiTabella("AnagraficaHotels");
+    EXPECT_TRUE(hotel.righe[0][hotel.IndiceColonna("CodiceAssistenza")].IsNull());
+    EXPECT_NE(hotel.righe[1][hotel.IndiceColonna("Note")].Testo().find('\n'), std::string::npos);
+
+    const auto importi = ApriArchivioAccess(FileDemo("Arrangiamento"))->LeggiTabella("Arrangiamento");
+    EXPECT_EQ(importi.righe[2][importi.IndiceColonna("ImportoTotale")], Valore::Valuta(425000));
+}
+
+TEST(ArchivioAccess, TabellaOFileMancanti) {
+    const auto archivio = ApriArchivioAccess(FileDemo("Stampanti"));
+    try {
+        archivio->LeggiTabella("Stampant");
+        FAIL() << "nessun errore";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), NumeroErrore::TabellaNonTrovata);
+        EXPECT_EQ(e.Descrizione(), "Impossibile trovare la tabella o la query di input 'Stampant'.");
+    }
+    EXPECT_EQ(archivio->LeggiTabella("SetStampa").righe.size(), 2u);  // still usable
+    EXPECT_EQ(ErroreDi([] { ApriArchivioAccess(FileDemo("NonEsiste")); }), NumeroErrore::FileNonTrovato);
+}
+
+TEST(ArchivioAccess, FileDanneggiatiDannoErroreENonRecordPersi) {
+    CartellaTemporanea cartella;
+    const auto& dove = cartella.Percorso();
+    const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
+    std::mt19937 caso(5);
+    std::string spazzatura = originale.substr(0, 32);
+    while (spazzatura.size() < 65536) spazzatura += static_cast<char>(caso());
+
+    Scrivi(dove / "vuoto.mdb", "");
+    Scrivi(dove / "testo.mdb", "Questo non \xC3\xA8 un database.\n");
+    Scrivi(dove / "spazzatura.mdb", spazzatura);
+    for (const char* nome : {"vuoto.mdb", "testo.mdb", "spazzatura.mdb"}) {
+        SCOPED_TRACE(nome);
+        EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess((dove / nome).string())->LeggiTabella("Scheda_Cliente"); }),
+                  NumeroErrore::FormatoNonRiconosciuto);
+    }
+
+    // Cut anywhere, a copy gives an error or, when only unused pages are
+    // missing, the whole table: never a part of it.
+    const auto attesa = TabellaCsv("Scheda_Cliente", "Scheda_Cliente");
+    for (const std::size_t taglio : {100ul, 4096ul, 8192ul, 32768ul, 65536ul, 98304ul, 110000ul, 122880ul,
+                                     originale.size() - 1}) {
+        SCOPED_TRACE("tagliato a " + std::to_string(taglio));
+        const auto percorso = dove / ("tagliato" + std::to_string(taglio) + ".mdb");
+        Scrivi(percorso, originale.substr(0, taglio));
+        try {
+            ControllaUguale(ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"), attesa);
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), NumeroErrore::FormatoNonRiconosciuto);
+            EXPECT_NE(e.Descrizione().find(percorso.string()), std::string::npos);
+        }
+    }
+}
+
+// A page wiped out anywhere (catalog, table definition, rows, memo texts)
+// gives an error or, when the page was unused, the whole table unchanged.
+TEST(ArchivioAccess, PaginaAzzerataDaErroreONessunEffetto) {
+    CartellaTemporanea cartella;
+    const std::string originale = LeggiFile(FileDemo("AnagraficaHotels"));
+    const auto attesa = TabellaCsv("AnagraficaHotels", "AnagraficaHotels");
+    constexpr std::size_t kPagina = 4096;
+    for (std::size_t pagina = 1; pagina < originale.size() / kPagina; ++pagina) {
+        SCOPED_TRACE("pagina " + std::to_string(pagina));
+        std::string danneggiato = originale;
+        danneggiato.replace(pagina * kPagina, kPagina, kPagina, '\0');
+        const auto percorso = cartella.Percorso() / "AnagraficaHotels.mdb";
+        Scrivi(percorso, danneggiato);
+        try {
+            ControllaUguale(ApriArchivioAccess(percorso.string())->LeggiTabella("AnagraficaHotels"), attesa);
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), NumeroErrore::FormatoNonRiconosciuto);
+        }
+    }
+}
+
+// Whatever the reader program does, the caller gets an Errore in due time.
+TEST(ArchivioAccess, LettoreCheFallisceDaErrore) {
+    CartellaTemporanea cartella;
+    const std::string file = FileDemo("Stampanti");
+    const std::string elenco = "printf 'brovato5-mdb 1\\ntabelle 1\\n9:Stampanti\\nfine\\n'";
+    const auto lettore = [&](const std::string& nome, const std::string& perTabella) {
+        const auto percorso = cartella.Percorso() / nome;
+        Scrivi(percorso, "#!/bin/sh\nif [ \"$1\" = tabelle ]; then " + elenco + "; exit 0; fi\n" + perTabella + "\n", true);
+        return percorso.string();
+    };
+    const struct {
+        const char* nome;
+        std::string comandi;
+        int errore;
+    } casi[] = {
+        {"crash", "kill -SEGV $$", NumeroErrore::FormatoNonRiconosciuto},
+        {"bloccato", "exec sleep 30", NumeroErrore::FormatoNonRiconosciuto},
+        {"bloccatoDopoUscita", "exec >&-; exec sleep 30", NumeroErrore::FormatoNonRiconosciuto},
+        {"malformato", "printf 'brovato5-mdb 1\\ntabella 99:x\\n'", NumeroErrore::FormatoNonRiconosciuto},
+        {"codice1", "exit 1", NumeroErrore::FormatoNonRiconosciuto},
+        {"tabellaMancante", "exit 4", NumeroErrore::TabellaNonTrovata},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const auto archivio = ApriArchivioAccess(file, lettore(caso.nome, caso.comandi), 1s);
+        const auto inizio = std::chrono::steady_clock::now();
+        EXPECT_EQ(ErroreDi([&] { archivio->LeggiTabella("Stampanti"); }), caso.errore);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 10s);
+    }
+
+    const auto senzaElenco = (cartella.Percorso() / "senzaElenco").string();
+    Scrivi(senzaElenco, "#!/bin/sh\nexit 4\n", true);
+    EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess(file, senzaElenco, 1s); }), NumeroErrore::FormatoNonRiconosciuto);
+    EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess(file, (cartella.Percorso() / "manca").string(), 1s); }),
+              NumeroErrore::IsamNonTrovato);
+}
+
+// A GUI program runs under the user's locale: under one with a decimal comma
+// the numbers must read the same.
+TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
+    struct RipristinaLocale {
+        ~RipristinaLocale() { std::setlocale(LC_ALL, "C"); }
+    } ripristino;
+    VariabileAmbiente tutto("LC_ALL", "it_IT.UTF-8");
+    VariabileAmbiente numeri("LC_NUMERIC", "it_IT.UTF-8");
+    if (!std::setlocale(LC_ALL, "") || std::strcmp(std::localeconv()->decimal_point, ",") != 0)
+        GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+
+    const auto agenzie = ApriArchivioAccess(FileDemo("AgenzieAbituali"))->LeggiTabella("AgenzieAbituali");
+    ControllaUguale(agenzie, TabellaCsv("AgenzieAbituali", "AgenzieAbituali"));
+    EXPECT_EQ(agenzie.righe[1][agenzie.IndiceColonna("Commissione")], Valore::Reale(12.5));
+    const auto importi = ApriArchivioAccess(FileDemo("Arrangiamento"))->LeggiTabella("Arrangiamento");
+    EXPECT_EQ(importi.righe[2][importi.IndiceColonna("ImportoTotale")], Valore::Valuta(425000));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/Valore.h"
+
+// The CSV sources of the demo databases (tests/data/demo/csv/<Database>/<Table>.csv):
+// UTF-8, RFC 4180 quoting, a header cell "Name:TYPE" per column, \N for Null,
+// "" for a zero-length text.
+
+// The table of one CSV source, named after the file, as a database would give
+// it: texts in Windows-1252; LONG and INT as Intero, MONEY as Valuta, DOUBLE as
+// Reale, DATETIME as Data "yyyy-mm-dd hh:mm:ss" (a date alone gets " 00:00:00"),
+// BOOLEAN as SiNo, TEXT(n) and MEMO as Testo. Throws std::runtime_error on a
+// malformed file.
+Tabella LeggiCsv(const std::filesystem::path& percorso);
+
+struct SorgenteCsv {
+    std::string database;  // file name without ".mdb": "Stampanti"
+    std::string tabella;   // "SetStampa"
+    std::filesystem::path percorso;
+};
+
+// Every CSV source of the demo data, ordered by database, then table.
+std::vector<SorgenteCsv> SorgentiCsvDemo();
+
+// Shows a value in a failed test's message: N for Null, else its type and text.
+void PrintTo(const Valore& valore, std::ostream* os);
