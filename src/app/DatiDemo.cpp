@@ -222,8 +222,8 @@ public:
         while (giorno < 21) {
             const int notti = sorte_.Tra(1, 6);
             Soggiorno(camera, giorno, giorno + notti);
-            const int pausa = sorte_.Tra(1, 10);
-            giorno += notti + (pausa <= 6 ? 0 : pausa <= 9 ? 1 : 2);
+            const int pausa = sorte_.Tra(1, 20);
+            giorno += notti + (pausa <= 15 ? 0 : pausa <= 19 ? 1 : 2);
         }
     }
 

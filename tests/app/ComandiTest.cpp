@@ -29,7 +29,7 @@ std::vector<std::string> Tableau(const std::string& dalla, const std::string& al
 // Runs the program itself; its exit status and what it wrote on stderr.
 std::pair<int, std::string> Programma(const std::string& argomenti) {
     const std::string errori = (fs::temp_directory_path() / "brovato5-stderr.txt").string();
-    const int stato = std::system((std::string(BROVATO5_ESEGUIBILE) + " " + argomenti + " 2>" + errori).c_str());
+    const int stato = std::system((std::string(BROVATO5_ESEGUIBILE) + " " + argomenti + " >/dev/null 2>" + errori).c_str());
     const std::string testo = LeggiFile(errori);
     fs::remove(errori);
     return {WEXITSTATUS(stato), testo};
