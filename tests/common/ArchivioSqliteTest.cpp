@@ -5,6 +5,7 @@
 #include "common/Archivio.h"
 #include "common/ArchivioSqlite.h"
 #include "common/Errore.h"
+#include "support/Csv.h"
 #include "support/Supporto.h"
 
 namespace {
@@ -69,4 +70,16 @@ TEST(TrovaFile, NomeSenzaRiguardoAlleMaiuscole) {
     std::ofstream(cartella.Percorso() / "TABLEAU.MDB") << "x";
     EXPECT_EQ(TrovaFile(cartella.Percorso().string(), "Tableau.mdb"), (cartella.Percorso() / "TABLEAU.MDB").string());
     EXPECT_EQ(NumeroErroreDi([&] { TrovaFile(cartella.Percorso().string(), "Camere.mdb"); }), 3024);
+}
+
+TEST(ArchivioSqlite, CopiaDeiDatiDemoUgualeAlleSorgenti) {
+    CartellaTemporanea cartella;
+    CreaCopiaSqliteDemo(cartella.Percorso());
+    for (const auto& sorgente : SorgentiCsvDemo()) {
+        const Tabella attesa = LeggiCsv(sorgente.percorso);
+        const Tabella letta =
+            ApriArchivio((cartella.Percorso() / (sorgente.database + ".mdb")).string())->LeggiTabella(sorgente.tabella);
+        EXPECT_EQ(letta.colonne, attesa.colonne) << sorgente.tabella;
+        EXPECT_EQ(letta.righe, attesa.righe) << sorgente.tabella;
+    }
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "common/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "support/Supporto.h"
 
@@ -170,4 +171,9 @@ void PrintTo(const Valore& valore, std::ostream* os) {
     }
     static const char* const kTipi[] = {"Intero", "Valuta", "Reale", "Testo", "Data", "SiNo"};
     *os << kTipi[static_cast<int>(valore.Tipo())] << "(\"" << Cp1252ToUtf8(valore.Testo()) << "\")";
+}
+
+void CreaCopiaSqliteDemo(const std::filesystem::path& cartella) {
+    for (const auto& sorgente : SorgentiCsvDemo())
+        ScriviTabellaSqlite((cartella / (sorgente.database + ".mdb")).string(), LeggiCsv(sorgente.percorso));
 }

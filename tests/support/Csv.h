@@ -29,3 +29,8 @@ std::vector<SorgenteCsv> SorgentiCsvDemo();
 
 // Shows a value in a failed test's message: N for Null, else its type and text.
 void PrintTo(const Valore& valore, std::ostream* os);
+
+// Writes the demo data as SQLite files into `cartella`, one file per database
+// under the suite's names (AnagraficaHotels.mdb, ...), each table in CSV order:
+// the same data as the demo Access files, in the second store format.
+void CreaCopiaSqliteDemo(const std::filesystem::path& cartella);
