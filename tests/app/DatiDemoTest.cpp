@@ -8,46 +8,13 @@
 #include "app/DatiDemo.h"
 #include "common/Archivio.h"
 #include "common/Errore.h"
+#include "support/Csv.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The suite's files, their tables and columns.
-const std::map<std::string, std::map<std::string, std::vector<std::string>>> Suite = {
-    {"AnagraficaHotels.mdb",
-     {{"AnagraficaHotels",
-       {"Numero", "RagioneSociale", "CodiceAssistenza", "Indirizzo", "PartitaIVA", "DataAttivazione", "Note"}}}},
-    {"Tableau.mdb", {{"Tableau", {"NumeroHotel", "Codice", "Descrizione", "Ordinamento", "Attivo"}}}},
-    {"NumeriCamere.mdb",
-     {{"NumeriCamere",
-       {"NumeroHotel", "NumeroTableau", "NumeroCamera", "TipoCamera", "Piano", "Interno", "FuoriServizio"}}}},
-    {"TipiCamere.mdb", {{"TipiCamere", {"Sigla", "Tipologia", "Descrizione", "PostiLetto"}}}},
-    {"Scheda_Cliente.mdb",
-     {{"Scheda_Cliente",
-       {"NumeroHotel", "NumeroProgressivo", "NumeroComponente", "NomeCliente", "DataNascita", "LuogoNascita",
-        "NumeroCamera", "DataArrivo", "DataPartenza", "Partito", "TipoPagamento", "CodiceAgenzia", "Note"}}}},
-    {"AgenzieAbituali.mdb",
-     {{"AgenzieAbituali", {"NumeroHotel", "Codice", "RagioneSociale", "Indirizzo", "Telefono", "Commissione"}}}},
-    {"Arrangiamento.mdb",
-     {{"Arrangiamento", {"NumeroHotel", "CodiceCliente", "NumeroConto", "Descrizione", "DataInizio", "DataFine",
-                         "ImportoTotale", "DataRegistrazione"}}}},
-    {"Camere_Prenotazione.mdb",
-     {{"Camere_Prenotazione",
-       {"NumeroHotel", "NumeroPrenotazione", "NumeroCamera", "TipoCamera", "TipoPrenotazione", "NumeroPersone",
-        "DataArrivo", "DataPartenza", "Prezzo", "Trattamento", "Note"}}}},
-    {"Scheda_Prenotazione.mdb",
-     {{"Scheda_Prenotazione", {"NumeroHotel", "NumeroPrenotazione", "DataPrenotazione", "NomeCliente", "Telefono",
-                               "Pagamento", "TipoPrenotazione", "Agenzia", "Confermata"}}}},
-    {"Stampanti.mdb",
-     {{"Stampanti", {"NumeroHotel", "Destinazione", "Linea", "TipoStampa", "Predefinita", "Note"}},
-      {"SetStampa", {"TipoStampa", "Descrizione", "Compresso", "Grassetto"}}}},
-    {"Contatori.mdb",
-     {{"Contatori", {"NumeroHotel", "LungPagComp", "LungPagNoComp", "UltimaFattura", "UltimaRicevuta",
-                     "UltimoAggiornamento"}}}},
-};
 
 Tabella Leggi(const fs::path& cartella, const std::string& file, const std::string& tabella) {
     return ApriArchivio((cartella / file).string())->LeggiTabella(tabella);
@@ -59,20 +26,17 @@ TEST(DatiDemo, ArchivioCompletoAttornoAOggi) {
     CartellaTemporanea cartella;
     const auto demo = cartella.Percorso() / "demo";
     CreaDatiDemo(demo.string(), "09/12/2026");  // a Wednesday
-    std::size_t file = 0;
-    for (const auto& voce : fs::directory_iterator(demo)) {
-        ++file;
-        ASSERT_TRUE(Suite.count(voce.path().filename().string())) << voce.path();
+    // The suite's files, tables and columns, as in the demo test data.
+    std::set<std::string> file;
+    for (const auto& voce : fs::directory_iterator(demo)) file.insert(voce.path().filename().string());
+    std::set<std::string> attesi;
+    for (const auto& sorgente : SorgentiCsvDemo()) {
+        attesi.insert(sorgente.database + ".mdb");
+        const Tabella t = Leggi(demo, sorgente.database + ".mdb", sorgente.tabella);
+        EXPECT_EQ(t.colonne, LeggiCsv(sorgente.percorso).colonne) << sorgente.tabella;
+        EXPECT_FALSE(t.righe.empty()) << sorgente.tabella;
     }
-    EXPECT_EQ(file, Suite.size());
-    for (const auto& [nomeFile, tabelle] : Suite)
-        for (const auto& [nome, colonne] : tabelle) {
-            const Tabella t = Leggi(demo, nomeFile, nome);
-            std::vector<std::string> lette;
-            for (const auto& c : t.colonne) lette.push_back(c.nome);
-            EXPECT_EQ(lette, colonne) << nome;
-            EXPECT_FALSE(t.righe.empty()) << nome;
-        }
+    EXPECT_EQ(file, attesi);
     // Who arrived by today is registered, later arrivals are booked.
     const Tabella ospiti = Leggi(demo, "Scheda_Cliente.mdb", "Scheda_Cliente");
     const int arrivo = ospiti.IndiceColonna("DataArrivo");

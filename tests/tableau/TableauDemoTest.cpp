@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/ArchivioSqlite.h"
 #include "support/Csv.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
@@ -30,8 +29,7 @@ TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
     CartellaTemporanea access;
     access.CopiaDa(CartellaDatiTest() / "demo");
     CartellaTemporanea sqlite;
-    for (const auto& sorgente : SorgentiCsvDemo())
-        ScriviTabellaSqlite((sqlite.Percorso() / (sorgente.database + ".mdb")).string(), LeggiCsv(sorgente.percorso));
+    CreaCopiaSqliteDemo(sqlite.Percorso());
     for (const auto& [data, file] : {std::pair{"07/12/2026", "demo-hotel1-tableau1-07-12-2026.fd"},
                                      std::pair{"26/12/2026", "demo-hotel1-tableau1-26-12-2026.fd"}}) {
         const std::string atteso = Atteso(file);
