@@ -115,6 +115,7 @@ TEST_F(CreaTableauTest, CapiDiPartitoEAddebiti) {
     s.Aggiungi(Scenario::Ospite{.camera = "1", .arrivo = "20261208", .partenza = "20261211", .nome = "Pellegrini",
                                 .progressivo = 200, .agenzia = 8});
     s.Addebito(100, "20261207", "20261210", Euro("55.00"));
+    s.Addebito(100, "20261207", "20261208", Euro("0.50"));  // 55.50 -> 56, not 55 + 0
     s.Addebito(200, "20261208", "20261211", Euro("60.00"));
     // Room 2: a running sum whole after each addition (49.50 -> 50, + 11.50 -> 62);
     // account 2 and another hotel's charge on the same account are not read.
@@ -126,7 +127,7 @@ TEST_F(CreaTableauTest, CapiDiPartitoEAddebiti) {
     s.Addebito(300, "20261212", "20261213", Euro("70.00"), 1, 2);
     const auto r = s.Tableau();
     EXPECT_EQ(Cella(LineaA(r, 0), 0), "Gallo Ma   07- 10");
-    EXPECT_EQ(Cella(LineaB(r, 0), 0), "         C  1" + Barra + " 55");
+    EXPECT_EQ(Cella(LineaB(r, 0), 0), "         C  1" + Barra + " 56");
     EXPECT_EQ(Cella(LineaA(r, 0), 1), "Pellegri   08- 11");
     EXPECT_EQ(Cella(LineaB(r, 0), 1), "CTS      C  2" + Barra + "115");
     EXPECT_EQ(Cella(LineaB(r, 1), 4), "CTS      C  1" + Barra + " 50");
