@@ -155,12 +155,16 @@ DatiSettimana DatiSettimana::Leggi(const std::string& primo, const std::string& 
         db->Close();
     }
     {
+        // The headers of the bookings with a room in the week. The week's
+        // booked rooms are at hand: filtering here spares reading them again
+        // in a subquery.
         auto db = Database::Apri("Scheda_Prenotazione.mdb");
-        auto rs = db->OpenRecordset(
-            "Select * From Scheda_Prenotazione Where NumeroPrenotazione In (Select NumeroPrenotazione From "
-            "Camere_Prenotazione In 'Camere_Prenotazione.mdb'" + periodo + ")");
-        Indicizza(dati.testatePerNumero_, LeggiTutti<Testata>(*rs, LeggiTestata), &Testata::numeroPrenotazione,
-                  ChiaveIntera);
+        auto rs = db->OpenRecordset("Scheda_Prenotazione");
+        for (auto& testata : LeggiTutti<Testata>(*rs, LeggiTestata)) {
+            const auto numero = ChiaveIntera(testata.numeroPrenotazione);
+            if (numero && dati.prenotatePerNumero_.count(*numero))
+                dati.testatePerNumero_[*numero].push_back(std::move(testata));
+        }
         db->Close();
     }
     return dati;
