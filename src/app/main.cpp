@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/Comandi.h"
+
+int main(int argc, char* argv[]) { return EseguiComando(argc, argv); }

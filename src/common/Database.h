@@ -60,6 +60,8 @@ public:
     std::unique_ptr<Recordset> OpenRecordset() const;
 
 private:
+    void Cerca(const std::string& criterio, std::size_t da);
+
     std::shared_ptr<const Dati> dati_;
     std::string sort_;
     std::ptrdiff_t corrente_ = 0;

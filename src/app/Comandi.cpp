@@ -1,0 +1,163 @@
+#include "app/Comandi.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <map>
+#include <optional>
+
+#include "app/DatiDemo.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "tableau/CreaTableau.h"
+
+namespace {
+
+constexpr int EsitoErrore = 1;
+constexpr int EsitoUso = 2;
+
+const char* const AiutoGenerale =
+    "Uso: brovato5 COMANDO [OPZIONI]\n"
+    "\n"
+    "Comandi:\n"
+    "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
+    "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
+    "\n"
+    "brovato5 COMANDO --help descrive il comando.\n";
+
+const char* const AiutoTableau =
+    "Uso: brovato5 tableau --hotel H --tableau T --dalla PRIMA --alla ULTIMA --data GG/MM/AAAA\n"
+    "\n"
+    "Crea il tableau della settimana che inizia alla data indicata, per le camere\n"
+    "da PRIMA a ULTIMA (confrontate come testo) del tableau T dell'hotel H.\n"
+    "Va eseguito nella cartella dei dati; il report e' scritto nel file FD seguito\n"
+    "dal valore della variabile d'ambiente PCLocal.\n"
+    "\n"
+    "Esito: 0 report creato, 1 errore durante la creazione, 2 uso o dati errati.\n";
+
+const char* const AiutoDemo =
+    "Uso: brovato5 demo DIR\n"
+    "\n"
+    "Crea la cartella DIR (che non deve esistere o deve essere vuota) con un\n"
+    "archivio dimostrativo completo: due hotel, camere, ospiti, prenotazioni,\n"
+    "addebiti e agenzie datati attorno alla settimana corrente.\n";
+
+// A usage error: what was wrong, and the command whose help tells the right use.
+struct ErroreUso {
+    std::string messaggio;
+    std::string comando;
+};
+
+bool ChiedeAiuto(const std::vector<std::string>& argomenti) {
+    for (const auto& a : argomenti)
+        if (a == "--help" || a == "-h") return true;
+    return false;
+}
+
+// Options "--name value" or "--name=value", each given once, names among `ammesse`.
+std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& argomenti,
+                                                const std::vector<std::string>& ammesse, const std::string& comando) {
+    std::map<std::string, std::string> opzioni;
+    for (std::size_t i = 0; i < argomenti.size(); ++i) {
+        const std::string& a = argomenti[i];
+        if (a.rfind("--", 0) != 0) throw ErroreUso{"argomento inatteso: '" + a + "'", comando};
+        std::string nome = a.substr(2);
+        std::optional<std::string> valore;
+        if (const auto uguale = nome.find('='); uguale != std::string::npos) {
+            valore = nome.substr(uguale + 1);
+            nome.resize(uguale);
+        }
+        if (std::find(ammesse.begin(), ammesse.end(), nome) == ammesse.end())
+            throw ErroreUso{"opzione sconosciuta: '--" + nome + "'", comando};
+        if (!valore) {
+            if (i + 1 >= argomenti.size()) throw ErroreUso{"manca il valore di --" + nome, comando};
+            valore = argomenti[++i];
+        }
+        if (!opzioni.emplace(nome, *valore).second) throw ErroreUso{"opzione ripetuta: --" + nome, comando};
+    }
+    for (const auto& nome : ammesse)
+        if (!opzioni.count(nome)) throw ErroreUso{"manca l'opzione --" + nome, comando};
+    return opzioni;
+}
+
+// A code of hotel or tableau: a whole number of the 16-bit range.
+std::int16_t Codice(const std::string& testo, const std::string& opzione) {
+    std::int16_t n = 0;
+    const auto [fine, esito] = std::from_chars(testo.data(), testo.data() + testo.size(), n);
+    if (testo.empty() || esito != std::errc() || fine != testo.data() + testo.size())
+        throw ErroreUso{"valore non valido per --" + opzione + ": '" + testo + "'", "tableau"};
+    return n;
+}
+
+int Tableau(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoTableau;
+        return 0;
+    }
+    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"}, "tableau");
+    std::int16_t hotel = Codice(opzioni["hotel"], "hotel");
+    std::int16_t tableau = Codice(opzioni["tableau"], "tableau");
+    const std::string prima = Utf8ToCp1252(opzioni["dalla"]);
+    const std::string ultima = Utf8ToCp1252(opzioni["alla"]);
+    std::string data = Utf8ToCp1252(opzioni["data"]);
+    // The checks of the main window's "&Stampa", on the texts as typed.
+    if (ultima < prima) {
+        err << "Controllare l'intervallo di camere richiesto!\n";
+        return EsitoUso;
+    }
+    if (!ControllaData(data)) {
+        err << "La data deve essere inserita \nnel formato gg/mm/aaaa\n";
+        return EsitoUso;
+    }
+    RiempiTabelleComuni();
+    CreaTableau(hotel, tableau, prima, ultima, data);
+    return 0;
+}
+
+int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoDemo;
+        return 0;
+    }
+    if (argomenti.size() != 1 || argomenti[0].rfind("--", 0) == 0)
+        throw ErroreUso{"indicare una sola cartella", "demo"};
+    CreaDatiDemo(argomenti[0], DataOdierna());
+    out << "Archivio dimostrativo creato in " << argomenti[0] << "\n";
+    return 0;
+}
+
+int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
+    const std::string& comando = argomenti[0];
+    const std::vector<std::string> resto(argomenti.begin() + 1, argomenti.end());
+    if (comando == "--help" || comando == "-h" || comando == "help") {
+        out << AiutoGenerale;
+        return 0;
+    }
+    if (comando == "tableau") return Tableau(resto, out, err);
+    if (comando == "demo") return Demo(resto, out);
+    throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
+}
+
+}  // namespace
+
+int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    try {
+        return Esegui(argomenti, out, err);
+    } catch (const ErroreUso& e) {
+        err << "brovato5: " << e.messaggio << "\n"
+            << "Per l'uso: brovato5 " << (e.comando.empty() ? "" : e.comando + " ") << "--help\n";
+        return EsitoUso;
+    } catch (const Errore& e) {
+        err << e.Testo() << "\n";
+        return EsitoErrore;
+    } catch (const std::exception& e) {
+        err << "Errore: " << e.what() << "\n";
+        return EsitoErrore;
+    }
+}
+
+int EseguiComando(int argc, char* argv[]) {
+    return EseguiComando(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

@@ -1,0 +1,182 @@
+#include "common/Database.h"
+
+#include <map>
+
+#include "common/Archivio.h"
+#include "common/Errore.h"
+#include "common/Ricerca.h"
+#include "common/Routine.h"
+#include "common/Sql.h"
+#include "common/Valutazione.h"
+
+namespace {
+
+constexpr int OggettoNonValido = 3420;
+
+// The database files one Database reaches: its own and those named by In
+// clauses, all in its folder. Each table is read once, when first asked for,
+// and kept for the life of the Database.
+class Catalogo {
+public:
+    Catalogo(std::string cartella, const std::string& nomeFile)
+        : cartella_(std::move(cartella)), proprio_(TrovaFile(cartella_, nomeFile)) {
+        files_[proprio_].archivio = ApriArchivio(proprio_);
+    }
+
+    // Table `nome` of the file `nomeFile` (empty: this database's own file).
+    std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome) {
+        File& file = FileDi(nomeFile);
+        auto& tabella = file.tabelle[Maiuscolo(nome)];
+        if (!tabella) tabella = std::make_shared<const Tabella>(file.archivio->LeggiTabella(nome));
+        return tabella;
+    }
+
+private:
+    struct File {
+        std::unique_ptr<Archivio> archivio;
+        std::map<std::string, std::shared_ptr<const Tabella>> tabelle;  // by upper-case name
+    };
+
+    File& FileDi(const std::string& nomeFile) {
+        const std::string percorso = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile);
+        File& file = files_[percorso];
+        if (!file.archivio) file.archivio = ApriArchivio(percorso);
+        return file;
+    }
+
+    std::string cartella_;
+    std::string proprio_;
+    std::map<std::string, File> files_;  // by path
+};
+
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo);
+
+// The values of a subquery's field, in the table's order.
+std::vector<Valore> ValoriSottoquery(sql::Selezione& selezione, Catalogo& catalogo) {
+    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella);
+    const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campo));
+    std::vector<Valore> valori;
+    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro.get(), catalogo))
+        valori.push_back(tabella->righe[riga][colonna]);
+    return valori;
+}
+
+EseguiSottoquery Esecutore(Catalogo& catalogo) {
+    return [&catalogo](sql::Selezione& selezione) { return ValoriSottoquery(selezione, catalogo); };
+}
+
+// Positions of the records for which the filter is true (all without one).
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo) {
+    if (filtro) Lega(*filtro, tabella, Esecutore(catalogo));
+    std::vector<std::uint32_t> righe;
+    for (std::size_t i = 0; i < tabella.righe.size(); ++i)
+        if (!filtro || Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
+    return righe;
+}
+
+// A table name as written in a record set's source, brackets allowed.
+std::string NomeTabella(const std::string& sorgente) {
+    std::string nome = Taglia(sorgente);
+    if (nome.size() >= 2 && nome.front() == '[' && nome.back() == ']') nome = nome.substr(1, nome.size() - 2);
+    return nome;
+}
+
+}  // namespace
+
+// The records of one record set: positions in a table read by the Database,
+// in the record set's order, with the searches on them.
+struct Recordset::Dati {
+    Dati(std::shared_ptr<Catalogo> catalogo_, std::shared_ptr<const Tabella> tabella_,
+         std::vector<std::uint32_t> righe_)
+        : catalogo(std::move(catalogo_)),
+          tabella(std::move(tabella_)),
+          righe(std::move(righe_)),
+          ricerca(*tabella, righe, Esecutore(*catalogo)) {}
+
+    const Record& Riga(std::size_t posizione) const { return tabella->righe[righe[posizione]]; }
+
+    std::shared_ptr<Catalogo> catalogo;  // kept for the subqueries of search criteria
+    std::shared_ptr<const Tabella> tabella;
+    std::vector<std::uint32_t> righe;
+    mutable Ricerca ricerca;
+};
+
+struct Database::Dati {
+    std::shared_ptr<Catalogo> catalogo;  // null once closed
+};
+
+Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
+    auto dati = std::make_unique<Dati>();
+    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile);
+    return std::unique_ptr<Database>(new Database(std::move(dati)));
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente) {
+    if (!dati_->catalogo) throw Errore(OggettoNonValido, "Oggetto non valido o non pi\xC3\xB9 impostato.");
+    const auto& catalogo = dati_->catalogo;
+    std::shared_ptr<const Tabella> tabella;
+    std::vector<std::uint32_t> righe;
+    if (!sql::ESelect(sorgente)) {
+        tabella = catalogo->Leggi({}, NomeTabella(sorgente));
+        righe = Filtra(*tabella, nullptr, *catalogo);
+    } else {
+        sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
+        if (selezione.campo != "*")
+            throw Errore(NumeroErrore::SintassiSql,
+                         "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
+        tabella = catalogo->Leggi(selezione.file, selezione.tabella);
+        righe = Filtra(*tabella, selezione.filtro.get(), *catalogo);
+        Ordina(righe, *tabella, selezione.ordine);
+    }
+    return std::make_unique<Recordset>(std::make_shared<const Recordset::Dati>(catalogo, tabella, std::move(righe)));
+}
+
+void Database::Close() { dati_->catalogo.reset(); }
+
+Recordset::Recordset(std::shared_ptr<const Dati> dati) : dati_(std::move(dati)) {}
+
+Recordset::~Recordset() = default;
+
+void Recordset::FindFirst(const std::string& criterio) { Cerca(criterio, 0); }
+
+void Recordset::FindNext(const std::string& criterio) {
+    Cerca(criterio, static_cast<std::size_t>(corrente_) + 1);
+}
+
+// On a match the record found becomes current; otherwise the current record stays.
+void Recordset::Cerca(const std::string& criterio, std::size_t da) {
+    const auto trovato = dati_->ricerca.Trova(criterio, da);
+    noMatch_ = !trovato;
+    if (trovato) corrente_ = static_cast<std::ptrdiff_t>(*trovato);
+}
+
+const Valore& Recordset::operator[](std::string_view campo) const {
+    const auto colonna = static_cast<std::size_t>(Colonna(*dati_->tabella, std::string(campo)));
+    if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    return dati_->Riga(static_cast<std::size_t>(corrente_))[colonna];
+}
+
+void Recordset::MoveFirst() {
+    if (RecordCount() == 0) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    corrente_ = 0;
+}
+
+void Recordset::MoveNext() {
+    if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    ++corrente_;
+}
+
+bool Recordset::IsEOF() const { return static_cast<std::size_t>(corrente_) >= RecordCount(); }
+
+std::size_t Recordset::RecordCount() const { return dati_->righe.size(); }
+
+std::unique_ptr<Recordset> Recordset::OpenRecordset() const {
+    std::vector<std::uint32_t> righe = dati_->righe;
+    Ordina(righe, *dati_->tabella, sql::AnalizzaOrdinamento(sort_));
+    return std::make_unique<Recordset>(
+        std::make_shared<const Dati>(dati_->catalogo, dati_->tabella, std::move(righe)));
+}

@@ -1,0 +1,403 @@
+#include "common/Sql.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+
+namespace sql {
+
+namespace {
+
+enum class TipoToken { Nome, NomeTraParentesi, Testo, Numero, Simbolo, Invalido, Fine };
+
+struct Token {
+    TipoToken tipo;
+    std::string testo;  // name, text value (apostrophes resolved), digits or symbol
+};
+
+bool Lettera(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+}
+bool Cifra(unsigned char c) { return c >= '0' && c <= '9'; }
+bool Spazio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A quoted text from `i` (on the opening quote); a doubled quote stands for
+// one. Returns false when the closing quote is missing.
+bool LeggiTesto(std::string_view t, std::size_t& i, std::string& valore) {
+    const char quota = t[i++];
+    while (i < t.size()) {
+        if (t[i] == quota) {
+            if (i + 1 < t.size() && t[i + 1] == quota) {
+                valore += quota;
+                i += 2;
+                continue;
+            }
+            ++i;
+            return true;
+        }
+        valore += t[i++];
+    }
+    return false;
+}
+
+// Splits a text into tokens. An unreadable character or an unclosed quote or
+// bracket ends the list with an Invalido token; otherwise it ends with Fine.
+std::vector<Token> Scomponi(std::string_view t) {
+    std::vector<Token> token;
+    std::size_t i = 0;
+    const auto c = [&t](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0; };
+    while (true) {
+        while (i < t.size() && Spazio(t[i])) ++i;
+        if (i == t.size()) {
+            token.push_back({TipoToken::Fine, {}});
+            return token;
+        }
+        const std::size_t inizio = i;
+        if (Lettera(c(i))) {
+            while (i < t.size() && (Lettera(c(i)) || Cifra(c(i)))) ++i;
+            token.push_back({TipoToken::Nome, std::string(t.substr(inizio, i - inizio))});
+        } else if (Cifra(c(i)) || (c(i) == '.' && Cifra(c(i + 1)))) {
+            while (Cifra(c(i))) ++i;
+            if (c(i) == '.') ++i;
+            while (Cifra(c(i))) ++i;
+            token.push_back({TipoToken::Numero, std::string(t.substr(inizio, i - inizio))});
+        } else if (c(i) == '[') {
+            const auto chiusa = t.find(']', i);
+            if (chiusa == std::string_view::npos) break;
+            token.push_back({TipoToken::NomeTraParentesi, std::string(t.substr(i + 1, chiusa - i - 1))});
+            i = chiusa + 1;
+        } else if (c(i) == '\'' || c(i) == '"') {
+            std::string valore;
+            if (!LeggiTesto(t, i, valore)) break;
+            token.push_back({TipoToken::Testo, std::move(valore)});
+        } else if ((c(i) == '<' && (c(i + 1) == '>' || c(i + 1) == '=')) || (c(i) == '>' && c(i + 1) == '=')) {
+            token.push_back({TipoToken::Simbolo, std::string(t.substr(i, 2))});
+            i += 2;
+        } else if (std::string_view("=<>(),;*-").find(t[i]) != std::string_view::npos) {
+            token.push_back({TipoToken::Simbolo, std::string(1, t[i])});
+            ++i;
+        } else {
+            break;
+        }
+    }
+    token.push_back({TipoToken::Invalido, {}});
+    return token;
+}
+
+bool Riservata(const std::string& parola) {
+    static const char* const riservate[] = {"SELECT", "FROM", "WHERE", "ORDER", "BY",   "IN",  "AND",
+                                            "OR",     "NOT",  "IS",    "NULL",  "ASC", "DESC"};
+    const std::string maiuscola = Maiuscolo(parola);
+    for (const char* r : riservate)
+        if (maiuscola == r) return true;
+    return false;
+}
+
+Valore Numero(const std::string& cifre, bool negativo) {
+    const std::string testo = (negativo ? "-" : "") + cifre;
+    std::int64_t intero = 0;
+    const auto fine = testo.data() + testo.size();
+    const auto [ptr, ec] = std::from_chars(testo.data(), fine, intero);
+    if (ec == std::errc() && ptr == fine) return Valore::Intero(intero);
+    return Valore::Reale(std::strtod(testo.c_str(), nullptr));
+}
+
+// Bounds that keep reading and evaluating a text within the stack: levels of
+// an expression tree (a chain of n tests joined by And has n), and depth of
+// parentheses, Not and subqueries.
+constexpr int AltezzaMassima = 1000;
+constexpr int AnnidamentoMassimo = 200;
+
+// Which part of a text is being read: it decides the error reported.
+enum class Contesto { Select, From, Espressione, Ordine, Fine };
+
+class Analizzatore {
+public:
+    explicit Analizzatore(std::string_view testo) : testo_(testo), token_(Scomponi(testo)) {}
+
+    Selezione Select(bool sottoquery) {
+        Selezione selezione;
+        contesto_ = Contesto::Select;
+        if (!Parola("SELECT")) Fallisci();
+        Avanza();
+        if (Simbolo("*")) {
+            if (sottoquery) Fallisci();
+            selezione.campo = "*";
+            Avanza();
+        } else {
+            selezione.campo = Nome();
+        }
+        if (!Parola("FROM")) Fallisci();
+        Avanza();
+        contesto_ = Contesto::From;
+        selezione.tabella = Nome();
+        if (Parola("IN")) {
+            Avanza();
+            if (Corrente().tipo != TipoToken::Testo) Fallisci();
+            selezione.file = Corrente().testo;
+            Avanza();
+        }
+        if (Parola("WHERE")) {
+            Avanza();
+            const Contesto fuori = contesto_;
+            contesto_ = Contesto::Espressione;
+            selezione.filtro = Condizione();
+            contesto_ = fuori;
+        }
+        if (Parola("ORDER")) {
+            contesto_ = Contesto::Ordine;
+            Avanza();
+            if (!Parola("BY")) Fallisci();
+            Avanza();
+            selezione.ordine = Ordini();
+        }
+        if (!sottoquery) {
+            contesto_ = Contesto::Fine;
+            if (Simbolo(";")) Avanza();
+            AttendiFine();
+        }
+        return selezione;
+    }
+
+    std::unique_ptr<Espressione> Criterio() {
+        contesto_ = Contesto::Espressione;
+        auto espressione = Condizione();
+        AttendiFine();
+        return espressione;
+    }
+
+    std::vector<Ordine> Ordinamento() {
+        contesto_ = Contesto::Ordine;
+        std::vector<Ordine> ordine;
+        if (Corrente().tipo != TipoToken::Fine) ordine = Ordini();
+        AttendiFine();
+        return ordine;
+    }
+
+private:
+    const Token& Corrente() const { return token_[posizione_]; }
+    void Avanza() {
+        if (posizione_ + 1 < token_.size()) ++posizione_;
+    }
+    bool Parola(const char* parola) const {
+        return Corrente().tipo == TipoToken::Nome && Maiuscolo(Corrente().testo) == parola;
+    }
+    bool Simbolo(const char* simbolo) const {
+        return Corrente().tipo == TipoToken::Simbolo && Corrente().testo == simbolo;
+    }
+    void Attendi(const char* simbolo) {
+        if (!Simbolo(simbolo)) Fallisci();
+        Avanza();
+    }
+    void Entra() {
+        if (++annidamento_ > AnnidamentoMassimo) Fallisci();
+    }
+    void AttendiFine() {
+        if (Corrente().tipo != TipoToken::Fine) Fallisci();
+    }
+
+    [[noreturn]] void Fallisci() const {
+        switch (contesto_) {
+            case Contesto::Espressione:
+                throw Errore(NumeroErrore::SintassiCriterio,
+                             "Errore di sintassi nell'espressione '" + Cp1252ToUtf8(testo_) + "'.");
+            case Contesto::From:
+                throw Errore(NumeroErrore::SintassiSql, "Errore di sintassi nella proposizione FROM.");
+            case Contesto::Ordine:
+                throw Errore(NumeroErrore::SintassiSql, "Errore di sintassi nella proposizione ORDER BY.");
+            case Contesto::Fine:
+                throw Errore(NumeroErrore::SintassiSql,
+                             "Sono stati trovati caratteri dopo la fine dell'istruzione SQL.");
+            case Contesto::Select:
+                break;
+        }
+        throw Errore(NumeroErrore::SintassiSql,
+                     "L'istruzione SELECT include una parola riservata o un nome di argomento con errori di "
+                     "ortografia o mancante oppure la punteggiatura non \xC3\xA8 corretta.");
+    }
+
+    // A table or field name: a word that is not a keyword, or any text in brackets.
+    std::string Nome() {
+        const Token& t = Corrente();
+        if (t.tipo == TipoToken::NomeTraParentesi || (t.tipo == TipoToken::Nome && !Riservata(t.testo))) {
+            std::string nome = t.testo;
+            Avanza();
+            return nome;
+        }
+        Fallisci();
+    }
+
+    std::vector<Ordine> Ordini() {
+        std::vector<Ordine> ordine;
+        while (true) {
+            Ordine o{Nome()};
+            if (Parola("ASC") || Parola("DESC")) {
+                o.discendente = Parola("DESC");
+                Avanza();
+            }
+            ordine.push_back(std::move(o));
+            if (!Simbolo(",")) return ordine;
+            Avanza();
+        }
+    }
+
+    std::unique_ptr<Espressione> Unisci(Espressione::Tipo tipo, std::unique_ptr<Espressione> primo,
+                                        std::unique_ptr<Espressione> secondo) {
+        auto e = std::make_unique<Espressione>();
+        e->tipo = tipo;
+        e->altezza = 1 + std::max(primo->altezza, secondo ? secondo->altezza : 0);
+        if (e->altezza > AltezzaMassima) Fallisci();
+        e->primo = std::move(primo);
+        e->secondo = std::move(secondo);
+        return e;
+    }
+
+    // Or binds loosest, then And, then Not, then the comparisons.
+    std::unique_ptr<Espressione> Condizione() {
+        auto e = Congiunzione();
+        while (Parola("OR")) {
+            Avanza();
+            e = Unisci(Espressione::Tipo::O, std::move(e), Congiunzione());
+        }
+        return e;
+    }
+
+    std::unique_ptr<Espressione> Congiunzione() {
+        auto e = Negazione();
+        while (Parola("AND")) {
+            Avanza();
+            e = Unisci(Espressione::Tipo::E, std::move(e), Negazione());
+        }
+        return e;
+    }
+
+    std::unique_ptr<Espressione> Negazione() {
+        if (!Parola("NOT")) return Predicato();
+        Avanza();
+        Entra();
+        auto e = Unisci(Espressione::Tipo::Non, Negazione(), nullptr);
+        --annidamento_;
+        return e;
+    }
+
+    std::unique_ptr<Espressione> Predicato() {
+        if (Simbolo("(")) {
+            Avanza();
+            Entra();
+            auto e = Condizione();
+            --annidamento_;
+            Attendi(")");
+            return e;
+        }
+        auto e = std::make_unique<Espressione>();
+        e->sinistro = Operando();
+        if (LeggiOperatore(e->operatore)) {
+            e->destro = Operando();
+            return e;
+        }
+        if (Parola("IS")) {
+            Avanza();
+            e->tipo = Espressione::Tipo::Nullo;
+            if (Parola("NOT")) {
+                e->negata = true;
+                Avanza();
+            }
+            if (!Parola("NULL")) Fallisci();
+            Avanza();
+            return e;
+        }
+        if (Parola("NOT")) {
+            e->negata = true;
+            Avanza();
+            if (!Parola("IN")) Fallisci();
+        }
+        if (!Parola("IN")) Fallisci();
+        Avanza();
+        e->tipo = Espressione::Tipo::In;
+        Elenco(*e);
+        return e;
+    }
+
+    // The parenthesised list of an In test: a subquery or constants.
+    void Elenco(Espressione& e) {
+        Attendi("(");
+        if (Parola("SELECT")) {
+            const Contesto fuori = contesto_;
+            Entra();
+            e.sottoquery = std::make_unique<Selezione>(Select(true));
+            --annidamento_;
+            contesto_ = fuori;
+        } else {
+            while (true) {
+                Termine t = Operando();
+                if (t.campo) Fallisci();
+                e.elenco.push_back(std::move(t));
+                if (!Simbolo(",")) break;
+                Avanza();
+            }
+        }
+        Attendi(")");
+    }
+
+    bool LeggiOperatore(Operatore& op) {
+        static const std::pair<const char*, Operatore> operatori[] = {
+            {"=", Operatore::Uguale},         {"<>", Operatore::Diverso},        {"<", Operatore::Minore},
+            {">", Operatore::Maggiore},       {"<=", Operatore::MinoreUguale},   {">=", Operatore::MaggioreUguale}};
+        for (const auto& [simbolo, operatore] : operatori) {
+            if (Simbolo(simbolo)) {
+                op = operatore;
+                Avanza();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A field, a text in quotes, a number (with an optional minus) or Null.
+    Termine Operando() {
+        Termine t;
+        const Token& c = Corrente();
+        if (c.tipo == TipoToken::Testo) {
+            t.costante = Valore::Testo(c.testo);
+        } else if (c.tipo == TipoToken::Numero) {
+            t.costante = Numero(c.testo, false);
+        } else if (Simbolo("-")) {
+            Avanza();
+            if (Corrente().tipo != TipoToken::Numero) Fallisci();
+            t.costante = Numero(Corrente().testo, true);
+        } else if (Parola("NULL")) {
+            t.costante = Valore();
+        } else {
+            t.campo = true;
+            t.nome = Nome();
+            return t;
+        }
+        Avanza();
+        return t;
+    }
+
+    std::string_view testo_;
+    std::vector<Token> token_;
+    std::size_t posizione_ = 0;
+    int annidamento_ = 0;
+    Contesto contesto_ = Contesto::Select;
+};
+
+}  // namespace
+
+bool ESelect(std::string_view testo) {
+    const auto token = Scomponi(testo);
+    return token.front().tipo == TipoToken::Nome && Maiuscolo(token.front().testo) == "SELECT";
+}
+
+Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }
+
+std::unique_ptr<Espressione> AnalizzaCriterio(std::string_view testo) { return Analizzatore(testo).Criterio(); }
+
+std::vector<Ordine> AnalizzaOrdinamento(std::string_view testo) { return Analizzatore(testo).Ordinamento(); }
+
+}  // namespace sql

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/Comandi.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Esito {
+    int stato;
+    std::string out, err;
+};
+
+Esito Esegui(const std::vector<std::string>& argomenti) {
+    std::ostringstream out, err;
+    const int stato = EseguiComando(argomenti, out, err);
+    return {stato, out.str(), err.str()};
+}
+
+std::vector<std::string> Tableau(const std::string& dalla, const std::string& alla, const std::string& data) {
+    return {"tableau", "--hotel", "1", "--tableau", "1", "--dalla", dalla, "--alla", alla, "--data", data};
+}
+
+// Runs the program itself; its exit status and what it wrote on stderr.
+std::pair<int, std::string> Programma(const std::string& argomenti) {
+    const std::string errori = (fs::temp_directory_path() / "brovato5-stderr.txt").string();
+    const int stato = std::system((std::string(BROVATO5_ESEGUIBILE) + " " + argomenti + " >/dev/null 2>" + errori).c_str());
+    const std::string testo = LeggiFile(errori);
+    fs::remove(errori);
+    return {WEXITSTATUS(stato), testo};
+}
+
+}  // namespace
+
+TEST(Comandi, AiutoEdErroriDUso) {
+    EXPECT_EQ(Esegui({"--help"}).stato, 0);
+    EXPECT_NE(Esegui({"--help"}).out.find("tableau"), std::string::npos);
+    const auto aiuto = Esegui({"tableau", "--help"});
+    EXPECT_EQ(aiuto.stato, 0);
+    EXPECT_NE(aiuto.out.find("--dalla"), std::string::npos);
+    EXPECT_EQ(Esegui({"demo", "--help"}).stato, 0);
+    for (const auto& sbagliati : std::vector<std::vector<std::string>>{
+             {},
+             {"stampa"},
+             {"tableau"},
+             {"tableau", "--hotel", "1"},
+             {"tableau", "--hotel", "1", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data"},
+             {"tableau", "--hotel", "x", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data", "07/12/2026"},
+             {"tableau", "--hotel", "40000", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data", "07/12/2026"},
+             {"tableau", "--hotel=1", "--hotel=2", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data", "x"},
+             {"tableau", "--piano", "1"},
+             {"demo"},
+             {"demo", "a", "b"}}) {
+        const auto e = Esegui(sbagliati);
+        EXPECT_EQ(e.stato, 2) << testing::PrintToString(sbagliati);
+        EXPECT_NE(e.err.find("--help\n"), std::string::npos);
+    }
+}
+
+TEST(Comandi, ControlliDellaFinestraPrincipale) {
+    CartellaTemporanea cartella(true);
+    // Rooms compare as text: 9 to 10 is backwards, 100 to 99 is not.
+    const auto camere = Esegui(Tableau("9", "10", "07/12/2026"));
+    EXPECT_EQ(camere.stato, 2);
+    EXPECT_EQ(camere.err, "Controllare l'intervallo di camere richiesto!\n");
+    // The date is checked as typed: six digits are not completed here.
+    for (const char* data : {"071226", "31/04/2026", "7/12/2026"}) {
+        const auto e = Esegui(Tableau("1", "2", data));
+        EXPECT_EQ(e.stato, 2) << data;
+        EXPECT_EQ(e.err, "La data deve essere inserita \nnel formato gg/mm/aaaa\n");
+    }
+    // Valid input with no databases in the folder: the error of the build.
+    const auto manca = Esegui(Tableau("100", "99", "07/12/2026"));
+    EXPECT_EQ(manca.stato, 1);
+    EXPECT_EQ(manca.err.rfind("Errore 3024: ", 0), 0u) << manca.err;
+    EXPECT_EQ(Esegui(Tableau("5", "5", "07/12/2026")).stato, 1);
+}
+
+TEST(Comandi, IlProgrammaDaDemoATableau) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "4");
+    EXPECT_EQ(Programma("--help").first, 0);
+    const auto uso = Programma("tableau --hotel 1");
+    EXPECT_EQ(uso.first, 2);
+    EXPECT_NE(uso.second.find("--tableau"), std::string::npos);
+    EXPECT_EQ(Programma("demo dati").first, 0);
+    fs::current_path("dati");
+    EXPECT_EQ(Programma("tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 09/12/2026"),
+              std::make_pair(0, std::string()));
+    EXPECT_EQ(LeggiFile("FD4").size(), (2u + 3u * 34u) * 134u);
+    const auto data = Programma("tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 32/12/2026");
+    EXPECT_EQ(data, std::make_pair(2, std::string("La data deve essere inserita \nnel formato gg/mm/aaaa\n")));
+}

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "common/Errore.h"
+#include "support/Supporto.h"
+#include "tableau/CreaTableau.h"
+#include "tableau/DatiSettimana.h"
+#include "tableau/RigaReport.h"
+#include "tableau/Scenario.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int ErroreDi(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const Errore& e) {
+        return e.Numero();
+    }
+    return 0;
+}
+
+std::vector<std::string> FileNellaCartella() {
+    std::vector<std::string> nomi;
+    for (const auto& voce : fs::directory_iterator(".")) nomi.push_back(voce.path().filename().string());
+    std::sort(nomi.begin(), nomi.end());
+    return nomi;
+}
+
+}  // namespace
+
+TEST(Postazione, NomeDelFileDalValoreDiPCLocal) {
+    {
+        VariabileAmbiente v("PCLocal", " 07 ");
+        EXPECT_EQ(Postazione(), "07");
+        EXPECT_EQ(NomeFileReport(), "FD07");
+    }
+    {
+        VariabileAmbiente v("PCLocal", nullptr);
+        VariabileAmbiente minuscola("pclocal", "3");
+        EXPECT_EQ(NomeFileReport(), "FD3");
+    }
+    {
+        VariabileAmbiente v("PCLocal", nullptr);
+        EXPECT_EQ(NomeFileReport(), "FD");
+    }
+    for (const char* valore : {"../1", "a/b", "a\\b", ".."}) {
+        VariabileAmbiente v("PCLocal", valore);
+        EXPECT_EQ(ErroreDi([] { NomeFileReport(); }), 5) << valore;
+    }
+}
+
+TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "2");
+    Scenario s;
+    s.Camera("101");
+    s.Scrivi();
+    {
+        std::ofstream vecchio("fd2", std::ios::binary);
+        vecchio << "report precedente\r\n";
+    }
+    fs::remove("Arrangiamento.mdb");
+    std::int16_t hotel = 1;
+    std::int16_t tableau = 1;
+    EXPECT_EQ(ErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "07/12/2026"); }), 3024);
+    EXPECT_EQ(LeggiFile("fd2"), "report precedente\r\n");
+    const auto prima = FileNellaCartella();
+    EXPECT_EQ(ErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "31/04/2026"); }), 5);
+    EXPECT_EQ(FileNellaCartella(), prima);  // no temporary file left behind
+    // A complete build replaces the report, under the name it already had.
+    s.Scrivi();
+    CreaTableau(hotel, tableau, "1", "999", "07/12/2026");
+    EXPECT_EQ(RigheReport(LeggiFile("fd2")).size(), 5u);
+    EXPECT_FALSE(fs::exists("FD2"));
+}
+
+TEST(RigaReport, NumeriAllineatiOAsterischi) {
+    EXPECT_EQ(NumeroADestra(7, 2), " 7");
+    EXPECT_EQ(NumeroADestra(-5, 3), " -5");
+    EXPECT_EQ(NumeroADestra(99, 2), "99");
+    EXPECT_EQ(NumeroADestra(100, 2), "**");
+    EXPECT_EQ(NumeroADestra(-10, 2), "**");
+    EXPECT_EQ(NumeroADestra(INT64_MIN, 3), "***");
+    EXPECT_EQ(Adatta("Bertolucci", 8), "Bertoluc");
+    EXPECT_EQ(Adatta("CTS", 5), "CTS  ");
+    EXPECT_EQ(Letterale("12'B"), "'12''B'");
+}

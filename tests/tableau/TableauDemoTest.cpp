@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "support/Csv.h"
+#include "support/Supporto.h"
+#include "tableau/CreaTableau.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The report of hotel 1, tableau 1, all its rooms, for the week of `data`,
+// built from the databases in `cartella`.
+std::string Report(const fs::path& cartella, const std::string& data) {
+    const fs::path precedente = fs::current_path();
+    fs::current_path(cartella);
+    std::int16_t hotel = 1;
+    std::int16_t tableau = 1;
+    CreaTableau(hotel, tableau, "1", "305", data);
+    fs::current_path(precedente);
+    return LeggiFile(cartella / NomeFileReport());
+}
+
+std::string Atteso(const std::string& nome) { return LeggiFile(CartellaDatiTest() / "tableau" / nome); }
+
+}  // namespace
+
+TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
+    VariabileAmbiente postazione("PCLocal", "1");
+    CartellaTemporanea access;
+    access.CopiaDa(CartellaDatiTest() / "demo");
+    CartellaTemporanea sqlite;
+    CreaCopiaSqliteDemo(sqlite.Percorso());
+    for (const auto& [data, file] : {std::pair{"07/12/2026", "demo-hotel1-tableau1-07-12-2026.fd"},
+                                     std::pair{"26/12/2026", "demo-hotel1-tableau1-26-12-2026.fd"}}) {
+        const std::string atteso = Atteso(file);
+        ASSERT_EQ(atteso.size(), (2u + 3u * 28u) * 134u);
+        EXPECT_EQ(Report(access.Percorso(), data), atteso) << data;
+        EXPECT_EQ(Report(sqlite.Percorso(), data), atteso) << data;
+    }
+}
