@@ -291,11 +291,16 @@ void Brov5Desk::Tasto_Click(int indice) {
         MostraMessaggio(QString::fromStdString(errore.Testo()), kStileAvviso, QStringLiteral("Errore"));
     }
     // Back from the build the window starts again from the first hotel.
-    Form_Activate();
+    Riattiva();
 }
 
 void Brov5Desk::Avvisa(const std::string& messaggio, const std::string& titolo) {
     MostraMessaggio(messaggio, kStileAvviso, titolo);
+    Riattiva();
+}
+
+void Brov5Desk::Riattiva() {
+    activateWindow();
     Form_Activate();
 }
 

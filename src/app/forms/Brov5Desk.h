@@ -57,6 +57,8 @@ private:
     void ScegliTableau();
     // Shows a message of this window and, once its box has closed, activates the window again.
     void Avvisa(const std::string& messaggio, const std::string& titolo);
+    // A modal window opened here has closed: the window is the active one again.
+    void Riattiva();
     void Scarica();
     void ErroreFatale(const QString& testo);
     template <class Azione>

@@ -1,10 +1,13 @@
 #include "common/forms/MostraMessaggio.h"
 
+#include <QApplication>
+
 #include "common/Codifica.h"
 #include "common/forms/MsgBox_Form.h"
 
 std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo) {
-    MsgBox_Form box;
+    // Owned by the window that was active, which gets the focus back when the box closes.
+    MsgBox_Form box(QApplication::activeWindow());
     box.Configura(messaggio, stile, titolo);
     box.exec();
     return box.Esito();

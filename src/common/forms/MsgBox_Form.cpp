@@ -64,7 +64,7 @@ AvvisoMessaggi& AvvisoMessaggi::Istanza() {
     return istanza;
 }
 
-MsgBox_Form::MsgBox_Form() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
+MsgBox_Form::MsgBox_Form(QWidget* proprietaria) : QDialog(proprietaria, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreaControlli();

@@ -22,7 +22,8 @@ class MsgBox_Form : public QDialog {
 
 public:
     // Loads the box: design sizes, centred on the screen, above all windows.
-    MsgBox_Form();
+    // `proprietaria` is the window it belongs to (none for a message at start-up).
+    explicit MsgBox_Form(QWidget* proprietaria = nullptr);
 
     // Title, message (lines separated by CR LF) and buttons of the style.
     void Configura(const QString& messaggio, std::int16_t stile, const QString& titolo);

@@ -1,0 +1,328 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/Globali.h"
+#include "app/forms/Brov5Desk.h"
+#include "common/ArchivioSqlite.h"
+#include "common/Routine.h"
+#include "support/ProveForms.h"
+#include "support/Csv.h"
+#include "support/Supporto.h"
+
+namespace {
+
+Colonna Intero(const char* nome) { return {nome, TipoCampo::Intero}; }
+Colonna Testo(const char* nome) { return {nome, TipoCampo::Testo}; }
+Valore N(std::int64_t n) { return Valore::Intero(n); }
+Valore T(const char* s) { return Valore::Testo(s); }
+
+const QString kOggi = QString::fromStdString(DataOdierna());
+
+// A data folder with the three lists' databases and the room types: hotel 7
+// with tableau 3 (rooms 9, 10, 105 and rooms not counted) and tableau 5
+// (garages only), hotel 12 with tableau 1, hotel 13 without tableaux.
+class Brov5DeskTest : public ::testing::Test {
+protected:
+    Brov5DeskTest() {
+        Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                        {Intero("Numero"), Testo("RagioneSociale")},
+                                        {{N(0), T("Modello")}, {N(7), T("Roma")}, {N(12), T("Citt\xE0 Alta")}}});
+        Scrivi("Tableau.mdb", {"Tableau",
+                               {Intero("NumeroHotel"), Intero("Codice"), Testo("Descrizione")},
+                               {{N(7), N(0), T("Modello")},
+                                {N(7), N(3), T("Corpo")},
+                                {N(12), N(1), T("Unico")},
+                                {N(7), N(5), T("Garage")}}});
+        Scrivi("NumeriCamere.mdb", {"NumeriCamere",
+                                    {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
+                                     Testo("TipoCamera")},
+                                    {{N(7), N(3), T("9"), T("DBL")},
+                                     {N(7), N(3), T("105"), T("SGL")},
+                                     {N(7), N(3), T("001"), T("BOX")},
+                                     {N(7), N(3), T("999"), T("XXX")},
+                                     {N(7), N(3), T("10"), T("DBL")},
+                                     {N(7), N(5), T("G1"), T("BOX")},
+                                     {N(12), N(1), T("2"), T("SGL")},
+                                     {N(12), N(1), T("1"), T("SGL")}}});
+        Scrivi("TipiCamere.mdb", {"TipiCamere",
+                                  {Testo("Sigla"), Testo("Tipologia")},
+                                  {{T("DBL"), T("C")}, {T("SGL"), T("C")}, {T("BOX"), T("G")}}});
+    }
+
+    void Scrivi(const char* file, const Tabella& tabella) {
+        ScriviTabellaSqlite((cartella_.Percorso() / file).string(), tabella);
+    }
+
+    // Loads and shows the window, as the program does at start.
+    bool Avvia() {
+        const bool avviata = desk_.Avvia();
+        if (avviata) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&desk_));
+        }
+        return avviata;
+    }
+
+    // The control holding the focus once the window is active again.
+    QWidget* Fuoco() {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&desk_));
+        return QApplication::focusWidget();
+    }
+
+    static QStringList Voci(const QComboBox* elenco) {
+        QStringList voci;
+        for (int i = 0; i < elenco->count(); ++i) voci << elenco->itemText(i);
+        return voci;
+    }
+
+    void Digita(int indice, const QString& testo) {
+        desk_.Text1(indice)->clear();
+        QTest::keyClicks(desk_.Text1(indice), testo);
+    }
+
+    void Invio(int indice) { QTest::keyClick(desk_.Text1(indice), Qt::Key_Return); }
+
+    void Stampa() { QTest::mouseClick(desk_.Tasto(0), Qt::LeftButton); }
+
+    QString Text1(int indice) const { return desk_.Text1(indice)->text(); }
+
+    CartellaTemporanea cartella_{true};
+    Brov5Desk desk_;
+};
+
+}  // namespace
+
+TEST_F(Brov5DeskTest, AllAvvioPrimoHotelPrimoTableauCamereEDataDiOggi) {
+    ASSERT_TRUE(Avvia());
+    EXPECT_EQ(desk_.windowTitle(), "Tableau Brovato");
+    EXPECT_EQ(Voci(desk_.Combo1(0)), (QStringList{"  7 Roma", " 12 Citt\u00e0 Alta"}));
+    EXPECT_EQ(Voci(desk_.Combo1(1)), (QStringList{"  3 Corpo", "  5 Garage"}));
+    EXPECT_EQ(desk_.Combo1(0)->currentIndex(), 0);
+    EXPECT_EQ(desk_.Combo1(1)->currentIndex(), 0);
+    EXPECT_EQ(NumeroHotelCorrente, 7);
+    EXPECT_EQ(NumeroTableauCorrente, 3);
+    // Only rooms of a type "C", compared as text: "10" < "105" < "9".
+    EXPECT_EQ(Text1(0), "10");
+    EXPECT_EQ(Text1(1), "9");
+    EXPECT_EQ(Text1(2), kOggi);
+    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+    EXPECT_EQ(desk_.Text1(0)->selectedText(), "10");
+}
+
+TEST_F(Brov5DeskTest, MisureInTwipEOrdineDiTabulazione) {
+    ASSERT_TRUE(Avvia());
+    EXPECT_EQ(desk_.size(), QSize(TwipInPixelX(desk_, 4125), TwipInPixelY(desk_, 3870)));
+    EXPECT_EQ(desk_.Text1(2)->geometry(), InPixel(desk_, {1440, 2280, 1215, 288}));
+    EXPECT_EQ(desk_.Tasto(1)->geometry(), InPixel(desk_, {2400, 2760, 1608, 1050}));
+    EXPECT_EQ(desk_.Text1(0)->maxLength(), 6);
+    EXPECT_EQ(desk_.Text1(2)->maxLength(), 10);
+    EXPECT_FALSE(desk_.Combo1(0)->isEditable());
+    EXPECT_EQ(desk_.Tasto(0)->text(), "&Stampa");
+    EXPECT_EQ(desk_.Label1(4)->text(), "N. Hotel ");
+
+    const std::vector<QWidget*> ordine = {desk_.Text1(1), desk_.Text1(2), desk_.Tasto(0), desk_.Tasto(1),
+                                          desk_.Combo1(1), desk_.Combo1(0), desk_.Text1(0)};
+    for (QWidget* atteso : ordine) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), atteso);
+    }
+}
+
+TEST_F(Brov5DeskTest, SceltaDiHotelETableauPropongonoLeLoroCamere) {
+    ASSERT_TRUE(Avvia());
+    desk_.Combo1(0)->setFocus();
+    QTest::keyClick(desk_.Combo1(0), Qt::Key_Down);
+    EXPECT_EQ(NumeroHotelCorrente, 12);
+    EXPECT_EQ(Voci(desk_.Combo1(1)), QStringList{"  1 Unico"});
+    EXPECT_EQ(NumeroTableauCorrente, 1);
+    EXPECT_EQ(Text1(0), "1");
+    EXPECT_EQ(Text1(1), "2");
+    EXPECT_EQ(QApplication::focusWidget(), desk_.Tasto(0));
+
+    QTest::keyClick(desk_.Combo1(0), Qt::Key_Up);
+    QTest::keyClick(desk_.Combo1(1), Qt::Key_Down);
+    EXPECT_EQ(NumeroHotelCorrente, 7);
+    EXPECT_EQ(NumeroTableauCorrente, 5);
+    // No room of a type "C": the range cannot be right.
+    EXPECT_EQ(Text1(0), QString(QChar(0xFF)));
+    EXPECT_EQ(Text1(1), "");
+
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Stampa();
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
+    // Back to the first hotel and its first tableau after the message.
+    EXPECT_EQ(NumeroTableauCorrente, 3);
+    EXPECT_EQ(desk_.Combo1(1)->currentIndex(), 0);
+    EXPECT_EQ(Text1(0), "10");
+    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+}
+
+TEST_F(Brov5DeskTest, InvioPulisceIlTestoESpostaIlFuoco) {
+    ASSERT_TRUE(Avvia());
+    Digita(0, "");
+    Invio(0);
+    EXPECT_EQ(Text1(0), " ");
+    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(1));
+
+    Digita(0, "a'1");
+    EXPECT_EQ(Text1(0), "a'1");  // nothing changes before Enter
+    Invio(0);
+    EXPECT_EQ(Text1(0), "A1");
+
+    Digita(1, "b2");
+    Invio(1);
+    EXPECT_EQ(Text1(1), "B2");
+    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(2));
+
+    Digita(2, "311219");
+    Invio(2);
+    EXPECT_EQ(Text1(2), "31/12/2019");
+    EXPECT_EQ(QApplication::focusWidget(), desk_.Tasto(0));
+    Digita(2, "01012025");
+    Invio(2);
+    EXPECT_EQ(Text1(2), "01/01/2025");
+}
+
+TEST_F(Brov5DeskTest, InvioSullUltimaCameraNonDopoLaPrima) {
+    ASSERT_TRUE(Avvia());
+    for (const char* ultima : {"9", "10"}) {  // equal is refused too
+        Digita(0, "9");
+        Digita(1, ultima);
+        Digita(2, "010125");
+        RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+        Invio(1);
+        ASSERT_EQ(risposta.Visti().size(), 1u) << ultima;
+        EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
+        EXPECT_EQ(risposta.Visti()[0].testo, "Controllare l'intervallo di camere richiesto!");
+        // The box closing activates the window again: proposals back.
+        EXPECT_EQ(Text1(0), "10");
+        EXPECT_EQ(Text1(1), "9");
+        EXPECT_EQ(Text1(2), kOggi);
+        EXPECT_EQ(Fuoco(), desk_.Text1(0));
+    }
+}
+
+TEST_F(Brov5DeskTest, InvioSuUnaDataErrata) {
+    ASSERT_TRUE(Avvia());
+    Digita(2, "310425");
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Invio(2);
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
+    EXPECT_EQ(risposta.Visti()[0].testo, "La data deve essere inserita \nnel formato gg/mm/aaaa");
+    EXPECT_EQ(Text1(2), kOggi);
+    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+}
+
+TEST_F(Brov5DeskTest, StampaRifiutaLaDataNonCompletata) {
+    ASSERT_TRUE(Avvia());
+    Digita(2, "010125");
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Stampa();
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
+    EXPECT_EQ(Text1(2), kOggi);
+    EXPECT_EQ(Fuoco(), desk_.Text1(2));
+}
+
+TEST_F(Brov5DeskTest, StampaConfrontaLeCamereComeTesto) {
+    ASSERT_TRUE(Avvia());
+    Digita(0, "9");
+    Digita(1, "10");
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Stampa();
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
+    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+}
+
+TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
+    // No booking databases here: the build fails after the checks have
+    // accepted 100..99 (text order) and the same first and last room.
+    const auto report = cartella_.Percorso() / "FD";
+    std::ofstream(report) << "precedente";
+    ASSERT_TRUE(Avvia());
+    for (auto [prima, ultima] : {std::pair{"100", "99"}, std::pair{"10", "10"}}) {
+        Digita(0, prima);
+        Digita(1, ultima);
+        RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+        Stampa();
+        ASSERT_EQ(risposta.Visti().size(), 1u);
+        EXPECT_EQ(risposta.Visti()[0].titolo, "Errore");
+        EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 3024: ")) << risposta.Visti()[0].testo.toStdString();
+        EXPECT_FALSE(desk_.Scaricata());
+        EXPECT_EQ(Text1(0), "10");
+        EXPECT_EQ(Fuoco(), desk_.Text1(0));
+    }
+    EXPECT_EQ(LeggiFile(report), "precedente");
+}
+
+TEST_F(Brov5DeskTest, HotelSenzaTableauChiudeIlProgramma) {
+    Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                    {Intero("Numero"), Testo("RagioneSociale")},
+                                    {{N(7), T("Roma")}, {N(13), T("Vuoto")}}});
+    ASSERT_TRUE(Avvia());
+    desk_.Combo1(0)->setFocus();
+    QTest::keyClick(desk_.Combo1(0), Qt::Key_Down);
+    EXPECT_TRUE(desk_.Scaricata());
+    EXPECT_FALSE(desk_.isVisible());
+    EXPECT_EQ(desk_.CodiceUscita(), 0);
+}
+
+TEST_F(Brov5DeskTest, NessunHotelDaElencare) {
+    Scrivi("AnagraficaHotels.mdb",
+           {"AnagraficaHotels", {Intero("Numero"), Testo("RagioneSociale")}, {{N(0), T("Modello")}}});
+    EXPECT_FALSE(Avvia());
+    EXPECT_TRUE(desk_.Scaricata());
+    EXPECT_EQ(desk_.CodiceUscita(), 0);
+}
+
+TEST_F(Brov5DeskTest, ArchivioMancanteAllAvvio) {
+    std::filesystem::remove(cartella_.Percorso() / "NumeriCamere.mdb");
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    EXPECT_FALSE(Avvia());
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 3024: ")) << risposta.Visti()[0].testo.toStdString();
+    EXPECT_EQ(desk_.CodiceUscita(), 1);
+}
+
+TEST_F(Brov5DeskTest, EsciChiudeIlProgramma) {
+    ASSERT_TRUE(Avvia());
+    QTest::mouseClick(desk_.Tasto(1), Qt::LeftButton);
+    EXPECT_TRUE(desk_.Scaricata());
+    EXPECT_EQ(desk_.CodiceUscita(), 0);
+}
+
+TEST(Brov5DeskDemo, StampaScriveIlFileReportEPoiRiparteDaCapo) {
+    CartellaTemporanea cartella(true);
+    CreaCopiaSqliteDemo(cartella.Percorso());
+    VariabileAmbiente postazione("PCLocal", "3");
+    Brov5Desk desk;
+    ASSERT_TRUE(desk.Avvia());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&desk));
+    const QString prima = desk.Text1(0)->text();
+    desk.Combo1(1)->setFocus();
+    QTest::keyClick(desk.Combo1(1), Qt::Key_Down);
+    ASSERT_NE(desk.Text1(0)->text(), prima);
+
+    desk.Text1(2)->setFocus();
+    QTest::keyClicks(desk.Text1(2), "07122026");
+    QTest::keyClick(desk.Text1(2), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), desk.Tasto(0));
+    QTest::keyClick(desk.Tasto(0), Qt::Key_Return);
+
+    const std::string report = LeggiFile(cartella.Percorso() / "FD3");
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report.size() % 134, 0u);
+    EXPECT_NE(report.find(" Luned\xEC 07/12"), std::string::npos);
+    // The window starts again from the first hotel, its first tableau and today.
+    EXPECT_EQ(desk.Combo1(1)->currentIndex(), 0);
+    EXPECT_EQ(desk.Text1(0)->text(), prima);
+    EXPECT_EQ(desk.Text1(2)->text(), kOggi);
+    EXPECT_FALSE(desk.Scaricata());
+}
