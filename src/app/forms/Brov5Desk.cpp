@@ -32,11 +32,11 @@ constexpr std::array<RettangoloTwip, 2> kTasto{{{120, 2760, 1608, 1050}, {2400, 
 constexpr std::array<RettangoloTwip, 3> kShape1{{{1320, 960, 1215, 495}, {1320, 1560, 1215, 495}, {1320, 2160, 1455, 495}}};
 // Labels, each to the left of its control: 0 tableau list, 1 first room,
 // 2 last room, 3 start date, 4 hotel list.
-constexpr std::array<RettangoloTwip, 5> kLabel1{{{120, 480, 1170, 330},
-                                                 {120, 1080, 1170, 288},
-                                                 {120, 1680, 1170, 288},
-                                                 {120, 2280, 1170, 288},
-                                                 {120, 120, 1170, 330}}};
+constexpr std::array<RettangoloTwip, 5> kLabel1{{{60, 480, 1230, 330},
+                                                 {60, 1080, 1230, 288},
+                                                 {60, 1680, 1230, 288},
+                                                 {60, 2280, 1230, 288},
+                                                 {60, 120, 1230, 330}}};
 const std::array<const char*, 5> kDidascalieLabel1 = {"N. Tableau ", "Dalla Camera ", "Alla Camera ", "Data inizio ",
                                                       "N. Hotel "};
 constexpr std::array<int, 3> kLunghezzaText1 = {6, 6, 10};

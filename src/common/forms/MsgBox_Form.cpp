@@ -66,7 +66,6 @@ AvvisoMessaggi& AvvisoMessaggi::Istanza() {
 
 MsgBox_Form::MsgBox_Form(QWidget* proprietaria) : QDialog(proprietaria, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowModality(Qt::ApplicationModal);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     CreaControlli();
     Form_Load();
 }
