@@ -31,6 +31,20 @@ std::int16_t NumeroData(const std::string& parte) {
 
 void ImpostaFebbraio(std::int16_t anno) { GiorniMese[2] = AnnoBisestile(anno) ? 29 : 28; }
 
+// Century digits of a two-digit year: the year is taken in the window from 80
+// years before this year to 19 years after it, so a clerk typing 010125 today
+// means 2025 and 010199 means 1999.
+std::string SecoloDi(const std::string& yy) {
+    const std::time_t adesso = std::time(nullptr);
+    std::tm oggi{};
+    localtime_r(&adesso, &oggi);
+    const int annoCorrente = oggi.tm_year + 1900;
+    const int finestra = annoCorrente + 19;
+    int anno = finestra - finestra % 100 + static_cast<int>(ValoreNumerico(yy));
+    if (anno > finestra) anno -= 100;
+    return std::to_string(anno / 100);
+}
+
 }  // namespace
 
 void RiempiTabelleComuni() {
@@ -74,7 +88,7 @@ std::string ConvertiCornici(std::string& riga) {
 std::string CompletaData(std::string& data) {
     if (data.size() == 6) {
         const std::string yy = data.substr(4, 2);
-        data = data.substr(0, 2) + "/" + data.substr(2, 2) + (ValoreNumerico(yy) >= 20 ? "/19" : "/20") + yy;
+        data = data.substr(0, 2) + "/" + data.substr(2, 2) + "/" + SecoloDi(yy) + yy;
     } else if (data.size() == 8) {
         data = data.substr(0, 2) + "/" + data.substr(2, 2) + "/" + data.substr(4, 4);
     }

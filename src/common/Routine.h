@@ -25,7 +25,8 @@ std::int16_t GiornoSettimana(const std::string& data);
 // Turns the box-drawing codes into "|" and "-" in place; returns the changed line.
 std::string ConvertiCornici(std::string& riga);
 
-// ddmmyy -> dd/mm/yyyy (pivot 20), ddmmyyyy -> dd/mm/yyyy, others unchanged.
+// ddmmyy -> dd/mm/yyyy (the two-digit year taken within 80 years before and
+// 19 years after the current year), ddmmyyyy -> dd/mm/yyyy, others unchanged.
 // Replaces the caller's text and returns it.
 std::string CompletaData(std::string& data);
 

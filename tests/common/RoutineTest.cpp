@@ -44,9 +44,11 @@ TEST(GiornoSettimana, MeseFuoriIntervalloEUnErrore) {
 }
 
 TEST(CompletaData, SeiOOttoCifre) {
+    // Two-digit years near today's: a clerk books this decade, not the 1920s.
     EXPECT_EQ(Completa("311219"), "31/12/2019");
-    EXPECT_EQ(Completa("311220"), "31/12/1920");
-    EXPECT_EQ(Completa("010125"), "01/01/1925");
+    EXPECT_EQ(Completa("311220"), "31/12/2020");
+    EXPECT_EQ(Completa("010125"), "01/01/2025");
+    EXPECT_EQ(Completa("010199"), "01/01/1999");
     EXPECT_EQ(Completa("31122024"), "31/12/2024");
     EXPECT_EQ(Completa("3112201"), "3112201");
     EXPECT_EQ(Completa("07/12/2026"), "07/12/2026");

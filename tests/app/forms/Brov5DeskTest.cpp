@@ -183,6 +183,9 @@ TEST_F(Brov5DeskTest, InvioPulisceIlTestoESpostaIlFuoco) {
     Invio(2);
     EXPECT_EQ(Text1(2), "31/12/2019");
     EXPECT_EQ(QApplication::focusWidget(), desk_.Tasto(0));
+    Digita(2, "010125");
+    Invio(2);
+    EXPECT_EQ(Text1(2), "01/01/2025");
     Digita(2, "01012025");
     Invio(2);
     EXPECT_EQ(Text1(2), "01/01/2025");
