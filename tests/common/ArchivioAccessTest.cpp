@@ -27,16 +27,6 @@ Tabella TabellaCsv(const std::string& database, const std::string& tabella) {
     return LeggiCsv(CartellaDatiTest() / "demo" / "csv" / database / (tabella + ".csv"));
 }
 
-// Number of the Errore thrown by `azione`; 0 when it throws none.
-int ErroreDi(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const Errore& e) {
-        return e.Numero();
-    }
-    return 0;
-}
-
 void ControllaUguale(const Tabella& letta, const Tabella& attesa) {
     EXPECT_EQ(letta.nome, attesa.nome);
     EXPECT_EQ(letta.colonne, attesa.colonne);
@@ -109,7 +99,7 @@ TEST(ArchivioAccess, TabellaOFileMancanti) {
         EXPECT_EQ(e.Descrizione(), "Impossibile trovare la tabella o la query di input 'Stampant'.");
     }
     EXPECT_EQ(archivio->LeggiTabella("SetStampa").righe.size(), 2u);  // still usable
-    EXPECT_EQ(ErroreDi([] { ApriArchivioAccess(FileDemo("NonEsiste")); }), NumeroErrore::FileNonTrovato);
+    EXPECT_EQ(NumeroErroreDi([] { ApriArchivioAccess(FileDemo("NonEsiste")); }), NumeroErrore::FileNonTrovato);
 }
 
 TEST(ArchivioAccess, FileDanneggiatiDannoErroreENonRecordPersi) {
@@ -125,7 +115,7 @@ TEST(ArchivioAccess, FileDanneggiatiDannoErroreENonRecordPersi) {
     Scrivi(dove / "spazzatura.mdb", spazzatura);
     for (const char* nome : {"vuoto.mdb", "testo.mdb", "spazzatura.mdb"}) {
         SCOPED_TRACE(nome);
-        EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess((dove / nome).string())->LeggiTabella("Scheda_Cliente"); }),
+        EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess((dove / nome).string())->LeggiTabella("Scheda_Cliente"); }),
                   NumeroErrore::FormatoNonRiconosciuto);
     }
 
@@ -193,14 +183,14 @@ TEST(ArchivioAccess, LettoreCheFallisceDaErrore) {
         SCOPED_TRACE(caso.nome);
         const auto archivio = ApriArchivioAccess(file, lettore(caso.nome, caso.comandi), 1s);
         const auto inizio = std::chrono::steady_clock::now();
-        EXPECT_EQ(ErroreDi([&] { archivio->LeggiTabella("Stampanti"); }), caso.errore);
+        EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("Stampanti"); }), caso.errore);
         EXPECT_LT(std::chrono::steady_clock::now() - inizio, 10s);
     }
 
     const auto senzaElenco = (cartella.Percorso() / "senzaElenco").string();
     Scrivi(senzaElenco, "#!/bin/sh\nexit 4\n", true);
-    EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess(file, senzaElenco, 1s); }), NumeroErrore::FormatoNonRiconosciuto);
-    EXPECT_EQ(ErroreDi([&] { ApriArchivioAccess(file, (cartella.Percorso() / "manca").string(), 1s); }),
+    EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess(file, senzaElenco, 1s); }), NumeroErrore::FormatoNonRiconosciuto);
+    EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess(file, (cartella.Percorso() / "manca").string(), 1s); }),
               NumeroErrore::IsamNonTrovato);
 }
 

@@ -25,15 +25,6 @@ Tabella TabellaDiProva() {
     return t;
 }
 
-int NumeroErroreDi(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const Errore& e) {
-        return e.Numero();
-    }
-    return 0;
-}
-
 }  // namespace
 
 TEST(ArchivioSqlite, RiletturaUgualeAlloScritto) {

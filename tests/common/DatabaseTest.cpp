@@ -14,15 +14,6 @@ Valore T(const char* testo) { return Valore::Testo(testo); }
 Valore N(std::int64_t n) { return Valore::Intero(n); }
 const Valore Nullo;
 
-int NumeroErroreDi(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const Errore& e) {
-        return e.Numero();
-    }
-    return 0;
-}
-
 // A data folder of small databases, one table per file as the suite keeps them.
 class DatabaseSuScenario : public ::testing::Test {
 protected:

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "common/Errore.h"
+
 namespace fs = std::filesystem;
 
 fs::path CartellaDatiTest() { return fs::path(BROVATO5_DATI_TEST); }
@@ -57,4 +59,13 @@ std::string LeggiFile(const fs::path& percorso) {
     std::ostringstream testo;
     testo << file.rdbuf();
     return testo.str();
+}
+
+int NumeroErroreDi(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const Errore& e) {
+        return e.Numero();
+    }
+    return 0;
 }

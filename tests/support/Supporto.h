@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // Folder of the project's test data (tests/data).
@@ -41,3 +42,6 @@ private:
 
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);
+
+// Number of the Errore thrown by `azione`; 0 when it throws none.
+int NumeroErroreDi(const std::function<void()>& azione);

@@ -16,15 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int ErroreDi(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const Errore& e) {
-        return e.Numero();
-    }
-    return 0;
-}
-
 std::vector<std::string> FileNellaCartella() {
     std::vector<std::string> nomi;
     for (const auto& voce : fs::directory_iterator(".")) nomi.push_back(voce.path().filename().string());
@@ -51,7 +42,7 @@ TEST(Postazione, NomeDelFileDalValoreDiPCLocal) {
     }
     for (const char* valore : {"../1", "a/b", "a\\b", ".."}) {
         VariabileAmbiente v("PCLocal", valore);
-        EXPECT_EQ(ErroreDi([] { NomeFileReport(); }), 5) << valore;
+        EXPECT_EQ(NumeroErroreDi([] { NomeFileReport(); }), 5) << valore;
     }
 }
 
@@ -68,10 +59,10 @@ TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
     fs::remove("Arrangiamento.mdb");
     std::int16_t hotel = 1;
     std::int16_t tableau = 1;
-    EXPECT_EQ(ErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "07/12/2026"); }), 3024);
+    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "07/12/2026"); }), 3024);
     EXPECT_EQ(LeggiFile("fd2"), "report precedente\r\n");
     const auto prima = FileNellaCartella();
-    EXPECT_EQ(ErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "31/04/2026"); }), 5);
+    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "31/04/2026"); }), 5);
     EXPECT_EQ(FileNellaCartella(), prima);  // no temporary file left behind
     // A complete build replaces the report, under the name it already had.
     s.Scrivi();
