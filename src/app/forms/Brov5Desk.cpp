@@ -288,6 +288,7 @@ void Brov5Desk::Tasto_Click(int indice) {
         CreaTableau(NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2));
     } catch (const Errore& errore) {
         // The previous report file is left as it was; the window goes on.
+        std::cerr << errore.Testo() << '\n';
         MostraMessaggio(QString::fromStdString(errore.Testo()), kStileAvviso, QStringLiteral("Errore"));
     }
     // Back from the build the window starts again from the first hotel.
