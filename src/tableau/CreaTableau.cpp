@@ -8,6 +8,7 @@
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "common/TabelleCondivise.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
@@ -87,8 +88,11 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
     for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) azione();
 }
 
-// The databases one build reads and the record sets it searches.
+// The databases one build reads and the record sets it searches. The
+// databases share the tables they read: the booking headers' query reaches
+// the booked rooms, which the build has already read.
 struct Archivi {
+    std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
@@ -96,12 +100,12 @@ struct Archivi {
     // Opens the databases and the record sets of the week from `primo` to
     // `ultimo`; the rooms in room-number order.
     Archivi(const std::string& primo, const std::string& ultimo)
-        : numeriCamere(Database::Apri("NumeriCamere.mdb")),
-          schedaCliente(Database::Apri("Scheda_Cliente.mdb")),
-          agenzieAbituali(Database::Apri("AgenzieAbituali.mdb")),
-          arrangiamento(Database::Apri("Arrangiamento.mdb")),
-          camerePrenotazione(Database::Apri("Camere_Prenotazione.mdb")),
-          schedaPrenotazione(Database::Apri("Scheda_Prenotazione.mdb")) {
+        : numeriCamere(Apri("NumeriCamere.mdb")),
+          schedaCliente(Apri("Scheda_Cliente.mdb")),
+          agenzieAbituali(Apri("AgenzieAbituali.mdb")),
+          arrangiamento(Apri("Arrangiamento.mdb")),
+          camerePrenotazione(Apri("Camere_Prenotazione.mdb")),
+          schedaPrenotazione(Apri("Scheda_Prenotazione.mdb")) {
         auto tipiCamera = numeriCamere->OpenRecordset(QueryCamere());
         tipiCamera->Sort("[NumeroCamera]");
         camere = tipiCamera->OpenRecordset();
@@ -111,6 +115,8 @@ struct Archivi {
         agenzie = agenzieAbituali->OpenRecordset("AgenzieAbituali");
         addebiti = arrangiamento->OpenRecordset("Arrangiamento");
     }
+
+    std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
 
     void Chiudi() {
         for (auto* db : {&numeriCamere, &schedaCliente, &agenzieAbituali, &arrangiamento, &camerePrenotazione,
