@@ -91,7 +91,7 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 // The databases one build reads and the record sets it searches. The
 // databases share the tables they read: the booking headers' query reaches
 // the booked rooms, which the build has already read.
-struct Archivi {
+struct DatabaseAperti {
     std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione;
@@ -99,16 +99,16 @@ struct Archivi {
 
     // Opens the databases and the record sets of the week from `primo` to
     // `ultimo`; the rooms in room-number order.
-    Archivi(const std::string& primo, const std::string& ultimo)
+    DatabaseAperti(const std::string& primo, const std::string& ultimo)
         : numeriCamere(Apri("NumeriCamere.mdb")),
           schedaCliente(Apri("Scheda_Cliente.mdb")),
           agenzieAbituali(Apri("AgenzieAbituali.mdb")),
           arrangiamento(Apri("Arrangiamento.mdb")),
           camerePrenotazione(Apri("Camere_Prenotazione.mdb")),
           schedaPrenotazione(Apri("Scheda_Prenotazione.mdb")) {
-        auto tipiCamera = numeriCamere->OpenRecordset(QueryCamere());
-        tipiCamera->Sort("[NumeroCamera]");
-        camere = tipiCamera->OpenRecordset();
+        auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
+        daOrdinare->Sort("[NumeroCamera]");
+        camere = daOrdinare->OpenRecordset();
         ospiti = schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo));
         prenotate = camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo));
         testate = schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo));
@@ -142,9 +142,9 @@ struct Casella {
 class Costruttore {
 public:
     Costruttore(std::int64_t hotel, std::int64_t tableau, std::string prima, std::string ultima,
-                const std::array<Giorno, Giorni>& giorni, Archivi& archivi)
+                const std::array<Giorno, Giorni>& giorni, DatabaseAperti& aperti)
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
-          giorni_(giorni), archivi_(archivi) {}
+          giorni_(giorni), aperti_(aperti) {}
 
     // The header, then every room of the hotel in room-number order that
     // belongs to the tableau and lies in the range.
@@ -154,7 +154,7 @@ public:
             ScriviCella(intestazione, k, CellaIntestazione(NomiGiorni[giorni_[k].nome], giorni_[k].giornoMese));
         report.ScriviRiga(intestazione);
         report.ScriviRiga(RigaSeparatore());
-        Recordset& camere = *archivi_.camere;
+        Recordset& camere = *aperti_.camere;
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
             if (Compresa(camere)) ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
         });
@@ -200,7 +200,7 @@ private:
     // the last guest counted.
     void OspitiDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        Recordset& ospiti = *archivi_.ospiti;
+        Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
         std::string partenza;
         PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
@@ -214,12 +214,13 @@ private:
             c.pagamentoOspite = CodicePagamento(ospiti["TipoPagamento"]);
             SommaAddebiti(c.conto, giorno, c.importo);
         });
-        ScriviCella(riga, k, c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
+        ScriviCella(riga, k,
+                    c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
     }
 
     // Adds the day's charges on account 1 of guest account `conto` to `importo`.
     void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
-        Recordset& addebiti = *archivi_.addebiti;
+        Recordset& addebiti = *aperti_.addebiti;
         PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
                       [&] { importo = SommaArrotondata(importo, addebiti["ImportoTotale"]); });
     }
@@ -229,7 +230,7 @@ private:
     // the place of the guest's account.
     void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        Recordset& prenotate = *archivi_.prenotate;
+        Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, CriterioPrenotazioni(hotel_, stanza), [&] {
             const std::int64_t persone = prenotate["NumeroPersone"].Intero();
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
@@ -247,7 +248,7 @@ private:
 
     // Name and payment code of booking `c.conto` from its header; blank without one.
     void LeggiTestata(Casella& c) {
-        Recordset& testate = *archivi_.testate;
+        Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
         if (testate.NoMatch()) {
             c.nomePrenotazione.assign(1, ' ');
@@ -263,8 +264,8 @@ private:
     // payment, count of persons and amount.
     void AgenziaDegliOspiti(std::string& riga, int k, const std::string& stanza, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        Recordset& ospiti = *archivi_.ospiti;
-        Recordset& agenzie = *archivi_.agenzie;
+        Recordset& ospiti = *aperti_.ospiti;
+        Recordset& agenzie = *aperti_.agenzie;
         PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
             if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
             agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
@@ -279,10 +280,10 @@ private:
     // takes a place and its first record in this room (as stored) covers the day.
     void AgenziaDellaPrenotazione(std::string& riga, int k, const std::string& numeroCamera, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        Recordset& testate = *archivi_.testate;
+        Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
         if (testate.NoMatch() || !TipoOccupaCamera(testate["TipoPrenotazione"].Testo())) return;
-        Recordset& prenotate = *archivi_.prenotate;
+        Recordset& prenotate = *aperti_.prenotate;
         prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
         c.agenziaPrenotazione = Inizio(testate["Agenzia"], 12);
@@ -298,7 +299,7 @@ private:
     std::string prima_;
     std::string ultima_;
     const std::array<Giorno, Giorni>& giorni_;
-    Archivi& archivi_;
+    DatabaseAperti& aperti_;
 };
 
 }  // namespace
@@ -306,9 +307,9 @@ private:
 void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
                  const std::string& ultimaCamera, std::string dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    Archivi archivi(giorni.front().data, giorni.back().data);
+    DatabaseAperti aperti(giorni.front().data, giorni.back().data);
     FileReport report;
-    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, archivi).Scrivi(report);
+    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
     report.Completa();
-    archivi.Chiudi();
+    aperti.Chiudi();
 }
