@@ -7,6 +7,7 @@
 #include "common/Ricerca.h"
 #include "common/Routine.h"
 #include "common/Sql.h"
+#include "common/TabelleCondivise.h"
 #include "common/Valutazione.h"
 
 namespace {
@@ -15,19 +16,23 @@ constexpr int OggettoNonValido = 3420;
 
 // The database files one Database reaches: its own and those named by In
 // clauses, all in its folder. Each table is read once, when first asked for,
-// and kept for the life of the Database.
+// and kept for the life of the Database; with tables shared for a job, one
+// another Database of the job has read is taken instead.
 class Catalogo {
 public:
-    Catalogo(std::string cartella, const std::string& nomeFile)
-        : cartella_(std::move(cartella)), proprio_(TrovaFile(cartella_, nomeFile)) {
+    Catalogo(std::string cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise)
+        : cartella_(std::move(cartella)), proprio_(TrovaFile(cartella_, nomeFile)), condivise_(std::move(condivise)) {
         files_[proprio_].archivio = ApriArchivio(proprio_);
     }
 
     // Table `nome` of the file `nomeFile` (empty: this database's own file).
     std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome) {
-        File& file = FileDi(nomeFile);
+        auto& [percorso, file] = FileDi(nomeFile);
         auto& tabella = file.tabelle[Maiuscolo(nome)];
-        if (!tabella) tabella = std::make_shared<const Tabella>(file.archivio->LeggiTabella(nome));
+        if (tabella) return tabella;
+        Archivio& archivio = *file.archivio;
+        const auto leggi = [&] { return archivio.LeggiTabella(nome); };
+        tabella = condivise_ ? condivise_->Leggi(percorso, nome, leggi) : std::make_shared<const Tabella>(leggi());
         return tabella;
     }
 
@@ -37,15 +42,17 @@ private:
         std::map<std::string, std::shared_ptr<const Tabella>> tabelle;  // by upper-case name
     };
 
-    File& FileDi(const std::string& nomeFile) {
+    // The entry of a file by its path, its archive opened on first use.
+    std::pair<const std::string, File>& FileDi(const std::string& nomeFile) {
         const std::string percorso = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile);
-        File& file = files_[percorso];
-        if (!file.archivio) file.archivio = ApriArchivio(percorso);
-        return file;
+        auto& voce = *files_.try_emplace(percorso).first;
+        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(percorso);
+        return voce;
     }
 
     std::string cartella_;
     std::string proprio_;
+    std::shared_ptr<TabelleCondivise> condivise_;  // null: tables read for this Database alone
     std::map<std::string, File> files_;  // by path
 };
 
@@ -109,9 +116,10 @@ Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
 
 Database::~Database() = default;
 
-std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+                                        std::shared_ptr<TabelleCondivise> condivise) {
     auto dati = std::make_unique<Dati>();
-    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile);
+    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile, std::move(condivise));
     return std::unique_ptr<Database>(new Database(std::move(dati)));
 }
 

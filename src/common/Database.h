@@ -9,6 +9,7 @@
 
 class Recordset;
 class Archivio;
+class TabelleCondivise;
 
 // A database of the suite opened by bare file name, read only. Answers the
 // record sets the program asks for: a whole table by name, or one of the
@@ -17,8 +18,10 @@ class Archivio;
 class Database {
 public:
     // Opens `nomeFile` in `cartella`, its name matched without regard to case.
+    // The Databases opened with the same `condivise` share the tables they read.
     static std::unique_ptr<Database> Apri(const std::string& nomeFile,
-                                          const std::string& cartella = ".");
+                                          const std::string& cartella = ".",
+                                          std::shared_ptr<TabelleCondivise> condivise = nullptr);
     ~Database();
 
     // Dynaset on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.

@@ -181,17 +181,15 @@ std::string Taglia(std::string_view testo) {
 
 std::string Maiuscolo(std::string_view testo) {
     std::string out(testo);
-    for (char& c : out) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 'a' && b <= 'z') {
-            c = static_cast<char>(b - 32);
-        } else if ((b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
-            c = static_cast<char>(b - 32);  // Latin-1 letters: à -> À ... þ -> Þ
-        } else if (b == 0x9A || b == 0x9C || b == 0x9E) {
-            c = static_cast<char>(b - 16);  // š -> Š, œ -> Œ, ž -> Ž
-        } else if (b == 0xFF) {
-            c = static_cast<char>(0x9F);    // ÿ -> Ÿ
-        }
-    }
+    for (char& c : out) c = Maiuscola(c);
     return out;
+}
+
+char Maiuscola(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);  // Latin-1 letters: à -> À ... þ -> Þ
+    if (b == 0x9A || b == 0x9C || b == 0x9E) return static_cast<char>(b - 16);  // š -> Š, œ -> Œ, ž -> Ž
+    if (b == 0xFF) return static_cast<char>(0x9F);                              // ÿ -> Ÿ
+    return c;
 }

@@ -57,3 +57,6 @@ std::string Taglia(std::string_view testo);
 
 // Upper case of a Windows-1252 text (accented letters included).
 std::string Maiuscolo(std::string_view testo);
+
+// Upper case of one Windows-1252 character, as Maiuscolo makes it.
+char Maiuscola(char c);

@@ -1,5 +1,6 @@
 #include "common/Valore.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -95,7 +96,8 @@ std::string Valore::Testo() const {
 }
 
 int Tabella::IndiceColonna(std::string_view cercato) const {
+    const auto stessaLettera = [](char a, char b) { return Maiuscola(a) == Maiuscola(b); };
     for (std::size_t i = 0; i < colonne.size(); ++i)
-        if (Maiuscolo(colonne[i].nome) == Maiuscolo(cercato)) return static_cast<int>(i);
+        if (std::ranges::equal(colonne[i].nome, cercato, stessaLettera)) return static_cast<int>(i);
     return -1;
 }

@@ -17,8 +17,7 @@ const std::array<unsigned char, 256>& TabellaMaiuscole() {
     static const std::array<unsigned char, 256> tabella = [] {
         std::array<unsigned char, 256> t{};
         for (int b = 0; b < 256; ++b)
-            t[static_cast<std::size_t>(b)] =
-                static_cast<unsigned char>(Maiuscolo(std::string(1, static_cast<char>(b)))[0]);
+            t[static_cast<std::size_t>(b)] = static_cast<unsigned char>(Maiuscola(static_cast<char>(b)));
         return t;
     }();
     return tabella;

@@ -3,10 +3,13 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
+#include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "tableau/DatiSettimana.h"
+#include "common/TabelleCondivise.h"
+#include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
 
@@ -52,21 +55,75 @@ std::string Inizio(const Valore& campo, std::size_t n) { return Taglia(campo.Tes
 char CodicePagamento(const Valore& campo) { return PulisciTesto(Inizio(campo, 1), 0)[0]; }
 
 // Day of month of a date text yyyymmdd (its characters 7 and 8).
-std::string GiornoDelMese(const Valore& data) {
-    const std::string testo = data.Testo();
-    return testo.size() > 6 ? testo.substr(6, 2) : std::string();
-}
+std::string GiornoDelMese(const std::string& data) { return data.size() > 6 ? data.substr(6, 2) : std::string(); }
 
 // A running sum of amounts, whole after each addition (halves to the even neighbour).
 std::int64_t SommaArrotondata(std::int64_t importo, const Valore& addebito) {
     return Valore::Valuta(importo * 10000 + addebito.Decimillesimi()).Intero();
 }
 
-bool OccupaIlGiorno(const Valore& arrivo, const Valore& partenza, const std::string& giorno) {
-    return arrivo.Testo() <= giorno && partenza.Testo() > giorno;
+// Whether the stay of the current record covers the day: arrival not after
+// it, departure after it, compared as texts.
+bool OccupaIlGiorno(const Recordset& rs, const std::string& giorno) {
+    return rs["DataArrivo"].Testo() <= giorno && rs["DataPartenza"].Testo() > giorno;
+}
+
+// The first or last date of a stay: the cell shows no marker then.
+bool Estremo(const std::string& arrivo, const std::string& partenza, const std::string& giorno) {
+    return arrivo == giorno || partenza == giorno;
 }
 
 bool TipoOccupaCamera(const std::string& tipo) { return tipo == "C" || tipo == "O" || tipo == "D"; }
+
+// Line A's cell of someone in the room: name, marker, arrival and departure days.
+std::string CellaDelSoggiorno(const std::string& nome, const std::string& arrivo, const std::string& partenza,
+                              const std::string& giorno) {
+    return CellaOccupante(nome, !Estremo(arrivo, partenza, giorno), GiornoDelMese(arrivo), GiornoDelMese(partenza));
+}
+
+// Calls `azione` on every record of `rs` that meets `criterio`, in the record
+// set's order: FindFirst, then FindNext until nothing more is found.
+template <typename Azione>
+void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
+    for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) azione();
+}
+
+// The databases one build reads and the record sets it searches. The
+// databases share the tables they read: the booking headers' query reaches
+// the booked rooms, which the build has already read.
+struct DatabaseAperti {
+    std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
+    std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
+        schedaPrenotazione;
+    std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
+
+    // Opens the databases and the record sets of the week from `primo` to
+    // `ultimo`; the rooms in room-number order.
+    DatabaseAperti(const std::string& primo, const std::string& ultimo)
+        : numeriCamere(Apri("NumeriCamere.mdb")),
+          schedaCliente(Apri("Scheda_Cliente.mdb")),
+          agenzieAbituali(Apri("AgenzieAbituali.mdb")),
+          arrangiamento(Apri("Arrangiamento.mdb")),
+          camerePrenotazione(Apri("Camere_Prenotazione.mdb")),
+          schedaPrenotazione(Apri("Scheda_Prenotazione.mdb")) {
+        auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
+        daOrdinare->Sort("[NumeroCamera]");
+        camere = daOrdinare->OpenRecordset();
+        ospiti = schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo));
+        prenotate = camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo));
+        testate = schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo));
+        agenzie = agenzieAbituali->OpenRecordset("AgenzieAbituali");
+        addebiti = arrangiamento->OpenRecordset("Arrangiamento");
+    }
+
+    std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
+
+    void Chiudi() {
+        for (auto* db : {&numeriCamere, &schedaCliente, &agenzieAbituali, &arrangiamento, &camerePrenotazione,
+                         &schedaPrenotazione})
+            (*db)->Close();
+    }
+};
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
 struct Casella {
@@ -85,125 +142,151 @@ struct Casella {
 class Costruttore {
 public:
     Costruttore(std::int64_t hotel, std::int64_t tableau, std::string prima, std::string ultima,
-                const std::array<Giorno, Giorni>& giorni, const DatiSettimana& dati)
+                const std::array<Giorno, Giorni>& giorni, DatabaseAperti& aperti)
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
-          giorni_(giorni), dati_(dati) {}
+          giorni_(giorni), aperti_(aperti) {}
 
-    void Scrivi(FileReport& report) const {
+    // The header, then every room of the hotel in room-number order that
+    // belongs to the tableau and lies in the range.
+    void Scrivi(FileReport& report) {
         std::string intestazione = RigaVuota();
         for (int k = 0; k < Giorni; ++k)
             ScriviCella(intestazione, k, CellaIntestazione(NomiGiorni[giorni_[k].nome], giorni_[k].giornoMese));
         report.ScriviRiga(intestazione);
         report.ScriviRiga(RigaSeparatore());
-        for (const auto& camera : dati_.Camere())
-            if (Compresa(camera)) ScriviCamera(report, camera);
+        Recordset& camere = *aperti_.camere;
+        PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
+            if (Compresa(camere)) ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
+        });
     }
 
 private:
-    bool Compresa(const Camera& camera) const {
-        const std::string numero = camera.numeroCamera.Testo();
-        return NumeroUguale(camera.numeroHotel, hotel_) && camera.numeroTableau.Intero() == tableau_ &&
-               numero >= prima_ && numero <= ultima_;
+    bool Compresa(const Recordset& camera) const {
+        const std::string numero = camera["NumeroCamera"].Testo();
+        return camera["NumeroTableau"].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
     }
 
-    void ScriviCamera(FileReport& report, const Camera& camera) const {
-        const std::string stanza = Taglia(camera.numeroCamera.Testo());
+    void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
+        const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
 
         std::string rigaA = RigaVuota();
         ScriviColonnaCamera(rigaA, stanza);
         for (int k = 0; k < Giorni; ++k) {
-            Ospiti(rigaA, k, stanza, caselle[k]);
-            Prenotazioni(rigaA, k, stanza, caselle[k]);
+            OspitiDelGiorno(rigaA, k, stanza, caselle[k]);
+            PrenotazioniDelGiorno(rigaA, k, stanza, caselle[k]);
         }
         report.ScriviRiga(rigaA);
 
         std::string rigaB = RigaVuota();
-        ScriviColonnaCamera(rigaB, Taglia(camera.tipoCamera.Testo()));
+        ScriviColonnaCamera(rigaB, Taglia(tipoCamera));
         for (int k = 0; k < Giorni; ++k) {
-            AgenzieOspiti(rigaB, k, stanza, caselle[k]);
-            DettagliPrenotazione(rigaB, k, camera.numeroCamera.Testo(), caselle[k]);
+            AgenziaDegliOspiti(rigaB, k, stanza, caselle[k]);
+            AgenziaDellaPrenotazione(rigaB, k, numeroCamera, caselle[k]);
         }
         report.ScriviRiga(rigaB);
         report.ScriviRiga(RigaSeparatore());
     }
 
-    // Guests still in the hotel in the room that day: the search, then this hotel only.
-    std::vector<const Ospite*> OspitiDelGiorno(const std::string& stanza, const std::string& giorno) const {
-        std::vector<const Ospite*> presenti;
-        for (const Ospite* o : dati_.Ospiti(stanza, giorno))
-            if (o->numeroHotel.Intero() == hotel_) presenti.push_back(o);
-        return presenti;
+    // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
+    bool OspiteConta(const Recordset& ospiti, const std::string& giorno) const {
+        return ospiti["NumeroHotel"].Intero() == hotel_ && ospiti["Partito"].Testo() != "S" &&
+               OccupaIlGiorno(ospiti, giorno);
     }
 
-    // Line A from the registered guests: head of the party, count, charges.
-    void Ospiti(std::string& riga, int k, const std::string& stanza, Casella& c) const {
+    // Line A from the registered guests: count of persons; name, account,
+    // payment and charges of the head of the party (the last head found names
+    // the cell, all heads' charges add up). Arrival and departure come from
+    // the last guest counted.
+    void OspitiDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        const auto presenti = OspitiDelGiorno(stanza, giorno);
-        for (const Ospite* o : presenti) {
+        Recordset& ospiti = *aperti_.ospiti;
+        std::string arrivo;
+        std::string partenza;
+        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+            if (!OspiteConta(ospiti, giorno)) return;
             ++c.ospiti;
-            if (o->numeroComponente.Intero() != 1) continue;
-            c.nomeCapo = Inizio(o->nomeCliente, 14);
-            c.conto = o->numeroProgressivo.Intero();
-            c.pagamentoOspite = CodicePagamento(o->tipoPagamento);
-            for (const Addebito* a : dati_.Addebiti(hotel_, c.conto, giorno))
-                c.importo = SommaArrotondata(c.importo, a->importoTotale);
-        }
-        if (c.nomeCapo.empty()) {
-            ScriviCella(riga, k, "");
-            return;
-        }
-        const Ospite& ultimo = *presenti.back();
-        ScriviCella(riga, k, CellaOccupante(c.nomeCapo, !Estremo(ultimo.dataArrivo, ultimo.dataPartenza, giorno),
-                                            GiornoDelMese(ultimo.dataArrivo), GiornoDelMese(ultimo.dataPartenza)));
+            arrivo = ospiti["DataArrivo"].Testo();
+            partenza = ospiti["DataPartenza"].Testo();
+            if (ospiti["NumeroComponente"].Intero() != 1) return;
+            c.nomeCapo = Inizio(ospiti["NomeCliente"], 14);
+            c.conto = ospiti["NumeroProgressivo"].Intero();
+            c.pagamentoOspite = CodicePagamento(ospiti["TipoPagamento"]);
+            SommaAddebiti(c.conto, giorno, c.importo);
+        });
+        ScriviCella(riga, k,
+                    c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
+    }
+
+    // Adds the day's charges on account 1 of guest account `conto` to `importo`.
+    void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
+        Recordset& addebiti = *aperti_.addebiti;
+        PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
+                      [&] { importo = SommaArrotondata(importo, addebiti["ImportoTotale"]); });
     }
 
     // Line A from the bookings of the room: a booking covering the day stands
-    // over the guests, the last one found over the others.
-    void Prenotazioni(std::string& riga, int k, const std::string& stanza, Casella& c) const {
+    // over the guests, the last one found over the others; its number takes
+    // the place of the guest's account.
+    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        for (const CameraPrenotata* p : dati_.Prenotazioni(hotel_, stanza)) {
-            if (p->numeroPersone.Intero() <= 0 || !OccupaIlGiorno(p->dataArrivo, p->dataPartenza, giorno)) continue;
-            c.personePrenotazione = p->numeroPersone.Intero();
-            c.conto = p->numeroPrenotazione.Intero();
-            if (const Testata* t = dati_.TrovaTestata(hotel_, c.conto)) {
-                c.nomePrenotazione = Inizio(t->nomeCliente, 14);
-                c.pagamentoPrenotazione = t->pagamento.IsNull() ? ' ' : CodicePagamento(t->pagamento);
-            } else {
-                c.nomePrenotazione.assign(1, ' ');
-                c.pagamentoPrenotazione = ' ';
-            }
-            c.importo = p->prezzo.Intero();
-            if (Taglia(c.nomePrenotazione).empty()) {
-                ScriviCella(riga, k, "");
-            } else {
-                ScriviCella(riga, k, CellaOccupante(c.nomePrenotazione, !Estremo(p->dataArrivo, p->dataPartenza, giorno),
-                                                    GiornoDelMese(p->dataArrivo), GiornoDelMese(p->dataPartenza)));
-            }
-        }
+        Recordset& prenotate = *aperti_.prenotate;
+        PerOgniRecord(prenotate, CriterioPrenotazioni(hotel_, stanza), [&] {
+            const std::int64_t persone = prenotate["NumeroPersone"].Intero();
+            if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
+            c.personePrenotazione = persone;
+            c.conto = prenotate["NumeroPrenotazione"].Intero();
+            LeggiTestata(c);
+            c.importo = prenotate["Prezzo"].Intero();
+            ScriviCella(riga, k,
+                        Taglia(c.nomePrenotazione).empty()
+                            ? std::string()
+                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate["DataArrivo"].Testo(),
+                                                prenotate["DataPartenza"].Testo(), giorno));
+        });
     }
 
-    // Line B from the registered guests: agency of the head of the party.
-    void AgenzieOspiti(std::string& riga, int k, const std::string& stanza, Casella& c) const {
-        for (const Ospite* o : OspitiDelGiorno(stanza, giorni_[k].data)) {
-            if (o->numeroComponente.Intero() != 1) continue;
-            if (const Agenzia* a = dati_.TrovaAgenzia(hotel_, o->codiceAgenzia.Intero()))
-                c.agenziaOspite = Inizio(a->ragioneSociale, 11);
+    // Name and payment code of booking `c.conto` from its header; blank without one.
+    void LeggiTestata(Casella& c) {
+        Recordset& testate = *aperti_.testate;
+        testate.FindFirst(CriterioTestata(hotel_, c.conto));
+        if (testate.NoMatch()) {
+            c.nomePrenotazione.assign(1, ' ');
+            c.pagamentoPrenotazione = ' ';
+            return;
         }
+        c.nomePrenotazione = Inizio(testate["NomeCliente"], 14);
+        const Valore& pagamento = testate["Pagamento"];
+        c.pagamentoPrenotazione = pagamento.IsNull() ? ' ' : CodicePagamento(pagamento);
+    }
+
+    // Line B from the registered guests: agency of the head of the party,
+    // payment, count of persons and amount.
+    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& stanza, Casella& c) {
+        const std::string& giorno = giorni_[k].data;
+        Recordset& ospiti = *aperti_.ospiti;
+        Recordset& agenzie = *aperti_.agenzie;
+        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+            if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
+            agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
+            if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie["RagioneSociale"], 11);
+        });
         ScriviCella(riga, k,
                     c.ospiti == 0 ? std::string()
                                   : CellaDettaglio(c.agenziaOspite, c.pagamentoOspite, c.ospiti, c.importo));
     }
 
-    // Line B from the booking of the day, when its header and its room in
-    // this room cover the day.
-    void DettagliPrenotazione(std::string& riga, int k, const std::string& numeroCamera, Casella& c) const {
+    // Line B from the booking of the day, when its header has a type that
+    // takes a place and its first record in this room (as stored) covers the day.
+    void AgenziaDellaPrenotazione(std::string& riga, int k, const std::string& numeroCamera, Casella& c) {
         const std::string& giorno = giorni_[k].data;
-        const Testata* t = dati_.TrovaTestata(hotel_, c.conto);
-        if (!t || !TipoOccupaCamera(t->tipoPrenotazione.Testo())) return;
-        const CameraPrenotata* p = dati_.TrovaCameraPrenotata(hotel_, c.conto, numeroCamera);
-        if (!p || !OccupaIlGiorno(p->dataArrivo, p->dataPartenza, giorno)) return;
-        c.agenziaPrenotazione = Inizio(t->agenzia, 12);
+        Recordset& testate = *aperti_.testate;
+        testate.FindFirst(CriterioTestata(hotel_, c.conto));
+        if (testate.NoMatch() || !TipoOccupaCamera(testate["TipoPrenotazione"].Testo())) return;
+        Recordset& prenotate = *aperti_.prenotate;
+        prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
+        if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
+        c.agenziaPrenotazione = Inizio(testate["Agenzia"], 12);
         ScriviCella(riga, k,
                     c.personePrenotazione == 0
                         ? std::string()
@@ -211,17 +294,12 @@ private:
                                          c.importo));
     }
 
-    // The first or last date of a stay: the cell shows no marker then.
-    static bool Estremo(const Valore& arrivo, const Valore& partenza, const std::string& giorno) {
-        return arrivo.Testo() == giorno || partenza.Testo() == giorno;
-    }
-
     std::int64_t hotel_;
     std::int64_t tableau_;
     std::string prima_;
     std::string ultima_;
     const std::array<Giorno, Giorni>& giorni_;
-    const DatiSettimana& dati_;
+    DatabaseAperti& aperti_;
 };
 
 }  // namespace
@@ -229,8 +307,9 @@ private:
 void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
                  const std::string& ultimaCamera, std::string dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
+    DatabaseAperti aperti(giorni.front().data, giorni.back().data);
     FileReport report;
-    const auto dati = DatiSettimana::Leggi(giorni.front().data, giorni.back().data);
-    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, dati).Scrivi(report);
+    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
     report.Completa();
+    aperti.Chiudi();
 }

@@ -262,3 +262,12 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("NumeriCamere"); }), 3420);
     EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
 }
+
+TEST(Tabella, CampiPerNomeSenzaRiguardoAlleMaiuscole) {
+    const Tabella t{"Citta", {{"Citt\xE0", TipoCampo::Testo}, {"Numero", TipoCampo::Intero}}, {}};
+    EXPECT_EQ(t.IndiceColonna("CITT\xC0"), 0);
+    EXPECT_EQ(t.IndiceColonna("numero"), 1);
+    EXPECT_EQ(t.IndiceColonna("Numer"), -1);
+    EXPECT_EQ(t.IndiceColonna("NumeroX"), -1);
+    EXPECT_EQ(t.IndiceColonna(""), -1);
+}

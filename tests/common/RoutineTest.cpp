@@ -113,3 +113,11 @@ TEST(Codifica, Windows1252AiMarginiDelProgramma) {
     for (int b = 1; b < 256; ++b) tutti += static_cast<char>(b);
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(tutti)), tutti);
 }
+
+TEST(Maiuscolo, LettereDiWindows1252) {
+    EXPECT_EQ(Maiuscolo("citt\xE0 \xE8\xFE \x9A\x9C\x9E\xFF"), "CITT\xC0 \xC8\xDE \x8A\x8C\x8E\x9F");
+    // Division sign, sharp s, digits and signs have no upper case.
+    EXPECT_EQ(Maiuscolo("\xF7\xDF 12'-"), "\xF7\xDF 12'-");
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(Maiuscola(static_cast<char>(b)), Maiuscolo(std::string(1, static_cast<char>(b)))[0]) << b;
+}

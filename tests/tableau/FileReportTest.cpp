@@ -8,7 +8,7 @@
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
-#include "tableau/DatiSettimana.h"
+#include "tableau/Criteri.h"
 #include "tableau/RigaReport.h"
 #include "tableau/Scenario.h"
 

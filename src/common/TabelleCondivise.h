@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "common/Valore.h"
+
+// Tables read for one job that opens several databases at once (a tableau
+// build), shared between them: a table one Database has read is handed to
+// another that asks for it, instead of being read again, as long as its file
+// is the same file with the same size and time of last change as when it was
+// read. Otherwise it is read afresh. For use from one thread.
+class TabelleCondivise {
+public:
+    // Table `nome` (matched without regard to case) of the file at
+    // `percorso`: the copy already read while still valid, else what `leggi` gives.
+    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
+                                         const std::function<Tabella()>& leggi);
+
+private:
+    // What tells a file's contents unchanged: its size and time of last change.
+    struct Stato {
+        std::int64_t dimensione = 0;
+        std::int64_t secondi = 0;
+        std::int64_t nanosecondi = 0;
+        friend bool operator==(const Stato&, const Stato&) = default;
+    };
+    struct Lettura {
+        Stato stato;
+        std::shared_ptr<const Tabella> tabella;
+    };
+    // By the file's identity (device, inode) and the table's upper-case name.
+    using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
+
+    std::map<Chiave, Lettura> letture_;
+};
