@@ -112,6 +112,15 @@ struct Database::Dati {
     std::shared_ptr<Catalogo> catalogo;  // null once closed
 };
 
+std::string Letterale(std::string_view testo) {
+    std::string out = "'";
+    for (const char c : testo) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out + "'";
+}
+
 Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
 
 Database::~Database() = default;

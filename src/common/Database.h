@@ -9,6 +9,10 @@
 
 class Recordset;
 class Archivio;
+
+// A text as a literal of an SQL text or a criterion: in apostrophes, its
+// apostrophes doubled, so a room number such as 12'B is searched as it is.
+std::string Letterale(std::string_view testo);
 class TabelleCondivise;
 
 // A database of the suite opened by bare file name, read only. Answers the

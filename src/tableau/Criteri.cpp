@@ -1,5 +1,7 @@
 #include "tableau/Criteri.h"
 
+#include "common/Database.h"
+
 #include "common/Routine.h"
 
 namespace {
@@ -12,15 +14,6 @@ std::string NellaSettimana(const std::string& primo, const std::string& ultimo) 
 }
 
 }  // namespace
-
-std::string Letterale(std::string_view testo) {
-    std::string out = "'";
-    for (const char c : testo) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out + "'";
-}
 
 std::string QueryCamere() {
     return "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' "

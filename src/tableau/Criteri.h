@@ -8,9 +8,6 @@
 // sets and its search criteria. Numbers are written without a leading blank,
 // texts as literals in apostrophes; dates are date texts yyyymmdd.
 
-// A text as an SQL or criterion literal: in apostrophes, its apostrophes doubled.
-std::string Letterale(std::string_view testo);
-
 // Rooms whose type counts as a room, in room-number order.
 std::string QueryCamere();
 // Guests, booked rooms, and headers of the bookings with a room, whose stay

@@ -68,15 +68,6 @@ const std::vector<std::string> kCampiAgenzie = {"NumeroHotel", "Codice", "Ragion
 const std::vector<std::string> kCampiAddebiti = {"NumeroHotel", "CodiceCliente", "NumeroConto",
                                                  "DataInizio",  "DataFine",      "ImportoTotale"};
 
-std::string Quota(const std::string& testo) {
-    std::string out;
-    for (char c : testo) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out;
-}
-
 // Runs every query and search of the program on the data folder `cartella`
 // and gives everything found, labelled, in order.
 std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella) {
@@ -107,7 +98,7 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
             annota(std::string("camere ") + hotel + "/" + codice, camere);
             for (const auto& camera : camere)
                 annota("tipo " + camera[3],
-                       Cammina(*rsTipi, "Sigla = '" + Quota(camera[3]) + "'", {"Sigla", "Tipologia"}));
+                       Cammina(*rsTipi, "Sigla = " + Letterale(camera[3]), {"Sigla", "Tipologia"}));
         }
     }
 
@@ -139,11 +130,11 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
         auto addebiti = dbAddebiti->OpenRecordset("Arrangiamento");
 
         for (const auto& camera : Tutte(*camere, kCampiCamere)) {
-            const std::string stanza = Quota(camera[2]);
+            const std::string stanza = Letterale(camera[2]);
             for (const auto& giorno : settimana.giorni) {
                 const std::string chi = camera[2] + " " + giorno;
                 const auto presenti = Cammina(*ospiti,
-                                              "NumeroCamera = '" + stanza + "' and Partito = 'N' and DataArrivo <= '" +
+                                              "NumeroCamera = " + stanza + " and Partito = 'N' and DataArrivo <= '" +
                                                   giorno + "' and DataPartenza > '" + giorno + "'",
                                               kCampiOspiti);
                 annota("ospiti " + chi, presenti);
@@ -158,8 +149,8 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
                            Cammina(*agenzie, "NumeroHotel = 1 and Codice = " + ospite[9], kCampiAgenzie));
                 }
                 const auto prenotazioni = Cammina(*prenotate,
-                                                  "NumeroHotel = 1 and NumeroCamera = '" + stanza +
-                                                      "' and (TipoPrenotazione = 'C' or TipoPrenotazione = 'O' or "
+                                                  "NumeroHotel = 1 and NumeroCamera = " + stanza +
+                                                      " and (TipoPrenotazione = 'C' or TipoPrenotazione = 'O' or "
                                                       "TipoPrenotazione = 'D')",
                                                   kCampiPrenotate);
                 annota("prenotazioni " + chi, prenotazioni);
@@ -170,7 +161,7 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
                     annota("camera della prenotazione " + chi,
                            Cammina(*prenotate,
                                    "NumeroHotel = 1 and NumeroPrenotazione = " + prenotazione[1] +
-                                       " and NumeroCamera = '" + stanza + "'",
+                                       " and NumeroCamera = " + stanza,
                                    kCampiPrenotate));
                 }
             }

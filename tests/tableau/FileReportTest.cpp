@@ -5,10 +5,10 @@
 #include <fstream>
 #include <functional>
 
+#include "common/Database.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
-#include "tableau/Criteri.h"
 #include "tableau/RigaReport.h"
 #include "tableau/Scenario.h"
 

@@ -231,7 +231,7 @@ void Brov5Desk::ScegliTableau() {
     const std::string criterio = "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) +
                                  " and NumeroTableau = " + TestoIntero(NumeroTableauCorrente);
     for (camere.FindFirst(criterio); !camere.NoMatch(); camere.FindNext(criterio)) {
-        tipi->FindFirst("Sigla = '" + camere["TipoCamera"].Testo() + "'");
+        tipi->FindFirst("Sigla = " + Letterale(camere["TipoCamera"].Testo()));
         if (tipi->NoMatch() || (*tipi)["Tipologia"].Testo() != "C") continue;
         const std::string camera = camere["NumeroCamera"].Testo();
         if (piuBassa > camera) piuBassa = camera;
