@@ -1,6 +1,8 @@
 #include "support/Supporto.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -53,6 +55,13 @@ VariabileAmbiente::~VariabileAmbiente() {
     else
         unsetenv(nome_.c_str());
 }
+
+LocaleConVirgolaDecimale::LocaleConVirgolaDecimale()
+    : tutto_("LC_ALL", "it_IT.UTF-8"), numeri_("LC_NUMERIC", "it_IT.UTF-8") {
+    disponibile_ = std::setlocale(LC_ALL, "") && std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+}
+
+LocaleConVirgolaDecimale::~LocaleConVirgolaDecimale() { std::setlocale(LC_ALL, "C"); }
 
 std::string LeggiFile(const fs::path& percorso) {
     std::ifstream file(percorso, std::ios::binary);

@@ -40,6 +40,24 @@ private:
     std::string vecchio_;
 };
 
+// The process under a locale with a decimal comma (as a GUI program runs for
+// an Italian user), in its environment too, for a test's duration; back to the
+// "C" locale after. Disponibile() is false when no such locale is installed.
+class LocaleConVirgolaDecimale {
+public:
+    LocaleConVirgolaDecimale();
+    ~LocaleConVirgolaDecimale();
+    LocaleConVirgolaDecimale(const LocaleConVirgolaDecimale&) = delete;
+    LocaleConVirgolaDecimale& operator=(const LocaleConVirgolaDecimale&) = delete;
+
+    bool Disponibile() const { return disponibile_; }
+
+private:
+    VariabileAmbiente tutto_;
+    VariabileAmbiente numeri_;
+    bool disponibile_ = false;
+};
+
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);
 
