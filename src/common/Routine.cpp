@@ -1,5 +1,6 @@
 #include "common/Routine.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -43,6 +44,34 @@ std::string SecoloDi(const std::string& yy) {
     int anno = finestra - finestra % 100 + static_cast<int>(ValoreNumerico(yy));
     if (anno > finestra) anno -= 100;
     return std::to_string(anno / 100);
+}
+
+// Length of the number that starts `testo`: an optional sign, then digits with
+// at most one decimal point; 0 when it holds no digit.
+std::size_t LunghezzaNumero(std::string_view testo) {
+    std::size_t i = !testo.empty() && (testo[0] == '+' || testo[0] == '-') ? 1 : 0;
+    bool punto = false;
+    bool cifre = false;
+    for (; i < testo.size(); ++i) {
+        if (testo[i] >= '0' && testo[i] <= '9') {
+            cifre = true;
+        } else if (testo[i] == '.' && !punto) {
+            punto = true;
+        } else {
+            break;
+        }
+    }
+    return cifre ? i : 0;
+}
+
+// Value of a number as LunghezzaNumero delimits it. from_chars: a decimal
+// point whatever the locale, and the double nearest to the decimal written.
+double Converti(std::string_view numero) {
+    const bool negativo = numero[0] == '-';
+    if (numero[0] == '-' || numero[0] == '+') numero.remove_prefix(1);
+    double valore = 0;
+    std::from_chars(numero.data(), numero.data() + numero.size(), valore, std::chars_format::fixed);
+    return negativo ? -valore : valore;
 }
 
 }  // namespace
@@ -122,43 +151,17 @@ std::int16_t ControllaData(std::string& data) {
 }
 
 double ValoreNumerico(std::string_view testo) {
-    std::size_t i = 0;
-    while (i < testo.size() && testo[i] == ' ') ++i;
-    std::string numero;
-    if (i < testo.size() && (testo[i] == '+' || testo[i] == '-')) numero += testo[i++];
-    bool punto = false;
-    bool cifre = false;
-    for (; i < testo.size(); ++i) {
-        const char c = testo[i];
-        if (c >= '0' && c <= '9') {
-            cifre = true;
-        } else if (c == '.' && !punto) {
-            punto = true;
-        } else {
-            break;
-        }
-        numero += c;
-    }
-    if (!cifre) return 0;
-    // Read by hand: strtod would follow the locale's decimal separator.
-    double intera = 0;
-    double frazione = 0;
-    double scala = 1;
-    bool dopo = false;
-    for (char c : numero) {
-        if (c == '.') {
-            dopo = true;
-        } else if (c >= '0' && c <= '9') {
-            if (dopo) {
-                scala /= 10;
-                frazione += (c - '0') * scala;
-            } else {
-                intera = intera * 10 + (c - '0');
-            }
-        }
-    }
-    const double valore = intera + frazione;
-    return numero[0] == '-' ? -valore : valore;
+    const auto inizio = testo.find_first_not_of(' ');
+    if (inizio == std::string_view::npos) return 0;
+    testo.remove_prefix(inizio);
+    const std::size_t lunghezza = LunghezzaNumero(testo);
+    return lunghezza ? Converti(testo.substr(0, lunghezza)) : 0;
+}
+
+std::optional<double> NumeroDelTesto(std::string_view testo) {
+    const std::string numero = Taglia(testo);
+    if (numero.empty() || LunghezzaNumero(numero) != numero.size()) return std::nullopt;
+    return Converti(numero);
 }
 
 std::string TestoIntero(std::int64_t n) { return std::to_string(n); }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,10 @@ std::int16_t ControllaData(std::string& data);
 // one decimal point read up to the first character that cannot continue the
 // number; no number gives 0.
 double ValoreNumerico(std::string_view testo);
+
+// The value of a text that is a number by the rule above and nothing else
+// (blanks around it allowed); nothing for any other text.
+std::optional<double> NumeroDelTesto(std::string_view testo);
 
 // Integer as text without leading blank.
 std::string TestoIntero(std::int64_t n);

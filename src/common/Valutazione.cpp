@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstring>
 
 #include "common/Codifica.h"
@@ -36,32 +35,9 @@ int ConfrontaTesti(const std::string& a, const std::string& b) {
 
 int ConfrontaNumeri(double a, double b) { return (a > b) - (a < b); }
 
-// A text that is wholly a number (blanks around it allowed): optional sign,
-// digits with at most one decimal point.
-std::optional<double> NumeroDaTesto(const std::string& testo) {
-    const std::string t = Taglia(testo);
-    std::size_t i = t.empty() || (t[0] != '-' && t[0] != '+') ? 0 : 1;
-    const std::size_t cifre = i;
-    bool punto = false;
-    bool cifra = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') {
-            cifra = true;
-        } else if (t[i] == '.' && !punto) {
-            punto = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!cifra) return std::nullopt;
-    double x = 0;
-    std::from_chars(t.data() + cifre, t.data() + t.size(), x, std::chars_format::fixed);
-    return t[0] == '-' ? -x : x;
-}
-
 double NumeroPerConfronto(const Valore& v) {
     if (!v.IsTesto()) return v.Numero();
-    if (const auto x = NumeroDaTesto(v.Testo())) return *x;
+    if (const auto x = NumeroDelTesto(v.Testo())) return *x;
     throw Errore(NumeroErrore::TipiNonCorrispondenti,
                  "Tipo di dati non corrispondente nell'espressione criterio ('" + Cp1252ToUtf8(v.Testo()) +
                      "' non \xC3\xA8 un numero).");

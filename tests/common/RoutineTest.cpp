@@ -101,6 +101,10 @@ TEST(ValoreNumerico, RegolaDelValoreNumerico) {
     EXPECT_EQ(ValoreNumerico("abc"), 0);
     EXPECT_EQ(ValoreNumerico(""), 0);
     EXPECT_EQ(ValoreNumerico("-"), 0);
+    // The nearest double to the decimal written, as any other reader of it gives.
+    EXPECT_EQ(ValoreNumerico("0.3"), 0.3);
+    EXPECT_EQ(ValoreNumerico(" 49.95 EUR"), 49.95);
+    EXPECT_EQ(ValoreNumerico("+.7"), 0.7);
 }
 
 TEST(Codifica, Windows1252AiMarginiDelProgramma) {
