@@ -7,47 +7,14 @@
 
 #include "common/Routine.h"
 
-Valore Valore::Intero(std::int64_t n) {
-    Valore v;
-    v.tipo_ = TipoCampo::Intero;
-    v.dato_ = n;
-    return v;
-}
+Valore::Valore(TipoCampo tipo, Dato dato) : tipo_(tipo), dato_(std::move(dato)) {}
 
-Valore Valore::Valuta(std::int64_t decimillesimi) {
-    Valore v;
-    v.tipo_ = TipoCampo::Valuta;
-    v.dato_ = decimillesimi;
-    return v;
-}
-
-Valore Valore::Reale(double x) {
-    Valore v;
-    v.tipo_ = TipoCampo::Reale;
-    v.dato_ = x;
-    return v;
-}
-
-Valore Valore::Testo(std::string cp1252) {
-    Valore v;
-    v.tipo_ = TipoCampo::Testo;
-    v.dato_ = std::move(cp1252);
-    return v;
-}
-
-Valore Valore::Data(std::string testo) {
-    Valore v;
-    v.tipo_ = TipoCampo::Data;
-    v.dato_ = std::move(testo);
-    return v;
-}
-
-Valore Valore::SiNo(bool si) {
-    Valore v;
-    v.tipo_ = TipoCampo::SiNo;
-    v.dato_ = std::int64_t{si ? 1 : 0};
-    return v;
-}
+Valore Valore::Intero(std::int64_t n) { return {TipoCampo::Intero, n}; }
+Valore Valore::Valuta(std::int64_t decimillesimi) { return {TipoCampo::Valuta, decimillesimi}; }
+Valore Valore::Reale(double x) { return {TipoCampo::Reale, x}; }
+Valore Valore::Testo(std::string cp1252) { return {TipoCampo::Testo, std::move(cp1252)}; }
+Valore Valore::Data(std::string testo) { return {TipoCampo::Data, std::move(testo)}; }
+Valore Valore::SiNo(bool si) { return {TipoCampo::SiNo, std::int64_t{si ? 1 : 0}}; }
 
 double Valore::Numero() const {
     if (IsNull()) return 0;

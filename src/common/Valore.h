@@ -39,8 +39,11 @@ public:
     friend bool operator==(const Valore&, const Valore&) = default;
 
 private:
+    using Dato = std::variant<std::monostate, std::int64_t, double, std::string>;
+    Valore(TipoCampo tipo, Dato dato);
+
     TipoCampo tipo_ = TipoCampo::Testo;
-    std::variant<std::monostate, std::int64_t, double, std::string> dato_;
+    Dato dato_;
 };
 
 struct Colonna {
