@@ -20,15 +20,12 @@ std::string TrovaFile(const std::string& cartella, const std::string& nomeFile) 
         if (Maiuscolo(voce.path().filename().string()) == cercato && voce.is_regular_file(ec))
             return voce.path().string();
     }
-    throw Errore(NumeroErrore::FileNonTrovato,
-                 "Impossibile trovare il file '" + Cp1252ToUtf8(nomeFile) + "'.");
+    throw ErroreFileNonTrovato(Cp1252ToUtf8(nomeFile));
 }
 
 std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
     std::ifstream file(percorso, std::ios::binary);
-    if (!file)
-        throw Errore(NumeroErrore::FileNonTrovato,
-                     "Impossibile trovare il file '" + percorso + "'.");
+    if (!file) throw ErroreFileNonTrovato(percorso);
     char testa[32] = {};
     file.read(testa, sizeof testa);
     const std::string inizio(testa, static_cast<std::size_t>(file.gcount()));
@@ -37,6 +34,18 @@ std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
     if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
                                 inizio.compare(4, 15, "Standard ACE DB") == 0))
         return ApriArchivioAccess(percorso);
-    throw Errore(NumeroErrore::FormatoNonRiconosciuto,
-                 "Formato di database non riconosciuto: '" + percorso + "'.");
+    throw ErroreFormatoNonRiconosciuto(percorso);
+}
+
+Errore ErroreFileNonTrovato(const std::string& nome) {
+    return Errore(NumeroErrore::FileNonTrovato, "Impossibile trovare il file '" + nome + "'.");
+}
+
+Errore ErroreFormatoNonRiconosciuto(const std::string& percorso) {
+    return Errore(NumeroErrore::FormatoNonRiconosciuto, "Formato di database non riconosciuto: '" + percorso + "'.");
+}
+
+Errore ErroreTabellaNonTrovata(const std::string& nome) {
+    return Errore(NumeroErrore::TabellaNonTrovata,
+                  "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(nome) + "'.");
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Errore.h"
 #include "common/Valore.h"
 
 // One database file of the suite, read only. Implementations: an Access file
@@ -29,3 +30,10 @@ std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
 // case (a data folder copied from Windows may hold TABLEAU.MDB). Throws
 // Errore 3024 naming the file when there is none.
 std::string TrovaFile(const std::string& cartella, const std::string& nomeFile);
+
+// The errors every store gives alike: a file not found (its name or path in
+// UTF-8), a file that cannot be read as a database, a table (name in
+// Windows-1252) not found.
+Errore ErroreFileNonTrovato(const std::string& nome);
+Errore ErroreFormatoNonRiconosciuto(const std::string& percorso);
+Errore ErroreTabellaNonTrovata(const std::string& nome);

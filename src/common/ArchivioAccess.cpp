@@ -24,11 +24,6 @@ constexpr std::chrono::milliseconds kLimiteLettura = std::chrono::minutes(1);
 // 600-room hotel writes about 5 MiB).
 constexpr std::size_t kMassimaUscita = std::size_t{1} << 30;
 
-Errore FormatoNonRiconosciuto(const std::string& percorso) {
-    return Errore(NumeroErrore::FormatoNonRiconosciuto,
-                  "Formato di database non riconosciuto: '" + percorso + "'.");
-}
-
 // `cosa`: "trovare" or "avviare".
 Errore ProgrammaMancante(const std::string& cosa, const std::string& programma) {
     return Errore(NumeroErrore::IsamNonTrovato, "Impossibile " + cosa +
@@ -65,7 +60,7 @@ public:
         try {
             nomi_ = DecodificaElencoTabelle(uscita);
         } catch (const UscitaMdbNonValida&) {
-            throw FormatoNonRiconosciuto(percorso_);
+            throw ErroreFormatoNonRiconosciuto(percorso_);
         }
     }
 
@@ -76,7 +71,7 @@ public:
         try {
             return DecodificaTabella(uscita);
         } catch (const UscitaMdbNonValida&) {
-            throw FormatoNonRiconosciuto(percorso_);
+            throw ErroreFormatoNonRiconosciuto(percorso_);
         }
     }
 
@@ -92,9 +87,8 @@ private:
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
-            throw Errore(NumeroErrore::TabellaNonTrovata,
-                         "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(*tabella) + "'.");
-        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) throw FormatoNonRiconosciuto(percorso_);
+            throw ErroreTabellaNonTrovata(*tabella);
+        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) throw ErroreFormatoNonRiconosciuto(percorso_);
         return std::move(esito.uscita);
     }
 
@@ -114,6 +108,6 @@ std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const 
                                              std::chrono::milliseconds limite) {
     std::error_code ec;
     if (!fs::is_regular_file(percorso, ec))
-        throw Errore(NumeroErrore::FileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
+        throw ErroreFileNonTrovato(percorso);
     return std::make_unique<ArchivioAccess>(percorso, programma, limite);
 }

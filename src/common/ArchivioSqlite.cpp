@@ -132,16 +132,14 @@ public:
 
 private:
     Errore Illeggibile() const {
-        return Errore(NumeroErrore::FormatoNonRiconosciuto,
-                      "Formato di database non riconosciuto: '" + percorso_ + "'.");
+        return ErroreFormatoNonRiconosciuto(percorso_);
     }
 
     // The table's name as stored, found without regard to case.
     std::string NomeEsatto(const std::string& nome) {
         for (const auto& candidato : NomiTabelle())
             if (Maiuscolo(candidato) == Maiuscolo(nome)) return candidato;
-        throw Errore(NumeroErrore::TabellaNonTrovata,
-                     "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(nome) + "'.");
+        throw ErroreTabellaNonTrovata(nome);
     }
 
     std::string percorso_;
