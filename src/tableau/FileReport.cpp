@@ -1,8 +1,9 @@
 #include "tableau/FileReport.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -26,6 +27,24 @@ std::string NomeReportEsistente() {
     } catch (const Errore&) {
         return nome;
     }
+}
+
+// Creates the temporary file beside the report, named after it, this process
+// and a counter, never over an existing file. Like any new file it takes the
+// permissions the umask leaves, and it is closed to the programs this one
+// starts. Gives the descriptor, or -1 with `nome` left empty.
+int CreaTemporaneo(const std::string& nomeReport, std::string& nome) {
+    constexpr int kTentativi = 100;
+    for (int n = 0; n < kTentativi; ++n) {
+        const std::string candidato = nomeReport + "." + std::to_string(getpid()) + "." + std::to_string(n);
+        const int fd = open(candidato.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            nome = candidato;
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -52,17 +71,12 @@ std::string Postazione() {
 std::string NomeFileReport() { return "FD" + Postazione(); }
 
 FileReport::FileReport() : nomeReport_(NomeReportEsistente()) {
-    std::string modello = nomeReport_ + ".XXXXXX";
-    const int fd = mkstemp(modello.data());
+    const int fd = CreaTemporaneo(nomeReport_, nomeTemporaneo_);
     if (fd < 0) Fallito();
-    nomeTemporaneo_ = modello;
-    // mkstemp creates the file for its owner only; a report is as readable as any other new file.
-    const mode_t maschera = umask(0);
-    umask(maschera);
-    fchmod(fd, 0666 & ~maschera);
     file_ = fdopen(fd, "wb");
     if (!file_) {
         close(fd);
+        std::remove(nomeTemporaneo_.c_str());
         Fallito();
     }
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -6,9 +7,11 @@
 #include <functional>
 
 #include "common/Database.h"
+#include "common/ProcessoFiglio.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
 #include "tableau/Scenario.h"
 
@@ -69,6 +72,27 @@ TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
     CreaTableau(hotel, tableau, "1", "999", "07/12/2026");
     EXPECT_EQ(RigheReport(LeggiFile("fd2")).size(), 5u);
     EXPECT_FALSE(fs::exists("FD2"));
+}
+
+// The report being written stays this program's own: a program started
+// meanwhile (the Access reader) does not hold it open. Once in place it is
+// as readable as any new file.
+TEST(FileReport, TemporaneoChiusoAiProgrammiAvviatiReportConIPermessiDiOgniFile) {
+    using namespace std::chrono_literals;
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "4");
+    const mode_t maschera = umask(027);
+    {
+        FileReport report;
+        const auto figlio = EseguiProgramma("/bin/sh", {"-c", "ls -l /proc/$$/fd"}, 10s, 1 << 20);
+        EXPECT_NE(figlio.uscita.find("/dev/null"), std::string::npos) << figlio.uscita;
+        EXPECT_EQ(figlio.uscita.find("FD4"), std::string::npos) << figlio.uscita;
+        report.ScriviRiga("riga");
+        report.Completa();
+    }
+    umask(maschera);
+    EXPECT_EQ(fs::status("FD4").permissions(), fs::perms(0640));
+    EXPECT_EQ(FileNellaCartella(), std::vector<std::string>{"FD4"});
 }
 
 TEST(RigaReport, NumeriAllineatiOAsterischi) {
