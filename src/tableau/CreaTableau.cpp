@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -27,7 +28,7 @@ struct Giorno {
 std::array<Giorno, Giorni> GiorniDellaSettimana(const std::string& dataInizio) {
     std::string controllata = dataInizio;
     if (!ControllaData(controllata))
-        throw Errore(NumeroErrore::ArgomentoNonValido, "Data di inizio non valida: '" + dataInizio + "'.");
+        throw Errore(NumeroErrore::ArgomentoNonValido, "Data di inizio non valida: '" + Cp1252ToUtf8(dataInizio) + "'.");
     using namespace std::chrono;
     const auto numero = [&](std::size_t da, std::size_t n) {
         return static_cast<int>(ValoreNumerico(controllata.substr(da, n)));

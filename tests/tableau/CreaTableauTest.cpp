@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/Errore.h"
 #include "support/Supporto.h"
+#include "tableau/CreaTableau.h"
 #include "tableau/RigaReport.h"
 #include "tableau/Scenario.h"
 
@@ -315,4 +317,20 @@ TEST_F(CreaTableauTest, CameraConSpaziNelNumero) {
     EXPECT_EQ(Cella(LineaA(r, 0), 1), "Rinaldi  F 07- 09");
     EXPECT_EQ(Cella(LineaB(r, 0), 0), "         C  1" + Barra + " 80");
     EXPECT_EQ(Cella(LineaB(r, 0), 1), "         C  1" + Barra + " 70");
+}
+
+// A start date the builder refuses is named in the message as typed, in UTF-8
+// like every message.
+TEST_F(CreaTableauTest, DataDiInizioRifiutataNelMessaggio) {
+    s.Camera("1");
+    s.Scrivi();
+    std::int16_t hotel = 1;
+    std::int16_t tableau = 1;
+    try {
+        CreaTableau(hotel, tableau, "1", "9", "31/04/202\xE0");
+        ADD_FAILURE() << "data accettata";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), 5);
+        EXPECT_EQ(e.Descrizione(), "Data di inizio non valida: '31/04/202\xC3\xA0'.");
+    }
 }
