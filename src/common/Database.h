@@ -8,12 +8,11 @@
 #include "common/Valore.h"
 
 class Recordset;
-class Archivio;
+class TabelleCondivise;
 
 // A text as a literal of an SQL text or a criterion: in apostrophes, its
 // apostrophes doubled, so a room number such as 12'B is searched as it is.
 std::string Letterale(std::string_view testo);
-class TabelleCondivise;
 
 // A database of the suite opened by bare file name, read only. Answers the
 // record sets the program asks for: a whole table by name, or one of the

@@ -312,7 +312,6 @@ private:
         if (Parola("NOT")) {
             e->negata = true;
             Avanza();
-            if (!Parola("IN")) Fallisci();
         }
         if (!Parola("IN")) Fallisci();
         Avanza();
