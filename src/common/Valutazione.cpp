@@ -126,10 +126,9 @@ std::optional<int> Confronta(const Valore& a, const Valore& b) {
 
 std::string Chiave(const Valore& v) {
     if (v.IsTesto()) {
-        std::string chiave = "T" + v.Testo();
         const auto& maiuscole = TabellaMaiuscole();
-        for (std::size_t i = 1; i < chiave.size(); ++i)
-            chiave[i] = static_cast<char>(maiuscole[static_cast<unsigned char>(chiave[i])]);
+        std::string chiave = "T";
+        for (const char c : v.Testo()) chiave += static_cast<char>(maiuscole[static_cast<unsigned char>(c)]);
         return chiave;
     }
     const double x = v.Numero() + 0.0;  // -0 and 0 share a key
