@@ -172,7 +172,7 @@ void Recordset::Cerca(const std::string& criterio, std::size_t da) {
 }
 
 const Valore& Recordset::operator[](std::string_view campo) const {
-    const auto colonna = static_cast<std::size_t>(Colonna(*dati_->tabella, std::string(campo)));
+    const auto colonna = static_cast<std::size_t>(Colonna(*dati_->tabella, campo));
     if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
     return dati_->Riga(static_cast<std::size_t>(corrente_))[colonna];
 }

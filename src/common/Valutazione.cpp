@@ -137,7 +137,7 @@ std::string Chiave(const Valore& v) {
     return chiave;
 }
 
-int Colonna(const Tabella& tabella, const std::string& campo) {
+int Colonna(const Tabella& tabella, std::string_view campo) {
     const int colonna = tabella.IndiceColonna(campo);
     if (colonna < 0)
         throw Errore(NumeroErrore::CampoNonTrovato,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Sql.h"
@@ -28,7 +29,7 @@ std::optional<int> Confronta(const Valore& a, const Valore& b);
 std::string Chiave(const Valore& v);
 
 // Column of a field by name, without regard to case; Errore 3265 when missing.
-int Colonna(const Tabella& tabella, const std::string& campo);
+int Colonna(const Tabella& tabella, std::string_view campo);
 
 // Gives the values of a subquery's one field, for In tests.
 using EseguiSottoquery = std::function<std::vector<Valore>(sql::Selezione&)>;
