@@ -4,8 +4,22 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "common/Routine.h"
+
+namespace {
+
+// A whole double as a 64-bit integer: beyond the range it stops at the nearer
+// end (a plain conversion is undefined there); NaN, no number, gives 0.
+std::int64_t InteroLimitato(double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 0x1p63) return std::numeric_limits<std::int64_t>::max();
+    if (x < -0x1p63) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(x);
+}
+
+}  // namespace
 
 Valore::Valore(TipoCampo tipo, Dato dato) : tipo_(tipo), dato_(std::move(dato)) {}
 
@@ -37,12 +51,12 @@ std::int64_t Valore::Intero() const {
         if (r > 5000 || (r == 5000 && q % 2 != 0)) ++q;
         return q;
     }
-    return static_cast<std::int64_t>(std::nearbyint(Numero()));
+    return InteroLimitato(std::nearbyint(Numero()));
 }
 
 std::int64_t Valore::Decimillesimi() const {
     if (tipo_ == TipoCampo::Valuta && !IsNull()) return std::get<std::int64_t>(dato_);
-    return static_cast<std::int64_t>(std::llround(Numero() * 10000.0));
+    return InteroLimitato(std::round(Numero() * 10000.0));
 }
 
 std::string Valore::Testo() const {

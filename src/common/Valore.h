@@ -28,12 +28,14 @@ public:
 
     // Numeric value: numbers as they are, a text by the numeric-value rule, Null 0.
     double Numero() const;
-    // Whole value: the numeric value rounded half to even.
+    // Whole value: the numeric value rounded half to even; beyond the 64-bit
+    // range the nearer end of it, NaN 0.
     std::int64_t Intero() const;
     // Text form: a text as it is; an integer in decimal without leading blank;
     // a currency amount with four decimals and a point; Null gives "".
     std::string Testo() const;
-    // Exact currency amount in ten-thousandths (for Valuta values).
+    // Exact currency amount in ten-thousandths (for Valuta values); other
+    // values rounded to the nearest, within the 64-bit range as Intero.
     std::int64_t Decimillesimi() const;
 
     friend bool operator==(const Valore&, const Valore&) = default;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <functional>
 
 #include "common/ArchivioSqlite.h"
@@ -270,4 +272,18 @@ TEST(Tabella, CampiPerNomeSenzaRiguardoAlleMaiuscole) {
     EXPECT_EQ(t.IndiceColonna("Numer"), -1);
     EXPECT_EQ(t.IndiceColonna("NumeroX"), -1);
     EXPECT_EQ(t.IndiceColonna(""), -1);
+}
+
+// Whole values are rounded half to even; a value beyond the 64-bit range (a
+// damaged amount) stops at the nearer end instead of wrapping to the other sign.
+TEST(Valore, ValoriInteri) {
+    EXPECT_EQ(Valore::Reale(2.5).Intero(), 2);
+    EXPECT_EQ(Valore::Valuta(35000).Intero(), 4);
+    EXPECT_EQ(Valore::Testo(" -0.5").Intero(), 0);
+    EXPECT_EQ(Valore::Reale(1.23456).Decimillesimi(), 12346);
+    EXPECT_EQ(Valore::Reale(1e30).Intero(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(-1e30).Intero(), INT64_MIN);
+    EXPECT_EQ(Valore::Testo("99999999999999999999").Intero(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(1e30).Decimillesimi(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(std::nan("")).Intero(), 0);
 }
