@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 #include "common/Codifica.h"
@@ -58,9 +59,16 @@ char CodicePagamento(const Valore& campo) { return PulisciTesto(Inizio(campo, 1)
 // Day of month of a date text yyyymmdd (its characters 7 and 8).
 std::string GiornoDelMese(const std::string& data) { return data.size() > 6 ? data.substr(6, 2) : std::string(); }
 
-// A running sum of amounts, whole after each addition (halves to the even neighbour).
+// A running sum of amounts, whole after each addition (halves to the even
+// neighbour). A sum beyond the range of ten-thousandths (only a damaged
+// amount gets there) stays at the end it passed.
 std::int64_t SommaArrotondata(std::int64_t importo, const Valore& addebito) {
-    return Valore::Valuta(importo * 10000 + addebito.Decimillesimi()).Intero();
+    std::int64_t somma = 0;
+    if (__builtin_mul_overflow(importo, 10000, &somma) ||
+        __builtin_add_overflow(somma, addebito.Decimillesimi(), &somma))
+        return importo < 0 ? std::numeric_limits<std::int64_t>::min() / 10000
+                           : std::numeric_limits<std::int64_t>::max() / 10000;
+    return Valore::Valuta(somma).Intero();
 }
 
 // Whether the stay of the current record covers the day: arrival not after

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
@@ -263,6 +265,13 @@ TEST_F(CreaTableauTest, ValoriCheNonStannoNellaColonna) {
     s.Aggiungi(Scenario::Prenotata{.camera = "3", .numero = 9, .arrivo = "20261207", .partenza = "20261208",
                                    .persone = 100});
     s.Aggiungi(Scenario::Testata{.numero = 9});
+    // Amounts at the ends of the currency range, whose sums leave it.
+    s.Camera("4");
+    s.Aggiungi(Scenario::Ospite{.camera = "4", .arrivo = "20261207", .partenza = "20261209", .progressivo = 40});
+    for (int i = 0; i < 2; ++i) {
+        s.Addebito(40, "20261207", "20261208", Valore::Valuta(INT64_MAX));
+        s.Addebito(40, "20261208", "20261209", Valore::Valuta(INT64_MIN));
+    }
     const auto r = s.Tableau();
     EXPECT_EQ(Cella(LineaB(r, 0), 0), "         C  1" + Barra + "999");
     EXPECT_EQ(Cella(LineaB(r, 0), 1), "         C  1" + Barra + "***");
@@ -270,6 +279,8 @@ TEST_F(CreaTableauTest, ValoriCheNonStannoNellaColonna) {
     EXPECT_EQ(Cella(LineaB(r, 0), 3), "         C  1" + Barra + "***");
     EXPECT_EQ(Cella(LineaB(r, 1), 0), "         C **" + Barra + "***");
     EXPECT_EQ(Cella(LineaB(r, 2), 0), "         B **" + Barra + " 80");
+    EXPECT_EQ(Cella(LineaB(r, 3), 0), "         C  1" + Barra + "***");
+    EXPECT_EQ(Cella(LineaB(r, 3), 1), "         C  1" + Barra + "***");
     for (const auto& riga : r) EXPECT_EQ(riga.size(), 132u);
 }
 
