@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cmath>
-
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -64,12 +62,11 @@ std::string TestoColonna(sqlite3_stmt* stmt, int i) {
     return testo ? std::string(testo, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))) : std::string();
 }
 
-// An exact currency amount from a stored value: a text is read as a decimal
-// (no binary rounding), a number is rounded to the nearest ten-thousandth.
+// A currency amount in ten-thousandths from a stored value: a text by the
+// numeric-value rule, a number as stored, either to the nearest ten-thousandth.
 std::int64_t Decimillesimi(sqlite3_stmt* stmt, int i) {
-    if (sqlite3_column_type(stmt, i) != SQLITE_TEXT)
-        return std::llround(sqlite3_column_double(stmt, i) * 10000.0);
-    return std::llround(ValoreNumerico(TestoColonna(stmt, i)) * 10000.0);
+    if (sqlite3_column_type(stmt, i) == SQLITE_TEXT) return Valore::Testo(TestoColonna(stmt, i)).Decimillesimi();
+    return Valore::Reale(sqlite3_column_double(stmt, i)).Decimillesimi();
 }
 
 Valore LeggiValore(sqlite3_stmt* stmt, int i, TipoCampo tipo) {
