@@ -1,11 +1,9 @@
 #include "tableau/Scenario.h"
 
-#include <cmath>
 #include <stdexcept>
 
 #include "common/ArchivioSqlite.h"
 #include "common/Codifica.h"
-#include "common/Routine.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
 
@@ -106,7 +104,7 @@ std::vector<std::string> Scenario::Tableau(const std::string& data, const std::s
 }
 
 Valore Euro(const std::string& importo) {
-    return Valore::Valuta(static_cast<std::int64_t>(std::llround(ValoreNumerico(importo) * 10000)));
+    return Valore::Valuta(Valore::Testo(importo).Decimillesimi());
 }
 
 std::string Cella(const std::string& riga, int giorno) { return riga.substr(18 * giorno + 6, 17); }
