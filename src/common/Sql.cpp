@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
@@ -103,7 +102,10 @@ Valore Numero(const std::string& cifre, bool negativo) {
     const auto fine = testo.data() + testo.size();
     const auto [ptr, ec] = std::from_chars(testo.data(), fine, intero);
     if (ec == std::errc() && ptr == fine) return Valore::Intero(intero);
-    return Valore::Reale(std::strtod(testo.c_str(), nullptr));
+    // from_chars reads the decimal point whatever the locale of the program.
+    double reale = 0;
+    std::from_chars(testo.data(), fine, reale);
+    return Valore::Reale(reale);
 }
 
 // Bounds that keep reading and evaluating a text within the stack: levels of

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -197,13 +195,10 @@ TEST(ArchivioAccess, LettoreCheFallisceDaErrore) {
 // A GUI program runs under the user's locale: under one with a decimal comma
 // the numbers must read the same.
 TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
-    struct RipristinaLocale {
-        ~RipristinaLocale() { std::setlocale(LC_ALL, "C"); }
-    } ripristino;
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    // The reader program inherits the environment, not the locale set here.
     VariabileAmbiente tutto("LC_ALL", "it_IT.UTF-8");
-    VariabileAmbiente numeri("LC_NUMERIC", "it_IT.UTF-8");
-    if (!std::setlocale(LC_ALL, "") || std::strcmp(std::localeconv()->decimal_point, ",") != 0)
-        GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
 
     const auto agenzie = ApriArchivioAccess(FileDemo("AgenzieAbituali"))->LeggiTabella("AgenzieAbituali");
     ControllaUguale(agenzie, TabellaCsv("AgenzieAbituali", "AgenzieAbituali"));

@@ -1,6 +1,8 @@
 #include "support/Supporto.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -69,3 +71,15 @@ int NumeroErroreDi(const std::function<void()>& azione) {
     }
     return 0;
 }
+
+LocaleVirgolaDecimale::LocaleVirgolaDecimale() {
+    for (const char* nome : {"it_IT.UTF-8", "it_IT.utf8", "it_IT"}) {
+        if (std::setlocale(LC_ALL, nome) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+            attiva_ = true;
+            return;
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+LocaleVirgolaDecimale::~LocaleVirgolaDecimale() { std::setlocale(LC_ALL, "C"); }

@@ -45,3 +45,19 @@ std::string LeggiFile(const std::filesystem::path& percorso);
 
 // Number of the Errore thrown by `azione`; 0 when it throws none.
 int NumeroErroreDi(const std::function<void()>& azione);
+
+// Switches the C library to an Italian locale (decimal comma), as a GUI
+// program under an Italian desktop runs, and back to "C" at the end of the
+// test. Attiva() is false when no such locale is installed.
+class LocaleVirgolaDecimale {
+public:
+    LocaleVirgolaDecimale();
+    ~LocaleVirgolaDecimale();
+    LocaleVirgolaDecimale(const LocaleVirgolaDecimale&) = delete;
+    LocaleVirgolaDecimale& operator=(const LocaleVirgolaDecimale&) = delete;
+
+    bool Attiva() const { return attiva_; }
+
+private:
+    bool attiva_ = false;
+};
