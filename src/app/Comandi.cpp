@@ -18,7 +18,9 @@ constexpr int EsitoErrore = 1;
 constexpr int EsitoUso = 2;
 
 const char* const AiutoGenerale =
-    "Uso: brovato5 COMANDO [OPZIONI]\n"
+    "Uso: brovato5 [COMANDO [OPZIONI]]\n"
+    "\n"
+    "Senza comando apre la finestra principale sulla cartella dei dati corrente.\n"
     "\n"
     "Comandi:\n"
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"

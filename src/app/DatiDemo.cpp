@@ -436,7 +436,9 @@ void CreaDatiDemo(const std::string& cartella, const std::string& oggi) {
     std::string data = oggi;
     if (!ControllaData(data))
         throw Errore(NumeroErrore::ArgomentoNonValido, "Data non valida per i dati dimostrativi: '" + oggi + "'.");
-    const fs::path destinazione = fs::absolute(fs::path(cartella)).lexically_normal();
+    fs::path destinazione = fs::absolute(fs::path(cartella)).lexically_normal();
+    // "demo/" and "demo" name the same folder: the one the files go into.
+    if (!destinazione.has_filename()) destinazione = destinazione.parent_path();
     std::error_code ec;
     if (fs::exists(destinazione, ec) && !(fs::is_directory(destinazione, ec) && fs::is_empty(destinazione, ec)))
         throw Errore(NumeroErrore::FileNonScrivibile,
@@ -454,6 +456,10 @@ void CreaDatiDemo(const std::string& cartella, const std::string& oggi) {
                                      fs::perms::others_read | fs::perms::others_exec);
         if (fs::exists(destinazione, ec)) fs::remove(destinazione);
         fs::rename(modello, destinazione);
+    } catch (const fs::filesystem_error& e) {
+        fs::remove_all(modello, ec);
+        throw Errore(NumeroErrore::FileNonScrivibile,
+                     "Impossibile creare la cartella '" + cartella + "': " + e.code().message() + ".");
     } catch (...) {
         fs::remove_all(modello, ec);
         throw;

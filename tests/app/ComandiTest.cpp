@@ -28,11 +28,11 @@ std::vector<std::string> Tableau(const std::string& dalla, const std::string& al
 
 // Runs the program itself; its exit status and what it wrote on stderr.
 std::pair<int, std::string> Programma(const std::string& argomenti) {
-    const std::string errori = (fs::temp_directory_path() / "brovato5-stderr.txt").string();
+    // A folder of its own: other runs of the tests may be going on at the same time.
+    const CartellaTemporanea appoggio;
+    const std::string errori = (appoggio.Percorso() / "stderr.txt").string();
     const int stato = std::system((std::string(BROVATO5_ESEGUIBILE) + " " + argomenti + " >/dev/null 2>" + errori).c_str());
-    const std::string testo = LeggiFile(errori);
-    fs::remove(errori);
-    return {WEXITSTATUS(stato), testo};
+    return {WEXITSTATUS(stato), LeggiFile(errori)};
 }
 
 }  // namespace

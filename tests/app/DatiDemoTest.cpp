@@ -78,3 +78,12 @@ TEST(DatiDemo, CartellaNonVuotaRifiutata) {
     EXPECT_EQ(LeggiFile(dati / "Tableau.mdb"), "archivio dell'utente");
     EXPECT_EQ(std::distance(fs::directory_iterator(cartella.Percorso()), fs::directory_iterator()), 1);
 }
+
+TEST(DatiDemo, CartellaScrittaConLaBarraFinale) {
+    CartellaTemporanea cartella;
+    const auto demo = cartella.Percorso() / "demo";
+    CreaDatiDemo(demo.string() + "/", "09/12/2026");
+    EXPECT_TRUE(fs::exists(demo / "Tableau.mdb"));
+    // Nothing but the demo folder is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(cartella.Percorso()), fs::directory_iterator()), 1);
+}

@@ -195,8 +195,10 @@ TEST(ArchivioAccess, LettoreCheFallisceDaErrore) {
 // A GUI program runs under the user's locale: under one with a decimal comma
 // the numbers must read the same.
 TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
-    const LocaleConVirgolaDecimale locale;
-    if (!locale.Disponibile()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    // The reader program inherits the environment, not the locale set here.
+    VariabileAmbiente tutto("LC_ALL", "it_IT.UTF-8");
 
     const auto agenzie = ApriArchivioAccess(FileDemo("AgenzieAbituali"))->LeggiTabella("AgenzieAbituali");
     ControllaUguale(agenzie, TabellaCsv("AgenzieAbituali", "AgenzieAbituali"));

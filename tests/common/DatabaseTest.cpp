@@ -7,6 +7,7 @@
 #include "common/ArchivioSqlite.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "common/Routine.h"
 #include "support/Csv.h"
 #include "support/Supporto.h"
 
@@ -286,4 +287,28 @@ TEST(Valore, ValoriInteri) {
     EXPECT_EQ(Valore::Testo("99999999999999999999").Intero(), INT64_MAX);
     EXPECT_EQ(Valore::Reale(1e30).Decimillesimi(), INT64_MAX);
     EXPECT_EQ(Valore::Reale(std::nan("")).Intero(), 0);
+}
+
+// Under an Italian desktop the GUI program runs with a decimal comma: numbers
+// in criteria and in texts must read and show with the point all the same.
+TEST(DatabaseLocale, NumeriConIlPuntoAncheConLaVirgolaDecimale) {
+    CartellaTemporanea cartella;
+    Tabella prezzi;
+    prezzi.nome = "Prezzi";
+    prezzi.colonne = {{"Camera", TipoCampo::Testo}, {"Prezzo", TipoCampo::Valuta}, {"Sconto", TipoCampo::Reale}};
+    prezzi.righe = {{Valore::Testo("101"), Valore::Valuta(955000), Valore::Reale(2.5)},
+                    {Valore::Testo("102"), Valore::Valuta(950000), Valore::Reale(12.25)}};
+    ScriviTabellaSqlite((cartella.Percorso() / "Prezzi.mdb").string(), prezzi);
+
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    auto db = Database::Apri("Prezzi.mdb", cartella.Percorso().string());
+    auto rs = db->OpenRecordset("Select * From Prezzi Where Sconto > 2.4");
+    EXPECT_EQ(rs->RecordCount(), 2u);
+    rs->FindFirst("Prezzo = 95.5");
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ((*rs)["Camera"].Testo(), "101");
+    EXPECT_EQ((*rs)["Sconto"].Testo(), "2.5");
+    EXPECT_EQ((*rs)["Prezzo"].Testo(), "95.5000");
+    EXPECT_EQ(ValoreNumerico("12.25 euro"), 12.25);
 }

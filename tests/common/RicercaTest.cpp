@@ -5,7 +5,6 @@
 
 #include "common/Errore.h"
 #include "common/Ricerca.h"
-#include "support/Supporto.h"
 
 namespace {
 
@@ -106,23 +105,5 @@ TEST(Ricerca, UnaConversioneImpossibileFermaEntrambe) {
         Ricerca ricerca(tabella, righe, nessunaSottoquery, modo);
         EXPECT_TRUE(ricerca.Trova("Hotel = 1 and Misto = 5", 0));
         EXPECT_THROW(Percorso(ricerca, "Hotel = 1 and Misto = 5", 0), Errore);
-    }
-}
-
-// A GUI program runs under the user's locale: under one with a decimal comma
-// a constant with a decimal point must keep its decimals.
-TEST(Ricerca, CostantiDecimaliConLaVirgolaDecimale) {
-    const LocaleConVirgolaDecimale locale;
-    if (!locale.Disponibile()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
-    Tabella tabella;
-    tabella.colonne = {{"Prezzo", TipoCampo::Reale}};
-    tabella.righe = {{Valore::Reale(12)}, {Valore::Reale(12.5)}, {Valore::Reale(-0.25)}};
-    const std::vector<std::uint32_t> righe = {0, 1, 2};
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
-    for (auto modo : {Ricerca::Modo::ConIndici, Ricerca::Modo::Scansione}) {
-        Ricerca ricerca(tabella, righe, nessunaSottoquery, modo);
-        EXPECT_EQ(ricerca.Trova("Prezzo = 12.5", 0), 1u);
-        EXPECT_EQ(ricerca.Trova("Prezzo = -0.25", 0), 2u);
-        EXPECT_EQ(ricerca.Trova("Prezzo > 12.25", 0), 1u);
     }
 }

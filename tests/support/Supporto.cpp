@@ -56,13 +56,6 @@ VariabileAmbiente::~VariabileAmbiente() {
         unsetenv(nome_.c_str());
 }
 
-LocaleConVirgolaDecimale::LocaleConVirgolaDecimale()
-    : tutto_("LC_ALL", "it_IT.UTF-8"), numeri_("LC_NUMERIC", "it_IT.UTF-8") {
-    disponibile_ = std::setlocale(LC_ALL, "") && std::strcmp(std::localeconv()->decimal_point, ",") == 0;
-}
-
-LocaleConVirgolaDecimale::~LocaleConVirgolaDecimale() { std::setlocale(LC_ALL, "C"); }
-
 std::string LeggiFile(const fs::path& percorso) {
     std::ifstream file(percorso, std::ios::binary);
     std::ostringstream testo;
@@ -78,3 +71,15 @@ int NumeroErroreDi(const std::function<void()>& azione) {
     }
     return 0;
 }
+
+LocaleVirgolaDecimale::LocaleVirgolaDecimale() {
+    for (const char* nome : {"it_IT.UTF-8", "it_IT.utf8", "it_IT"}) {
+        if (std::setlocale(LC_ALL, nome) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+            attiva_ = true;
+            return;
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+LocaleVirgolaDecimale::~LocaleVirgolaDecimale() { std::setlocale(LC_ALL, "C"); }

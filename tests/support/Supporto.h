@@ -40,26 +40,24 @@ private:
     std::string vecchio_;
 };
 
-// The process under a locale with a decimal comma (as a GUI program runs for
-// an Italian user), in its environment too, for a test's duration; back to the
-// "C" locale after. Disponibile() is false when no such locale is installed.
-class LocaleConVirgolaDecimale {
-public:
-    LocaleConVirgolaDecimale();
-    ~LocaleConVirgolaDecimale();
-    LocaleConVirgolaDecimale(const LocaleConVirgolaDecimale&) = delete;
-    LocaleConVirgolaDecimale& operator=(const LocaleConVirgolaDecimale&) = delete;
-
-    bool Disponibile() const { return disponibile_; }
-
-private:
-    VariabileAmbiente tutto_;
-    VariabileAmbiente numeri_;
-    bool disponibile_ = false;
-};
-
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);
 
 // Number of the Errore thrown by `azione`; 0 when it throws none.
 int NumeroErroreDi(const std::function<void()>& azione);
+
+// Switches the C library to an Italian locale (decimal comma), as a GUI
+// program under an Italian desktop runs, and back to "C" at the end of the
+// test. Attiva() is false when no such locale is installed.
+class LocaleVirgolaDecimale {
+public:
+    LocaleVirgolaDecimale();
+    ~LocaleVirgolaDecimale();
+    LocaleVirgolaDecimale(const LocaleVirgolaDecimale&) = delete;
+    LocaleVirgolaDecimale& operator=(const LocaleVirgolaDecimale&) = delete;
+
+    bool Attiva() const { return attiva_; }
+
+private:
+    bool attiva_ = false;
+};

@@ -38,3 +38,13 @@ TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
         EXPECT_EQ(Report(sqlite.Percorso(), data), atteso) << data;
     }
 }
+
+// The main window builds under the user's locale: an Italian one changes nothing.
+TEST(TableauDemo, UgualeConLaVirgolaDecimale) {
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    VariabileAmbiente postazione("PCLocal", "1");
+    CartellaTemporanea access;
+    access.CopiaDa(CartellaDatiTest() / "demo");
+    EXPECT_EQ(Report(access.Percorso(), "07/12/2026"), Atteso("demo-hotel1-tableau1-07-12-2026.fd"));
+}

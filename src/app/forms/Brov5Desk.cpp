@@ -54,7 +54,7 @@ const std::string kMessaggioData = "La data deve essere inserita \r\nnel formato
 
 // A list entry: the code right-aligned in three characters, a blank, the description.
 QString VoceElenco(std::int64_t codice, const std::string& descrizione) {
-    std::string voce = Taglia(TestoIntero(codice));
+    std::string voce = TestoIntero(codice);
     if (voce.size() < 3) voce.insert(0, 3 - voce.size(), ' ');
     return QString::fromStdString(Cp1252ToUtf8(voce + " " + descrizione));
 }
@@ -177,21 +177,24 @@ void Brov5Desk::Form_Activate() {
     if (scaricata_) return;
     for (QComboBox* elenco : combo1_) elenco->clear();
     ImpostaTesto(2, DataOdierna());
-    Recordset& hotel = *RsDesk[1];
-    const std::string criterio = "Numero > 0";
-    for (hotel.FindFirst(criterio); !hotel.NoMatch(); hotel.FindNext(criterio)) {
-        const std::int64_t numero = hotel["Numero"].Intero();
-        combo1_[0]->addItem(VoceElenco(numero, hotel["RagioneSociale"].Testo()), QVariant::fromValue(numero));
+    RiempiElenco(0, *RsDesk[1], "Numero > 0", "Numero", "RagioneSociale");
+    if (scaricata_) return;
+    text1_[0]->setFocus();
+}
+
+void Brov5Desk::RiempiElenco(int indice, Recordset& tabella, const std::string& criterio, const char* campoCodice,
+                             const char* campoDescrizione) {
+    QComboBox& elenco = *combo1_[indice];
+    for (tabella.FindFirst(criterio); !tabella.NoMatch(); tabella.FindNext(criterio)) {
+        const std::int64_t codice = tabella[campoCodice].Intero();
+        elenco.addItem(VoceElenco(codice, tabella[campoDescrizione].Testo()), QVariant::fromValue(codice));
     }
-    if (combo1_[0]->count() == 0) {
+    if (elenco.count() == 0) {
         Scarica();
         return;
     }
-    combo1_[0]->setCurrentIndex(0);
-    NumeroHotelCorrente = CodiceScelto(*combo1_[0]);
-    Combo1_Click(0);
-    if (scaricata_) return;
-    text1_[0]->setFocus();
+    elenco.setCurrentIndex(0);
+    Combo1_Click(indice);
 }
 
 void Brov5Desk::Combo1_Click(int indice) {
@@ -204,19 +207,8 @@ void Brov5Desk::Combo1_Click(int indice) {
 void Brov5Desk::ScegliHotel() {
     NumeroHotelCorrente = CodiceScelto(*combo1_[0]);
     combo1_[1]->clear();
-    Recordset& tableau = *RsDesk[0];
-    const std::string criterio = "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) + " and Codice > 0";
-    for (tableau.FindFirst(criterio); !tableau.NoMatch(); tableau.FindNext(criterio)) {
-        const std::int64_t codice = tableau["Codice"].Intero();
-        combo1_[1]->addItem(VoceElenco(codice, tableau["Descrizione"].Testo()), QVariant::fromValue(codice));
-    }
-    if (combo1_[1]->count() == 0) {
-        Scarica();
-        return;
-    }
-    combo1_[1]->setCurrentIndex(0);
-    NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
-    Combo1_Click(1);
+    RiempiElenco(1, *RsDesk[0], "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) + " and Codice > 0", "Codice",
+                 "Descrizione");
 }
 
 void Brov5Desk::ScegliTableau() {

@@ -53,6 +53,11 @@ private:
     void Tasto_Click(int indice);
     void Form_Unload();
 
+    // Adds an entry to list `indice` for every record of `tabella` that
+    // `criterio` finds and selects the first, which runs the list's selection
+    // step; with no record the window is unloaded.
+    void RiempiElenco(int indice, Recordset& tabella, const std::string& criterio, const char* campoCodice,
+                      const char* campoDescrizione);
     void ScegliHotel();
     void ScegliTableau();
     // Shows a message of this window and, once its box has closed, activates the window again.

@@ -162,6 +162,19 @@ TEST_F(Brov5DeskTest, SceltaDiHotelETableauPropongonoLeLoroCamere) {
     EXPECT_EQ(Fuoco(), desk_.Text1(0));
 }
 
+TEST_F(Brov5DeskTest, TipoDiCameraConApostrofo) {
+    Scrivi("NumeriCamere.mdb", {"NumeriCamere",
+                                {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
+                                 Testo("TipoCamera")},
+                                {{N(7), N(3), T("21"), T("D'L")}, {N(7), N(3), T("22"), T("DBL")}}});
+    Scrivi("TipiCamere.mdb", {"TipiCamere", {Testo("Sigla"), Testo("Tipologia")}, {{T("DBL"), T("C")}, {T("D'L"), T("C")}}});
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    ASSERT_TRUE(Avvia());
+    EXPECT_TRUE(risposta.Visti().empty());
+    EXPECT_EQ(Text1(0), "21");
+    EXPECT_EQ(Text1(1), "22");
+}
+
 TEST_F(Brov5DeskTest, InvioPulisceIlTestoESpostaIlFuoco) {
     ASSERT_TRUE(Avvia());
     Digita(0, "");
