@@ -41,10 +41,7 @@ constexpr TipoCampo BOOLEAN = TipoCampo::SiNo;
 class Calendario {
 public:
     explicit Calendario(const std::string& oggi) {
-        const int g = static_cast<int>(ValoreNumerico(oggi.substr(0, 2)));
-        const int m = static_cast<int>(ValoreNumerico(oggi.substr(3, 2)));
-        const int a = static_cast<int>(ValoreNumerico(oggi.substr(6, 4)));
-        const sys_days giorno = sys_days{year{a} / month{static_cast<unsigned>(m)} / day{1}} + days{g - 1};
+        const sys_days giorno = GiornoDiCalendario(oggi);
         const int settimana = GiornoSettimana(oggi);
         lunedi_ = giorno - days{settimana};
         oggi_ = settimana;
@@ -54,7 +51,7 @@ public:
     int Oggi() const { return oggi_; }
 
     // yyyymmdd of day `n` from Monday.
-    std::string Data(int n) const { return Formato(n, "%04d%02u%02u"); }
+    std::string Data(int n) const { return DataTabella(lunedi_ + days{n}); }
 
     // yyyy-mm-dd hh:mm:ss of day `n` from Monday.
     std::string Istante(int n, const char* ora = "10:00:00") const {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <ctime>
 
@@ -81,19 +82,30 @@ void RiempiTabelleComuni() {
     NomiGiorni = {"Luned\xEC", "Marted\xEC", "Mercoled\xEC", "Gioved\xEC", "Venerd\xEC", "Sabato", "Domenica"};
 }
 
-std::int16_t GiornoSettimana(const std::string& data) {
+std::chrono::sys_days GiornoDiCalendario(const std::string& data) {
     const int giorno = NumeroData(Parte(data, 1, 2));
     const int mese = NumeroData(Parte(data, 4, 2));
     const int anno = NumeroData(Coda(data, 4));
     if (mese < 1 || mese > 12)
         throw Errore(NumeroErrore::ArgomentoNonValido, "Chiamata di routine o argomento non valido.");
-    ImpostaFebbraio(static_cast<std::int16_t>(anno));
     // Days from the first of the month, so day 31 of a 30-day month falls on the 1st of the next.
     using namespace std::chrono;
-    const sys_days primo = year{anno} / month{static_cast<unsigned>(mese)} / day{1};
-    const sys_days data_ = primo + days{giorno - 1};
+    return sys_days{year{anno} / month{static_cast<unsigned>(mese)} / day{1}} + days{giorno - 1};
+}
+
+std::string DataTabella(std::chrono::sys_days giorno) {
+    const std::chrono::year_month_day ymd{giorno};
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "%04d%02u%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return testo;
+}
+
+std::int16_t GiornoSettimana(const std::string& data) {
+    const std::chrono::sys_days giorno = GiornoDiCalendario(data);
+    ImpostaFebbraio(NumeroData(Coda(data, 4)));
     // 1 January 1970 was a Thursday (index 3 when Monday is 0).
-    const auto n = (data_.time_since_epoch().count() % 7 + 7 + 3) % 7;
+    const auto n = (giorno.time_since_epoch().count() % 7 + 7 + 3) % 7;
     return static_cast<std::int16_t>(n);
 }
 

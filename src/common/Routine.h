@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,13 @@ void RiempiTabelleComuni();
 // the end of its month counts on into the next month. Throws Errore 5 for a
 // month outside 1..12.
 std::int16_t GiornoSettimana(const std::string& data);
+
+// The calendar day of a dd/mm/yyyy date; a day past the end of its month
+// counts on into the next month. Throws Errore 5 for a month outside 1..12.
+std::chrono::sys_days GiornoDiCalendario(const std::string& data);
+
+// A calendar day as the suite's tables store dates: yyyymmdd.
+std::string DataTabella(std::chrono::sys_days giorno);
 
 // Turns the box-drawing codes into "|" and "-" in place; returns the changed line.
 std::string ConvertiCornici(std::string& riga);

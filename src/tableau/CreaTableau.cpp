@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -30,21 +29,12 @@ std::array<Giorno, Giorni> GiorniDellaSettimana(const std::string& dataInizio) {
     std::string controllata = dataInizio;
     if (!ControllaData(controllata))
         throw Errore(NumeroErrore::ArgomentoNonValido, "Data di inizio non valida: '" + Cp1252ToUtf8(dataInizio) + "'.");
-    using namespace std::chrono;
-    const auto numero = [&](std::size_t da, std::size_t n) {
-        return static_cast<int>(ValoreNumerico(controllata.substr(da, n)));
-    };
-    const sys_days inizio = year{numero(6, 4)} / month{static_cast<unsigned>(numero(3, 2))} / day{1};
+    const std::chrono::sys_days inizio = GiornoDiCalendario(controllata);
     const int settimana = GiornoSettimana(controllata);
     std::array<Giorno, Giorni> giorni;
     for (int k = 0; k < Giorni; ++k) {
-        const year_month_day ymd{inizio + days{numero(0, 2) - 1 + k}};
-        char data[16];
-        char giornoMese[8];
-        std::snprintf(data, sizeof data, "%04d%02u%02u", static_cast<int>(ymd.year()),
-                      static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
-        std::snprintf(giornoMese, sizeof giornoMese, "%02u/%02u", static_cast<unsigned>(ymd.day()),
-                      static_cast<unsigned>(ymd.month()));
+        const std::string data = DataTabella(inizio + std::chrono::days{k});
+        const std::string giornoMese = data.substr(6, 2) + "/" + data.substr(4, 2);
         giorni[k] = {data, giornoMese, (settimana + k) % 7};
     }
     return giorni;
