@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The printer object: the installed printers, the active one, and the
+// document being printed on it. Texts are Windows-1252, as everywhere in the
+// core. Duplex, orientation and font settings stay on the active printer
+// between documents until they are set again.
+class Stampante {
+public:
+    virtual ~Stampante() = default;
+
+    // DeviceName of every installed printer, in the platform's order.
+    virtual std::vector<std::string> Stampanti() = 0;
+    // Makes the installed printer `nome` the active one.
+    virtual void ScegliStampante(const std::string& nome) = 0;
+    // From now on documents go into the PDF file `percorso` instead of a printer.
+    virtual void StampaSuPdf(const std::string& percorso) = 0;
+
+    // 2 = two-sided, any other value one-sided.
+    virtual void ImpostaDuplex(int modo) = 0;
+    // 1 = portrait, 2 = landscape.
+    virtual void ImpostaOrientamento(int orientamento) = 0;
+    virtual void ImpostaFontName(const std::string& nome) = 0;
+    // Size in points, fractions included.
+    virtual void ImpostaFontSize(double punti) = 0;
+    // The font size as the printer reports it.
+    virtual double FontSize() = 0;
+    virtual void ImpostaFontBold(bool grassetto) = 0;
+
+    // Prints `testo`; with `aCapo` the line ends, otherwise the next text
+    // continues on the same line at the position reached.
+    virtual void Stampa(const std::string& testo, bool aCapo) = 0;
+    virtual void NuovaPagina() = 0;
+    // Hands the pages printed so far to the platform as one print job.
+    virtual void FineDocumento() = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Stampante;
+
+// The choices of the print menu that a print run reads. Texts in Windows-1252.
+struct SceltaStampa {
+    bool compressa = false;       // "Stampa Compressa"
+    bool orizzontale = false;     // "Stampa orizzontale"
+    bool fronteRetro = false;     // "Stampa fronte / retro"
+    std::string destinazione;     // the destination record of the Stampanti table
+    std::string stampante;        // an installed printer chosen over the destination's own ("" for none)
+    std::string codiceAssistenza; // the hotel's assistance code ("K", "U")
+    std::string filePdf;          // when not empty, the driver path prints into this PDF file
+};
+
+// What a print run did.
+struct EsitoStampa {
+    // False when no printer record matches the destination: nothing was printed.
+    bool destinazioneTrovata = false;
+    // The PDF file the driver path printed into ("" when it printed on a printer
+    // or the direct path ran).
+    std::string filePdf;
+};
+
+// Prints the workstation's report file on the chosen destination with the
+// suite's print settings, for hotel `hotel` (page length), reading everything
+// from the current folder. Throws Errore on a missing settings database or
+// table, a destination that cannot be opened or a printer error.
+EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante);
