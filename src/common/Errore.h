@@ -25,6 +25,7 @@ namespace NumeroErrore {
 constexpr int ArgomentoNonValido = 5;     // invalid procedure call or argument
 constexpr int Overflow = 6;
 constexpr int FileNonScrivibile = 75;     // path/file access error
+constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;
 constexpr int SintassiCriterio = 3075;
