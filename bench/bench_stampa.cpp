@@ -4,14 +4,13 @@
 // into a temporary folder first, the report and the prints are written there.
 #include <QGuiApplication>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "CartellaBench.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/qt/StampanteQt.h"
@@ -21,10 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-double Secondi(const std::chrono::steady_clock::time_point& inizio) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-}
 
 // Prints the report on `destinazione` (into `pdf` on the driver path) and
 // reports the time and the size of `risultato`.
@@ -51,15 +46,8 @@ int main(int argc, char* argv[]) {
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    std::string modello = (fs::temp_directory_path() / "bench-stampa-XXXXXX").string();
-    if (!mkdtemp(modello.data())) return 1;
-    const fs::path cartella = modello;
-    int esito = 0;
     try {
-        for (const auto& voce : fs::directory_iterator(argv[1]))
-            if (voce.is_regular_file()) fs::copy_file(voce.path(), cartella / voce.path().filename());
-        fs::current_path(cartella);
-        setenv("PCLocal", "1", 1);
+        const CartellaBench cartella(argv[1], "bench-stampa");
         RiempiTabelleComuni();
         std::int16_t hotel = 1;
         std::int16_t tableau = 1;
@@ -69,9 +57,7 @@ int main(int argc, char* argv[]) {
         Stampa("diretta su file:", "Ufficio", "", "stampa_ufficio.prn");
     } catch (const Errore& e) {
         std::fprintf(stderr, "%s\n", e.Testo().c_str());
-        esito = 1;
+        return 1;
     }
-    fs::current_path("/");
-    fs::remove_all(cartella);
-    return esito;
+    return 0;
 }
