@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -18,6 +17,7 @@
 #include "common/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "common/ProcessoFiglio.h"
+#include "common/Routine.h"
 #include "common/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
@@ -42,15 +42,13 @@ int Pagine(const fs::path& pdf) {
     return std::regex_search(info, trovato, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(trovato[1]) : -1;
 }
 
-// A text with every run of blanks made one blank, without blanks at the ends.
-std::string Compatta(const std::string& testo) {
-    return std::regex_replace(std::regex_replace(testo, std::regex(" +"), " "), std::regex("^ | $"), "");
-}
+// A text with every run of blanks made one blank, none at the ends.
+std::string Compatta(const std::string& testo) { return Taglia(std::regex_replace(testo, std::regex(" +"), " ")); }
 
-// A print system of the test's own: cupsd with its own configuration, socket,
-// spool and logs, its programs those of the system except the one backend
-// "cattura", which copies each job into the file <queue>-<job> of Lavori().
-// The process's print calls go to it while it lives.
+// A print system of the test's own: cupsd with the configuration, socket,
+// spool and logs of tests/data/cups in a temporary folder, the system's
+// programs except its one backend "cattura", which copies each job into the
+// file <queue>-<job> of Lavori(). The process's print calls go to it.
 class CupsPrivato {
 public:
     CupsPrivato() {
@@ -60,29 +58,15 @@ public:
         fs::permissions(d / "lavori", fs::perms::all);
         for (const auto& voce : fs::directory_iterator("/usr/lib/cups"))
             if (voce.path().filename() != "backend") fs::create_symlink(voce.path(), d / "bin" / voce.path().filename());
-        const fs::path backend = d / "bin/backend/cattura";
-        std::ofstream(backend) << "#!/bin/sh\n"
-                                  "[ $# -eq 0 ] && { echo 'file cattura \"Unknown\" \"Cattura\"'; exit 0; }\n"
-                                  "lavoro=\"${DEVICE_URI#cattura:}/$PRINTER-$1\"\n"
-                                  "if [ $# -ge 6 ]; then cat \"$6\"; else cat; fi > \"$lavoro.tmp\" && "
-                                  "mv \"$lavoro.tmp\" \"$lavoro\"\n";
-        fs::permissions(backend, fs::perms::owner_all);
-        socket_ = (d / "cups.sock").string();
-        std::ofstream(d / "conf/cupsd.conf") << "LogLevel info\nListen " << socket_
-                                             << "\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
-                                                "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
-                                                "<Policy default>\n <Limit All>\n  Order allow,deny\n  Allow all\n"
-                                                " </Limit>\n</Policy>\n";
-        std::ofstream file(d / "conf/cups-files.conf");
-        file << "ServerRoot " << (d / "conf").string() << "\nServerBin " << (d / "bin").string()
-             << "\nRequestRoot " << (d / "spool").string() << "\nTempDir " << (d / "spool/tmp").string()
-             << "\nCacheDir " << (d / "cache").string() << "\nStateDir " << (d / "state").string()
-             << "\nAccessLog " << (d / "log/access_log").string() << "\nErrorLog " << (d / "log/error_log").string()
-             << "\nPageLog " << (d / "log/page_log").string() << "\nPrintcap " << (d / "printcap").string() << "\n";
-        // Run by a user, cupsd runs its programs as that user.
-        if (getuid() != 0)
-            file << "User " << getpwuid(getuid())->pw_name << "\nGroup " << getgrgid(getgid())->gr_name << "\n";
-        file.close();
+        // Owner-only, the backend runs as the user cupsd runs as.
+        fs::copy_file(CartellaDatiTest() / "cups/cattura", d / "bin/backend/cattura");
+        fs::permissions(d / "bin/backend/cattura", fs::perms::owner_all);
+        for (const char* nome : {"cupsd.conf", "cups-files.conf"})
+            std::ofstream(d / "conf" / nome) << std::regex_replace(LeggiFile(CartellaDatiTest() / "cups" / nome),
+                                                                   std::regex("@CARTELLA@"), d.string());
+        if (getuid() != 0)  // root's cupsd runs its programs as lp; any other user's as that user
+            std::ofstream(d / "conf/cups-files.conf", std::ios::app)
+                << "User " << getpwuid(getuid())->pw_name << "\nGroup " << getgrgid(getgid())->gr_name << "\n";
         Avvia();
     }
 
@@ -99,76 +83,48 @@ public:
 
     // A raw queue on the capture backend.
     void AggiungiCoda(const std::string& nome) {
-        Esegui("/usr/sbin/lpadmin", {"-h", socket_, "-p", nome, "-E", "-v", "cattura:" + Lavori().string()});
+        Esegui("/usr/sbin/lpadmin", {"-h", Socket(), "-p", nome, "-E", "-v", "cattura:" + Lavori().string()});
     }
 
-    fs::path Lavori() const { return cartella_.Percorso() / "lavori"; }
-
-    // The job file of `coda` once the backend has written it.
+    // The job file of `coda` once the backend has written it; empty after a minute without.
     fs::path AttendiLavoro(const std::string& coda) const {
-        for (auto limite = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < limite;) {
-            for (const auto& voce : fs::directory_iterator(Lavori())) {
-                const std::string nome = voce.path().filename().string();
-                if (nome.starts_with(coda + "-") && !nome.ends_with(".tmp")) return voce.path();
-            }
-            std::this_thread::sleep_for(50ms);
-        }
+        for (int i = 0; i < 1200; ++i, std::this_thread::sleep_for(50ms))
+            for (const auto& voce : fs::directory_iterator(Lavori()))
+                if (voce.path().filename().string().starts_with(coda + "-") && voce.path().extension() != ".tmp")
+                    return voce.path();
         return {};
     }
 
 private:
+    fs::path Lavori() const { return cartella_.Percorso() / "lavori"; }
+    std::string Socket() const { return (cartella_.Percorso() / "cups.sock").string(); }
+
     void Avvia() {
-        const std::string eseguibile = "/usr/sbin/cupsd";
-        if (!fs::exists(eseguibile)) {
-            problema_ = "cupsd non installato";
-            return;
-        }
         const fs::path conf = cartella_.Percorso() / "conf";
-        std::vector<std::string> argomenti = {eseguibile, "-f", "-c", (conf / "cupsd.conf").string(), "-s",
+        std::vector<std::string> argomenti = {"/usr/sbin/cupsd", "-f", "-c", (conf / "cupsd.conf").string(), "-s",
                                              (conf / "cups-files.conf").string()};
         std::vector<char*> argv;
         for (auto& a : argomenti) argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, eseguibile.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
             pid_ = 0;
-            problema_ = "cupsd non avviato";
+            problema_ = "cupsd non avviabile";
             return;
         }
-        for (int i = 0; i < 200 && !fs::exists(socket_); ++i) {
+        for (int i = 0; i < 200 && !fs::exists(Socket()); ++i, std::this_thread::sleep_for(50ms)) {
             if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
                 pid_ = 0;
                 problema_ = "cupsd terminato all'avvio: " + LeggiFile(cartella_.Percorso() / "log/error_log");
                 return;
             }
-            std::this_thread::sleep_for(50ms);
         }
-        if (!fs::exists(socket_)) problema_ = "cupsd non risponde sul socket " + socket_;
-        cupsSetServer(socket_.c_str());
+        if (!fs::exists(Socket())) problema_ = "cupsd non risponde sul socket " + Socket();
+        cupsSetServer(Socket().c_str());
     }
 
     CartellaTemporanea cartella_;
-    std::string socket_;
     pid_t pid_ = 0;
     std::string problema_;
-};
-
-// The demo data folder with the report of the demo week as FD1, its pages
-// shortened to 40 lines so that none runs past the bottom of a sheet.
-class CartellaDemo {
-public:
-    CartellaDemo() : cartella_(true), postazione_("PCLocal", "1") {
-        cartella_.CopiaDa(CartellaDatiTest() / "demo");
-        fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
-        fs::remove("Contatori.mdb");
-        using enum TipoCampo;
-        ScriviTabellaSqlite("Contatori.mdb", {"Contatori",
-                                              {{"NumeroHotel", Intero}, {"LungPagComp", Intero}, {"LungPagNoComp", Intero}},
-                                              {{Valore::Intero(1), Valore::Intero(40), Valore::Intero(40)}}});
-    }
-
-private:
-    CartellaTemporanea cartella_;
-    VariabileAmbiente postazione_;
 };
 
 }  // namespace
@@ -177,10 +133,11 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
     CartellaTemporanea cartella(true);
     StampanteQt stampante;
     stampante.StampaSuPdf("prova.pdf");
-    stampante.ImpostaFontName("Courier New");
-    EXPECT_EQ(stampante.FamigliaUsata(), "Liberation Mono");
-    stampante.ImpostaFontName("Times New Roman");
-    EXPECT_EQ(stampante.FamigliaUsata(), "Liberation Serif");
+    for (const auto& [windows, sostituto] : {std::pair{"Courier New", "Liberation Mono"},
+                                             std::pair{"Times New Roman", "Liberation Serif"}}) {
+        stampante.ImpostaFontName(windows);
+        EXPECT_EQ(stampante.FamigliaUsata(), sostituto);
+    }
     stampante.ImpostaFontSize(0);
     EXPECT_GT(stampante.FontSize(), 0);
     stampante.ImpostaFontSize(10);
@@ -190,8 +147,7 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
     for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i));
     stampante.FineDocumento();
     EXPECT_GE(Pagine("prova.pdf"), 4);
-    const std::string testo = Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"});
-    EXPECT_NE(testo.find("riga con grassetto 299"), std::string::npos);
+    EXPECT_NE(Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"}).find("riga con grassetto 299"), std::string::npos);
 }
 
 // The demo week printed on a real print system: through the driver on one
@@ -201,15 +157,22 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     if (!cups.Problema().empty()) GTEST_SKIP() << "CUPS non disponibile: " << cups.Problema();
     cups.AggiungiCoda("Laser");
     cups.AggiungiCoda("Aghi");
-    CartellaDemo cartella;
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    // Pages of 40 lines, short enough for a landscape sheet.
+    fs::remove("Contatori.mdb");
+    ScriviTabellaSqlite("Contatori.mdb", {"Contatori", {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
+                                          {{Valore::Intero(1), Valore::Intero(40)}}});
     StampanteQt stampante;
     const auto installate = stampante.Stampanti();
     ASSERT_EQ(std::set<std::string>(installate.begin(), installate.end()), (std::set<std::string>{"Aghi", "Laser"}));
 
     SceltaStampa driver;
+    driver.orizzontale = true;
     driver.destinazione = "Reception PDF";
     driver.stampante = "Laser";
-    driver.orizzontale = true;
     EXPECT_EQ(StampaReport(driver, 1, stampante).filePdf, "");
     SceltaStampa diretta;
     diretta.destinazione = "Ufficio";
@@ -220,23 +183,23 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
 
     const fs::path pdf = cups.AttendiLavoro("Laser");
     ASSERT_FALSE(pdf.empty()) << "nessun lavoro sulla coda Laser";
-    // 86 lines, a heading blank, one line of top margin, 40 counted lines a page.
+    // 86 lines, each page a heading blank, one line of top margin and 39 report lines.
     EXPECT_EQ(Pagine(pdf), 3);
     const std::string testo = Compatta(Esegui("/usr/bin/pdftotext", {"-layout", pdf.string(), "-"}));
     std::ifstream report("FD1", std::ios::binary);
-    int righeCercate = 0;
+    int righeTrovate = 0;
     for (std::string riga; std::getline(report, riga);) {
-        riga.pop_back();  // CR
+        riga.pop_back();                                        // CR
         if (riga.find('\xE7') != std::string::npos) continue;  // bold switches move the text
         const std::string attesa = Compatta(Cp1252ToUtf8(Converti2(riga)));
         EXPECT_NE(testo.find(attesa), std::string::npos) << attesa;
-        ++righeCercate;
+        ++righeTrovate;
     }
-    EXPECT_GT(righeCercate, 80);
+    EXPECT_GT(righeTrovate, 80);
     EXPECT_NE(testo.find("| Luned\xC3\xAC 07/12 |"), std::string::npos);
 
     const fs::path grezzo = cups.AttendiLavoro("Aghi");
     ASSERT_FALSE(grezzo.empty()) << "nessun lavoro sulla coda Aghi";
     EXPECT_EQ(LeggiFile(grezzo), attesi);
-    EXPECT_TRUE(attesi.starts_with(std::string("\x1B\x12\0\0\0", 5) + " \r\n \r\n     | Luned\xEC 07/12")) << attesi.substr(0, 40);
+    EXPECT_TRUE(attesi.starts_with(std::string("\x1B\x12\0\0\0 \r\n \r\n     | Luned\xEC", 19)));
 }
