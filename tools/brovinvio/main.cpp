@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QApplication>
@@ -31,12 +33,20 @@ const char* const Uso =
     "Con il file PostaElettronica.txt lo invia tramite il server SMTP indicato;\n"
     "senza, lo passa al programma di posta dell'utente (xdg-email).\n";
 
-// The outcome told on stderr and, when the mailer runs on a desktop without a
-// terminal (started by the program's preview), in a message box too.
+// True when a window can be seen: a display, and no Qt platform that draws
+// off screen (as the program's tests run it).
+bool SchermoVisibile() {
+    const char* piattaforma = std::getenv("QT_QPA_PLATFORM");
+    const bool invisibile = piattaforma && (std::string_view(piattaforma) == "offscreen" ||
+                                            std::string_view(piattaforma) == "minimal");
+    return (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) && !invisibile;
+}
+
+// The outcome told on stdout or stderr and, when the mailer runs on a desktop
+// without a terminal (started by the program's preview), in a message box too.
 void Avvisa(int argc, char* argv[], const std::string& testo, bool errore) {
     (errore ? std::cerr : std::cout) << "brovinvio: " << testo << "\n";
-    const bool desktop = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-    if (!desktop || isatty(STDERR_FILENO)) return;
+    if (!SchermoVisibile() || isatty(STDERR_FILENO)) return;
     QApplication applicazione(argc, argv);
     const QString messaggio = QString::fromStdString(testo);
     if (errore)
