@@ -1,12 +1,11 @@
 #include "print/ImpostazioniStampa.h"
 
 #include <cmath>
-#include <fstream>
 
 #include "common/Ambiente.h"
-#include "common/Archivio.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "print/MotoreStampa.h"
 
@@ -33,17 +32,10 @@ double Gruppo(const std::string& testo, int i) {
 // First line of "FontStp.txt", trimmed; the default font when the file is
 // missing or its first line is blank.
 std::string FontCorpo() {
-    std::string percorso;
-    try {
-        percorso = TrovaFile(".", "FontStp.txt");
-    } catch (const Errore&) {
-        return FontPredefinito;
-    }
-    std::ifstream file(percorso, std::ios::binary);
-    std::string riga;
-    std::getline(file, riga);
-    riga = Taglia(riga.substr(0, riga.find('\r')));
-    return riga.empty() ? FontPredefinito : riga;
+    const auto percorso = FileEsistente("FontStp.txt");
+    const auto righe = percorso ? LeggiRighe(*percorso) : std::nullopt;
+    const std::string font = righe && !righe->empty() ? Taglia(righe->front()) : "";
+    return font.empty() ? FontPredefinito : font;
 }
 
 std::int16_t LunghezzaPagina(std::int16_t hotel, bool compressa) {

@@ -1,12 +1,10 @@
 #include "print/MotoreStampa.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <vector>
 
-#include "common/Archivio.h"
-#include "common/Errore.h"
+#include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "common/Stampante.h"
 #include "print/ImpostazioniStampa.h"
@@ -20,23 +18,10 @@ constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
 
-// The lines of the workstation's report file, line ends removed; nothing
-// when there is no report file.
+// The lines of the workstation's report file; nothing when there is none.
 std::optional<std::vector<std::string>> LeggiReport() {
-    std::string percorso;
-    try {
-        percorso = TrovaFile(".", NomeFileReport());
-    } catch (const Errore&) {
-        return std::nullopt;
-    }
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<std::string> righe;
-    for (std::string riga; std::getline(file, riga);) {
-        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
-        righe.push_back(std::move(riga));
-    }
-    return righe;
+    const auto percorso = FileEsistente(NomeFileReport());
+    return percorso ? LeggiRighe(*percorso) : std::nullopt;
 }
 
 bool Contiene(const std::string& testo, char lettera) { return testo.find(lettera) != std::string::npos; }
