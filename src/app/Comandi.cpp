@@ -11,9 +11,9 @@
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/Stampante.h"
+#include "print/ConvertiXLS.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
-#include "print/ConvertiXLS.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -66,8 +66,6 @@ const char* const AiutoStampa =
     "\n"
     "Esito: 0 fatto (anche senza destinazione NOME, segnalato su stderr),\n"
     "1 errore durante la stampa, 2 uso errato.\n";
-
-FabbricaStampante fabbricaStampante;
 
 const char* const AiutoEsporta =
     "Uso: brovato5 esporta\n"
@@ -166,6 +164,9 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
     out << "Archivio dimostrativo creato in " << argomenti[0] << "\n";
     return 0;
 }
+
+// The printer object of the "stampa" command, given by the program.
+FabbricaStampante fabbricaStampante;
 
 // Removes the switch "--nome" from `argomenti`; true when it was there.
 bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& nome) {

@@ -9,8 +9,9 @@
 class Stampante;
 
 // The command line: "tableau" builds the report file of a week, "demo" creates
-// a folder of demo data. Exit status 0 on success, 1 when the work failed
-// (an Errore), 2 for a usage error or input the main window would refuse.
+// a folder of demo data, "stampa" prints the report, "esporta" exports it.
+// Exit status 0 on success, 1 when the work failed (an Errore), 2 for a usage
+// error or input the main window would refuse.
 int EseguiComando(int argc, char* argv[]);
 
 // The same with the arguments after the program name and the two output streams.
