@@ -18,7 +18,8 @@ constexpr std::size_t LarghezzaGruppo = 3;
 std::int16_t Intero16(const Valore& valore, const std::string& campo) {
     const std::int64_t n = valore.Intero();
     if (n < INT16_MIN || n > INT16_MAX)
-        throw Errore(NumeroErrore::Overflow, "Valore fuori intervallo nel campo " + campo + ": " + valore.Testo() + ".");
+        throw Errore(NumeroErrore::Overflow,
+                     "Valore fuori intervallo nel campo " + campo + ": " + valore.Testo() + ".");
     return static_cast<std::int16_t>(n);
 }
 

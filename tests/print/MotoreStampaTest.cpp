@@ -30,10 +30,14 @@ public:
         : cartella_(true), postazione_("PCLocal", "1") {
         using enum TipoCampo;
         const auto n = [](std::int64_t x) { return Valore::Intero(x); };
-        ScriviTabellaSqlite("Contatori.mdb", {"Contatori", {{"NumeroHotel", Intero}, {"LungPagComp", Intero}, {"LungPagNoComp", Intero}},
-                                              {{n(1), n(pagina), n(pagina)}}});
-        ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti", {{"Destinazione", Testo}, {"Linea", Testo}, {"TipoStampa", Intero}},
-                                              {{Valore::Testo("Banco"), Valore::Testo(linea), n(1)}}});
+        ScriviTabellaSqlite("Contatori.mdb",
+                            {"Contatori",
+                             {{"NumeroHotel", Intero}, {"LungPagComp", Intero}, {"LungPagNoComp", Intero}},
+                             {{n(1), n(pagina), n(pagina)}}});
+        ScriviTabellaSqlite("Stampanti.mdb",
+                            {"Stampanti",
+                             {{"Destinazione", Testo}, {"Linea", Testo}, {"TipoStampa", Intero}},
+                             {{Valore::Testo("Banco"), Valore::Testo(linea), n(1)}}});
         Tabella setStampa{"SetStampa", {{"TipoStampa", Intero}, {"Compresso", Testo}, {"Grassetto", Testo}}, {}};
         if (!compresso.empty()) setStampa.righe.push_back({n(1), Valore::Testo(compresso), Valore::Testo(grassetto)});
         ScriviTabellaSqlite("Stampanti.mdb", setStampa);
@@ -89,6 +93,12 @@ TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
     Report({"c\xB3\xD9"});
     const Righe k = Registro(Scelta("K"));
     EXPECT_EQ(Righe(k.end() - 2, k.end()), (Righe{"Riga [c\xB3\xD9]", "FineDocumento"}));
+    // The body font: the first line of FontStp.txt, trimmed; a blank one keeps the default.
+    for (const auto& [contenuto, font] :
+         {std::pair{"  Arial \r\nVerdana\r\n", "Font Arial"}, std::pair{"", "Font Courier New"}}) {
+        std::ofstream("fontstp.TXT") << contenuto;
+        EXPECT_EQ(Registro(Scelta())[5], font);
+    }
 }
 
 TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {

@@ -57,7 +57,8 @@ public:
             fs::create_directories(d / sotto);
         fs::permissions(d / "lavori", fs::perms::all);
         for (const auto& voce : fs::directory_iterator("/usr/lib/cups"))
-            if (voce.path().filename() != "backend") fs::create_symlink(voce.path(), d / "bin" / voce.path().filename());
+            if (voce.path().filename() != "backend")
+                fs::create_symlink(voce.path(), d / "bin" / voce.path().filename());
         // Owner-only, the backend runs as the user cupsd runs as.
         fs::copy_file(CartellaDatiTest() / "cups/cattura", d / "bin/backend/cattura");
         fs::permissions(d / "bin/backend/cattura", fs::perms::owner_all);
@@ -163,8 +164,10 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
     // Pages of 40 lines, short enough for a landscape sheet.
     fs::remove("Contatori.mdb");
-    ScriviTabellaSqlite("Contatori.mdb", {"Contatori", {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
-                                          {{Valore::Intero(1), Valore::Intero(40)}}});
+    ScriviTabellaSqlite("Contatori.mdb",
+                        {"Contatori",
+                         {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
+                         {{Valore::Intero(1), Valore::Intero(40)}}});
     StampanteQt stampante;
     const auto installate = stampante.Stampanti();
     ASSERT_EQ(std::set<std::string>(installate.begin(), installate.end()), (std::set<std::string>{"Aghi", "Laser"}));
