@@ -59,18 +59,21 @@ public:
 
     void Chiudi() override {
         const int lavoro = cupsCreateJob(CUPS_HTTP_DEFAULT, coda_.c_str(), "Tableau", 0, nullptr);
-        if (lavoro == 0) Fallito();
+        if (lavoro == 0) Fallito(cupsLastErrorString());
         if (cupsStartDocument(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, "Tableau", CUPS_FORMAT_RAW, 1) !=
                 HTTP_STATUS_CONTINUE ||
             cupsWriteRequestData(CUPS_HTTP_DEFAULT, dati_.data(), dati_.size()) != HTTP_STATUS_CONTINUE ||
-            cupsFinishDocument(CUPS_HTTP_DEFAULT, coda_.c_str()) != IPP_STATUS_OK)
-            Fallito();
+            cupsFinishDocument(CUPS_HTTP_DEFAULT, coda_.c_str()) != IPP_STATUS_OK) {
+            // No half-sent job is left waiting in the queue.
+            const std::string motivo = cupsLastErrorString();
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, 0);
+            Fallito(motivo);
+        }
     }
 
 private:
-    [[noreturn]] void Fallito() const {
-        throw Errore(NumeroErrore::ErroreStampante,
-                     "Stampa non riuscita sulla coda '" + coda_ + "': " + cupsLastErrorString() + ".");
+    [[noreturn]] void Fallito(const std::string& motivo) const {
+        throw Errore(NumeroErrore::ErroreStampante, "Stampa non riuscita sulla coda '" + coda_ + "': " + motivo + ".");
     }
 
     std::string coda_;

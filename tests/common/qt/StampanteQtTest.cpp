@@ -16,6 +16,7 @@
 
 #include "common/ArchivioSqlite.h"
 #include "common/Codifica.h"
+#include "common/Errore.h"
 #include "common/ProcessoFiglio.h"
 #include "common/Routine.h"
 #include "common/qt/StampanteQt.h"
@@ -82,9 +83,11 @@ public:
     // Empty when cupsd is running, else why it is not.
     const std::string& Problema() const { return problema_; }
 
-    // A raw queue on the capture backend.
-    void AggiungiCoda(const std::string& nome) {
-        Esegui("/usr/sbin/lpadmin", {"-h", Socket(), "-p", nome, "-E", "-v", "cattura:" + Lavori().string()});
+    // A raw queue on the capture backend; a queue not accepting jobs unless `attiva`.
+    void AggiungiCoda(const std::string& nome, bool attiva = true) {
+        std::vector<std::string> argomenti = {"-h", Socket(), "-p", nome, "-v", "cattura:" + Lavori().string()};
+        if (attiva) argomenti.push_back("-E");
+        Esegui("/usr/sbin/lpadmin", argomenti);
     }
 
     // The job file of `coda` once the backend has written it; empty after a minute without.
@@ -158,6 +161,7 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     if (!cups.Problema().empty()) GTEST_SKIP() << "CUPS non disponibile: " << cups.Problema();
     cups.AggiungiCoda("Laser");
     cups.AggiungiCoda("Aghi");
+    cups.AggiungiCoda("Ferma", false);
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "1");
     cartella.CopiaDa(CartellaDatiTest() / "demo");
@@ -170,7 +174,7 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
                          {{Valore::Intero(1), Valore::Intero(40)}}});
     StampanteQt stampante;
     const auto installate = stampante.Stampanti();
-    ASSERT_EQ(std::set<std::string>(installate.begin(), installate.end()), (std::set<std::string>{"Aghi", "Laser"}));
+    ASSERT_EQ(std::set<std::string>(installate.begin(), installate.end()), (std::set<std::string>{"Aghi", "Ferma", "Laser"}));
 
     SceltaStampa driver;
     driver.orizzontale = true;
@@ -183,6 +187,8 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     const std::string attesi = LeggiFile("stampa_ufficio.prn");
     diretta.stampante = "Aghi";
     StampaReport(diretta, 1, stampante);
+    diretta.stampante = "Ferma";
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(diretta, 1, stampante); }), NumeroErrore::ErroreStampante);
 
     const fs::path pdf = cups.AttendiLavoro("Laser");
     ASSERT_FALSE(pdf.empty()) << "nessun lavoro sulla coda Laser";
