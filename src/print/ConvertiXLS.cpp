@@ -1,14 +1,12 @@
 #include "print/ConvertiXLS.h"
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <vector>
 
-#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
+#include "common/FileTesto.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -21,31 +19,6 @@ struct SeparatoriXLS {
     std::string decimale = ".";
     std::string valuta = "\x80";  // the euro sign in Windows-1252
 };
-
-// The lines of a text file read as bytes: each ends at LF, a CR before it
-// dropped; a last line without line end counts too. Nothing when the file
-// cannot be opened.
-std::optional<std::vector<std::string>> LeggiRighe(const std::string& percorso) {
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<std::string> righe;
-    for (std::string riga; std::getline(file, riga);) {
-        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
-        righe.push_back(std::move(riga));
-    }
-    return righe;
-}
-
-// The file's path, its name matched without regard to case in its folder
-// (the current one for a bare name); nothing when there is none.
-std::optional<std::string> FileEsistente(const std::string& percorso) {
-    const std::filesystem::path p(percorso);
-    try {
-        return TrovaFile(p.has_parent_path() ? p.parent_path().string() : ".", p.filename().string());
-    } catch (const Errore&) {
-        return std::nullopt;
-    }
-}
 
 // The three lines of the settings file, taken whole; the defaults without it.
 SeparatoriXLS LeggiSeparatori() {

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/ArchivioSqlite.h"
+#include "common/Errore.h"
+#include "print/MotoreStampa.h"
+#include "print/StampaLaser.h"
+#include "print/UscitaDiretta.h"
+#include "support/StampanteRegistrata.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Righe = std::vector<std::string>;
+
+const std::string Aghi = " 27 15  0  0  0  0027018000000000  0";  // direct path
+const std::string Driver = "  8  0  0  0  0  1 10  0  0  0  0  0";
+const std::string Sequenza("\x1B\x12\0\0\0", 5);
+
+// The current folder for the test, a data folder with one destination "Banco"
+// of print type 1 and line `linea`, the given SetStampa groups (none: no
+// SetStampa record) and the page length of hotel 1, workstation 1.
+class Cartella {
+public:
+    Cartella(const std::string& compresso, const std::string& grassetto, int pagina, const char* linea = "uscita.prn")
+        : cartella_(true), postazione_("PCLocal", "1") {
+        using enum TipoCampo;
+        const auto n = [](std::int64_t x) { return Valore::Intero(x); };
+        ScriviTabellaSqlite("Contatori.mdb",
+                            {"Contatori",
+                             {{"NumeroHotel", Intero}, {"LungPagComp", Intero}, {"LungPagNoComp", Intero}},
+                             {{n(1), n(pagina), n(pagina)}}});
+        ScriviTabellaSqlite("Stampanti.mdb",
+                            {"Stampanti",
+                             {{"Destinazione", Testo}, {"Linea", Testo}, {"TipoStampa", Intero}},
+                             {{Valore::Testo("Banco"), Valore::Testo(linea), n(1)}}});
+        Tabella setStampa{"SetStampa", {{"TipoStampa", Intero}, {"Compresso", Testo}, {"Grassetto", Testo}}, {}};
+        if (!compresso.empty()) setStampa.righe.push_back({n(1), Valore::Testo(compresso), Valore::Testo(grassetto)});
+        ScriviTabellaSqlite("Stampanti.mdb", setStampa);
+    }
+
+private:
+    CartellaTemporanea cartella_;
+    VariabileAmbiente postazione_;
+};
+
+void Report(const Righe& righe, const char* nome = "FD1") {
+    std::ofstream file(nome, std::ios::binary);
+    for (const auto& riga : righe) file << riga << "\r\n";
+}
+
+SceltaStampa Scelta(const std::string& codice = "", bool compressa = false) {
+    SceltaStampa scelta;
+    scelta.destinazione = "Banco";
+    scelta.codiceAssistenza = codice;
+    scelta.compressa = compressa;
+    return scelta;
+}
+
+Righe Registro(const SceltaStampa& scelta) {
+    StampanteRegistrata stampante;
+    StampaReport(scelta, 1, stampante);
+    return stampante.registro;
+}
+
+Righe operator+(Righe a, const Righe& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
+    Cartella cartella(Driver, "  0  0  0  0  0  1 72 60", 3, "Ufficio laser");
+    Report({"a", "b", "\f", "c\xB3\xD9"});
+    SceltaStampa scelta = Scelta();
+    scelta.orizzontale = true;
+    scelta.fronteRetro = true;
+    // A page start: heading blank line, body font and size, top margin of 1.
+    const Righe inizio = {"NuovaPagina", "Orientamento 2", "Font Times New Roman", "Dimensione 8", "Riga [ ]",
+                          "Font Courier New", "Dimensione 10", "Riga [ ]"};
+    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2", "Font Times New Roman",
+                               "Dimensione 8", "Riga [ ]", "Font Courier New", "Riga [ ]", "Dimensione 10",
+                               "Riga [a]", "Riga [b]"} +
+                         inizio + Righe{"NuovaPagina", "Orientamento 2", "Riga [ ]"} + inizio +
+                         Righe{"Riga [c|\xF9]", "FineDocumento", "Orientamento 1"};
+    EXPECT_EQ(Registro(scelta), atteso);
+    // "K" prints the lines as they stand; portrait runs leave the orientation alone.
+    Report({"c\xB3\xD9"});
+    const Righe k = Registro(Scelta("K"));
+    EXPECT_EQ(Righe(k.end() - 2, k.end()), (Righe{"Riga [c\xB3\xD9]", "FineDocumento"}));
+    // The body font: the first line of FontStp.txt, trimmed; a blank one keeps the default.
+    for (const auto& [contenuto, font] :
+         {std::pair{"  Arial \r\nVerdana\r\n", "Font Arial"}, std::pair{"", "Font Courier New"}}) {
+        std::ofstream("fontstp.TXT") << contenuto;
+        EXPECT_EQ(Registro(Scelta())[5], font);
+    }
+}
+
+TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
+    Cartella cartella(Driver, "", 60, "Altra");
+    Report({"a"});
+    EXPECT_EQ(Registro(Scelta())[0], "Orientamento 1");  // not installed: the active printer prints
+    SceltaStampa scelta = Scelta();
+    scelta.filePdf = "prova.pdf";
+    StampanteRegistrata stampante;
+    EXPECT_EQ(StampaReport(scelta, 1, stampante).filePdf, "prova.pdf");
+    EXPECT_EQ(stampante.registro[0], "Pdf prova.pdf");
+    // No printer installed at all: a dated PDF under "doc".
+    StampanteRegistrata nessuna(Righe{});
+    const EsitoStampa esito = StampaReport(Scelta(), 1, nessuna);
+    EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
+    EXPECT_EQ(nessuna.registro[0], "Pdf " + esito.filePdf);
+    EXPECT_TRUE(fs::is_directory("doc"));
+    // No report, or no such destination: nothing printed.
+    fs::remove("FD1");
+    StampanteRegistrata senzaReport(Righe{});
+    EXPECT_EQ(StampaReport(Scelta(), 1, senzaReport).filePdf, "");
+    scelta.destinazione = "Nessuna";
+    EXPECT_FALSE(StampaReport(scelta, 1, senzaReport).destinazioneTrovata);
+    EXPECT_TRUE(senzaReport.registro.empty());
+}
+
+TEST(StampaLaser, GrassettoEConversioni) {
+    StampanteRegistrata stampante;
+    stampante.ImpostaFontSize(10);
+    StampaLaser(stampante, "Totale \xE7Rossi\xE7 12");
+    StampaLaser(stampante, "\xE7");
+    StampaLaser(stampante, "");
+    EXPECT_EQ(stampante.registro, (Righe{"Dimensione 10", "Testo [Totale ]", "Dimensione 9.6", "Grassetto 1",
+                                         "Testo [Rossi]", "Dimensione 10", "Grassetto 0", "Riga [ 12]", "Testo []",
+                                         "Dimensione 9.6", "Grassetto 1", "Riga []", "Riga []"}));
+    // Accents first, then the frame: 180 ' , 192 à, 200 è, 201 é, 204 ì, 217 ù, 210 ò,
+    // 179 183 186 195 |, 187 191 196 197 218 -, 205 and letters unchanged.
+    std::string frase = "\xB4\xC0\xC8\xC9\xCC\xD9\xD2\xB3\xB7\xBA\xC3\xBB\xBF\xC4\xC5\xDA\xCD" "a";
+    EXPECT_EQ(Converti2(frase), "'\xE0\xE8\xE9\xEC\xF9\xF2||||-----\xCD" "a");
+    EXPECT_EQ(frase, "'\xE0\xE8\xE9\xEC\xF9\xF2||||-----\xCD" "a");
+}
+
+TEST(MotoreStampa, PercorsoDirettoByteEsatti) {
+    struct Caso {
+        const char* nome;
+        std::string compresso, grassetto;
+        int pagina;
+        std::string codice;
+        bool compressa;
+        Righe righe;  // none: no report file
+        std::string atteso;
+    } casi[] = {
+        {"pagine di 3, nessun salto in piu'", Aghi, "  0  0  0  0  0  0 88 66", 3, "", false,
+         {"a", "b", "c", "d", "e", "f"}, Sequenza + "a\r\nb\r\nc\r\n\fd\r\ne\r\nf\r\n\f"},
+        {"compressa con margine", Aghi, "  0  0  0  0  0  2 88 66", 60, "", true, {"a"},
+         std::string("\x1B\x0F\0\0\0", 5) + " \r\n \r\na\r\n\f"},
+        {"riga di salto pagina", Aghi, "", 60, "", false, {"a", "\f", "b"}, Sequenza + "a\r\n\fb\r\n\f"},
+        {"pagina riempita con U", Aghi, "  0  0  0  0  0  1  9  5", 60, "XU", false, {"a", "b"},
+         Sequenza + " \r\na\r\nb\r\n\r\n\r\n"},
+        {"margine oltre la pagina", Aghi, "  0  0  0  0  0  4 88 66", 3, "", false, {"a", "b", "c"},
+         Sequenza + " \r\n \r\n \r\n \r\na\r\nb\r\nc\r\n\f"},
+        {"senza report", Aghi, "", 60, "", false, {}, Sequenza},
+        {"senza SetStampa", "", "", 60, "", false, {"a"}, std::string(5, '\0') + "a\r\n\f"},
+        {"Grassetto corto: foglio 0", Aghi, "  0  0  0  0  0  1", 60, "U", false, {"a"}, Sequenza + " \r\na\r\n"},
+        {"cornici convertite", Aghi, "", 60, "", false, {"\xB3\xC4\xC5\xB4"}, Sequenza + "|--|\r\n\f"},
+        {"cornici intatte con K", Aghi, "", 60, "K", false, {"\xB3\xC4\xC5\xB4"}, Sequenza + "\xB3\xC4\xC5\xB4\r\n\f"},
+        {"codici arrotondati", " 271.50272.5  0  0", "", 60, "", true, {}, std::string("\x1B\x02\x1B\x02\0", 5)},
+    };
+    for (const auto& caso : casi) {
+        Cartella cartella(caso.compresso, caso.grassetto, caso.pagina);
+        if (!caso.righe.empty()) Report(caso.righe);
+        StampanteRegistrata stampante;
+        EXPECT_TRUE(StampaReport(Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
+        EXPECT_EQ(LeggiFile("uscita.prn"), caso.atteso) << caso.nome;
+        EXPECT_TRUE(stampante.registro.empty()) << caso.nome;
+    }
+}
+
+TEST(MotoreStampa, DestinazioniEdErrori) {
+    for (const auto& [nome, file] : std::vector<std::pair<std::string, std::string>>{
+             {"LPT1", "/dev/lp0"}, {"lpt3:", "/dev/lp2"}, {"PRN", "/dev/lp0"}, {"prn:", "/dev/lp0"},
+             {"LPT4", "./LPT4"}, {" /dev/usb/lp0 ", "/dev/usb/lp0"}, {"stampa \xE0.prn", "./stampa \xC3\xA0.prn"}})
+        EXPECT_EQ(FileDestinazione(nome), file) << nome;
+    for (const char* rifiutato : {"..\\stampa", "c:\\stampa.prn", "/tmp/../etc/x"})
+        EXPECT_EQ(NumeroErroreDi([&] { FileDestinazione(rifiutato); }), NumeroErrore::ArgomentoNonValido);
+
+    Cartella cartella(" 27300", "", 60);
+    // PCLocal=07 prints the report the builder wrote for 07.
+    VariabileAmbiente postazione("PCLocal", "07");
+    Report({"a"}, "FD07");
+    StampanteRegistrata stampante;
+    try {
+        StampaReport(Scelta("", true), 1, stampante);
+        ADD_FAILURE() << "codice 300 accettato";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), NumeroErrore::ArgomentoNonValido);
+        EXPECT_NE(e.Descrizione().find("300 non valido nel gruppo 2 del campo Compresso"), std::string::npos)
+            << e.Descrizione();
+    }
+    EXPECT_FALSE(fs::exists("uscita.prn"));
+    // The variable named by "Destinazione" wins over "Linea", an installed printer chosen over both.
+    VariabileAmbiente variabile("BANCO", "dalla_variabile.prn");
+    StampaReport(Scelta(), 1, stampante);
+    EXPECT_EQ(LeggiFile("dalla_variabile.prn"), std::string(5, '\0') + "a\r\n\f");
+    SceltaStampa scelta = Scelta();
+    scelta.stampante = "scelta.prn";
+    StampaReport(scelta, 1, stampante);
+    EXPECT_TRUE(fs::exists("scelta.prn"));
+    scelta.stampante = "/cartella/che/non/esiste";
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(scelta, 1, stampante); }), NumeroErrore::FileNonScrivibile);
+    fs::remove("Stampanti.mdb");
+    ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti", {{"Destinazione", TipoCampo::Testo}}, {}});
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
+    fs::remove("Contatori.mdb");
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);
+}
