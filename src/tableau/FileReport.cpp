@@ -87,8 +87,12 @@ FileReport::~FileReport() {
 }
 
 void FileReport::ScriviRiga(const std::string& riga) {
-    if (std::fwrite(riga.data(), 1, riga.size(), file_) != riga.size() || std::fputs("\r\n", file_) == EOF)
-        Fallito();
+    Scrivi(riga);
+    Scrivi("\r\n");
+}
+
+void FileReport::Scrivi(const std::string& testo) {
+    if (std::fwrite(testo.data(), 1, testo.size(), file_) != testo.size()) Fallito();
 }
 
 void FileReport::Completa() {
