@@ -7,5 +7,6 @@ std::string NomeFileEMail();
 
 // Writes the mail file anew in the current folder: the line "OGGETTO", then
 // `testo` (Windows-1252, lines ending in CR LF) followed by one CR LF. The
-// file is complete and closed on return. Throws Errore 75.
+// file is complete and closed on return; a failure leaves the previous one.
+// Throws Errore 75.
 void ScriviFileEMail(const std::string& testo);
