@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "app/Globali.h"
-#include "app/forms/Icone.h"
+#include "common/forms/Icone.h"
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
