@@ -3,12 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/Ambiente.h"
 #include "common/Archivio.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -28,16 +27,9 @@ std::string NomeReportEsistente() {
 }  // namespace
 
 std::string Postazione() {
-    const char* valore = nullptr;
-    for (char** voce = environ; voce && *voce; ++voce) {
-        const std::string_view testo(*voce);
-        const auto uguale = testo.find('=');
-        if (uguale == std::string_view::npos || Maiuscolo(testo.substr(0, uguale)) != "PCLOCAL") continue;
-        valore = *voce + uguale + 1;
-        if (testo.substr(0, uguale) == "PCLocal") break;  // the exact spelling wins over the others
-    }
+    const auto valore = LeggiAmbiente("PCLocal");
     if (!valore) return {};
-    const std::string postazione = Taglia(valore);
+    const std::string postazione = Taglia(*valore);
     if (postazione.find('/') != std::string::npos || postazione.find('\\') != std::string::npos ||
         postazione.find("..") != std::string::npos)
         throw Errore(NumeroErrore::ArgomentoNonValido,

@@ -1,0 +1,120 @@
+#include "print/ImpostazioniStampa.h"
+
+#include <cmath>
+#include <fstream>
+
+#include "common/Ambiente.h"
+#include "common/Archivio.h"
+#include "common/Database.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "print/MotoreStampa.h"
+
+namespace {
+
+constexpr const char* FontPredefinito = "Courier New";
+constexpr std::size_t LarghezzaGruppo = 3;
+
+// A value taken as a 16-bit integer, as the suite's settings store them.
+std::int16_t Intero16(const Valore& valore, const std::string& campo) {
+    const std::int64_t n = valore.Intero();
+    if (n < INT16_MIN || n > INT16_MAX)
+        throw Errore(NumeroErrore::Overflow, "Valore fuori intervallo nel campo " + campo + ": " + valore.Testo() + ".");
+    return static_cast<std::int16_t>(n);
+}
+
+// Group i (1..12) of a settings text: three characters read as a number; a
+// group beyond the end of the text is 0.
+double Gruppo(const std::string& testo, int i) {
+    const std::size_t inizio = LarghezzaGruppo * (i - 1);
+    return inizio < testo.size() ? ValoreNumerico(std::string_view(testo).substr(inizio, LarghezzaGruppo)) : 0;
+}
+
+// First line of "FontStp.txt", trimmed; the default font when the file is
+// missing or its first line is blank.
+std::string FontCorpo() {
+    std::string percorso;
+    try {
+        percorso = TrovaFile(".", "FontStp.txt");
+    } catch (const Errore&) {
+        return FontPredefinito;
+    }
+    std::ifstream file(percorso, std::ios::binary);
+    std::string riga;
+    std::getline(file, riga);
+    riga = Taglia(riga.substr(0, riga.find('\r')));
+    return riga.empty() ? FontPredefinito : riga;
+}
+
+std::int16_t LunghezzaPagina(std::int16_t hotel, bool compressa) {
+    auto db = Database::Apri("Contatori.mdb");
+    auto contatori = db->OpenRecordset("Contatori");
+    contatori->FindFirst("NumeroHotel = " + TestoIntero(hotel));
+    std::int16_t lunghezza = 60;
+    if (!contatori->NoMatch()) {
+        const char* campo = compressa ? "LungPagComp" : "LungPagNoComp";
+        lunghezza = Intero16((*contatori)[campo], campo);
+    }
+    db->Close();
+    return lunghezza;
+}
+
+// Print type, tables, sheet length and top margin from the SetStampa record.
+void LeggiSetStampa(Recordset& setStampa, bool compressa, ImpostazioniStampa& impostazioni) {
+    setStampa.FindFirst("TipoStampa = " + TestoIntero(impostazioni.tipoStampa));
+    if (setStampa.NoMatch()) return;
+    const std::string compresso = setStampa["Compresso"].Testo();
+    const std::string grassetto = setStampa["Grassetto"].Testo();
+    for (int i = 1; i <= 12; ++i) {
+        impostazioni.compresso[i] = Gruppo(compresso, i);
+        impostazioni.grassetto[i] = static_cast<std::int16_t>(std::nearbyint(Gruppo(grassetto, i)));
+    }
+    impostazioni.lunghezzaFoglio = impostazioni.grassetto[compressa ? 7 : 8];
+    impostazioni.margineSuperiore = impostazioni.grassetto[6];
+}
+
+// The environment variable named by the record's "Destinazione" when it has
+// a value, else the record's "Linea".
+std::string DestinazioneDelRecord(Recordset& stampanti) {
+    const auto variabile = LeggiAmbiente(stampanti["Destinazione"].Testo());
+    return variabile && !variabile->empty() ? *variabile : stampanti["Linea"].Testo();
+}
+
+}  // namespace
+
+std::string ImpostazioniStampa::SequenzaControllo(bool compressa) const {
+    const int primo = compressa ? 1 : 7;
+    std::string sequenza;
+    for (int i = primo; i < primo + 5; ++i) {
+        const double codice = std::nearbyint(compresso[i]);
+        if (codice < 0 || codice > 255)
+            throw Errore(NumeroErrore::ArgomentoNonValido,
+                         "Codice di controllo " + TestoIntero(static_cast<std::int64_t>(codice)) +
+                             " non valido nel gruppo " + std::to_string(i) +
+                             " del campo Compresso di SetStampa (tipo di stampa " + TestoIntero(tipoStampa) +
+                             "): deve essere tra 0 e 255.");
+        sequenza += static_cast<char>(static_cast<unsigned char>(codice));
+    }
+    return sequenza;
+}
+
+std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel) {
+    ImpostazioniStampa impostazioni;
+    impostazioni.fontCorpo = FontCorpo();
+    impostazioni.lunghezzaPagina = LunghezzaPagina(hotel, scelta.compressa);
+
+    auto db = Database::Apri("Stampanti.mdb");
+    auto stampanti = db->OpenRecordset("Stampanti");
+    auto setStampa = db->OpenRecordset("SetStampa");
+    stampanti->FindFirst("Destinazione = " + Letterale(scelta.destinazione));
+    if (stampanti->NoMatch()) {
+        db->Close();
+        return std::nullopt;
+    }
+    impostazioni.tipoStampa = Intero16((*stampanti)["TipoStampa"], "TipoStampa");
+    LeggiSetStampa(*setStampa, scelta.compressa, impostazioni);
+    impostazioni.destinazione = DestinazioneDelRecord(*stampanti);
+    db->Close();
+    if (!Taglia(scelta.stampante).empty()) impostazioni.destinazione = scelta.stampante;
+    return impostazioni;
+}
