@@ -10,7 +10,10 @@
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "common/Stampante.h"
 #include "print/ConvertiXLS.h"
+#include "print/ImpostazioniStampa.h"
+#include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -27,6 +30,7 @@ const char* const AiutoGenerale =
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
     "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
     "  esporta   esporta il report come file delimitato fd + PCLocal + .csv\n"
+    "  stampa    stampa il report sulla destinazione indicata\n"
     "\n"
     "brovato5 COMANDO --help descrive il comando.\n";
 
@@ -58,6 +62,24 @@ const char* const AiutoEsporta =
     "\n"
     "Esito: 0 file esportato, 1 errore durante l'esportazione, 2 uso errato.\n";
 
+const char* const AiutoStampa =
+    "Uso: brovato5 stampa --hotel H --destinazione NOME [--compressa] [--orizzontale]\n"
+    "                     [--fronte-retro] [--stampante STAMPANTE] [--pdf FILE]\n"
+    "\n"
+    "Stampa il report (file FD seguito da PCLocal) come il pulsante di stampa del\n"
+    "menu: NOME e' la destinazione della tabella Stampanti, H l'hotel corrente\n"
+    "(lunghezza della pagina). Va eseguito nella cartella dei dati.\n"
+    "  --compressa, --orizzontale, --fronte-retro  le opzioni del menu\n"
+    "  --stampante  stampante installata scelta al posto di quella della destinazione\n"
+    "  --pdf FILE   la stampa tramite driver va nel file PDF indicato\n"
+    "Senza stampanti installate la stampa tramite driver va in doc/fd...pdf; il\n"
+    "nome del PDF creato e' scritto sull'uscita.\n"
+    "\n"
+    "Esito: 0 fatto (anche senza destinazione NOME, segnalato su stderr),\n"
+    "1 errore durante la stampa, 2 uso errato.\n";
+
+FabbricaStampante fabbricaStampante;
+
 // A usage error: what was wrong, and the command whose help tells the right use.
 struct ErroreUso {
     std::string messaggio;
@@ -71,8 +93,10 @@ bool ChiedeAiuto(const std::vector<std::string>& argomenti) {
 }
 
 // Options "--name value" or "--name=value", each given once, names among `ammesse`.
+// Names in `facoltative` may be left out.
 std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& argomenti,
-                                                const std::vector<std::string>& ammesse, const std::string& comando) {
+                                                const std::vector<std::string>& ammesse, const std::string& comando,
+                                                const std::vector<std::string>& facoltative = {}) {
     std::map<std::string, std::string> opzioni;
     for (std::size_t i = 0; i < argomenti.size(); ++i) {
         const std::string& a = argomenti[i];
@@ -83,7 +107,8 @@ std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& 
             valore = nome.substr(uguale + 1);
             nome.resize(uguale);
         }
-        if (std::find(ammesse.begin(), ammesse.end(), nome) == ammesse.end())
+        if (std::find(ammesse.begin(), ammesse.end(), nome) == ammesse.end() &&
+            std::find(facoltative.begin(), facoltative.end(), nome) == facoltative.end())
             throw ErroreUso{"opzione sconosciuta: '--" + nome + "'", comando};
         if (!valore) {
             if (i + 1 >= argomenti.size()) throw ErroreUso{"manca il valore di --" + nome, comando};
@@ -97,11 +122,11 @@ std::map<std::string, std::string> LeggiOpzioni(const std::vector<std::string>& 
 }
 
 // A code of hotel or tableau: a whole number of the 16-bit range.
-std::int16_t Codice(const std::string& testo, const std::string& opzione) {
+std::int16_t Codice(const std::string& testo, const std::string& opzione, const std::string& comando = "tableau") {
     std::int16_t n = 0;
     const auto [fine, esito] = std::from_chars(testo.data(), testo.data() + testo.size(), n);
     if (testo.empty() || esito != std::errc() || fine != testo.data() + testo.size())
-        throw ErroreUso{"valore non valido per --" + opzione + ": '" + testo + "'", "tableau"};
+        throw ErroreUso{"valore non valido per --" + opzione + ": '" + testo + "'", comando};
     return n;
 }
 
@@ -152,6 +177,37 @@ int Esporta(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
+// Removes the switch "--nome" from `argomenti`; true when it was there.
+bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& nome) {
+    const auto fine = std::remove(argomenti.begin(), argomenti.end(), "--" + nome);
+    const bool trovato = fine != argomenti.end();
+    argomenti.erase(fine, argomenti.end());
+    return trovato;
+}
+
+int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& err) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoStampa;
+        return 0;
+    }
+    SceltaStampa scelta;
+    scelta.compressa = TogliInterruttore(argomenti, "compressa");
+    scelta.orizzontale = TogliInterruttore(argomenti, "orizzontale");
+    scelta.fronteRetro = TogliInterruttore(argomenti, "fronte-retro");
+    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf"});
+    const std::int16_t hotel = Codice(opzioni["hotel"], "hotel", "stampa");
+    scelta.destinazione = Utf8ToCp1252(opzioni["destinazione"]);
+    scelta.stampante = Utf8ToCp1252(opzioni["stampante"]);
+    scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);
+    scelta.codiceAssistenza = CodiceAssistenza();
+    const auto stampante = fabbricaStampante();
+    const EsitoStampa esito = StampaReport(scelta, hotel, *stampante);
+    if (!esito.destinazioneTrovata)
+        err << "Nessuna destinazione di stampa '" << opzioni["destinazione"] << "': nulla stampato.\n";
+    if (!esito.filePdf.empty()) out << Cp1252ToUtf8(esito.filePdf) << "\n";
+    return 0;
+}
+
 int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
@@ -163,6 +219,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     if (comando == "tableau") return Tableau(resto, out, err);
     if (comando == "demo") return Demo(resto, out);
     if (comando == "esporta") return Esporta(resto, out);
+    if (comando == "stampa") return Stampa(resto, out, err);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }
 
@@ -183,6 +240,8 @@ int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, 
         return EsitoErrore;
     }
 }
+
+void UsaStampante(FabbricaStampante fabbrica) { fabbricaStampante = std::move(fabbrica); }
 
 int EseguiComando(int argc, char* argv[]) {
     return EseguiComando(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
+
+class Stampante;
 
 // The command line: "tableau" builds the report file of a week, "demo" creates
 // a folder of demo data. Exit status 0 on success, 1 when the work failed
@@ -11,3 +15,8 @@ int EseguiComando(int argc, char* argv[]);
 
 // The same with the arguments after the program name and the two output streams.
 int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
+
+// Makes the printer object the "stampa" command prints through (the program
+// gives the Qt printer; the core links no printing system).
+using FabbricaStampante = std::function<std::unique_ptr<Stampante>()>;
+void UsaStampante(FabbricaStampante fabbrica);

@@ -118,3 +118,12 @@ std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, 
     if (!Taglia(scelta.stampante).empty()) impostazioni.destinazione = scelta.stampante;
     return impostazioni;
 }
+
+std::string CodiceAssistenza() {
+    auto db = Database::Apri("AnagraficaHotels.mdb");
+    auto hotels = db->OpenRecordset("AnagraficaHotels");
+    hotels->FindFirst("Numero = 1");
+    std::string codice = hotels->NoMatch() ? "" : (*hotels)["CodiceAssistenza"].Testo();
+    db->Close();
+    return codice;
+}

@@ -33,3 +33,7 @@ struct ImpostazioniStampa {
 // nothing when no printer record matches the chosen destination. Throws
 // Errore on a missing settings database, table or field.
 std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel);
+
+// The assistance code of the suite, as the print menu reads it: field
+// "CodiceAssistenza" of hotel 1 in "AnagraficaHotels"; "" when there is none.
+std::string CodiceAssistenza();
