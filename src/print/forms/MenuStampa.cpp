@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include <filesystem>
+#include <memory>
 
 #include "app/Globali.h"
 #include "common/ApriDocumento.h"
@@ -17,6 +18,9 @@
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/qt/ApriDocumentoQt.h"
+#include "common/qt/AvviaProgrammaQt.h"
+#include "common/qt/StampanteQt.h"
 #include "preview/forms/Anteprima.h"
 #include "print/ConvertiXLS.h"
 #include "print/MotoreStampa.h"
@@ -242,4 +246,19 @@ void MenuStampa::Protetto(const std::function<void()>& azione) {
     } catch (const std::exception& errore) {
         MostraErrore(errore);
     }
+}
+
+std::function<void(QWidget& proprietaria)> MenuStampaDelSistema() {
+    struct Sistema {
+        StampanteQt stampante;
+        ApriDocumentoQt apriDocumento;
+        AvviaProgrammaQt avviaProgramma;
+    };
+    auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
+    return [sistema](QWidget& proprietaria) {
+        if (!*sistema) *sistema = std::make_unique<Sistema>();
+        Sistema& s = **sistema;
+        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, &proprietaria);
+        menu.Mostra();
+    };
 }

@@ -81,3 +81,9 @@ private:
     QCheckBox* chk3_ = nullptr;
     std::array<QToolButton*, 6> tst_{};
 };
+
+// Shows the print menu modally over `proprietaria` with the program's own
+// platform objects: the Qt printer, made at the first call and kept as long
+// as the function (so a printer chosen stays active), the desktop's document
+// opener and the program starter.
+std::function<void(QWidget& proprietaria)> MenuStampaDelSistema();
