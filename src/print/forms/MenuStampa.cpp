@@ -86,7 +86,7 @@ MenuStampa::~MenuStampa() = default;
 void MenuStampa::CreaControlli() {
     setWindowTitle(QStringLiteral("Stampe non modificabili"));
     setFixedSize(InPixel(*this, kForma).size());
-    const QFont didascalie = Carattere(QStringLiteral("Corbel"), 9.75);
+    const QFont didascalie = Carattere(QStringLiteral("Corbel"), 8.25);
 
     for (int i = 0; i < 3; ++i) {
         label1_[i] = new QLabel(QString::fromLatin1(kDidascalieLabel1[i]), this);
