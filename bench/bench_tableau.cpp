@@ -1,14 +1,13 @@
 // Time of one tableau build against the time of reading the tables it reads.
 // Usage: bench_tableau DATA_FOLDER (the large test set); the folder is copied
 // into a temporary folder first, the report is written there.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "CartellaBench.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -17,10 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-double Secondi(const std::chrono::steady_clock::time_point& inizio) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-}
 
 // Opens every database of the build and reads each of its tables once.
 double Lettura() {
@@ -59,24 +54,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Uso: %s CARTELLA_DATI\n", argv[0]);
         return 2;
     }
-    std::string modello = (fs::temp_directory_path() / "bench-tableau-XXXXXX").string();
-    if (!mkdtemp(modello.data())) return 1;
-    const fs::path cartella = modello;
     try {
-        for (const auto& voce : fs::directory_iterator(argv[1]))
-            if (voce.is_regular_file()) fs::copy_file(voce.path(), cartella / voce.path().filename());
-        fs::current_path(cartella);
-        setenv("PCLocal", "1", 1);
+        const CartellaBench cartella(argv[1], "bench-tableau");
         RiempiTabelleComuni();
         const double lettura = Lettura();
         const double costruzione = Costruzione();
         std::printf("rapporto costruzione/lettura: %.2f (obiettivo <= 1.5)\n", costruzione / lettura);
     } catch (const Errore& e) {
         std::fprintf(stderr, "%s\n", e.Testo().c_str());
-        fs::remove_all(cartella);
         return 1;
     }
-    fs::current_path("/");
-    fs::remove_all(cartella);
     return 0;
 }

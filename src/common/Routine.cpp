@@ -178,13 +178,14 @@ std::optional<double> NumeroDelTesto(std::string_view testo) {
 
 std::string TestoIntero(std::int64_t n) { return std::to_string(n); }
 
-std::string DataOdierna() {
+std::string DataOdierna() { return OraLocale("%d/%m/%Y"); }
+
+std::string OraLocale(const char* formato) {
     const std::time_t adesso = std::time(nullptr);
     std::tm locale{};
     localtime_r(&adesso, &locale);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y", &locale);
-    return buf;
+    char buf[64];
+    return std::string(buf, std::strftime(buf, sizeof buf, formato, &locale));
 }
 
 std::string Taglia(std::string_view testo) {

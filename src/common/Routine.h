@@ -65,6 +65,9 @@ std::string TestoIntero(std::int64_t n);
 // Today's date as dd/mm/yyyy.
 std::string DataOdierna();
 
+// The current local time in the strftime `formato` ("%Y%m%d%H%M").
+std::string OraLocale(const char* formato);
+
 // Blanks removed at both ends.
 std::string Taglia(std::string_view testo);
 

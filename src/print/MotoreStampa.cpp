@@ -1,8 +1,5 @@
 #include "print/MotoreStampa.h"
 
-#include <chrono>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -47,13 +44,8 @@ bool Contiene(const std::string& testo, char lettera) { return testo.find(letter
 // "doc/fd" + workstation + yyyymmddhhnn + ".pdf": where the driver path
 // prints when no printer is installed.
 std::string NomePdfArchivio() {
-    const std::time_t adesso = std::time(nullptr);
-    std::tm locale{};
-    localtime_r(&adesso, &locale);
-    char data[16];
-    std::strftime(data, sizeof data, "%Y%m%d%H%M", &locale);
     std::filesystem::create_directory("doc");
-    return "doc/fd" + Postazione() + data + ".pdf";
+    return "doc/fd" + Postazione() + OraLocale("%Y%m%d%H%M") + ".pdf";
 }
 
 // The driver path: the report drawn through the printer object.

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/Comandi.h"
+#include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
 namespace fs = std::filesystem;
@@ -95,4 +96,39 @@ TEST(Comandi, IlProgrammaDaDemoATableau) {
     EXPECT_EQ(LeggiFile("FD4").size(), (2u + 3u * 34u) * 134u);
     const auto data = Programma("tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 32/12/2026");
     EXPECT_EQ(data, std::make_pair(2, std::string("La data deve essere inserita \nnel formato gg/mm/aaaa\n")));
+}
+
+TEST(Comandi, StampaDelReport) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    UsaStampante([] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
+    const auto aiuto = Esegui({"stampa", "--help"});
+    EXPECT_EQ(aiuto.stato, 0);
+    EXPECT_NE(aiuto.out.find("--fronte-retro"), std::string::npos);
+    for (const auto& sbagliati : std::vector<std::vector<std::string>>{
+             {"stampa", "--hotel", "1"},
+             {"stampa", "--destinazione", "Ufficio"},
+             {"stampa", "--hotel", "1", "--destinazione", "Ufficio", "--pdf"},
+             {"stampa", "--hotel", "1", "--destinazione", "Ufficio", "--colori"}})
+        EXPECT_EQ(Esegui(sbagliati).stato, 2) << testing::PrintToString(sbagliati);
+
+    const auto diretta = Esegui({"stampa", "--hotel", "1", "--destinazione", "Ufficio", "--compressa"});
+    EXPECT_EQ(diretta.stato, 0) << diretta.err;
+    EXPECT_TRUE(LeggiFile("stampa_ufficio.prn").starts_with("\x1B\x0F")) << "sequenza compressa";
+    const auto nessuna = Esegui({"stampa", "--hotel", "1", "--destinazione", "Nessuna"});
+    EXPECT_EQ(nessuna.stato, 0);
+    EXPECT_NE(nessuna.err.find("'Nessuna'"), std::string::npos);
+    // Through the driver with no printer installed: into a dated PDF, named on stdout.
+    const auto senzaStampanti = Esegui({"stampa", "--hotel", "1", "--destinazione", "Reception PDF"});
+    EXPECT_TRUE(senzaStampanti.out.starts_with("doc/fd1") && senzaStampanti.out.ends_with(".pdf\n"))
+        << senzaStampanti.out;
+    // The program itself prints through Qt, without a display.
+    EXPECT_EQ(Programma("stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf").first, 0);
+    EXPECT_TRUE(LeggiFile("t.pdf").starts_with("%PDF"));
+    fs::remove("Stampanti.mdb");
+    const auto errore = Esegui({"stampa", "--hotel", "1", "--destinazione", "Ufficio"});
+    EXPECT_EQ(errore.stato, 1);
+    EXPECT_EQ(errore.err.rfind("Errore 3024: ", 0), 0u) << errore.err;
 }
