@@ -3,7 +3,7 @@
 set -euo pipefail
 PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev libsqlite3-dev
            libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
-           cups libcups2-dev poppler-utils)
+           cups libcups2-dev poppler-utils libcurl4-openssl-dev python3-aiosmtpd xdg-utils)
 mancanti=()
 for p in "${PACCHETTI[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")
