@@ -1,26 +1,15 @@
 #include "print/DatiMenuStampa.h"
 
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 
 #include "common/Archivio.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "common/Routine.h"
 #include "tableau/CreaTableau.h"
 
-std::tm OraLocale() {
-    const std::time_t adesso = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm ora{};
-    localtime_r(&adesso, &ora);
-    return ora;
-}
-
 std::string NomeCopiaArchivio(const std::tm& ora) {
-    char data[32];
-    std::snprintf(data, sizeof data, "%04d%02d%02d%02d%02d", ora.tm_year + 1900, ora.tm_mon + 1, ora.tm_mday,
-                  ora.tm_hour, ora.tm_min);
-    return "doc/fd" + Postazione() + data + ".doc";
+    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + ".doc";
 }
 
 void ArchiviaReport(const std::string& nomeArchivio) {

@@ -9,9 +9,9 @@
 // What the print menu reads and files, apart from the print run itself.
 // Texts are Windows-1252.
 
-// The clock that dates the archive copy: local date and time, read once per call.
+// The clock that dates the archive copy: local date and time, read once per
+// call (TempoLocale of the common routines).
 using Orologio = std::function<std::tm()>;
-std::tm OraLocale();
 
 // The archive copy of the report for the time `ora`:
 // "doc/fd" + workstation + yyyymmddhhnn + ".doc".

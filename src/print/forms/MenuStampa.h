@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "common/Routine.h"
 #include "print/DatiMenuStampa.h"
 
 class ApriDocumento;
@@ -23,7 +24,7 @@ struct ServiziStampa {
     Stampante& stampante;
     ApriDocumento& apriDocumento;
     AvviaProgramma& avviaProgramma;
-    Orologio orologio = OraLocale;
+    Orologio orologio = TempoLocale;
 };
 
 // The print menu, "Stampe non modificabili": shown modally after every build.
