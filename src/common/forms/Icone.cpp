@@ -81,20 +81,24 @@ void DisegnaUscita(QPainter& p) {
     p.drawPath(freccia);
 }
 
+// A short bold text centred in `riquadro`, `altezza` units high.
+void Scritta(QPainter& p, const QRectF& riquadro, int altezza, const QColor& colore, const QString& testo) {
+    QFont carattere = p.font();
+    carattere.setPixelSize(altezza);
+    carattere.setBold(true);
+    p.setFont(carattere);
+    p.setPen(colore);
+    p.drawText(riquadro, Qt::AlignCenter, testo);
+}
+
 // A sheet of paper with its top right corner folded.
 void DisegnaFoglio(QPainter& p, const QRectF& foglio) {
-    QPainterPath sagoma;
-    sagoma.moveTo(foglio.topLeft());
-    sagoma.lineTo(foglio.right() - 6, foglio.top());
-    sagoma.lineTo(foglio.right(), foglio.top() + 6);
-    sagoma.lineTo(foglio.bottomRight());
-    sagoma.lineTo(foglio.bottomLeft());
-    sagoma.closeSubpath();
+    const QPointF piega(foglio.right() - 6, foglio.top() + 6);
     p.setPen(QPen(QColor(40, 40, 40), 1.2));
     p.setBrush(Qt::white);
-    p.drawPath(sagoma);
-    p.drawLine(QPointF(foglio.right() - 6, foglio.top()), QPointF(foglio.right() - 6, foglio.top() + 6));
-    p.drawLine(QPointF(foglio.right() - 6, foglio.top() + 6), QPointF(foglio.right(), foglio.top() + 6));
+    p.drawPolygon(QPolygonF({foglio.topLeft(), {piega.x(), foglio.top()}, {foglio.right(), piega.y()},
+                             foglio.bottomRight(), foglio.bottomLeft()}));
+    p.drawPolyline(QPolygonF({{piega.x(), foglio.top()}, piega, {foglio.right(), piega.y()}}));
 }
 
 // A sheet of text under a magnifying glass.
@@ -112,23 +116,10 @@ void DisegnaAnteprima(QPainter& p) {
 // A folder with a dated sheet sticking out of it.
 void DisegnaArchivio(QPainter& p) {
     DisegnaFoglio(p, QRectF(9, 2, 16, 18));
-    QFont carattere = p.font();
-    carattere.setPixelSize(7);
-    carattere.setBold(true);
-    p.setFont(carattere);
-    p.setPen(QPen(QColor(200, 30, 30), 1));
-    p.drawText(QRectF(10, 5, 12, 9), Qt::AlignCenter, QStringLiteral("31"));
+    Scritta(p, QRectF(10, 5, 12, 9), 7, QColor(200, 30, 30), QStringLiteral("31"));
     p.setPen(QPen(QColor(40, 40, 40), 1.2));
     p.setBrush(QColor(235, 190, 70));
-    QPainterPath cartella;
-    cartella.moveTo(2, 12);
-    cartella.lineTo(10, 12);
-    cartella.lineTo(12, 15);
-    cartella.lineTo(30, 15);
-    cartella.lineTo(30, 29);
-    cartella.lineTo(2, 29);
-    cartella.closeSubpath();
-    p.drawPath(cartella);
+    p.drawPolygon(QPolygonF({{2, 12}, {10, 12}, {12, 15}, {30, 15}, {30, 29}, {2, 29}}));
 }
 
 // A spreadsheet grid with a green header row and an arrow leaving it.
@@ -143,16 +134,7 @@ void DisegnaEsporta(QPainter& p) {
     for (double x : {9.0, 16.0}) p.drawLine(QPointF(x, 9), QPointF(x, 26));
     p.setPen(QPen(QColor(40, 40, 40), 1));
     p.setBrush(QColor(40, 120, 220));
-    QPainterPath freccia;
-    freccia.moveTo(18, 24);
-    freccia.lineTo(24, 24);
-    freccia.lineTo(24, 20);
-    freccia.lineTo(31, 26);
-    freccia.lineTo(24, 32);
-    freccia.lineTo(24, 28);
-    freccia.lineTo(18, 28);
-    freccia.closeSubpath();
-    p.drawPath(freccia);
+    p.drawPolygon(QPolygonF({{18, 24}, {24, 24}, {24, 20}, {31, 26}, {24, 32}, {24, 28}, {18, 28}}));
 }
 
 // A sheet with a red band marked PDF.
@@ -161,12 +143,7 @@ void DisegnaPdf(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 30, 30));
     p.drawRect(QRectF(2, 15, 24, 10));
-    QFont carattere = p.font();
-    carattere.setPixelSize(8);
-    carattere.setBold(true);
-    p.setFont(carattere);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(2, 15, 24, 10), Qt::AlignCenter, QStringLiteral("PDF"));
+    Scritta(p, QRectF(2, 15, 24, 10), 8, Qt::white, QStringLiteral("PDF"));
 }
 
 }  // namespace
