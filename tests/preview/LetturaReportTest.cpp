@@ -67,18 +67,6 @@ TEST_F(LetturaReportTest, PaginePerNumeroDiCaratteri) {
     }
 }
 
-TEST_F(LetturaReportTest, PaginaSuccessivaRigheIntereECornici) {
-    ScriviReport(Report(197, 132));
-    LetturaReport report;
-    const std::string prima = report.RiempiPagina(20000);
-    EXPECT_EQ(prima.substr(0, 4), "1   ");
-    EXPECT_EQ(prima.substr(131, 3), "|\r\n");
-    const std::string seconda = report.RiempiPagina(26000);
-    EXPECT_EQ(Righe(seconda), 45);
-    EXPECT_EQ(seconda.substr(0, 4), "153 ");
-    EXPECT_EQ(report.AltroTesto(), 0);
-}
-
 TEST_F(LetturaReportTest, SalvaSostituisceSoloLaPaginaMostrata) {
     const std::string originale = Report(300, 100);
     ScriviReport(originale);

@@ -145,15 +145,12 @@ void MenuStampa::Mostra() {
 }
 
 void MenuStampa::Form_Load() {
-    IgnoraErrori([&] {
-        if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
-            const QRect area = schermo->geometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-        }
-    });
-    IgnoraErrori([&] {
-        if (NumeroHotelCorrente == 0) NumeroHotelCorrente = 1;
-    });
+    if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+        const QRect area = schermo->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    if (NumeroHotelCorrente == 0) NumeroHotelCorrente = 1;
+    // Filing the copy and listing the printers may fail: the menu comes all the same.
     IgnoraErrori([&] { std::filesystem::create_directory("doc"); });
     IgnoraErrori([&] {
         nomeArchivio_ = NomeCopiaArchivio(servizi_.orologio());
