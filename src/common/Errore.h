@@ -24,8 +24,9 @@ private:
 namespace NumeroErrore {
 constexpr int ArgomentoNonValido = 5;     // invalid procedure call or argument
 constexpr int Overflow = 6;
-constexpr int FileInesistente = 53;     // a file to read, or a program to start, not found
-constexpr int InputOltreFine = 62;      // input past the end of a file
+constexpr int NumeroFileNonValido = 52;   // bad file name or number: the file is not open
+constexpr int FileInesistente = 53;       // a file to read, or a program to start, not found
+constexpr int InputOltreFine = 62;        // input past the end of a file
 constexpr int FileNonScrivibile = 75;     // path/file access error
 constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;

@@ -50,6 +50,10 @@ void FileSostitutivo::ScriviRiga(const std::string& riga) {
         Fallito();
 }
 
+void FileSostitutivo::Scrivi(const std::string& testo) {
+    if (std::fwrite(testo.data(), 1, testo.size(), file_) != testo.size()) Fallito();
+}
+
 void FileSostitutivo::Completa() {
     const bool scritto = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
     const bool chiuso = std::fclose(file_) == 0;

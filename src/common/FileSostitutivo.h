@@ -18,6 +18,8 @@ public:
 
     // Writes one line followed by CR LF.
     void ScriviRiga(const std::string& riga);
+    // Writes `testo` as it is, line ends included.
+    void Scrivi(const std::string& testo);
 
     // Closes the temporary file and puts it in place of the file. Throws Errore 75.
     void Completa();

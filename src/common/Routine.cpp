@@ -180,12 +180,18 @@ std::string TestoIntero(std::int64_t n) { return std::to_string(n); }
 
 std::string DataOdierna() { return OraLocale("%d/%m/%Y"); }
 
-std::string OraLocale(const char* formato) {
+std::string OraLocale(const char* formato) { return FormattaOra(TempoLocale(), formato); }
+
+std::tm TempoLocale() {
     const std::time_t adesso = std::time(nullptr);
     std::tm locale{};
     localtime_r(&adesso, &locale);
+    return locale;
+}
+
+std::string FormattaOra(const std::tm& ora, const char* formato) {
     char buf[64];
-    return std::string(buf, std::strftime(buf, sizeof buf, formato, &locale));
+    return std::string(buf, std::strftime(buf, sizeof buf, formato, &ora));
 }
 
 std::string Taglia(std::string_view testo) {

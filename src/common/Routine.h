@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -67,6 +68,10 @@ std::string DataOdierna();
 
 // The current local time in the strftime `formato` ("%Y%m%d%H%M").
 std::string OraLocale(const char* formato);
+// The current local time, the clock read once.
+std::tm TempoLocale();
+// A local time in the strftime `formato`.
+std::string FormattaOra(const std::tm& ora, const char* formato);
 
 // Blanks removed at both ends.
 std::string Taglia(std::string_view testo);

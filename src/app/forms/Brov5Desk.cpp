@@ -13,13 +13,14 @@
 #include <iostream>
 
 #include "app/Globali.h"
-#include "app/forms/Icone.h"
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"
+#include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "print/forms/MenuStampa.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -74,7 +75,11 @@ void ColoraSfondo(QWidget& controllo, const QColor& colore) {
 
 }  // namespace
 
-Brov5Desk::Brov5Desk() : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint) {
+Brov5Desk::Brov5Desk() : Brov5Desk(MenuStampaDelSistema()) {}
+
+Brov5Desk::Brov5Desk(MostraStampe mostraStampe)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      mostraStampe_(std::move(mostraStampe)) {
     CreaControlli();
 }
 
@@ -276,15 +281,21 @@ void Brov5Desk::Tasto_Click(int indice) {
         text1_[2]->setFocus();
         return;
     }
+    if (Costruisci()) mostraStampe_(*this);
+    // Back from the build, or from the print menu, the window starts again from the first hotel.
+    Riattiva();
+}
+
+bool Brov5Desk::Costruisci() {
     try {
         CreaTableau(NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2));
+        return true;
     } catch (const Errore& errore) {
         // The previous report file is left as it was; the window goes on.
         std::cerr << errore.Testo() << '\n';
         MostraMessaggio(QString::fromStdString(errore.Testo()), kStileAvviso, QStringLiteral("Errore"));
+        return false;
     }
-    // Back from the build the window starts again from the first hotel.
-    Riattiva();
 }
 
 void Brov5Desk::Avvisa(const std::string& messaggio, const std::string& titolo) {

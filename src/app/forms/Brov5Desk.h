@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,7 +22,13 @@ class Brov5Desk : public QWidget {
     Q_OBJECT
 
 public:
+    // What "&Stampa" shows once the report is built: the print menu, modal
+    // over the main window.
+    using MostraStampe = std::function<void(QWidget& proprietaria)>;
+
+    // With the program's own print menu.
     Brov5Desk();
+    explicit Brov5Desk(MostraStampe mostraStampe);
     ~Brov5Desk() override;
 
     // Loads the window, shows it and runs its first activation. False when it
@@ -53,6 +60,9 @@ private:
     void Tasto_Click(int indice);
     void Form_Unload();
 
+    // Builds the tableau of the window's choices; false when the build failed (its error shown).
+    bool Costruisci();
+
     // Adds an entry to list `indice` for every record of `tabella` that
     // `criterio` finds and selects the first, which runs the list's selection
     // step; with no record the window is unloaded.
@@ -80,6 +90,7 @@ private:
     std::array<std::unique_ptr<Database>, 3> DbDesk;
     std::array<std::unique_ptr<Recordset>, 3> RsDesk;
 
+    MostraStampe mostraStampe_;
     bool scaricata_ = false;
     int codiceUscita_ = 0;
 };

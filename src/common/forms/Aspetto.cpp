@@ -40,9 +40,11 @@ void Posiziona(QWidget& controllo, const RettangoloTwip& r) {
 
 QFont Carattere(const QString& nome, double punti, bool grassetto) {
     QFont font;
-    // Liberation Sans has Arial's metrics and stands in for the humanist Corbel
-    // better than the wider default sans face.
-    font.setFamilies({nome, QStringLiteral("Liberation Sans")});
+    // Liberation Mono has Courier New's metrics; Liberation Sans has Arial's
+    // and stands in for the humanist Corbel better than the wider default sans face.
+    const bool fissa = nome == QLatin1String("Courier New");
+    font.setFamilies({nome, fissa ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans")});
+    if (fissa) font.setStyleHint(QFont::Monospace);
     font.setPointSizeF(punti);
     font.setBold(grassetto);
     return font;

@@ -30,7 +30,8 @@ QRect InPixel(const QPaintDevice& superficie, const RettangoloTwip& r);
 void Posiziona(QWidget& controllo, const RettangoloTwip& r);
 
 // The font `nome` at `punti` points; where it is not installed, the nearest
-// installed face of the same kind serves (a sans face for Corbel and Arial).
+// installed face of the same kind serves (a sans face for Corbel and Arial,
+// a fixed-pitch one for Courier New).
 QFont Carattere(const QString& nome, double punti, bool grassetto = false);
 
 // Keeps `finestra` above all other windows, without moving or resizing it.

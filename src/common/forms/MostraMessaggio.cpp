@@ -17,3 +17,9 @@ std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, c
     return MostraMessaggio(QString::fromStdString(Cp1252ToUtf8(messaggio)), stile,
                            QString::fromStdString(Cp1252ToUtf8(titolo)));
 }
+
+void MostraErrore(const std::exception& errore) {
+    constexpr std::int16_t kSoloOk = 48;
+    // An Errore's what() is already "Errore N: descrizione", in UTF-8.
+    MostraMessaggio(QString::fromUtf8(errore.what()), kSoloOk, QStringLiteral("Errore"));
+}

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 // Shows `messaggio` (lines separated by CR LF) in the program's message box
@@ -12,3 +13,7 @@ std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const
 
 // The same for Windows-1252 texts, as the core keeps them.
 std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, const std::string& titolo);
+
+// Shows an error that stopped an operation, "Errore N: descrizione", with one
+// "Ok" button and the title "Errore"; the window that ran it goes on.
+void MostraErrore(const std::exception& errore);

@@ -314,11 +314,16 @@ TEST_F(Brov5DeskTest, EsciChiudeIlProgramma) {
     EXPECT_EQ(desk_.CodiceUscita(), 0);
 }
 
-TEST(Brov5DeskDemo, StampaScriveIlFileReportEPoiRiparteDaCapo) {
+TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     CartellaTemporanea cartella(true);
     CreaCopiaSqliteDemo(cartella.Percorso());
     VariabileAmbiente postazione("PCLocal", "3");
-    Brov5Desk desk;
+    std::string visto;
+    int menu = 0;
+    Brov5Desk desk([&](QWidget&) {
+        ++menu;
+        visto = LeggiFile("FD3");
+    });
     ASSERT_TRUE(desk.Avvia());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&desk));
     const QString prima = desk.Text1(0)->text();
@@ -332,7 +337,10 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportEPoiRiparteDaCapo) {
     ASSERT_EQ(QApplication::focusWidget(), desk.Tasto(0));
     QTest::keyClick(desk.Tasto(0), Qt::Key_Return);
 
+    // The print menu comes once the report is written.
+    EXPECT_EQ(menu, 1);
     const std::string report = LeggiFile(cartella.Percorso() / "FD3");
+    EXPECT_EQ(visto, report);
     ASSERT_FALSE(report.empty());
     EXPECT_EQ(report.size() % 134, 0u);
     EXPECT_NE(report.find(" Luned\xEC 07/12"), std::string::npos);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Opens a document (a report copy, an export, a PDF) with the program the
+// desktop associates with its type, without waiting for it. Whether that
+// program could be found is not reported.
+class ApriDocumento {
+public:
+    virtual ~ApriDocumento() = default;
+
+    // `percorso`: the document's path, relative to the current folder or absolute.
+    virtual void Apri(const std::string& percorso) = 0;
+};

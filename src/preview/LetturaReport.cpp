@@ -1,0 +1,98 @@
+#include "preview/LetturaReport.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "common/Archivio.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
+
+namespace {
+
+// The report file's name in the current folder, whatever the case of its letters.
+std::string PercorsoReport() { return TrovaFile(".", NomeFileReport()); }
+
+bool FiniscePerACapo(const std::string& testo) {
+    return !testo.empty() && (testo.back() == '\n' || testo.back() == '\r');
+}
+
+}  // namespace
+
+bool EsisteReport() {
+    try {
+        PercorsoReport();
+        return true;
+    } catch (const Errore&) {
+        return false;
+    }
+}
+
+LetturaReport::LetturaReport() {
+    if (EsisteReport()) Apri();
+}
+
+void LetturaReport::Apri() {
+    std::ifstream file(PercorsoReport(), std::ios::binary);
+    if (!file)
+        throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile leggere il file del report '" + NomeFileReport() + "'.");
+    contenuto_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    posizione_ = 0;
+    aperto_ = true;
+}
+
+void LetturaReport::Riapri() { Apri(); }
+
+void LetturaReport::Chiudi() {
+    aperto_ = false;
+    contenuto_.clear();
+    posizione_ = 0;
+}
+
+void LetturaReport::Ripara() {
+    if (!EsisteReport()) std::ofstream(NomeFileReport(), std::ios::binary);
+    Apri();
+    posizione_ = contenuto_.size();
+}
+
+// A line ends at CR, CR LF or LF; the line end is not part of the line.
+std::string LetturaReport::LeggiRiga() {
+    const std::size_t fine = std::min(contenuto_.find_first_of("\r\n", posizione_), contenuto_.size());
+    std::string riga = contenuto_.substr(posizione_, fine - posizione_);
+    posizione_ = fine;
+    if (posizione_ < contenuto_.size() && contenuto_[posizione_] == '\r') ++posizione_;
+    if (posizione_ < contenuto_.size() && contenuto_[posizione_] == '\n') ++posizione_;
+    return riga;
+}
+
+std::string LetturaReport::RiempiPagina(std::int32_t limite) {
+    if (!aperto_) throw Errore(NumeroErrore::NumeroFileNonValido, "Nome o numero di file non valido.");
+    std::string testo;
+    caratteriLetti_ = 0;
+    inizioPagina_ = posizione_;
+    while (!FineFile() && caratteriLetti_ < limite) {
+        std::string riga = LeggiRiga();
+        caratteriLetti_ += static_cast<std::int32_t>(riga.size());
+        testo += ConvertiCornici(riga) + "\r\n";
+    }
+    finePagina_ = posizione_;
+    altroTesto_ = FineFile() ? 0 : 1;
+    return testo;
+}
+
+void LetturaReport::Salva(const std::string& testo) {
+    std::string pagina = testo;
+    if (!pagina.empty() && !FiniscePerACapo(pagina)) pagina += "\r\n";
+    const std::size_t inizio = std::min(inizioPagina_, contenuto_.size());
+    const std::size_t fine = std::clamp(finePagina_, inizio, contenuto_.size());
+    FileReport report;
+    report.Scrivi(contenuto_.substr(0, inizio));
+    report.Scrivi(pagina);
+    report.Scrivi(contenuto_.substr(fine));
+    report.Completa();
+    inizioPagina_ = inizio;
+    finePagina_ = inizio + pagina.size();
+    Apri();
+}

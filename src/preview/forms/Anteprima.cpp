@@ -1,0 +1,179 @@
+#include "preview/forms/Anteprima.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "common/AvviaProgramma.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/forms/Aspetto.h"
+#include "common/forms/MostraMessaggio.h"
+#include "preview/FileEMail.h"
+
+namespace {
+
+// Client area, text box and buttons as designed, in twips.
+constexpr RettangoloTwip kForma{0, 0, 9525, 7380};
+constexpr RettangoloTwip kText1{84, 84, 9372, 6048};
+constexpr int kTopTasti = 6216;
+constexpr int kAltezzaTasti = 1125;
+constexpr std::array<int, 7> kLeftTasti = {6795, 84, 1200, 2400, 3480, 4560, 5640};
+constexpr std::array<int, 7> kLarghezzaTasti = {2655, 975, 1095, 975, 975, 975, 975};
+const std::array<const char*, 7> kDidascalie = {"&Esci", "&Riduci", "E&spandi", "&Avanti",
+                                                "&Inizio", "E-&mail", "Sa&lva"};
+// Border and title bar that the layout adds to the client area to get the
+// window's outer size.
+constexpr int kCorniceLarghezza = 75;
+constexpr int kCorniceAltezza = 520;
+
+constexpr std::int32_t kPrimaPagina = 20000;
+constexpr std::int32_t kPagina = 26000;
+constexpr double kPuntiText1 = 11.25;
+const QColor kGialloChiaro(255, 255, 192);
+const char* const kPostino = "brovinvio";
+
+enum Tasti { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
+
+}  // namespace
+
+Anteprima::Anteprima(AvviaProgramma& avviaProgramma, QWidget* proprietaria)
+    : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                Qt::WindowMaximizeButtonHint),
+      avviaProgramma_(avviaProgramma) {
+    CreaControlli();
+}
+
+Anteprima::~Anteprima() = default;
+
+void Anteprima::CreaControlli() {
+    setWindowTitle(QStringLiteral("Anteprima di Stampa"));
+    resize(InPixel(*this, kForma).size());
+
+    text1_ = new QPlainTextEdit(this);
+    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont carattere = Carattere(QStringLiteral("Courier New"), kPuntiText1);
+    text1_->setFont(carattere);
+    QPalette tavolozza = text1_->palette();
+    tavolozza.setColor(QPalette::Base, kGialloChiaro);
+    text1_->setPalette(tavolozza);
+    Posiziona(*text1_, kText1);
+
+    for (int i = 0; i < 7; ++i) {
+        tasto_[i] = new QPushButton(QString::fromLatin1(kDidascalie[i]), this);
+        tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
+        tasto_[i]->setAutoDefault(false);
+        Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
+        connect(tasto_[i], &QPushButton::clicked, this, [this, i] {
+            try {
+                Tasto_Click(i);
+            } catch (const std::exception& errore) {
+                MostraErrore(errore);
+            }
+        });
+    }
+}
+
+bool Anteprima::Avvia() {
+    Form_Load();
+    Form_Activate();
+    return !chiusa_;
+}
+
+void Anteprima::Form_Load() { report_.emplace(); }
+
+void Anteprima::Form_Activate() {
+    MettiInPrimoPiano(*this);
+    Disponi();
+    if (!EsisteReport()) {
+        chiusa_ = true;
+        close();
+        return;
+    }
+    MostraPagina(kPrimaPagina);
+}
+
+void Anteprima::Disponi() {
+    const int larghezza = PixelInTwipX(*this, width()) + kCorniceLarghezza;
+    const int altezza = PixelInTwipY(*this, height()) + kCorniceAltezza;
+    const int spazioTasti = kAltezzaTasti * 3 / 2;
+    Posiziona(*text1_, {kText1.Left, kText1.Top, larghezza - 200, altezza - (spazioTasti + 150)});
+    for (int i = 0; i < 7; ++i) {
+        const int larghezzaTasto = i == Esci ? larghezza - kLeftTasti[Esci] - 150 : kLarghezzaTasti[i];
+        Posiziona(*tasto_[i], {kLeftTasti[i], altezza - (spazioTasti + 10), larghezzaTasto, kAltezzaTasti});
+    }
+}
+
+void Anteprima::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    Disponi();
+}
+
+void Anteprima::MostraPagina(std::int32_t limite) {
+    const std::string pagina = report_->RiempiPagina(limite);
+    text1_->setPlainText(QString::fromStdString(Cp1252ToUtf8(pagina)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+template <class Passo>
+void Anteprima::RiparaSeChiuso(Passo&& passo) {
+    try {
+        passo();
+    } catch (const Errore& errore) {
+        if (errore.Numero() != NumeroErrore::NumeroFileNonValido) throw;
+        report_->Ripara();
+    }
+}
+
+void Anteprima::Tasto_Click(int indice) {
+    switch (indice) {
+    case Esci:
+        close();
+        break;
+    case Riduci:
+        if (text1_->font().pointSizeF() > 1) CambiaCarattere(-1);
+        break;
+    case Espandi:
+        CambiaCarattere(1);
+        break;
+    case Avanti:
+        if (report_->AltroTesto() == 1) RiparaSeChiuso([&] { MostraPagina(kPagina); });
+        text1_->setFocus();
+        break;
+    case Inizio:
+        report_->Chiudi();
+        report_->Riapri();
+        MostraPagina(kPagina);
+        text1_->setFocus();
+        break;
+    case EMail:
+        InviaEMail(TestoMostrato());
+        break;
+    case Salva:
+        report_->Salva(TestoMostrato());
+        break;
+    }
+}
+
+void Anteprima::CambiaCarattere(double punti) {
+    QFont carattere = text1_->font();
+    carattere.setPointSizeF(carattere.pointSizeF() + punti);
+    text1_->setFont(carattere);
+}
+
+std::string Anteprima::TestoMostrato() const {
+    return Utf8ToCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString());
+}
+
+void Anteprima::InviaEMail(const std::string& Testo) {
+    ScriviFileEMail(Testo);
+    avviaProgramma_.Avvia(kPostino);
+}
+
+void Anteprima::closeEvent(QCloseEvent* evento) {
+    Form_Unload();
+    evento->accept();
+}
+
+void Anteprima::Form_Unload() {
+    if (report_) report_->Chiudi();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "preview/LetturaReport.h"
+
+class AvviaProgramma;
+class QPlainTextEdit;
+class QPushButton;
+
+// The page preview: the workstation's report shown one page at a time in an
+// editable text box, with buttons to move on, start again, zoom, save the
+// page back into the report and send it by e-mail. Modal over the print menu.
+class Anteprima : public QDialog {
+    Q_OBJECT
+
+public:
+    // `avviaProgramma` starts the mailer.
+    explicit Anteprima(AvviaProgramma& avviaProgramma, QWidget* proprietaria = nullptr);
+    ~Anteprima() override;
+
+    // Loads the form and runs its first activation. False when it has closed
+    // itself because there is no report file.
+    bool Avvia();
+
+    // Writes `Testo` into the mail file and starts the mailer without waiting.
+    // Throws Errore 75 when the mail file cannot be written (the mailer is not
+    // started), 53 when the mailer cannot be started (the mail file stays).
+    void InviaEMail(const std::string& Testo);
+
+    QPlainTextEdit* Text1() const { return text1_; }
+    QPushButton* Tasto(int indice) const { return tasto_.at(indice); }
+    std::int16_t AltroTesto() const { return report_ ? report_->AltroTesto() : 0; }
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
+private:
+    void CreaControlli();
+    void Form_Load();
+    void Form_Activate();
+    void Tasto_Click(int indice);
+    void Form_Unload();
+
+    // Button and text box positions for the window's present size.
+    void Disponi();
+    void MostraPagina(std::int32_t limite);
+    // A step on the report file; a file that is not open (error 52) is
+    // repaired and the handler goes on with its next step.
+    template <class Passo>
+    void RiparaSeChiuso(Passo&& passo);
+    void CambiaCarattere(double punti);
+    // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
+    std::string TestoMostrato() const;
+
+    AvviaProgramma& avviaProgramma_;
+    std::optional<LetturaReport> report_;
+    QPlainTextEdit* text1_ = nullptr;
+    std::array<QPushButton*, 7> tasto_{};
+    bool chiusa_ = false;
+};

@@ -1,0 +1,48 @@
+#include "print/DatiMenuStampa.h"
+
+#include <filesystem>
+
+#include "common/Archivio.h"
+#include "common/Database.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "tableau/CreaTableau.h"
+
+std::string NomeCopiaArchivio(const std::tm& ora) {
+    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + ".doc";
+}
+
+void ArchiviaReport(const std::string& nomeArchivio) {
+    const std::string report = TrovaFile(".", NomeFileReport());
+    std::error_code errore;
+    std::filesystem::copy_file(report, nomeArchivio, std::filesystem::copy_options::overwrite_existing, errore);
+    if (errore)
+        throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile copiare il report in '" + nomeArchivio + "'.");
+}
+
+std::string CodiceAssistenzaHotel1() {
+    auto database = Database::Apri("AnagraficaHotels.mdb");
+    auto hotel = database->OpenRecordset("AnagraficaHotels");
+    hotel->FindFirst("Numero = 1");
+    std::string codice = hotel->NoMatch() ? std::string() : (*hotel)["CodiceAssistenza"].Testo();
+    database->Close();
+    return codice;
+}
+
+std::vector<std::string> DestinazioniHotel1() {
+    auto database = Database::Apri("Stampanti.mdb");
+    auto stampanti = database->OpenRecordset("Stampanti");
+    std::vector<std::string> destinazioni;
+    const std::string criterio = "NumeroHotel = 1";
+    for (stampanti->FindFirst(criterio); !stampanti->NoMatch(); stampanti->FindNext(criterio))
+        destinazioni.push_back((*stampanti)["Destinazione"].Testo());
+    database->Close();
+    return destinazioni;
+}
+
+std::optional<std::size_t> DestinazionePdf(const std::vector<std::string>& destinazioni) {
+    std::optional<std::size_t> scelta;
+    for (std::size_t i = 0; i < destinazioni.size(); ++i)
+        if (destinazioni[i].find("PDF") != std::string::npos) scelta = i;
+    return scelta;
+}

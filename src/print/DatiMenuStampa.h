@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the print menu reads and files, apart from the print run itself.
+// Texts are Windows-1252.
+
+// The clock that dates the archive copy: local date and time, read once per
+// call (TempoLocale of the common routines).
+using Orologio = std::function<std::tm()>;
+
+// The archive copy of the report for the time `ora`:
+// "doc/fd" + workstation + yyyymmddhhnn + ".doc".
+std::string NomeCopiaArchivio(const std::tm& ora);
+
+// Copies the workstation's report file to `nomeArchivio`, replacing an older
+// copy of that name. Throws Errore when the report is missing or the copy fails.
+void ArchiviaReport(const std::string& nomeArchivio);
+
+// CodiceAssistenza of hotel 1 in AnagraficaHotels ("" when there is no hotel 1).
+std::string CodiceAssistenzaHotel1();
+
+// Destinazione of every record of hotel 1 in the Stampanti table, in the order found.
+std::vector<std::string> DestinazioniHotel1();
+
+// The PDF destination among `destinazioni`: the last one whose name holds
+// "PDF" (upper case); none when no name does.
+std::optional<std::size_t> DestinazionePdf(const std::vector<std::string>& destinazioni);

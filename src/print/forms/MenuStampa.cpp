@@ -1,0 +1,261 @@
+#include "print/forms/MenuStampa.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QToolButton>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/Globali.h"
+#include "common/ApriDocumento.h"
+#include "common/Codifica.h"
+#include "common/Stampante.h"
+#include "common/forms/Aspetto.h"
+#include "common/forms/Icone.h"
+#include "common/forms/MostraMessaggio.h"
+#include "common/qt/ApriDocumentoQt.h"
+#include "common/qt/AvviaProgrammaQt.h"
+#include "common/qt/StampanteQt.h"
+#include "preview/forms/Anteprima.h"
+#include "print/ConvertiXLS.h"
+#include "print/MotoreStampa.h"
+#include "tableau/CreaTableau.h"
+
+namespace {
+
+// Client area and controls, in twips.
+constexpr RettangoloTwip kForma{0, 0, 6165, 2760};
+// Label1: 0 "Stampante ", 1 "Virtuale ", 2 "SELEZIONE".
+constexpr std::array<RettangoloTwip, 3> kLabel1{{{150, 1320, 1215, 255}, {150, 480, 1215, 255}, {120, 120, 5895, 255}}};
+const std::array<const char*, 3> kDidascalieLabel1 = {"Stampante ", "Virtuale ", "SELEZIONE"};
+constexpr RettangoloTwip kCombo1{1350, 480, 4695, 330};
+constexpr RettangoloTwip kCombo2{1350, 1320, 4695, 330};
+constexpr RettangoloTwip kChk{120, 960, 1935, 255};
+constexpr RettangoloTwip kChk2{2070, 960, 1980, 264};
+constexpr RettangoloTwip kChk3{4110, 960, 2220, 264};
+// The picture buttons stand left to right in the order 3, 4, 0, 1, 2, 5.
+constexpr std::array<int, 6> kLeftTst = {2190, 3150, 4110, 150, 1110, 5190};
+constexpr int kTopTst = 1800;
+constexpr int kLatoTst = 855;
+
+struct Pulsante {
+    const char* suggerimento;  // tooltip
+    const char* nome;          // accessible name: the buttons carry no caption
+    QIcon (*icona)();
+};
+const std::array<Pulsante, 6> kPulsanti = {{
+    {"Apri la copia del tableau in archivio", "Copia in archivio", IconaArchivio},
+    {"Esporta il tableau per il foglio di calcolo e aprilo", "Esporta per foglio di calcolo", IconaEsporta},
+    {"Stampa il tableau sulla stampante PDF", "Stampa PDF", IconaPdf},
+    {"Stampa il tableau", "Stampa", IconaStampa},
+    {"Anteprima di stampa del tableau", "Anteprima", IconaAnteprima},
+    {"Chiudi il menu di stampa", "Chiudi", IconaEsci},
+}};
+
+enum Tasti { TstArchivio, TstEsporta, TstPdf, TstStampa, TstAnteprima, TstChiudi };
+
+const QString kNessunaStampante = QStringLiteral("<nessuna stampante>");
+
+QString DaCp1252(const std::string& testo) { return QString::fromStdString(Cp1252ToUtf8(testo)); }
+std::string InCp1252(const QString& testo) { return Utf8ToCp1252(testo.toStdString()); }
+
+// Runs one loading step; loading goes on whatever fails in it.
+template <class Passo>
+void IgnoraErrori(Passo&& passo) {
+    try {
+        passo();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+MenuStampa::MenuStampa(ServiziStampa servizi, QWidget* proprietaria)
+    : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      servizi_(std::move(servizi)) {
+    CreaControlli();
+}
+
+MenuStampa::~MenuStampa() = default;
+
+void MenuStampa::CreaControlli() {
+    setWindowTitle(QStringLiteral("Stampe non modificabili"));
+    setFixedSize(InPixel(*this, kForma).size());
+    const QFont didascalie = Carattere(QStringLiteral("Corbel"), 8.25);
+
+    for (int i = 0; i < 3; ++i) {
+        label1_[i] = new QLabel(QString::fromLatin1(kDidascalieLabel1[i]), this);
+        label1_[i]->setFont(didascalie);
+        Posiziona(*label1_[i], kLabel1[i]);
+    }
+    label1_[2]->setAlignment(Qt::AlignCenter);
+
+    combo1_ = new QComboBox(this);
+    combo1_->setFont(Carattere(QStringLiteral("Arial"), 8.25));
+    Posiziona(*combo1_, kCombo1);
+    // An installed printer may be picked or typed; left empty, the destination's own printer serves.
+    combo2_ = new QComboBox(this);
+    combo2_->setEditable(true);
+    combo2_->setFont(Carattere(QStringLiteral("Arial"), 8.25));
+    Posiziona(*combo2_, kCombo2);
+
+    chk_ = new QCheckBox(QStringLiteral("Stampa Compressa"), this);
+    chk2_ = new QCheckBox(QStringLiteral("Stampa orizzontale"), this);
+    chk3_ = new QCheckBox(QStringLiteral("Stampa fronte / retro"), this);
+    for (auto [casella, posto] : {std::pair{chk_, kChk}, std::pair{chk2_, kChk2}, std::pair{chk3_, kChk3}}) {
+        casella->setFont(didascalie);
+        Posiziona(*casella, posto);
+    }
+
+    for (int i = 0; i < 6; ++i) {
+        tst_[i] = new QToolButton(this);
+        tst_[i]->setIcon(kPulsanti[i].icona());
+        tst_[i]->setIconSize(QSize(TwipInPixelX(*this, 600), TwipInPixelY(*this, 600)));
+        tst_[i]->setToolTip(QString::fromUtf8(kPulsanti[i].suggerimento));
+        tst_[i]->setAccessibleName(QString::fromUtf8(kPulsanti[i].nome));
+        tst_[i]->setFocusPolicy(Qt::StrongFocus);
+        Posiziona(*tst_[i], {kLeftTst[i], kTopTst, kLatoTst, kLatoTst});
+        connect(tst_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tst_Click(i); }); });
+    }
+    // Focus order: the lists and options, then the buttons as they stand.
+    setTabOrder(combo1_, chk_);
+    setTabOrder(chk_, chk2_);
+    setTabOrder(chk2_, chk3_);
+    setTabOrder(chk3_, combo2_);
+    QWidget* precedente = combo2_;
+    for (int indice : {TstStampa, TstAnteprima, TstArchivio, TstEsporta, TstPdf, TstChiudi}) {
+        setTabOrder(precedente, tst_[indice]);
+        precedente = tst_[indice];
+    }
+}
+
+bool MenuStampa::Avvia() {
+    Form_Load();
+    Protetto([&] { Form_Activate(); });
+    return !chiusa_;
+}
+
+void MenuStampa::Mostra() {
+    if (Avvia()) exec();
+}
+
+void MenuStampa::Form_Load() {
+    if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+        const QRect area = schermo->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    if (NumeroHotelCorrente == 0) NumeroHotelCorrente = 1;
+    // Filing the copy and listing the printers may fail: the menu comes all the same.
+    IgnoraErrori([&] { std::filesystem::create_directory("doc"); });
+    IgnoraErrori([&] {
+        nomeArchivio_ = NomeCopiaArchivio(servizi_.orologio());
+        ArchiviaReport(nomeArchivio_);
+    });
+    IgnoraErrori([&] {
+        for (const std::string& stampante : servizi_.stampante.Stampanti()) combo2_->addItem(DaCp1252(stampante));
+    });
+    if (combo2_->count() == 0) combo2_->addItem(kNessunaStampante);
+    combo2_->setCurrentIndex(-1);
+}
+
+void MenuStampa::Form_Activate() {
+    MettiInPrimoPiano(*this);
+    combo1_->clear();
+    codiceAssistenza_ = CodiceAssistenzaHotel1();
+    for (const std::string& destinazione : DestinazioniHotel1()) combo1_->addItem(DaCp1252(destinazione));
+    if (combo1_->count() == 0) {
+        Chiudi();
+        return;
+    }
+    combo1_->setCurrentIndex(0);
+}
+
+void MenuStampa::Tst_Click(int Index) {
+    switch (Index) {
+    case TstArchivio:
+        if (!nomeArchivio_.empty()) servizi_.apriDocumento.Apri(nomeArchivio_);
+        break;
+    case TstEsporta:
+        ConvertiXLS(NomeFileReport());
+        servizi_.apriDocumento.Apri(NomeFileEsportazione());
+        break;
+    case TstPdf:
+        StampaPdf();
+        break;
+    case TstStampa:
+        Stampa();
+        break;
+    case TstAnteprima:
+        MostraAnteprima();
+        break;
+    case TstChiudi:
+        Chiudi();
+        break;
+    }
+}
+
+void MenuStampa::Stampa() {
+    SceltaStampa scelta;
+    scelta.compressa = chk_->isChecked();
+    scelta.orizzontale = chk2_->isChecked();
+    scelta.fronteRetro = chk3_->isChecked();
+    scelta.destinazione = InCp1252(combo1_->currentText());
+    const QString stampante = combo2_->currentText();
+    scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
+    scelta.codiceAssistenza = codiceAssistenza_;
+    const EsitoStampa esito = StampaReport(scelta, NumeroHotelCorrente, servizi_.stampante);
+    if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(esito.filePdf);
+}
+
+void MenuStampa::StampaPdf() {
+    std::vector<std::string> destinazioni;
+    for (int i = 0; i < combo1_->count(); ++i) destinazioni.push_back(InCp1252(combo1_->itemText(i)));
+    if (const auto scelta = DestinazionePdf(destinazioni)) {
+        combo1_->setCurrentIndex(static_cast<int>(*scelta));
+        Stampa();
+        return;
+    }
+    QMessageBox avviso(QMessageBox::Warning, QStringLiteral("Stampa"), QStringLiteral("Nessuna stampante PDF impostata!"),
+                       QMessageBox::Ok, this);
+    avviso.exec();
+}
+
+void MenuStampa::MostraAnteprima() {
+    Anteprima anteprima(servizi_.avviaProgramma, this);
+    if (anteprima.Avvia()) anteprima.exec();
+    // Back from the preview the menu is the active window again.
+    Form_Activate();
+}
+
+void MenuStampa::Chiudi() {
+    chiusa_ = true;
+    close();
+}
+
+void MenuStampa::Protetto(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const std::exception& errore) {
+        MostraErrore(errore);
+    }
+}
+
+std::function<void(QWidget& proprietaria)> MenuStampaDelSistema() {
+    struct Sistema {
+        StampanteQt stampante;
+        ApriDocumentoQt apriDocumento;
+        AvviaProgrammaQt avviaProgramma;
+    };
+    auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
+    return [sistema](QWidget& proprietaria) {
+        if (!*sistema) *sistema = std::make_unique<Sistema>();
+        Sistema& s = **sistema;
+        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, &proprietaria);
+        menu.Mostra();
+    };
+}

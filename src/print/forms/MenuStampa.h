@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "common/Routine.h"
+#include "print/DatiMenuStampa.h"
+
+class ApriDocumento;
+class AvviaProgramma;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QToolButton;
+class Stampante;
+
+// What the print menu works with besides the current folder: the printer
+// object, the desktop's document opener, the starter of the mailer (for the
+// preview) and the clock that dates the archive copy.
+struct ServiziStampa {
+    Stampante& stampante;
+    ApriDocumento& apriDocumento;
+    AvviaProgramma& avviaProgramma;
+    Orologio orologio = TempoLocale;
+};
+
+// The print menu, "Stampe non modificabili": shown modally after every build.
+// Loading it files a dated copy of the report under "doc"; from it the user
+// prints the report, makes a PDF of it, previews it, exports it for a
+// spreadsheet, opens the archive copy, or closes it.
+class MenuStampa : public QDialog {
+    Q_OBJECT
+
+public:
+    MenuStampa(ServiziStampa servizi, QWidget* proprietaria = nullptr);
+    ~MenuStampa() override;
+
+    // Loads the menu and runs its first activation. False when it has closed
+    // itself because hotel 1 has no print destination.
+    bool Avvia();
+    // Loads it, and shows it modally until it is closed.
+    void Mostra();
+
+    const std::string& NomeArchivio() const { return nomeArchivio_; }
+    const std::string& CodiceAssistenza() const { return codiceAssistenza_; }
+
+    QComboBox* Combo1() const { return combo1_; }
+    QComboBox* Combo2() const { return combo2_; }
+    QCheckBox* Chk() const { return chk_; }
+    QCheckBox* Chk2() const { return chk2_; }
+    QCheckBox* Chk3() const { return chk3_; }
+    QToolButton* Tst(int indice) const { return tst_.at(indice); }
+    QLabel* Label1(int indice) const { return label1_.at(indice); }
+
+private:
+    void CreaControlli();
+    void Form_Load();
+    void Form_Activate();
+    void Tst_Click(int Index);
+
+    // Runs an activation or a button: an error is shown with its number and
+    // text, the rest of that operation is dropped and the window goes on.
+    void Protetto(const std::function<void()>& azione);
+    void Stampa();
+    void StampaPdf();
+    void MostraAnteprima();
+    void Chiudi();
+
+    ServiziStampa servizi_;
+    std::string nomeArchivio_;
+    std::string codiceAssistenza_;
+    bool chiusa_ = false;
+
+    std::array<QLabel*, 3> label1_{};
+    QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
+    QCheckBox* chk_ = nullptr;
+    QCheckBox* chk2_ = nullptr;
+    QCheckBox* chk3_ = nullptr;
+    std::array<QToolButton*, 6> tst_{};
+};
+
+// Shows the print menu modally over `proprietaria` with the program's own
+// platform objects: the Qt printer, made at the first call and kept as long
+// as the function (so a printer chosen stays active), the desktop's document
+// opener and the program starter.
+std::function<void(QWidget& proprietaria)> MenuStampaDelSistema();

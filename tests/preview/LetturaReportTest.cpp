@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/Errore.h"
+#include "preview/FileEMail.h"
+#include "preview/LetturaReport.h"
+#include "support/Supporto.h"
+
+namespace {
+
+// A report of `righe` lines of `lunghezza` characters: each begins with its
+// number and ends with a box-drawing bar (byte 179).
+std::string Report(int righe, std::size_t lunghezza) {
+    std::string testo;
+    for (int i = 1; i <= righe; ++i) {
+        std::string riga = std::to_string(i);
+        riga.resize(lunghezza - 1, ' ');
+        testo += riga + "\xB3\r\n";
+    }
+    return testo;
+}
+
+void ScriviReport(const std::string& contenuto) { std::ofstream("FD3", std::ios::binary) << contenuto; }
+
+int Righe(const std::string& pagina) {
+    return static_cast<int>(std::count(pagina.begin(), pagina.end(), '\n'));
+}
+
+class LetturaReportTest : public ::testing::Test {
+protected:
+    CartellaTemporanea cartella_{true};
+    VariabileAmbiente postazione_{"PCLocal", "3"};
+};
+
+}  // namespace
+
+TEST_F(LetturaReportTest, PaginePerNumeroDiCaratteri) {
+    struct Caso {
+        int righe;
+        std::size_t lunghezza;
+        int primaPagina;      // 20000 characters, on opening
+        int altroDopoPrima;
+        int dopoInizio;       // 26000 characters, after reopening
+        int altroDopoInizio;
+    };
+    const Caso casi[] = {
+        {152, 132, 152, 0, 152, 0},  // 151 lines make 19932 characters, 152 make 20064
+        {197, 132, 152, 1, 197, 0},  // 197 make 26004
+        {400, 132, 152, 1, 197, 1},
+        {200, 100, 200, 0, 200, 0},  // the budget reached exactly
+        {300, 100, 200, 1, 260, 1},
+        {0, 100, 0, 0, 0, 0},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(std::to_string(caso.righe) + " righe di " + std::to_string(caso.lunghezza));
+        ScriviReport(Report(caso.righe, caso.lunghezza));
+        LetturaReport report;
+        ASSERT_TRUE(report.Aperto());
+        EXPECT_EQ(Righe(report.RiempiPagina(20000)), caso.primaPagina);
+        EXPECT_EQ(report.CaratteriLetti(), caso.primaPagina * static_cast<int>(caso.lunghezza));
+        EXPECT_EQ(report.AltroTesto(), caso.altroDopoPrima);
+        report.Riapri();
+        EXPECT_EQ(Righe(report.RiempiPagina(26000)), caso.dopoInizio);
+        EXPECT_EQ(report.AltroTesto(), caso.altroDopoInizio);
+    }
+}
+
+TEST_F(LetturaReportTest, SalvaSostituisceSoloLaPaginaMostrata) {
+    const std::string originale = Report(300, 100);
+    ScriviReport(originale);
+    const std::string primaParte = originale.substr(0, 200 * 102);
+    const std::string secondaParte = originale.substr(200 * 102);
+
+    LetturaReport report;
+    report.RiempiPagina(20000);
+    report.Salva("modificata\r\n");
+    EXPECT_EQ(LeggiFile("FD3"), "modificata\r\n" + secondaParte);
+    // Reopened at its start; a second save replaces the same lines again.
+    report.Salva("ancora");
+    EXPECT_EQ(LeggiFile("FD3"), "ancora\r\n" + secondaParte);
+    EXPECT_EQ(report.RiempiPagina(6), "ancora\r\n");
+
+    ScriviReport(originale);
+    report.Riapri();
+    report.RiempiPagina(20000);
+    report.RiempiPagina(26000);
+    report.Salva("");
+    EXPECT_EQ(LeggiFile("FD3"), primaParte);
+}
+
+TEST_F(LetturaReportTest, ReportNonApertoSiRipara) {
+    LetturaReport report;
+    EXPECT_FALSE(report.Aperto());
+    EXPECT_FALSE(EsisteReport());
+    EXPECT_EQ(NumeroErroreDi([&] { report.RiempiPagina(20000); }), 52);
+    report.Ripara();
+    EXPECT_TRUE(EsisteReport());
+    EXPECT_EQ(report.RiempiPagina(20000), "");
+    EXPECT_EQ(report.AltroTesto(), 0);
+}
+
+TEST_F(LetturaReportTest, FileDellaPostaElettronica) {
+    ScriviFileEMail("Camera 1\r\nRoss\xEC\r\n");
+    EXPECT_EQ(LeggiFile("e-mail3.txt"), "OGGETTO\r\nCamera 1\r\nRoss\xEC\r\n\r\n");
+    ScriviFileEMail("");
+    EXPECT_EQ(LeggiFile("e-mail3.txt"), "OGGETTO\r\n\r\n");
+    VariabileAmbiente senzaPostazione("PCLocal", nullptr);
+    EXPECT_EQ(NomeFileEMail(), "e-mail.txt");
+}

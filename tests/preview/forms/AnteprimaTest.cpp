@@ -1,0 +1,120 @@
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+
+#include <fstream>
+
+#include "common/forms/Aspetto.h"
+#include "common/qt/AvviaProgrammaQt.h"
+#include "preview/forms/Anteprima.h"
+#include "support/PiattaformaRegistrata.h"
+#include "support/ProveForms.h"
+#include "support/Supporto.h"
+
+namespace {
+
+enum { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
+
+// `righe` report lines of 132 characters, each starting with its number; the
+// last column is the box-drawing bar (byte 179).
+std::string Report(int righe) {
+    std::string testo;
+    for (int i = 1; i <= righe; ++i) {
+        std::string riga = std::to_string(i);
+        riga.resize(131, ' ');
+        testo += riga + "\xB3\r\n";
+    }
+    return testo;
+}
+
+class AnteprimaTest : public ::testing::Test {
+protected:
+    void ScriviReport(const char* nome, const std::string& contenuto) {
+        std::ofstream(cartella_.Percorso() / nome, std::ios::binary) << contenuto;
+    }
+
+    int RigheMostrate() const { return anteprima_.Text1()->document()->blockCount() - 1; }
+    QString PrimaRiga() const {
+        return anteprima_.Text1()->document()->firstBlock().text().section(QLatin1Char(' '), 0, 0);
+    }
+    void Premi(int indice) { QTest::mouseClick(anteprima_.Tasto(indice), Qt::LeftButton); }
+
+    bool Apri() {
+        if (!anteprima_.Avvia()) return false;
+        anteprima_.show();
+        return QTest::qWaitForWindowActive(&anteprima_);
+    }
+
+    CartellaTemporanea cartella_{true};
+    VariabileAmbiente postazione_{"PCLocal", "3"};
+    AvviaProgrammaRegistrato postino_;
+    Anteprima anteprima_{postino_};
+};
+
+}  // namespace
+
+TEST_F(AnteprimaTest, PagineZoomEDisposizione) {
+    ScriviReport("FD3", Report(197));
+    ASSERT_TRUE(Apri());
+    EXPECT_EQ(anteprima_.windowTitle(), "Anteprima di Stampa");
+    EXPECT_TRUE(anteprima_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(anteprima_.Text1()->palette().color(QPalette::Base), QColor(255, 255, 192));
+    EXPECT_EQ(anteprima_.Tasto(Salva)->text(), "Sa&lva");
+    // The buttons in a row under the box; "&Esci" reaches the right edge.
+    const int altezza = PixelInTwipY(anteprima_, anteprima_.height()) + 520;
+    EXPECT_EQ(anteprima_.Tasto(Avanti)->y(), TwipInPixelY(anteprima_, altezza - (1687 + 10)));
+    EXPECT_EQ(anteprima_.Tasto(Esci)->width(),
+              TwipInPixelX(anteprima_, PixelInTwipX(anteprima_, anteprima_.width()) + 75 - 6795 - 150));
+
+    // 152 lines of 132 characters fill the first page; the bars shown as "|".
+    EXPECT_EQ(RigheMostrate(), 152);
+    EXPECT_TRUE(anteprima_.Text1()->document()->firstBlock().text().endsWith("|"));
+    Premi(Avanti);
+    EXPECT_EQ(RigheMostrate(), 45);
+    EXPECT_EQ(PrimaRiga(), "153");
+    EXPECT_EQ(anteprima_.AltroTesto(), 0);
+    anteprima_.Text1()->setPlainText("non salvato");
+    Premi(Avanti);  // at the end: the text stays
+    EXPECT_EQ(anteprima_.Text1()->toPlainText(), "non salvato");
+    EXPECT_EQ(QApplication::focusWidget(), anteprima_.Text1());
+    Premi(Inizio);  // 26000 characters now
+    EXPECT_EQ(RigheMostrate(), 197);
+
+    EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), 11.25);
+    Premi(Espandi);
+    EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), 12.25);
+    for (int i = 0; i < 15; ++i) Premi(Riduci);
+    EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), 0.25);  // the first size not above 1 point
+
+    Premi(Esci);
+    EXPECT_FALSE(anteprima_.isVisible());
+}
+
+TEST_F(AnteprimaTest, SenzaReportSiChiudeDaSola) {
+    // The builder writes FD01 for the workstation "01", and that is what is read.
+    VariabileAmbiente postazione("PCLocal", "01");
+    ScriviReport("FD1", Report(1));
+    EXPECT_FALSE(anteprima_.Avvia());
+    ScriviReport("FD01", Report(2));
+    Anteprima anteprima(postino_);
+    ASSERT_TRUE(anteprima.Avvia());
+    EXPECT_EQ(anteprima.Text1()->document()->blockCount(), 3);
+}
+
+TEST_F(AnteprimaTest, EMailSenzaPostinoErrore53) {
+    ScriviReport("FD3", Report(1));
+    CartellaTemporanea vuota;
+    VariabileAmbiente percorso("PATH", vuota.Percorso().c_str());
+    AvviaProgrammaQt avvia;
+    Anteprima anteprima(avvia);
+    ASSERT_TRUE(anteprima.Avvia());
+    anteprima.show();
+    anteprima.Text1()->setPlainText(QStringLiteral("Camera 1 \u00e8\nlibera"));
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    QTest::mouseClick(anteprima.Tasto(EMail), Qt::LeftButton);
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_EQ(risposta.Visti()[0].testo, "Errore 53: File non trovato: 'brovinvio'.");
+    EXPECT_TRUE(anteprima.isVisible());
+    // The mail file, written before the start was tried, stays.
+    EXPECT_EQ(LeggiFile(cartella_.Percorso() / "e-mail3.txt"), "OGGETTO\r\nCamera 1 \xE8\r\nlibera\r\n");
+}

@@ -1,0 +1,185 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QToolButton>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/Globali.h"
+#include "common/ArchivioSqlite.h"
+#include "common/forms/Aspetto.h"
+#include "preview/forms/Anteprima.h"
+#include "print/forms/MenuStampa.h"
+#include "support/PiattaformaRegistrata.h"
+#include "support/ProveForms.h"
+#include "support/StampanteRegistrata.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The buttons by index.
+enum { TstArchivio, TstEsporta, TstPdf, TstStampa, TstAnteprima, TstChiudi };
+
+Valore N(std::int64_t n) { return Valore::Intero(n); }
+Valore T(const char* s) { return Valore::Testo(s); }
+
+// 3 March 2025, 14:05.
+std::tm OraFissa() {
+    std::tm ora{};
+    ora.tm_year = 125;
+    ora.tm_mon = 2;
+    ora.tm_mday = 3;
+    ora.tm_hour = 14;
+    ora.tm_min = 5;
+    return ora;
+}
+
+// A data folder for workstation 2 with its report, hotel 1's assistance code
+// and print destinations (each writing to a file of its own by the direct path).
+class MenuStampaTest : public ::testing::Test {
+protected:
+    MenuStampaTest() {
+        std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
+        ScriviTabellaSqlite("AnagraficaHotels.mdb",
+                            {"AnagraficaHotels",
+                             {{"Numero", TipoCampo::Intero}, {"CodiceAssistenza", TipoCampo::Testo}},
+                             {{N(2), T("altro")}, {N(1), T("AS-1")}}});
+        ScriviTabellaSqlite("Contatori.mdb", {"Contatori",
+                                              {{"NumeroHotel", TipoCampo::Intero}, {"LungPagComp", TipoCampo::Intero},
+                                               {"LungPagNoComp", TipoCampo::Intero}},
+                                              {}});
+        Destinazioni({"Ufficio", "PDF A", "pdf", "Cassa", "Ufficio PDF"});
+    }
+
+    // Destinations of hotel 1 (and one of hotel 2, "Cassa"), named `nomi`;
+    // each prints to the file "<position>.prn".
+    static void Destinazioni(const std::vector<const char*>& nomi) {
+        Tabella stampanti{"Stampanti",
+                          {{"NumeroHotel", TipoCampo::Intero}, {"Destinazione", TipoCampo::Testo},
+                           {"Linea", TipoCampo::Testo}, {"TipoStampa", TipoCampo::Intero}},
+                          {}};
+        for (std::size_t i = 0; i < nomi.size(); ++i)
+            stampanti.righe.push_back({N(std::string(nomi[i]) == "Cassa" ? 2 : 1), T(nomi[i]),
+                                       Valore::Testo(std::to_string(i) + ".prn"), N(1)});
+        fs::remove("Stampanti.mdb");
+        ScriviTabellaSqlite("Stampanti.mdb", stampanti);
+        ScriviTabellaSqlite("Stampanti.mdb", {"SetStampa",
+                                              {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
+                                               {"Grassetto", TipoCampo::Testo}},
+                                              {}});
+    }
+
+    static QStringList Voci(const QComboBox* elenco) {
+        QStringList voci;
+        for (int i = 0; i < elenco->count(); ++i) voci << elenco->itemText(i);
+        return voci;
+    }
+
+    bool Apri() {
+        if (!menu_.Avvia()) return false;
+        menu_.show();
+        return QTest::qWaitForWindowActive(&menu_);
+    }
+
+    void Premi(int indice) { QTest::mouseClick(menu_.Tst(indice), Qt::LeftButton); }
+
+    CartellaTemporanea cartella_{true};
+    VariabileAmbiente postazione_{"PCLocal", "2"};
+    StampanteRegistrata stampante_{{}};
+    ApriDocumentoRegistrato documenti_;
+    AvviaProgrammaRegistrato programmi_;
+    MenuStampa menu_{{stampante_, documenti_, programmi_, OraFissa}};
+};
+
+}  // namespace
+
+TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
+    NumeroHotelCorrente = 0;
+    ASSERT_TRUE(Apri());
+    EXPECT_EQ(menu_.windowTitle(), "Stampe non modificabili");
+    EXPECT_TRUE(menu_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(menu_.size(), QSize(TwipInPixelX(menu_, 6165), TwipInPixelY(menu_, 2760)));
+    EXPECT_EQ(menu_.Tst(TstStampa)->geometry(), InPixel(menu_, {150, 1800, 855, 855}));
+    EXPECT_EQ(NumeroHotelCorrente, 1);
+
+    EXPECT_EQ(menu_.NomeArchivio(), "doc/fd2202503031405.doc");
+    EXPECT_EQ(LeggiFile("doc/fd2202503031405.doc"), "Camera 1\r\n");
+    EXPECT_EQ(Voci(menu_.Combo2()), QStringList{"<nessuna stampante>"});
+    EXPECT_EQ(Voci(menu_.Combo1()), (QStringList{"Ufficio", "PDF A", "pdf", "Ufficio PDF"}));
+    EXPECT_EQ(menu_.Combo1()->currentIndex(), 0);
+    EXPECT_EQ(menu_.CodiceAssistenza(), "AS-1");
+
+    Premi(TstArchivio);
+    fs::remove("FD2");  // the export of a missing report stops with its error
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Premi(TstEsporta);
+    EXPECT_EQ(documenti_.aperti, std::vector<std::string>{"doc/fd2202503031405.doc"});
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 53: ")) << risposta.Visti()[0].testo.toStdString();
+    EXPECT_TRUE(menu_.isVisible());
+    std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
+    Premi(TstEsporta);
+    EXPECT_EQ(documenti_.aperti.back(), "fd2.csv");
+    EXPECT_TRUE(fs::exists("fd2.csv"));
+
+    Premi(TstChiudi);
+    EXPECT_FALSE(menu_.isVisible());
+}
+
+TEST_F(MenuStampaTest, StampantiInstallateESenzaDestinazioni) {
+    StampanteRegistrata stampante({"Laser", "Aghi"});
+    MenuStampa conStampanti({stampante, documenti_, programmi_, OraFissa});
+    ASSERT_TRUE(conStampanti.Avvia());
+    EXPECT_EQ(Voci(conStampanti.Combo2()), (QStringList{"Laser", "Aghi"}));
+    EXPECT_EQ(conStampanti.Combo2()->currentText(), "");  // the destination's own printer
+
+    Destinazioni({"Cassa"});
+    EXPECT_FALSE(menu_.Avvia());
+}
+
+TEST_F(MenuStampaTest, PdfSceglieLUltimaDestinazionePdf) {
+    ASSERT_TRUE(Apri());
+    Premi(TstPdf);
+    EXPECT_EQ(menu_.Combo1()->currentText(), "Ufficio PDF");
+    EXPECT_TRUE(fs::exists("4.prn"));
+    EXPECT_FALSE(fs::exists("1.prn"));
+
+    Destinazioni({"Ufficio", "pdf"});
+    MenuStampa senzaPdf({stampante_, documenti_, programmi_, OraFissa});
+    ASSERT_TRUE(senzaPdf.Avvia());
+    QTest::mouseClick(senzaPdf.Tst(TstStampa), Qt::LeftButton);  // prints on "Ufficio"
+    EXPECT_TRUE(fs::exists("0.prn"));
+    QString titolo, testo;
+    QMessageBox::Icon icona = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* avviso = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(avviso, nullptr);
+        titolo = avviso->windowTitle();
+        testo = avviso->text();
+        icona = avviso->icon();
+        avviso->accept();
+    });
+    QTest::mouseClick(senzaPdf.Tst(TstPdf), Qt::LeftButton);
+    EXPECT_EQ(titolo, "Stampa");
+    EXPECT_EQ(testo, "Nessuna stampante PDF impostata!");
+    EXPECT_EQ(icona, QMessageBox::Warning);
+    EXPECT_FALSE(fs::exists("1.prn"));
+}
+
+TEST_F(MenuStampaTest, DopoLAnteprimaTornaLaPrimaDestinazione) {
+    ASSERT_TRUE(Apri());
+    menu_.Combo1()->setCurrentIndex(1);
+    bool mostrata = false;
+    QTimer::singleShot(0, [&] {
+        auto* anteprima = qobject_cast<Anteprima*>(QApplication::activeModalWidget());
+        ASSERT_NE(anteprima, nullptr);
+        mostrata = anteprima->Text1()->toPlainText() == "Camera 1\n";
+        anteprima->close();
+    });
+    Premi(TstAnteprima);
+    EXPECT_TRUE(mostrata);
+    EXPECT_EQ(menu_.Combo1()->currentIndex(), 0);
+}
