@@ -20,15 +20,6 @@ void ArchiviaReport(const std::string& nomeArchivio) {
         throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile copiare il report in '" + nomeArchivio + "'.");
 }
 
-std::string CodiceAssistenzaHotel1() {
-    auto database = Database::Apri("AnagraficaHotels.mdb");
-    auto hotel = database->OpenRecordset("AnagraficaHotels");
-    hotel->FindFirst("Numero = 1");
-    std::string codice = hotel->NoMatch() ? std::string() : (*hotel)["CodiceAssistenza"].Testo();
-    database->Close();
-    return codice;
-}
-
 std::vector<std::string> DestinazioniHotel1() {
     auto database = Database::Apri("Stampanti.mdb");
     auto stampanti = database->OpenRecordset("Stampanti");

@@ -21,9 +21,6 @@ std::string NomeCopiaArchivio(const std::tm& ora);
 // copy of that name. Throws Errore when the report is missing or the copy fails.
 void ArchiviaReport(const std::string& nomeArchivio);
 
-// CodiceAssistenza of hotel 1 in AnagraficaHotels ("" when there is no hotel 1).
-std::string CodiceAssistenzaHotel1();
-
 // Destinazione of every record of hotel 1 in the Stampanti table, in the order found.
 std::vector<std::string> DestinazioniHotel1();
 

@@ -23,6 +23,7 @@
 #include "common/qt/StampanteQt.h"
 #include "preview/forms/Anteprima.h"
 #include "print/ConvertiXLS.h"
+#include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
 
@@ -166,7 +167,7 @@ void MenuStampa::Form_Load() {
 void MenuStampa::Form_Activate() {
     MettiInPrimoPiano(*this);
     combo1_->clear();
-    codiceAssistenza_ = CodiceAssistenzaHotel1();
+    codiceAssistenza_ = ::CodiceAssistenza();
     for (const std::string& destinazione : DestinazioniHotel1()) combo1_->addItem(DaCp1252(destinazione));
     if (combo1_->count() == 0) {
         Chiudi();
