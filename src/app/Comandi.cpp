@@ -7,9 +7,11 @@
 #include <optional>
 
 #include "app/DatiDemo.h"
+#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "common/TabellaCsv.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -25,6 +27,7 @@ const char* const AiutoGenerale =
     "Comandi:\n"
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
     "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
+    "  leggi FILE TABELLA  scrive la tabella come la legge il programma (CSV)\n"
     "\n"
     "brovato5 COMANDO --help descrive il comando.\n";
 
@@ -44,6 +47,14 @@ const char* const AiutoDemo =
     "Crea la cartella DIR (che non deve esistere o deve essere vuota) con un\n"
     "archivio dimostrativo completo: due hotel, camere, ospiti, prenotazioni,\n"
     "addebiti e agenzie datati attorno alla settimana corrente.\n";
+
+const char* const AiutoLeggi =
+    "Uso: brovato5 leggi FILE TABELLA\n"
+    "\n"
+    "Scrive sullo standard output la tabella TABELLA del database FILE come la\n"
+    "legge il programma: CSV in UTF-8, una riga d'intestazione con i nomi dei\n"
+    "campi, i record nell'ordine dell'archivio; Null e' una cella vuota, i testi\n"
+    "sono tra virgolette.\n";
 
 // A usage error: what was wrong, and the command whose help tells the right use.
 struct ErroreUso {
@@ -129,6 +140,16 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
+int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoLeggi;
+        return 0;
+    }
+    if (argomenti.size() != 2) throw ErroreUso{"indicare il file e la tabella", "leggi"};
+    ScriviTabellaCsv(ApriArchivio(argomenti[0])->LeggiTabella(Utf8ToCp1252(argomenti[1])), out);
+    return 0;
+}
+
 int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
@@ -139,6 +160,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     }
     if (comando == "tableau") return Tableau(resto, out, err);
     if (comando == "demo") return Demo(resto, out);
+    if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }
 

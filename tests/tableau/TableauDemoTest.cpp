@@ -39,6 +39,21 @@ TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
     }
 }
 
+// Files after deletions and updates in Access give the reports their correct
+// reading gives through SQLite.
+TEST(TableauDemo, FileModificatiInAccessComeLaLoroLetturaCorretta) {
+    VariabileAmbiente postazione("PCLocal", "1");
+    CartellaTemporanea access;
+    access.CopiaDa(CartellaDatiTest() / "edited");
+    CartellaTemporanea sqlite;
+    CreaCopiaSqliteDemo(sqlite.Percorso(), "edited");
+    for (const char* data : {"07/12/2026", "26/12/2026"}) {
+        const std::string daSqlite = Report(sqlite.Percorso(), data);
+        EXPECT_EQ(Report(access.Percorso(), data), daSqlite) << data;
+        EXPECT_EQ(daSqlite.find("Gallo"), std::string::npos) << data;  // a deleted guest
+    }
+}
+
 // The main window builds under the user's locale: an Italian one changes nothing.
 TEST(TableauDemo, UgualeConLaVirgolaDecimale) {
     LocaleVirgolaDecimale italiano;
