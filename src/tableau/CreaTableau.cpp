@@ -2,8 +2,11 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
+#include <future>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "common/Codifica.h"
 #include "common/Database.h"
@@ -89,7 +92,10 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 
 // The databases one build reads and the record sets it searches. The
 // databases share the tables they read: the booking headers' query reaches
-// the booked rooms, which the build has already read.
+// the booked rooms, which the build reads too. The databases are opened,
+// then the record sets, all at once, each in a thread of its own: their
+// readers run side by side. Each step's result is taken in a fixed order, so
+// that with several faults the error reported is the first in that order.
 struct DatabaseAperti {
     std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
@@ -98,21 +104,37 @@ struct DatabaseAperti {
 
     // Opens the databases and the record sets of the week from `primo` to
     // `ultimo`; the rooms in room-number order.
-    DatabaseAperti(const std::string& primo, const std::string& ultimo)
-        : numeriCamere(Apri("NumeriCamere.mdb")),
-          schedaCliente(Apri("Scheda_Cliente.mdb")),
-          agenzieAbituali(Apri("AgenzieAbituali.mdb")),
-          arrangiamento(Apri("Arrangiamento.mdb")),
-          camerePrenotazione(Apri("Camere_Prenotazione.mdb")),
-          schedaPrenotazione(Apri("Scheda_Prenotazione.mdb")) {
-        auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
-        daOrdinare->Sort("[NumeroCamera]");
-        camere = daOrdinare->OpenRecordset();
-        ospiti = schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo));
-        prenotate = camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo));
-        testate = schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo));
-        agenzie = agenzieAbituali->OpenRecordset("AgenzieAbituali");
-        addebiti = arrangiamento->OpenRecordset("Arrangiamento");
+    DatabaseAperti(const std::string& primo, const std::string& ultimo) {
+        InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
+                               {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
+                               {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
+                               {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
+                               {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
+                               {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+        InParallelo<Recordset>(
+            {{&camere,
+              [&] {
+                  auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
+                  daOrdinare->Sort("[NumeroCamera]");
+                  return daOrdinare->OpenRecordset();
+              }},
+             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo)); }},
+             {&prenotate, [&] { return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo)); }},
+             {&testate, [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo)); }},
+             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali"); }},
+             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento"); }}});
+    }
+
+    // Runs every `apri` in a thread of its own and puts what it gives in its
+    // place, in the order given; the first failure in that order is thrown
+    // once all have ended.
+    template <typename T>
+    static void InParallelo(
+        std::initializer_list<std::pair<std::unique_ptr<T>*, std::function<std::unique_ptr<T>()>>> passi) {
+        std::vector<std::future<std::unique_ptr<T>>> risultati;
+        for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.second));
+        std::size_t i = 0;
+        for (const auto& passo : passi) *passo.first = risultati[i++].get();
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
