@@ -2,17 +2,23 @@
 
 #include <array>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <limits>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "common/StatoFile.h"
 #include "common/TabelleCondivise.h"
+#include "common/Archivio.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
@@ -138,12 +144,63 @@ struct DatabaseAperti {
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
+};
 
-    void Chiudi() {
-        for (auto* db : {&numeriCamere, &schedaCliente, &agenzieAbituali, &arrangiamento, &camerePrenotazione,
-                         &schedaPrenotazione})
-            (*db)->Close();
+// The files a build reads, in the data folder.
+constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb",         "Scheda_Cliente.mdb",
+                                      "AgenzieAbituali.mdb",     "Arrangiamento.mdb",      "Camere_Prenotazione.mdb",
+                                      "Scheda_Prenotazione.mdb"};
+
+// The state of the files a build reads, in the current folder; nothing when
+// one of them is missing or cannot be examined.
+std::optional<std::vector<StatoFile>> StatoDeiFileLetti() {
+    std::vector<StatoFile> stati;
+    for (const char* nome : kFileLetti) {
+        std::optional<StatoFile> stato;
+        try {
+            stato = LeggiStatoFile(TrovaFile(".", nome));
+        } catch (const Errore&) {
+        }
+        if (!stato) return std::nullopt;
+        stati.push_back(*stato);
     }
+    return stati;
+}
+
+// The record sets of the last build, with the searches they have prepared,
+// kept for the next build of the same week in the same folder while the
+// files it read are unchanged: a clerk builds the ranges and tableaux of a
+// week in turn. One build at a time uses them.
+class UltimaSettimana {
+public:
+    static UltimaSettimana& Istanza() {
+        static UltimaSettimana istanza;
+        return istanza;
+    }
+
+    // Builds with the record sets of the week from `primo` to `ultimo`.
+    template <typename Costruzione>
+    void Con(const std::string& primo, const std::string& ultimo, Costruzione costruzione) {
+        const std::lock_guard blocco(mutex_);
+        // Taken before reading: a file changed while it is read is read again next time.
+        auto stati = StatoDeiFileLetti();
+        const std::string cartella = std::filesystem::current_path().string();
+        const std::tuple chiave{cartella, primo, ultimo};
+        if (!aperti_ || !stati || chiave_ != chiave || stati_ != *stati) {
+            aperti_.reset();
+            aperti_ = std::make_unique<DatabaseAperti>(primo, ultimo);
+            chiave_ = chiave;
+            // Without the files' state the record sets serve this build only.
+            stati_ = stati.value_or(std::vector<StatoFile>());
+        }
+        costruzione(*aperti_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::tuple<std::string, std::string, std::string> chiave_;
+    std::vector<StatoFile> stati_;
+    std::unique_ptr<DatabaseAperti> aperti_;
 };
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
@@ -328,9 +385,9 @@ private:
 void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
                  const std::string& ultimaCamera, std::string dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    DatabaseAperti aperti(giorni.front().data, giorni.back().data);
-    FileReport report;
-    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
-    report.Completa();
-    aperti.Chiudi();
+    UltimaSettimana::Istanza().Con(giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
+        FileReport report;
+        Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
+        report.Completa();
+    });
 }
