@@ -68,7 +68,19 @@ public:
     }
 
     void ScriviPuntatore(std::uint32_t pagina, std::uint32_t slot, std::uint32_t valore) {
-        for (std::size_t i = 0; i < 4; ++i) byte_[InizioRiga(pagina, slot) + i] = static_cast<char>(valore >> (8 * i));
+        ScriviIntero(InizioRiga(pagina, slot), valore);
+    }
+
+    // Marks deleted, as Access does, the row holding the byte at `posizione`,
+    // and counts one row less in its table's definition.
+    void CancellaRiga(std::size_t posizione) {
+        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
+        std::uint32_t slot = 0;
+        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
+        const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
+        byte_[dove + 1] = static_cast<char>(byte_[dove + 1] | 0x80);
+        const std::size_t righeTabella = Proprietario(pagina) * kPagina + 16;
+        ScriviIntero(righeTabella, Intero(righeTabella, 4) - 1);
     }
 
 private:
@@ -78,6 +90,9 @@ private:
         std::uint32_t n = 0;
         for (int i = byte - 1; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(byte_[dove + i]);
         return n;
+    }
+    void ScriviIntero(std::size_t dove, std::uint32_t valore) {
+        for (std::size_t i = 0; i < 4; ++i) byte_[dove + i] = static_cast<char>(valore >> (8 * i));
     }
     std::uint32_t Slot(std::uint32_t pagina, std::uint32_t slot) const { return Intero(pagina * kPagina + 14 + 2 * slot, 2); }
     std::size_t InizioRiga(std::uint32_t pagina, std::uint32_t slot) const {
@@ -291,4 +306,20 @@ TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
         else
             EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
     }
+}
+
+// A table deleted in Access leaves its catalog entry flagged deleted: the
+// file lists and reads the tables it still has.
+TEST(ArchivioAccess, TabellaCancellataNonElencata) {
+    std::string file = LeggiFile(FileDemo("Stampanti"));
+    const std::string nome = {'S', 0, 'e', 0, 't', 0, 'S', 0, 't', 0, 'a', 0, 'm', 0, 'p', 0, 'a', 0};
+    ASSERT_NE(file.find(nome), std::string::npos);
+    PagineJet4(file).CancellaRiga(file.find(nome));
+    CartellaTemporanea cartella;
+    const auto percorso = cartella.Percorso() / "Stampanti.mdb";
+    Scrivi(percorso, file);
+    const auto archivio = ApriArchivioAccess(percorso.string());
+    EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"Stampanti"});
+    ControllaUguale(archivio->LeggiTabella("Stampanti"), TabellaCsv("Stampanti", "Stampanti"));
+    EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("SetStampa"); }), NumeroErrore::TabellaNonTrovata);
 }
