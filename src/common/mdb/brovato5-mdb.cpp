@@ -272,6 +272,13 @@ bool TestoDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& cam
     return !(colonna.col_type == MDB_MEMO && testo.empty() && LunghezzaMemo(campo) > 2);
 }
 
+// An integer field (Integer or Long) of the row: 0 when Null, as libmdb takes it.
+long InteroDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo) {
+    if (campo.is_null) return 0;
+    if (colonna.col_type == MDB_INT) return static_cast<std::int16_t>(mdb_get_int16(mdb->pg_buf, campo.start));
+    return static_cast<std::int32_t>(mdb_get_int32(mdb->pg_buf, campo.start));
+}
+
 // A table definition with its columns read, from a catalog entry.
 DefinizioneTabella LeggiDefinizione(MdbCatalogEntry* voce) {
     DefinizioneTabella tabella(mdb_read_table(voce));
@@ -300,26 +307,25 @@ public:
                   tipo = ColonnaDi(*tabella, "Type"), attributi = ColonnaDi(*tabella, "Flags");
         if (id < 0 || nome < 0 || tipo < 0 || attributi < 0) return false;
         std::vector<MdbField> campi(tabella->num_cols);
-        std::string testo;
-        const auto valore = [&](int colonna, std::string& testo) {
-            const MdbField& campo = campi[static_cast<std::size_t>(colonna)];
-            testo.clear();
-            return campo.is_null || TestoDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(colonna)),
-                                                  campo, testo);
+        const auto intero = [&](int colonna) {
+            return InteroDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(colonna)), campi[colonna]);
         };
+        std::string testo;
         unsigned long lette = 0;
         const bool letto = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
             if (++lette > tabella->num_rows || !ScomponiRiga(tabella.get(), riga, campi)) return false;
+            const MdbField& campoNome = campi[nome];
+            testo.clear();
+            if (!campoNome.is_null && !TestoDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(nome)),
+                                                     campoNome, testo))
+                return false;
+            if (testo.size() > MDB_MAX_OBJ_NAME) return false;
             MdbCatalogEntry voce{};
             voce.mdb = mdb_;
-            if (!valore(nome, testo) || testo.size() > MDB_MAX_OBJ_NAME) return false;
             testo.copy(voce.object_name, testo.size());
-            if (!valore(tipo, testo)) return false;
-            voce.object_type = std::atoi(testo.c_str()) & kMascheraTipo;
-            if (!valore(id, testo)) return false;
-            voce.table_pg = std::strtoul(testo.c_str(), nullptr, 10) & kMascheraPagina;
-            if (!valore(attributi, testo)) return false;
-            voce.flags = std::atoi(testo.c_str());
+            voce.object_type = static_cast<int>(intero(tipo) & kMascheraTipo);
+            voce.table_pg = static_cast<unsigned long>(intero(id)) & kMascheraPagina;
+            voce.flags = static_cast<int>(intero(attributi));
             voci_.push_back(voce);
             return true;
         });
@@ -335,7 +341,7 @@ public:
 
 private:
     // As libmdb reads an entry: the type in the low bits, the definition page in the low bytes of the id.
-    static constexpr int kMascheraTipo = 0x7f;
+    static constexpr long kMascheraTipo = 0x7f;
     static constexpr unsigned long kMascheraPagina = 0x00ffffff;
 
     static int ColonnaDi(const MdbTableDef& tabella, const char* nome) {
