@@ -1,9 +1,10 @@
 // Time of one tableau build, of the same build again in the same program run
-// (and, for information, of the next week's build after it), and of reading the build's seven tables once, one after another, with
-// mdbtools' exporter. Usage: bench_tableau DATA_FOLDER [SAMPLES] (the large
-// test set); the folder is copied into a temporary folder first, the report
-// is written there. Each sample of the builds runs in a fresh process, so the
-// first build never finds tables read before.
+// (and, for information, of the next week's build after it), and of reading
+// the build's seven tables once, one after another, with mdbtools' exporter.
+// Usage: bench_tableau DATA_FOLDER [SAMPLES] (the large test set); the folder
+// is copied into a temporary folder first, the report is written there. Each
+// sample of the builds runs in a process of its own, so the first build never
+// finds tables read before.
 #include <sys/wait.h>
 #include <unistd.h>
 
