@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 #include "common/Codifica.h"
@@ -108,39 +107,53 @@ struct DatabaseAperti {
         schedaPrenotazione;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
 
-    // Opens the databases and the record sets of the week from `primo` to
-    // `ultimo`; the rooms in room-number order.
-    DatabaseAperti(const std::string& primo, const std::string& ultimo) {
+    // Opens the databases.
+    DatabaseAperti() {
         InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
                                {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
                                {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
                                {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
                                {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
                                {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+    }
+
+    // Opens the record sets of the week from `primo` to `ultimo` and those
+    // that do not depend on the week, unless open already; the rooms in
+    // room-number order.
+    void ApriRecordset(const std::string& primo, const std::string& ultimo) {
         InParallelo<Recordset>(
             {{&camere,
               [&] {
                   auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
                   daOrdinare->Sort("[NumeroCamera]");
                   return daOrdinare->OpenRecordset();
-              }},
-             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo)); }},
-             {&prenotate, [&] { return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo)); }},
-             {&testate, [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo)); }},
-             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali"); }},
-             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento"); }}});
+              },
+              false},
+             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo)); }, true},
+             {&prenotate, [&] { return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo)); },
+              true},
+             {&testate, [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo)); }, true},
+             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali"); }, false},
+             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento"); }, false}});
     }
 
-    // Runs every `apri` in a thread of its own and puts what it gives in its
-    // place, in the order given; the first failure in that order is thrown
-    // once all have ended.
     template <typename T>
-    static void InParallelo(
-        std::initializer_list<std::pair<std::unique_ptr<T>*, std::function<std::unique_ptr<T>()>>> passi) {
+    struct Passo {
+        std::unique_ptr<T>* dove;
+        std::function<std::unique_ptr<T>()> apri;
+        bool sempre = true;  // false: only when nothing is open there yet
+    };
+
+    // Runs the steps to take, each in a thread of its own, and puts what
+    // each gives in its place, in the order given; the first failure in that
+    // order is thrown once all have ended.
+    template <typename T>
+    static void InParallelo(std::vector<Passo<T>> passi) {
+        std::erase_if(passi, [](const Passo<T>& passo) { return !passo.sempre && *passo.dove; });
         std::vector<std::future<std::unique_ptr<T>>> risultati;
-        for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.second));
+        for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.apri));
         std::size_t i = 0;
-        for (const auto& passo : passi) *passo.first = risultati[i++].get();
+        for (const auto& passo : passi) *passo.dove = risultati[i++].get();
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
@@ -167,14 +180,15 @@ std::optional<std::vector<StatoFile>> StatoDeiFileLetti() {
     return stati;
 }
 
-// The record sets of the last build, with the searches they have prepared,
-// kept for the next build of the same week in the same folder while the
-// files it read are unchanged: a clerk builds the ranges and tableaux of a
-// week in turn. One build at a time uses them.
-class UltimaSettimana {
+// The databases and record sets of the last build, with the searches they
+// have prepared, kept for the next build in the same folder while the files
+// it read are unchanged: a clerk builds the ranges, tableaux and weeks of a
+// hotel in turn. The record sets of the week are opened again for another
+// week. One build at a time uses them.
+class UltimaCostruzione {
 public:
-    static UltimaSettimana& Istanza() {
-        static UltimaSettimana istanza;
+    static UltimaCostruzione& Istanza() {
+        static UltimaCostruzione istanza;
         return istanza;
     }
 
@@ -185,20 +199,32 @@ public:
         // Taken before reading: a file changed while it is read is read again next time.
         auto stati = StatoDeiFileLetti();
         const std::string cartella = std::filesystem::current_path().string();
-        const std::tuple chiave{cartella, primo, ultimo};
-        if (!aperti_ || !stati || chiave_ != chiave || stati_ != *stati) {
+        const std::pair settimana{primo, ultimo};
+        if (!aperti_ || !stati || cartella_ != cartella || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>(primo, ultimo);
-            chiave_ = chiave;
-            // Without the files' state the record sets serve this build only.
+            aperti_ = std::make_unique<DatabaseAperti>();
+            cartella_ = cartella;
+            settimana_ = {};
+            // Without the files' state what is opened serves this build only.
             stati_ = stati.value_or(std::vector<StatoFile>());
+        }
+        if (settimana_ != settimana) {
+            settimana_ = {};
+            try {
+                aperti_->ApriRecordset(primo, ultimo);
+            } catch (...) {
+                aperti_.reset();
+                throw;
+            }
+            settimana_ = settimana;
         }
         costruzione(*aperti_);
     }
 
 private:
     std::mutex mutex_;
-    std::tuple<std::string, std::string, std::string> chiave_;
+    std::string cartella_;
+    std::pair<std::string, std::string> settimana_;
     std::vector<StatoFile> stati_;
     std::unique_ptr<DatabaseAperti> aperti_;
 };
@@ -385,7 +411,7 @@ private:
 void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
                  const std::string& ultimaCamera, std::string dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    UltimaSettimana::Istanza().Con(giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
+    UltimaCostruzione::Istanza().Con(giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
         FileReport report;
         Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
         report.Completa();
