@@ -2,7 +2,8 @@
 # Installs the Debian packages the project builds, tests and runs with.
 set -euo pipefail
 PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev mdbtools libsqlite3-dev
-           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales)
+           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
+           libcurl4-openssl-dev python3-aiosmtpd xdg-utils)
 mancanti=()
 for p in "${PACCHETTI[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")

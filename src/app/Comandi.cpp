@@ -12,6 +12,7 @@
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/TabellaCsv.h"
+#include "print/ConvertiXLS.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -27,6 +28,7 @@ const char* const AiutoGenerale =
     "Comandi:\n"
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
     "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
+    "  esporta   esporta il report come file delimitato fd + PCLocal + .csv\n"
     "  leggi FILE TABELLA  scrive la tabella come la legge il programma (CSV)\n"
     "\n"
     "brovato5 COMANDO --help descrive il comando.\n";
@@ -47,6 +49,17 @@ const char* const AiutoDemo =
     "Crea la cartella DIR (che non deve esistere o deve essere vuota) con un\n"
     "archivio dimostrativo completo: due hotel, camere, ospiti, prenotazioni,\n"
     "addebiti e agenzie datati attorno alla settimana corrente.\n";
+
+const char* const AiutoEsporta =
+    "Uso: brovato5 esporta\n"
+    "\n"
+    "Esporta il report (file FD seguito dal valore di PCLocal) come file delimitato\n"
+    "per un foglio di calcolo: fd seguito dal valore di PCLocal e da .csv.\n"
+    "Va eseguito nella cartella dei dati. Le tre righe di SeparatoreXLS.txt, se\n"
+    "presente, danno il separatore di campo, il separatore decimale e il simbolo\n"
+    "di valuta (altrimenti \",\", \".\" e l'euro).\n"
+    "\n"
+    "Esito: 0 file esportato, 1 errore durante l'esportazione, 2 uso errato.\n";
 
 const char* const AiutoLeggi =
     "Uso: brovato5 leggi FILE TABELLA\n"
@@ -140,6 +153,16 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
+int Esporta(const std::vector<std::string>& argomenti, std::ostream& out) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoEsporta;
+        return 0;
+    }
+    if (!argomenti.empty()) throw ErroreUso{"argomento inatteso: '" + argomenti[0] + "'", "esporta"};
+    ConvertiXLS(NomeFileReport());
+    return 0;
+}
+
 int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoLeggi;
@@ -160,6 +183,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     }
     if (comando == "tableau") return Tableau(resto, out, err);
     if (comando == "demo") return Demo(resto, out);
+    if (comando == "esporta") return Esporta(resto, out);
     if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }

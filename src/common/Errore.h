@@ -24,6 +24,8 @@ private:
 namespace NumeroErrore {
 constexpr int ArgomentoNonValido = 5;     // invalid procedure call or argument
 constexpr int Overflow = 6;
+constexpr int FileInesistente = 53;     // a file to read, or a program to start, not found
+constexpr int InputOltreFine = 62;      // input past the end of a file
 constexpr int FileNonScrivibile = 75;     // path/file access error
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;

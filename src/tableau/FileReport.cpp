@@ -1,9 +1,5 @@
 #include "tableau/FileReport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -29,24 +25,6 @@ std::string NomeReportEsistente() {
     }
 }
 
-// Creates the temporary file beside the report, named after it, this process
-// and a counter, never over an existing file. Like any new file it takes the
-// permissions the umask leaves, and it is closed to the programs this one
-// starts. Gives the descriptor, or -1 with `nome` left empty.
-int CreaTemporaneo(const std::string& nomeReport, std::string& nome) {
-    constexpr int kTentativi = 100;
-    for (int n = 0; n < kTentativi; ++n) {
-        const std::string candidato = nomeReport + "." + std::to_string(getpid()) + "." + std::to_string(n);
-        const int fd = open(candidato.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            nome = candidato;
-            return fd;
-        }
-        if (errno != EEXIST) return -1;
-    }
-    return -1;
-}
-
 }  // namespace
 
 std::string Postazione() {
@@ -70,36 +48,4 @@ std::string Postazione() {
 
 std::string NomeFileReport() { return "FD" + Postazione(); }
 
-FileReport::FileReport() : nomeReport_(NomeReportEsistente()) {
-    const int fd = CreaTemporaneo(nomeReport_, nomeTemporaneo_);
-    if (fd < 0) Fallito();
-    file_ = fdopen(fd, "wb");
-    if (!file_) {
-        close(fd);
-        std::remove(nomeTemporaneo_.c_str());
-        Fallito();
-    }
-}
-
-FileReport::~FileReport() {
-    if (file_) std::fclose(file_);
-    if (!nomeTemporaneo_.empty()) std::remove(nomeTemporaneo_.c_str());
-}
-
-void FileReport::ScriviRiga(const std::string& riga) {
-    if (std::fwrite(riga.data(), 1, riga.size(), file_) != riga.size() || std::fputs("\r\n", file_) == EOF)
-        Fallito();
-}
-
-void FileReport::Completa() {
-    const bool scritto = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-    const bool chiuso = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!scritto || !chiuso || std::rename(nomeTemporaneo_.c_str(), nomeReport_.c_str()) != 0) Fallito();
-    nomeTemporaneo_.clear();
-}
-
-void FileReport::Fallito() const {
-    throw Errore(NumeroErrore::FileNonScrivibile,
-                 "Impossibile scrivere il file del report '" + nomeReport_ + "'.");
-}
+FileReport::FileReport() : FileSostitutivo(NomeReportEsistente(), "il file del report") {}

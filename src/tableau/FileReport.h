@@ -1,30 +1,12 @@
 #pragma once
 
-#include <cstdio>
-#include <string>
+#include "common/FileSostitutivo.h"
 
 // The workstation's report file being written. Lines go to a temporary file
 // in the same folder; Completa() renames it over the report, so a build that
 // stops half-way leaves the previous report as it was.
-class FileReport {
+class FileReport : public FileSostitutivo {
 public:
     // Opens the temporary file in the current folder. Throws Errore 75.
     FileReport();
-    // Removes the temporary file unless Completa() was reached.
-    ~FileReport();
-    FileReport(const FileReport&) = delete;
-    FileReport& operator=(const FileReport&) = delete;
-
-    // Writes one line followed by CR LF.
-    void ScriviRiga(const std::string& riga);
-
-    // Closes the temporary file and puts it in place of the report. Throws Errore 75.
-    void Completa();
-
-private:
-    [[noreturn]] void Fallito() const;
-
-    std::string nomeReport_;
-    std::string nomeTemporaneo_;
-    std::FILE* file_ = nullptr;
 };

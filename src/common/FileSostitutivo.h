@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// A file of the current folder written anew as a whole. Lines go to a
+// temporary file beside it; Completa() renames that over the file, so a run
+// that stops half-way leaves the previous file (or none) as it was.
+class FileSostitutivo {
+public:
+    // Opens the temporary file for `nome`; `cosa` names the file in the error
+    // message ("il file del report"). Throws Errore 75.
+    FileSostitutivo(std::string nome, std::string cosa);
+    // Removes the temporary file unless Completa() was reached.
+    ~FileSostitutivo();
+    FileSostitutivo(const FileSostitutivo&) = delete;
+    FileSostitutivo& operator=(const FileSostitutivo&) = delete;
+
+    // Writes one line followed by CR LF.
+    void ScriviRiga(const std::string& riga);
+
+    // Closes the temporary file and puts it in place of the file. Throws Errore 75.
+    void Completa();
+
+private:
+    [[noreturn]] void Fallito() const;
+
+    std::string nome_;
+    std::string cosa_;
+    std::string nomeTemporaneo_;
+    std::FILE* file_ = nullptr;
+};

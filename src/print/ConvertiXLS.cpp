@@ -1,0 +1,126 @@
+#include "print/ConvertiXLS.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+#include "common/Archivio.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/FileSostitutivo.h"
+#include "tableau/CreaTableau.h"
+
+namespace {
+
+const char* const NomeFileSeparatori = "SeparatoreXLS.txt";
+
+// What the export writes for the report's frame, decimal commas and amounts.
+struct SeparatoriXLS {
+    std::string campo = ",";
+    std::string decimale = ".";
+    std::string valuta = "\x80";  // the euro sign in Windows-1252
+};
+
+// The lines of a text file read as bytes: each ends at LF, a CR before it
+// dropped; a last line without line end counts too. Nothing when the file
+// cannot be opened.
+std::optional<std::vector<std::string>> LeggiRighe(const std::string& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::vector<std::string> righe;
+    for (std::string riga; std::getline(file, riga);) {
+        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+        righe.push_back(std::move(riga));
+    }
+    return righe;
+}
+
+// The file's path, its name matched without regard to case in its folder
+// (the current one for a bare name); nothing when there is none.
+std::optional<std::string> FileEsistente(const std::string& percorso) {
+    const std::filesystem::path p(percorso);
+    try {
+        return TrovaFile(p.has_parent_path() ? p.parent_path().string() : ".", p.filename().string());
+    } catch (const Errore&) {
+        return std::nullopt;
+    }
+}
+
+// The three lines of the settings file, taken whole; the defaults without it.
+SeparatoriXLS LeggiSeparatori() {
+    const auto percorso = FileEsistente(NomeFileSeparatori);
+    if (!percorso) return {};
+    const auto righe = LeggiRighe(*percorso);
+    if (!righe || righe->size() < 3)
+        throw Errore(NumeroErrore::InputOltreFine, std::string("Il file ") + NomeFileSeparatori +
+                                                       " deve contenere tre righe: separatore di campo, "
+                                                       "separatore decimale e simbolo di valuta.");
+    return {(*righe)[0], (*righe)[1], (*righe)[2]};
+}
+
+bool Cifra(const std::string& riga, std::size_t i) { return i < riga.size() && riga[i] >= '0' && riga[i] <= '9'; }
+
+// A "," or "." between a digit before it and two digits after it.
+bool TraCifre(const std::string& riga, std::size_t i) {
+    return i > 0 && Cifra(riga, i - 1) && Cifra(riga, i + 1) && Cifra(riga, i + 2);
+}
+
+bool Cornice(unsigned char c) {
+    switch (c) {
+        case 217: case 197: case 194: case 195: case 192: case 193: case 179: case 191: case 218:
+        case '|': case '+':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A decimal comma: the last blank written before the amount becomes the
+// currency mark (it stays when the mark is empty), then the decimal separator.
+void ScriviDecimale(std::string& uscita, const SeparatoriXLS& separatori) {
+    const auto blank = uscita.rfind(' ');
+    if (blank != std::string::npos && !separatori.valuta.empty()) uscita[blank] = separatori.valuta[0];
+    uscita += separatori.decimale;
+}
+
+// One report line as a line of the delimited file.
+std::string ConvertiRiga(const std::string& riga, const SeparatoriXLS& separatori) {
+    std::string uscita;
+    for (std::size_t i = 0; i < riga.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(riga[i]);
+        if (Cornice(c))
+            uscita += separatori.campo;
+        else if (c == 180)
+            uscita += i + 1 == riga.size() ? separatori.campo : " ";
+        else if (c == 196)
+            uscita += ' ';
+        else if (c == ',') {
+            if (TraCifre(riga, i))
+                ScriviDecimale(uscita, separatori);
+            else
+                uscita += ' ';
+        } else if (c == '.') {
+            if (!TraCifre(riga, i)) uscita += '.';
+        } else if (c == '-')
+            uscita += Cifra(riga, i + 1) ? '-' : ' ';
+        else
+            uscita += riga[i];
+    }
+    return uscita;
+}
+
+}  // namespace
+
+std::string NomeFileEsportazione() { return "fd" + Postazione() + ".csv"; }
+
+void ConvertiXLS(const std::string& Testo) {
+    const SeparatoriXLS separatori = LeggiSeparatori();
+    const auto report = FileEsistente(Testo);
+    const auto righe = report ? LeggiRighe(*report) : std::nullopt;
+    if (!righe)
+        throw Errore(NumeroErrore::FileInesistente, "File non trovato: '" + Cp1252ToUtf8(Testo) + "'.");
+    FileSostitutivo esportazione(NomeFileEsportazione(), "il file di esportazione");
+    for (const auto& riga : *righe) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
+    esportazione.Completa();
+}

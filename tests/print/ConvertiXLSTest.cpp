@@ -1,0 +1,108 @@
+#include "print/ConvertiXLS.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "app/Comandi.h"
+#include "common/Errore.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Scrivi(const fs::path& percorso, const std::string& byte) { std::ofstream(percorso, std::ios::binary) << byte; }
+
+// A line of the demo week's report as the export writes it: the room column
+// and the seven cells, each closed by the field separator.
+std::string RigaCsv(const std::string& colonna, const std::vector<std::string>& celle) {
+    std::string riga = colonna + ",";
+    for (const auto& cella : celle) riga += cella + ",";
+    return riga;
+}
+
+}  // namespace
+
+TEST(ConvertiXLS, RigheConvertiteByteAByte) {
+    struct Caso {
+        const char* descrizione;
+        std::optional<std::string> separatori;  // SeparatoreXLS.txt, none when missing
+        std::string report;
+        std::string csv;
+    };
+    const std::string importo = "\xB3 1.234,50 \xB3";
+    const Caso casi[] = {
+        {"amount between frames, defaults", std::nullopt, importo + "\r\n", ",\x80" "1234.50 ,\r\n"},
+        {"frame line", std::nullopt, "\xC3\xC4\xC4\xB4\r\n", ",  ,\r\n"},
+        {"right tee inside a line", std::nullopt, "a\xB4" "b\r\n", "a b\r\n"},
+        {"all frame codes and the preview's signs", std::nullopt, "\xD9\xC5\xC2\xC3\xC0\xC1\xB3\xBF\xDA|+\xBA\r\n",
+         ",,,,,,,,,,,\xBA\r\n"},
+        {"points", std::nullopt, "12.5 3.141 a.12 .12\r\n", "12.5 3141 a.12 .12\r\n"},
+        {"commas", std::nullopt, "x 7,5 a,12 ,12 1,2a\r\n", "x 7 5 a 12  12 1 2a\r\n"},
+        {"sign at the start of a line", std::nullopt, ",12\r\n.12\r\n", " 12\r\n.12\r\n"},
+        {"decimal comma with no blank before", std::nullopt, "1,50\r\n", "1.50\r\n"},
+        {"minus signs", std::nullopt, "-12 - -- -\r\n", "-12       \r\n"},
+        {"empty line, last line without line end", std::nullopt, "\r\nab", "\r\nab\r\n"},
+        {"empty report", std::nullopt, "", ""},
+        {"settings taken whole, empty currency", "; \r\n,\r\n\r\n", importo + "\r\n", ";  1234,50 ; \r\n"},
+        {"settings with LF line ends, long currency", "\t\n\n$$\n", importo + "\r\n", "\t$123450 \t\r\n"},
+    };
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "4");
+    for (const auto& caso : casi) {
+        fs::remove("SeparatoreXLS.txt");
+        if (caso.separatori) Scrivi("SeparatoreXLS.txt", *caso.separatori);
+        Scrivi("FD4", caso.report);
+        ConvertiXLS("FD4");
+        EXPECT_EQ(LeggiFile("fd4.csv"), caso.csv) << caso.descrizione;
+    }
+}
+
+TEST(ConvertiXLS, FileMancantiOIncompleti) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", nullptr);
+    EXPECT_EQ(NomeFileEsportazione(), "fd.csv");
+    // No report: nothing is written.
+    EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 53);
+    Scrivi("fd", "a,b\r\n");
+    // A settings file found whatever the case of its name, with fewer than three lines.
+    for (const char* corto : {"", ";\r\n,\r\n", ";\r\n,"}) {
+        Scrivi("separatorexls.txt", corto);
+        EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 62) << corto;
+    }
+    EXPECT_FALSE(fs::exists("fd.csv"));
+    Scrivi("separatorexls.txt", ";\r\n,\r\nEUR");
+    ConvertiXLS("fd");
+    EXPECT_EQ(LeggiFile("fd.csv"), "a b\r\n");
+    // Only the export and the two files it read are left: no temporary file.
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3);
+}
+
+TEST(ConvertiXLS, ComandoEsportaSullaSettimanaDemo) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "7");
+    std::ostringstream out, err;
+    EXPECT_EQ(EseguiComando({"esporta"}, out, err), 1);
+    EXPECT_EQ(err.str().rfind("Errore 53: ", 0), 0u) << err.str();
+    EXPECT_EQ(EseguiComando({"esporta", "FD7"}, out, err), 2);
+    EXPECT_EQ(EseguiComando({"esporta", "--help"}, out, err), 0);
+
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD7");
+    EXPECT_EQ(EseguiComando({"esporta"}, out, err), 0);
+    const std::string csv = LeggiFile("fd7.csv");
+    std::vector<std::string> righe;
+    std::istringstream lettura(csv);
+    for (std::string riga; std::getline(lettura, riga);) righe.push_back(riga);
+    ASSERT_EQ(righe.size(), 86u);
+    EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+    const std::string vuota(17, ' ');
+    EXPECT_EQ(righe[1], RigaCsv("     ", {vuota, vuota, vuota, vuota, vuota, vuota, vuota}) + "\r");
+    EXPECT_EQ(righe[2], RigaCsv("1    ", {vuota, vuota, vuota, vuota, "Conti Ni   11  13", "Conti Ni F 11  13", vuota}) + "\r");
+    EXPECT_EQ(righe[3].substr(0, 114),
+              RigaCsv("SGL  ", {vuota, vuota, vuota, vuota, "CTS      C  1, 50", "CTS      C  1, 62"}));
+    EXPECT_EQ(righe[0].substr(0, 24), "     , Luned\xEC 07/12    ,");
+}

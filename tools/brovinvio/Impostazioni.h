@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// How a connection to the mail server is protected.
+enum class Sicurezza {
+    Tls,       // TLS from the first byte (SMTPS, port 465)
+    StartTls,  // plain connection raised to TLS before logging in (port 587)
+    Nessuna,   // no encryption: only for a server on the same machine
+};
+
+// The mail settings of the data folder (file "PostaElettronica.txt", UTF-8).
+struct ImpostazioniPosta {
+    std::string server;
+    long porta = 0;
+    Sicurezza sicurezza = Sicurezza::StartTls;
+    std::string utente;    // empty: the server wants no login
+    std::string password;  // the variable BROVINVIO_PASSWORD wins over the file
+    std::string mittente;
+    std::vector<std::string> destinatari;
+    std::string oggetto = "Tableau settimanale";
+};
+
+extern const char* const NomeFileImpostazioni;
+
+// The settings of the file in the current folder (name matched without regard
+// to case); nothing when there is no such file. Throws std::runtime_error with
+// an Italian message for a line, key or value that cannot be used.
+std::optional<ImpostazioniPosta> LeggiImpostazioni();
