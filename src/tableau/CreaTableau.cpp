@@ -273,19 +273,23 @@ private:
     void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
+        // Each search text once: both lines search the same guests.
+        const std::string prenotazioni = CriterioPrenotazioni(hotel_, stanza);
+        std::array<std::string, Giorni> ospiti;
+        for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
         std::string rigaA = RigaVuota();
         ScriviColonnaCamera(rigaA, stanza);
         for (int k = 0; k < Giorni; ++k) {
-            OspitiDelGiorno(rigaA, k, stanza, caselle[k]);
-            PrenotazioniDelGiorno(rigaA, k, stanza, caselle[k]);
+            OspitiDelGiorno(rigaA, k, ospiti[k], caselle[k]);
+            PrenotazioniDelGiorno(rigaA, k, prenotazioni, caselle[k]);
         }
         report.ScriviRiga(rigaA);
 
         std::string rigaB = RigaVuota();
         ScriviColonnaCamera(rigaB, Taglia(tipoCamera));
         for (int k = 0; k < Giorni; ++k) {
-            AgenziaDegliOspiti(rigaB, k, stanza, caselle[k]);
+            AgenziaDegliOspiti(rigaB, k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(rigaB, k, numeroCamera, caselle[k]);
         }
         report.ScriviRiga(rigaB);
@@ -302,12 +306,12 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void OspitiDelGiorno(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
         std::string partenza;
-        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+        PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno)) return;
             ++c.ospiti;
             arrivo = ospiti["DataArrivo"].Testo();
@@ -332,10 +336,10 @@ private:
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
-        PerOgniRecord(prenotate, CriterioPrenotazioni(hotel_, stanza), [&] {
+        PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
             const std::int64_t persone = prenotate["NumeroPersone"].Intero();
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
@@ -366,11 +370,11 @@ private:
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
-        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+        PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
             agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
             if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie["RagioneSociale"], 11);
