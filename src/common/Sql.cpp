@@ -87,12 +87,17 @@ std::vector<Token> Scomponi(std::string_view t) {
     return token;
 }
 
+// Whether the word is the keyword `parola` (in upper case), written in any case.
+bool StessaParola(std::string_view testo, std::string_view parola) {
+    return std::equal(testo.begin(), testo.end(), parola.begin(), parola.end(),
+                      [](char a, char b) { return Maiuscola(a) == b; });
+}
+
 bool Riservata(const std::string& parola) {
     static const char* const riservate[] = {"SELECT", "FROM", "WHERE", "ORDER", "BY",   "IN",  "AND",
                                             "OR",     "NOT",  "IS",    "NULL",  "ASC", "DESC"};
-    const std::string maiuscola = Maiuscolo(parola);
     for (const char* r : riservate)
-        if (maiuscola == r) return true;
+        if (StessaParola(parola, r)) return true;
     return false;
 }
 
@@ -183,7 +188,7 @@ private:
         if (posizione_ + 1 < token_.size()) ++posizione_;
     }
     bool Parola(const char* parola) const {
-        return Corrente().tipo == TipoToken::Nome && Maiuscolo(Corrente().testo) == parola;
+        return Corrente().tipo == TipoToken::Nome && StessaParola(Corrente().testo, parola);
     }
     bool Simbolo(const char* simbolo) const {
         return Corrente().tipo == TipoToken::Simbolo && Corrente().testo == simbolo;
