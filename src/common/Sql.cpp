@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
@@ -395,6 +396,31 @@ private:
 bool ESelect(std::string_view testo) {
     const auto token = Scomponi(testo);
     return token.front().tipo == TipoToken::Nome && Maiuscolo(token.front().testo) == "SELECT";
+}
+
+std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
+    const auto token = Scomponi(testo);
+    FormaCriterio criterio;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        const Token& t = token[i];
+        const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
+        if (t.tipo == TipoToken::Invalido ||
+            (t.tipo == TipoToken::Nome && (StessaParola(t.testo, "IN") || StessaParola(t.testo, "NULL"))))
+            return std::nullopt;
+        if (t.tipo == TipoToken::Testo) criterio.costanti.push_back(Valore::Testo(t.testo));
+        if (t.tipo == TipoToken::Numero) {
+            // A minus before a number is its sign.
+            const bool negativo = i > 0 && token[i - 1].tipo == TipoToken::Simbolo && token[i - 1].testo == "-";
+            criterio.costanti.push_back(Numero(t.testo, negativo));
+        }
+        // Each word as its kind, its length and its text; a constant as its kind alone.
+        const std::string_view parola = costante ? std::string_view() : std::string_view(t.testo);
+        const auto lunghezza = static_cast<std::uint32_t>(parola.size());
+        criterio.forma += static_cast<char>(t.tipo);
+        criterio.forma.append(reinterpret_cast<const char*>(&lunghezza), sizeof lunghezza);
+        criterio.forma += parola;
+    }
+    return criterio;
 }
 
 Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }
