@@ -48,6 +48,7 @@ bool LeggiTesto(std::string_view t, std::size_t& i, std::string& valore) {
 // bracket ends the list with an Invalido token; otherwise it ends with Fine.
 std::vector<Token> Scomponi(std::string_view t) {
     std::vector<Token> token;
+    token.reserve(t.size() / 2 + 2);  // at most a word every two characters, and the end
     std::size_t i = 0;
     const auto c = [&t](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0; };
     while (true) {
@@ -401,6 +402,7 @@ bool ESelect(std::string_view testo) {
 std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
     const auto token = Scomponi(testo);
     FormaCriterio criterio;
+    criterio.forma.reserve(testo.size() + token.size() * 5);
     for (std::size_t i = 0; i < token.size(); ++i) {
         const Token& t = token[i];
         const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
