@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <semaphore>
 #include <system_error>
 #include <thread>
 #include <tuple>
@@ -59,44 +59,18 @@ std::string TrovaProgrammaLettore() {
 
 // At most as many readers at work as the workstation has cores: a build
 // starts the readers of all its tables at once.
-class PostiLettori {
+std::counting_semaphore<>& PostiLettori() {
+    static std::counting_semaphore<> posti(std::max(1u, std::thread::hardware_concurrency()));
+    return posti;
+}
+
+// Holds a reader's place for the life of the object.
+class PostoLettore {
 public:
-    static PostiLettori& Istanza() {
-        static PostiLettori istanza(std::max(1u, std::thread::hardware_concurrency()));
-        return istanza;
-    }
-
-    // Holds one place for the life of the object.
-    class Posto {
-    public:
-        explicit Posto(PostiLettori& posti) : posti_(posti) { posti_.Prendi(); }
-        ~Posto() { posti_.Lascia(); }
-        Posto(const Posto&) = delete;
-        Posto& operator=(const Posto&) = delete;
-
-    private:
-        PostiLettori& posti_;
-    };
-
-private:
-    explicit PostiLettori(unsigned liberi) : liberi_(liberi) {}
-
-    void Prendi() {
-        std::unique_lock blocco(mutex_);
-        libero_.wait(blocco, [this] { return liberi_ > 0; });
-        --liberi_;
-    }
-    void Lascia() {
-        {
-            const std::lock_guard blocco(mutex_);
-            ++liberi_;
-        }
-        libero_.notify_one();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable libero_;
-    unsigned liberi_;
+    PostoLettore() { PostiLettori().acquire(); }
+    ~PostoLettore() { PostiLettori().release(); }
+    PostoLettore(const PostoLettore&) = delete;
+    PostoLettore& operator=(const PostoLettore&) = delete;
 };
 
 // The names of the tables of the files listed within this program run, by
@@ -165,7 +139,7 @@ private:
     std::string Esegui(const std::vector<std::string>& argomenti, const std::string* tabella) const {
         EsitoProgramma esito;
         try {
-            const PostiLettori::Posto posto(PostiLettori::Istanza());
+            const PostoLettore posto;
             esito = EseguiProgramma(programma_, argomenti, limite_, kMassimaUscita);
         } catch (const std::system_error&) {
             throw ProgrammaMancante("avviare", programma_);

@@ -11,13 +11,13 @@
 #include <optional>
 #include <vector>
 
+#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/StatoFile.h"
 #include "common/TabelleCondivise.h"
-#include "common/Archivio.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
