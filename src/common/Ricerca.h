@@ -36,6 +36,8 @@ private:
     // Record positions in the record set by the lookup key of the indexed fields.
     using Indice = std::unordered_map<std::string, std::vector<std::uint32_t>>;
 
+    struct Criterio;
+
     // A criterion's form: its syntax tree matched to the table, holding the
     // constants of the criterion that put them in place last, and the index
     // that answers it.
@@ -44,7 +46,7 @@ private:
         std::vector<sql::Termine*> costanti;      // in the order written
         const Indice* indice = nullptr;           // null: the criterion is answered by testing every record
         std::vector<const Valore*> valoriChiave;  // the constants that make the key in `indice`
-        const void* inPosto = nullptr;            // the criterion whose constants are in place
+        const Criterio* inPosto = nullptr;        // the criterion whose constants are in place
     };
 
     // A criterion text: its form and its constants.
