@@ -1,14 +1,22 @@
-// Time of one tableau build against the time of reading the tables it reads.
-// Usage: bench_tableau DATA_FOLDER (the large test set); the folder is copied
-// into a temporary folder first, the report is written there.
+// Time of one tableau build, of the same build again in the same program run
+// (and, for information, of the next week's build after it), and of reading
+// the build's seven tables once, one after another, with mdbtools' exporter.
+// Usage: bench_tableau DATA_FOLDER [SAMPLES] (the large test set); the folder
+// is copied into a temporary folder first, the report is written there. Each
+// sample of the builds runs in a process of its own, so the first build never
+// finds tables read before.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "CartellaBench.h"
-#include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"
@@ -17,49 +25,107 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Opens every database of the build and reads each of its tables once.
-double Lettura() {
-    const std::pair<const char*, const char*> tabelle[] = {
-        {"NumeriCamere.mdb", "NumeriCamere"},       {"TipiCamere.mdb", "TipiCamere"},
-        {"Scheda_Cliente.mdb", "Scheda_Cliente"},   {"AgenzieAbituali.mdb", "AgenzieAbituali"},
-        {"Arrangiamento.mdb", "Arrangiamento"},     {"Camere_Prenotazione.mdb", "Camere_Prenotazione"},
-        {"Scheda_Prenotazione.mdb", "Scheda_Prenotazione"}};
-    const auto inizio = std::chrono::steady_clock::now();
-    std::size_t record = 0;
-    for (const auto& [file, tabella] : tabelle) {
-        auto db = Database::Apri(file);
-        record += db->OpenRecordset(tabella)->RecordCount();
-        db->Close();
-    }
-    const double tempo = Secondi(inizio);
-    std::printf("lettura:     %8.3f s  (%zu record)\n", tempo, record);
-    return tempo;
+constexpr const char* kSettimana = "06/07/2026";
+constexpr const char* kAltraSettimana = "13/07/2026";
+
+using Orologio = std::chrono::steady_clock;
+
+double Mediana(std::vector<double> valori) {
+    std::sort(valori.begin(), valori.end());
+    const std::size_t n = valori.size();
+    return n % 2 ? valori[n / 2] : (valori[n / 2 - 1] + valori[n / 2]) / 2;
 }
 
-double Costruzione() {
+// The seven tables of the build read with mdb-export, one after another.
+double LetturaMdbExport() {
+    const char* tabelle[] = {"NumeriCamere", "TipiCamere", "Scheda_Cliente", "AgenzieAbituali",
+                             "Arrangiamento", "Camere_Prenotazione", "Scheda_Prenotazione"};
+    const auto inizio = Orologio::now();
+    for (const char* tabella : tabelle) {
+        const std::string comando = std::string("mdb-export ") + tabella + ".mdb " + tabella + " > /dev/null";
+        if (std::system(comando.c_str()) != 0) throw Errore(3343, std::string("mdb-export fallito: ") + tabella);
+    }
+    return Secondi(inizio);
+}
+
+double Costruzione(const char* settimana) {
     std::int16_t hotel = 1;
     std::int16_t tableau = 1;
-    const auto inizio = std::chrono::steady_clock::now();
-    CreaTableau(hotel, tableau, "0", "99999", "07/12/2026");
-    const double tempo = Secondi(inizio);
-    std::printf("costruzione: %8.3f s  (%ju byte di report)\n", tempo,
+    const auto inizio = Orologio::now();
+    CreaTableau(hotel, tableau, "0", "99999", settimana);
+    return Secondi(inizio);
+}
+
+struct Tempi {
+    double prima = 0;
+    double seconda = 0;
+    double altraSettimana = 0;
+};
+
+// The build twice, then the build of the next week, in a child process of its own.
+Tempi Costruzioni() {
+    int tubo[2];
+    if (pipe(tubo) != 0) std::exit(1);
+    const pid_t figlio = fork();
+    if (figlio == 0) {
+        close(tubo[0]);
+        Tempi tempi;
+        try {
+            tempi.prima = Costruzione(kSettimana);
+            tempi.seconda = Costruzione(kSettimana);
+            tempi.altraSettimana = Costruzione(kAltraSettimana);
+        } catch (const Errore& e) {
+            std::fprintf(stderr, "%s\n", e.Testo().c_str());
+            _exit(1);
+        }
+        _exit(write(tubo[1], &tempi, sizeof tempi) == sizeof tempi ? 0 : 1);
+    }
+    close(tubo[1]);
+    Tempi tempi;
+    const bool letti = read(tubo[0], &tempi, sizeof tempi) == sizeof tempi;
+    close(tubo[0]);
+    int stato = 0;
+    waitpid(figlio, &stato, 0);
+    if (!letti || !WIFEXITED(stato) || WEXITSTATUS(stato) != 0) throw Errore(3343, "costruzione fallita");
+    return tempi;
+}
+
+void Misura(int campioni) {
+    std::vector<double> prime, seconde, altre, letture;
+    for (int i = 0; i < campioni; ++i) {
+        const Tempi tempi = Costruzioni();
+        prime.push_back(tempi.prima);
+        seconde.push_back(tempi.seconda);
+        altre.push_back(tempi.altraSettimana);
+        letture.push_back(LetturaMdbExport());
+        std::printf("campione %d: costruzione %.3f s, di nuovo %.3f s, altra settimana %.3f s, mdb-export %.3f s\n",
+                    i + 1, tempi.prima, tempi.seconda, tempi.altraSettimana, letture.back());
+    }
+    const double prima = Mediana(prime);
+    const double seconda = Mediana(seconde);
+    const double lettura = Mediana(letture);
+    std::printf("mediane su %d campioni (settimana del %s, tutto l'albergo):\n", campioni, kSettimana);
+    std::printf("  costruzione:                  %8.3f s  (%ju byte di report)\n", prima,
                 static_cast<std::uintmax_t>(fs::file_size(NomeFileReport())));
-    return tempo;
+    std::printf("  stessa costruzione di nuovo:  %8.3f s\n", seconda);
+    std::printf("  poi la settimana del %s: %8.3f s\n", kAltraSettimana, Mediana(altre));
+    std::printf("  mdb-export delle 7 tabelle:   %8.3f s\n", lettura);
+    std::printf("rapporto costruzione/mdb-export:      %.2f (obiettivo <= 1.0)\n", prima / lettura);
+    std::printf("rapporto seconda/prima costruzione:   %.2f (obiettivo <= 0.1)\n", seconda / prima);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "Uso: %s CARTELLA_DATI\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "Uso: %s CARTELLA_DATI [CAMPIONI]\n", argv[0]);
         return 2;
     }
+    const int campioni = argc == 3 ? std::max(1, std::atoi(argv[2])) : 5;
     try {
         const CartellaBench cartella(argv[1], "bench-tableau");
         RiempiTabelleComuni();
-        const double lettura = Lettura();
-        const double costruzione = Costruzione();
-        std::printf("rapporto costruzione/lettura: %.2f (obiettivo <= 1.5)\n", costruzione / lettura);
+        Misura(campioni);
     } catch (const Errore& e) {
         std::fprintf(stderr, "%s\n", e.Testo().c_str());
         return 1;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds, tests and runs with.
 set -euo pipefail
-PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev libsqlite3-dev
+PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev mdbtools libsqlite3-dev
            libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
            libcurl4-openssl-dev python3-aiosmtpd xdg-utils
            cups libcups2-dev poppler-utils)

@@ -7,10 +7,12 @@
 #include <optional>
 
 #include "app/DatiDemo.h"
+#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/Stampante.h"
+#include "common/TabellaCsv.h"
 #include "print/ConvertiXLS.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
@@ -31,6 +33,7 @@ const char* const AiutoGenerale =
     "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
     "  stampa    stampa il report sulla destinazione indicata\n"
     "  esporta   esporta il report come file delimitato fd + PCLocal + .csv\n"
+    "  leggi FILE TABELLA  scrive la tabella come la legge il programma (CSV)\n"
     "\n"
     "brovato5 COMANDO --help descrive il comando.\n";
 
@@ -77,6 +80,14 @@ const char* const AiutoEsporta =
     "di valuta (altrimenti \",\", \".\" e l'euro).\n"
     "\n"
     "Esito: 0 file esportato, 1 errore durante l'esportazione, 2 uso errato.\n";
+
+const char* const AiutoLeggi =
+    "Uso: brovato5 leggi FILE TABELLA\n"
+    "\n"
+    "Scrive sullo standard output la tabella TABELLA del database FILE come la\n"
+    "legge il programma: CSV in UTF-8, una riga d'intestazione con i nomi dei\n"
+    "campi, i record nell'ordine dell'archivio; Null e' una cella vuota, i testi\n"
+    "sono tra virgolette.\n";
 
 // A usage error: what was wrong, and the command whose help tells the right use.
 struct ErroreUso {
@@ -209,6 +220,16 @@ int Esporta(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
+int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoLeggi;
+        return 0;
+    }
+    if (argomenti.size() != 2) throw ErroreUso{"indicare il file e la tabella", "leggi"};
+    ScriviTabellaCsv(ApriArchivio(argomenti[0])->LeggiTabella(Utf8ToCp1252(argomenti[1])), out);
+    return 0;
+}
+
 int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
@@ -221,6 +242,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     if (comando == "demo") return Demo(resto, out);
     if (comando == "stampa") return Stampa(resto, out, err);
     if (comando == "esporta") return Esporta(resto, out);
+    if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }
 

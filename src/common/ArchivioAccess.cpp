@@ -2,13 +2,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <semaphore>
 #include <system_error>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/ProcessoFiglio.h"
+#include "common/StatoFile.h"
 #include "common/UscitaMdb.h"
 #include "common/mdb/ProtocolloMdb.h"
 
@@ -49,6 +57,50 @@ std::string TrovaProgrammaLettore() {
     throw ProgrammaMancante("trovare", kNomeProgramma);
 }
 
+// At most as many readers at work as the workstation has cores: a build
+// starts the readers of all its tables at once.
+std::counting_semaphore<>& PostiLettori() {
+    static std::counting_semaphore<> posti(std::max(1u, std::thread::hardware_concurrency()));
+    return posti;
+}
+
+// Holds a reader's place for the life of the object.
+class PostoLettore {
+public:
+    PostoLettore() { PostiLettori().acquire(); }
+    ~PostoLettore() { PostiLettori().release(); }
+    PostoLettore(const PostoLettore&) = delete;
+    PostoLettore& operator=(const PostoLettore&) = delete;
+};
+
+// The names of the tables of the files listed within this program run, by
+// reader program and file, kept while the file is unchanged: opening a file
+// again needs no reader then.
+class ElenchiDelProgramma {
+public:
+    static ElenchiDelProgramma& Istanza() {
+        static ElenchiDelProgramma istanza;
+        return istanza;
+    }
+
+    std::optional<std::vector<std::string>> Trova(const std::string& programma, const StatoFile& stato) {
+        const std::lock_guard blocco(mutex_);
+        const auto trovato = elenchi_.find({programma, stato.dispositivo, stato.inode});
+        if (trovato == elenchi_.end() || !(trovato->second.first == stato)) return std::nullopt;
+        return trovato->second.second;
+    }
+
+    void Conserva(const std::string& programma, const StatoFile& stato, const std::vector<std::string>& nomi) {
+        const std::lock_guard blocco(mutex_);
+        elenchi_[{programma, stato.dispositivo, stato.inode}] = {stato, nomi};
+    }
+
+private:
+    std::mutex mutex_;
+    using Chiave = std::tuple<std::string, std::uint64_t, std::uint64_t>;
+    std::map<Chiave, std::pair<StatoFile, std::vector<std::string>>> elenchi_;
+};
+
 // An Access file read through the reader program: one run lists the tables
 // when the file is opened (so a file that is no database fails at once), one
 // more run reads each table asked for.
@@ -56,12 +108,18 @@ class ArchivioAccess : public Archivio {
 public:
     ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite)
         : percorso_(std::move(percorso)), programma_(std::move(programma)), limite_(limite) {
+        const auto stato = LeggiStatoFile(percorso_);
+        if (const auto nomi = stato ? ElenchiDelProgramma::Istanza().Trova(programma_, *stato) : std::nullopt) {
+            nomi_ = *nomi;
+            return;
+        }
         const auto uscita = Esegui({"tabelle", percorso_}, nullptr);
         try {
             nomi_ = DecodificaElencoTabelle(uscita);
         } catch (const UscitaMdbNonValida&) {
             throw ErroreFormatoNonRiconosciuto(percorso_);
         }
+        if (stato) ElenchiDelProgramma::Istanza().Conserva(programma_, *stato, nomi_);
     }
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
@@ -81,6 +139,7 @@ private:
     std::string Esegui(const std::vector<std::string>& argomenti, const std::string* tabella) const {
         EsitoProgramma esito;
         try {
+            const PostoLettore posto;
             esito = EseguiProgramma(programma_, argomenti, limite_, kMassimaUscita);
         } catch (const std::system_error&) {
             throw ProgrammaMancante("avviare", programma_);

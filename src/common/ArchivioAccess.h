@@ -8,7 +8,9 @@
 
 // Reads an Access file (Jet 3, Jet 4, ACE) through libmdb. libmdb runs in the
 // child program brovato5-mdb, so that a damaged file that crashes or hangs it
-// ends in Errore 3343 instead of reaching this program.
+// ends in Errore 3343 instead of reaching this program. At most as many
+// readers run at once as the workstation has cores; the names of a file's
+// tables are listed once per program run while the file is unchanged.
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso);
 
 // The same with the reader program and the time limit of each reading given.

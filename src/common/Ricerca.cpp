@@ -21,6 +21,16 @@ void Uguaglianze(const sql::Espressione& e, std::map<int, const Valore*>& trovat
         trovate.emplace(campo->colonna, &costante->costante);
 }
 
+// The constants of a criterion without In tests, in the order written.
+void CostantiScritte(sql::Espressione& e, std::vector<sql::Termine*>& costanti) {
+    using Tipo = sql::Espressione::Tipo;
+    for (sql::Termine* termine : {&e.sinistro, &e.destro})
+        if (!termine->campo && (e.tipo == Tipo::Confronto || (e.tipo == Tipo::Nullo && termine == &e.sinistro)))
+            costanti.push_back(termine);
+    if (e.primo) CostantiScritte(*e.primo, costanti);
+    if (e.secondo) CostantiScritte(*e.secondo, costanti);
+}
+
 // Key of several values at once: each value's key preceded by its length.
 void AggiungiChiave(std::string& composta, const Valore& v) {
     const std::string chiave = Chiave(v);
@@ -38,45 +48,79 @@ Ricerca::~Ricerca() = default;
 
 std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t da) {
     const Criterio& criterio = Prepara(testo);
+    const Forma& forma = *criterio.forma;
     const auto vero = [&](std::size_t posizione) {
-        return Valuta(*criterio.espressione, Riga(posizione)) == Logico::Vero;
+        return Valuta(*forma.espressione, Riga(posizione)) == Logico::Vero;
     };
-    if (!criterio.indice) {
+    if (!forma.indice) {
         for (std::size_t posizione = da; posizione < righe_.size(); ++posizione)
             if (vero(posizione)) return posizione;
         return std::nullopt;
     }
-    const auto trovati = criterio.indice->find(criterio.chiave);
-    if (trovati == criterio.indice->end()) return std::nullopt;
+    const auto trovati = forma.indice->find(criterio.chiave);
+    if (trovati == forma.indice->end()) return std::nullopt;
     const auto& candidati = trovati->second;
     for (auto it = std::lower_bound(candidati.begin(), candidati.end(), da); it != candidati.end(); ++it)
         if (vero(*it)) return *it;
     return std::nullopt;
 }
 
-Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) return trovato->second;
-    Criterio criterio;
-    criterio.espressione = sql::AnalizzaCriterio(testo);
-    Lega(*criterio.espressione, tabella_, esegui_);
-    if (modo_ == Modo::ConIndici) ScegliIndice(criterio);
-    return criteri_.emplace(testo, std::move(criterio)).first->second;
+// The criterion of the text, its constants in place.
+const Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
+    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) {
+        MettiInPosto(trovato->second);
+        return trovato->second;
+    }
+    auto scomposto = sql::ScomponiCriterio(testo);
+    // A criterion that does not split has a form of its own: its text.
+    std::string chiave = scomposto ? "F" + scomposto->forma : "T" + testo;
+    auto forma = forme_.find(chiave);
+    if (forma == forme_.end()) {
+        auto letta = LeggiForma(testo);
+        if (scomposto && letta->costanti.size() != scomposto->costanti.size()) {
+            chiave = "T" + testo;
+            scomposto.reset();
+        }
+        forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
+    }
+    Criterio& criterio = criteri_[testo];
+    criterio.forma = forma->second.get();
+    if (scomposto) criterio.costanti = std::move(scomposto->costanti);
+    MettiInPosto(criterio);
+    for (const Valore* valore : criterio.forma->valoriChiave) AggiungiChiave(criterio.chiave, *valore);
+    return criterio;
+}
+
+std::unique_ptr<Ricerca::Forma> Ricerca::LeggiForma(const std::string& testo) {
+    auto forma = std::make_unique<Forma>();
+    forma->espressione = sql::AnalizzaCriterio(testo);
+    Lega(*forma->espressione, tabella_, esegui_);
+    CostantiScritte(*forma->espressione, forma->costanti);
+    if (modo_ == Modo::ConIndici) ScegliIndice(*forma);
+    return forma;
+}
+
+void Ricerca::MettiInPosto(const Criterio& criterio) {
+    Forma& forma = *criterio.forma;
+    if (forma.inPosto == &criterio) return;
+    for (std::size_t i = 0; i < criterio.costanti.size(); ++i) forma.costanti[i]->costante = criterio.costanti[i];
+    forma.inPosto = &criterio;
 }
 
 // Takes the index on the fields the criterion requires to equal a constant.
 // A field is left out when its values are of the other kind than the constant
 // (text against number): such a test needs the conversion a full test makes.
-void Ricerca::ScegliIndice(Criterio& criterio) {
+void Ricerca::ScegliIndice(Forma& forma) {
     std::map<int, const Valore*> uguaglianze;
-    Uguaglianze(*criterio.espressione, uguaglianze);
+    Uguaglianze(*forma.espressione, uguaglianze);
     std::vector<int> colonne;
     for (const auto& [colonna, costante] : uguaglianze) {
         const Genere& genere = GenereDi(colonna);
         if (ENumero(*costante) ? genere.testi : genere.numeri) continue;
         colonne.push_back(colonna);
-        AggiungiChiave(criterio.chiave, *costante);
+        forma.valoriChiave.push_back(costante);
     }
-    if (!colonne.empty()) criterio.indice = &IndiceSu(colonne);
+    if (!colonne.empty()) forma.indice = &IndiceSu(colonne);
 }
 
 // Records with Null in any of the fields are left out: Null equals nothing.

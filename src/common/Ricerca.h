@@ -10,11 +10,14 @@
 
 #include "common/Valutazione.h"
 
-// The searches of one record set (FindFirst, FindNext). Each criterion text is
-// read once. A criterion that requires, at its top level, fields to equal
-// constants ("NumeroHotel = 1 and NumeroCamera = '12'") is answered from a
-// hash index on those fields, built on first use: only the records with the
-// right values are then tested. Any other criterion tests the records in turn.
+// The searches of one record set (FindFirst, FindNext). Criteria that differ
+// only in their texts and numbers ("NumeroCamera = '101'", "NumeroCamera =
+// '102'") share one reading: each form is read once, and a criterion puts
+// its constants in place before it is tested. A criterion that requires, at
+// its top level, fields to equal constants ("NumeroHotel = 1 and
+// NumeroCamera = '12'") is answered from a hash index on those fields, built
+// on first use: only the records with the right values are then tested. Any
+// other criterion tests the records in turn.
 class Ricerca {
 public:
     enum class Modo { ConIndici, Scansione };
@@ -33,10 +36,24 @@ private:
     // Record positions in the record set by the lookup key of the indexed fields.
     using Indice = std::unordered_map<std::string, std::vector<std::uint32_t>>;
 
-    struct Criterio {
+    struct Criterio;
+
+    // A criterion's form: its syntax tree matched to the table, holding the
+    // constants of the criterion that put them in place last, and the index
+    // that answers it.
+    struct Forma {
         std::unique_ptr<sql::Espressione> espressione;
-        const Indice* indice = nullptr;  // null: the criterion is answered by testing every record
-        std::string chiave;              // the constants' key in `indice`
+        std::vector<sql::Termine*> costanti;      // in the order written
+        const Indice* indice = nullptr;           // null: the criterion is answered by testing every record
+        std::vector<const Valore*> valoriChiave;  // the constants that make the key in `indice`
+        const Criterio* inPosto = nullptr;        // the criterion whose constants are in place
+    };
+
+    // A criterion text: its form and its constants.
+    struct Criterio {
+        Forma* forma = nullptr;
+        std::vector<Valore> costanti;
+        std::string chiave;  // the constants' key in the form's index
     };
 
     // Which kinds of value a column holds in this record set.
@@ -45,8 +62,10 @@ private:
         bool numeri = false;
     };
 
-    Criterio& Prepara(const std::string& testo);
-    void ScegliIndice(Criterio& criterio);
+    const Criterio& Prepara(const std::string& testo);
+    std::unique_ptr<Forma> LeggiForma(const std::string& testo);
+    void ScegliIndice(Forma& forma);
+    static void MettiInPosto(const Criterio& criterio);
     const Indice& IndiceSu(const std::vector<int>& colonne);
     const Genere& GenereDi(int colonna);
     const Record& Riga(std::size_t posizione) const { return tabella_.righe[righe_[posizione]]; }
@@ -55,7 +74,8 @@ private:
     const std::vector<std::uint32_t>& righe_;
     EseguiSottoquery esegui_;
     Modo modo_;
-    std::unordered_map<std::string, Criterio> criteri_;
+    std::unordered_map<std::string, Criterio> criteri_;             // by text
+    std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
     std::map<std::vector<int>, Indice> indici_;
     std::map<int, Genere> generi_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
@@ -47,6 +48,7 @@ bool LeggiTesto(std::string_view t, std::size_t& i, std::string& valore) {
 // bracket ends the list with an Invalido token; otherwise it ends with Fine.
 std::vector<Token> Scomponi(std::string_view t) {
     std::vector<Token> token;
+    token.reserve(t.size() / 2 + 2);  // at most a word every two characters, and the end
     std::size_t i = 0;
     const auto c = [&t](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0; };
     while (true) {
@@ -87,12 +89,17 @@ std::vector<Token> Scomponi(std::string_view t) {
     return token;
 }
 
+// Whether the word is the keyword `parola` (in upper case), written in any case.
+bool StessaParola(std::string_view testo, std::string_view parola) {
+    return std::equal(testo.begin(), testo.end(), parola.begin(), parola.end(),
+                      [](char a, char b) { return Maiuscola(a) == b; });
+}
+
 bool Riservata(const std::string& parola) {
     static const char* const riservate[] = {"SELECT", "FROM", "WHERE", "ORDER", "BY",   "IN",  "AND",
                                             "OR",     "NOT",  "IS",    "NULL",  "ASC", "DESC"};
-    const std::string maiuscola = Maiuscolo(parola);
     for (const char* r : riservate)
-        if (maiuscola == r) return true;
+        if (StessaParola(parola, r)) return true;
     return false;
 }
 
@@ -183,7 +190,7 @@ private:
         if (posizione_ + 1 < token_.size()) ++posizione_;
     }
     bool Parola(const char* parola) const {
-        return Corrente().tipo == TipoToken::Nome && Maiuscolo(Corrente().testo) == parola;
+        return Corrente().tipo == TipoToken::Nome && StessaParola(Corrente().testo, parola);
     }
     bool Simbolo(const char* simbolo) const {
         return Corrente().tipo == TipoToken::Simbolo && Corrente().testo == simbolo;
@@ -390,6 +397,32 @@ private:
 bool ESelect(std::string_view testo) {
     const auto token = Scomponi(testo);
     return token.front().tipo == TipoToken::Nome && Maiuscolo(token.front().testo) == "SELECT";
+}
+
+std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
+    const auto token = Scomponi(testo);
+    FormaCriterio criterio;
+    criterio.forma.reserve(testo.size() + token.size() * 5);
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        const Token& t = token[i];
+        const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
+        if (t.tipo == TipoToken::Invalido ||
+            (t.tipo == TipoToken::Nome && (StessaParola(t.testo, "IN") || StessaParola(t.testo, "NULL"))))
+            return std::nullopt;
+        if (t.tipo == TipoToken::Testo) criterio.costanti.push_back(Valore::Testo(t.testo));
+        if (t.tipo == TipoToken::Numero) {
+            // A minus before a number is its sign.
+            const bool negativo = i > 0 && token[i - 1].tipo == TipoToken::Simbolo && token[i - 1].testo == "-";
+            criterio.costanti.push_back(Numero(t.testo, negativo));
+        }
+        // Each word as its kind, its length and its text; a constant as its kind alone.
+        const std::string_view parola = costante ? std::string_view() : std::string_view(t.testo);
+        const auto lunghezza = static_cast<std::uint32_t>(parola.size());
+        criterio.forma += static_cast<char>(t.tipo);
+        criterio.forma.append(reinterpret_cast<const char*>(&lunghezza), sizeof lunghezza);
+        criterio.forma += parola;
+    }
+    return criterio;
 }
 
 Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }

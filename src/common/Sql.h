@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -65,6 +66,16 @@ struct Selezione {
 
 // True when the text is a Select statement rather than a table name.
 bool ESelect(std::string_view testo);
+
+// A search criterion split into its form, the same for all the criteria that
+// differ from it only in their texts and numbers, and those constants as the
+// criterion's reading gives them, in the order written. Nothing for a
+// criterion with an In test or a Null, or one that does not split into words.
+struct FormaCriterio {
+    std::string forma;
+    std::vector<Valore> costanti;
+};
+std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo);
 
 // Each throws Errore: 3075 for a faulty expression, 3000 for the rest of a statement.
 Selezione AnalizzaSelect(std::string_view testo);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <tuple>
 
@@ -13,7 +14,9 @@
 // build), shared between them: a table one Database has read is handed to
 // another that asks for it, instead of being read again, as long as its file
 // is the same file with the same size and time of last change as when it was
-// read. Otherwise it is read afresh. For use from one thread.
+// read. Otherwise it is taken from the tables kept for the program run, which
+// reads it afresh unless the file is unchanged (see StatoFile.h). Safe for
+// use from several threads: a table asked for by several at once is read once.
 class TabelleCondivise {
 public:
     // Table `nome` (matched without regard to case) of the file at
@@ -22,7 +25,7 @@ public:
                                          const std::function<Tabella()>& leggi);
 
 private:
-    // What tells a file's contents unchanged: its size and time of last change.
+    // What tells a file's contents unchanged within the job: its size and time of last change.
     struct Stato {
         std::int64_t dimensione = 0;
         std::int64_t secondi = 0;
@@ -36,5 +39,6 @@ private:
     // By the file's identity (device, inode) and the table's upper-case name.
     using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
 
+    std::mutex mutex_;
     std::map<Chiave, Lettura> letture_;
 };

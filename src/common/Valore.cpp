@@ -77,6 +77,9 @@ std::string Valore::Testo() const {
 }
 
 int Tabella::IndiceColonna(std::string_view cercato) const {
+    // The program writes most names as the table does: those are found at once.
+    for (std::size_t i = 0; i < colonne.size(); ++i)
+        if (colonne[i].nome == cercato) return static_cast<int>(i);
     const auto stessaLettera = [](char a, char b) { return Maiuscola(a) == Maiuscola(b); };
     for (std::size_t i = 0; i < colonne.size(); ++i)
         if (std::ranges::equal(colonne[i].nome, cercato, stessaLettera)) return static_cast<int>(i);

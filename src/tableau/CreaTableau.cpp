@@ -2,13 +2,21 @@
 
 #include <array>
 #include <chrono>
+#include <filesystem>
+#include <functional>
+#include <future>
 #include <limits>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
+#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "common/StatoFile.h"
 #include "common/TabelleCondivise.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
@@ -89,39 +97,136 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 
 // The databases one build reads and the record sets it searches. The
 // databases share the tables they read: the booking headers' query reaches
-// the booked rooms, which the build has already read.
+// the booked rooms, which the build reads too. The databases are opened,
+// then the record sets, all at once, each in a thread of its own: their
+// readers run side by side. Each step's result is taken in a fixed order, so
+// that with several faults the error reported is the first in that order.
 struct DatabaseAperti {
     std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
 
-    // Opens the databases and the record sets of the week from `primo` to
-    // `ultimo`; the rooms in room-number order.
-    DatabaseAperti(const std::string& primo, const std::string& ultimo)
-        : numeriCamere(Apri("NumeriCamere.mdb")),
-          schedaCliente(Apri("Scheda_Cliente.mdb")),
-          agenzieAbituali(Apri("AgenzieAbituali.mdb")),
-          arrangiamento(Apri("Arrangiamento.mdb")),
-          camerePrenotazione(Apri("Camere_Prenotazione.mdb")),
-          schedaPrenotazione(Apri("Scheda_Prenotazione.mdb")) {
-        auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
-        daOrdinare->Sort("[NumeroCamera]");
-        camere = daOrdinare->OpenRecordset();
-        ospiti = schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo));
-        prenotate = camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo));
-        testate = schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo));
-        agenzie = agenzieAbituali->OpenRecordset("AgenzieAbituali");
-        addebiti = arrangiamento->OpenRecordset("Arrangiamento");
+    // Opens the databases.
+    DatabaseAperti() {
+        InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
+                               {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
+                               {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
+                               {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
+                               {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
+                               {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+    }
+
+    // Opens the record sets of the week from `primo` to `ultimo` and those
+    // that do not depend on the week, unless open already; the rooms in
+    // room-number order.
+    void ApriRecordset(const std::string& primo, const std::string& ultimo) {
+        InParallelo<Recordset>(
+            {{&camere,
+              [&] {
+                  auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
+                  daOrdinare->Sort("[NumeroCamera]");
+                  return daOrdinare->OpenRecordset();
+              },
+              false},
+             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo)); }, true},
+             {&prenotate, [&] { return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo)); },
+              true},
+             {&testate, [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo)); }, true},
+             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali"); }, false},
+             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento"); }, false}});
+    }
+
+    template <typename T>
+    struct Passo {
+        std::unique_ptr<T>* dove;
+        std::function<std::unique_ptr<T>()> apri;
+        bool sempre = true;  // false: only when nothing is open there yet
+    };
+
+    // Runs the steps to take, each in a thread of its own, and puts what
+    // each gives in its place, in the order given; the first failure in that
+    // order is thrown once all have ended.
+    template <typename T>
+    static void InParallelo(std::vector<Passo<T>> passi) {
+        std::erase_if(passi, [](const Passo<T>& passo) { return !passo.sempre && *passo.dove; });
+        std::vector<std::future<std::unique_ptr<T>>> risultati;
+        for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.apri));
+        std::size_t i = 0;
+        for (const auto& passo : passi) *passo.dove = risultati[i++].get();
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
+};
 
-    void Chiudi() {
-        for (auto* db : {&numeriCamere, &schedaCliente, &agenzieAbituali, &arrangiamento, &camerePrenotazione,
-                         &schedaPrenotazione})
-            (*db)->Close();
+// The files a build reads, in the data folder.
+constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb",         "Scheda_Cliente.mdb",
+                                      "AgenzieAbituali.mdb",     "Arrangiamento.mdb",      "Camere_Prenotazione.mdb",
+                                      "Scheda_Prenotazione.mdb"};
+
+// The state of the files a build reads, in the current folder; nothing when
+// one of them is missing or cannot be examined.
+std::optional<std::vector<StatoFile>> StatoDeiFileLetti() {
+    std::vector<StatoFile> stati;
+    for (const char* nome : kFileLetti) {
+        std::optional<StatoFile> stato;
+        try {
+            stato = LeggiStatoFile(TrovaFile(".", nome));
+        } catch (const Errore&) {
+        }
+        if (!stato) return std::nullopt;
+        stati.push_back(*stato);
     }
+    return stati;
+}
+
+// The databases and record sets of the last build, with the searches they
+// have prepared, kept for the next build in the same folder while the files
+// it read are unchanged: a clerk builds the ranges, tableaux and weeks of a
+// hotel in turn. The record sets of the week are opened again for another
+// week. One build at a time uses them.
+class UltimaCostruzione {
+public:
+    static UltimaCostruzione& Istanza() {
+        static UltimaCostruzione istanza;
+        return istanza;
+    }
+
+    // Builds with the record sets of the week from `primo` to `ultimo`.
+    template <typename Costruzione>
+    void Con(const std::string& primo, const std::string& ultimo, Costruzione costruzione) {
+        const std::lock_guard blocco(mutex_);
+        // Taken before reading: a file changed while it is read is read again next time.
+        auto stati = StatoDeiFileLetti();
+        const std::string cartella = std::filesystem::current_path().string();
+        const std::pair settimana{primo, ultimo};
+        if (!aperti_ || !stati || cartella_ != cartella || stati_ != *stati) {
+            aperti_.reset();
+            aperti_ = std::make_unique<DatabaseAperti>();
+            cartella_ = cartella;
+            settimana_ = {};
+            // Without the files' state what is opened serves this build only.
+            stati_ = stati.value_or(std::vector<StatoFile>());
+        }
+        if (settimana_ != settimana) {
+            settimana_ = {};
+            try {
+                aperti_->ApriRecordset(primo, ultimo);
+            } catch (...) {
+                aperti_.reset();
+                throw;
+            }
+            settimana_ = settimana;
+        }
+        costruzione(*aperti_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::string cartella_;
+    std::pair<std::string, std::string> settimana_;
+    std::vector<StatoFile> stati_;
+    std::unique_ptr<DatabaseAperti> aperti_;
 };
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
@@ -168,19 +273,23 @@ private:
     void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
+        // Each search text once: both lines search the same guests.
+        const std::string prenotazioni = CriterioPrenotazioni(hotel_, stanza);
+        std::array<std::string, Giorni> ospiti;
+        for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
         std::string rigaA = RigaVuota();
         ScriviColonnaCamera(rigaA, stanza);
         for (int k = 0; k < Giorni; ++k) {
-            OspitiDelGiorno(rigaA, k, stanza, caselle[k]);
-            PrenotazioniDelGiorno(rigaA, k, stanza, caselle[k]);
+            OspitiDelGiorno(rigaA, k, ospiti[k], caselle[k]);
+            PrenotazioniDelGiorno(rigaA, k, prenotazioni, caselle[k]);
         }
         report.ScriviRiga(rigaA);
 
         std::string rigaB = RigaVuota();
         ScriviColonnaCamera(rigaB, Taglia(tipoCamera));
         for (int k = 0; k < Giorni; ++k) {
-            AgenziaDegliOspiti(rigaB, k, stanza, caselle[k]);
+            AgenziaDegliOspiti(rigaB, k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(rigaB, k, numeroCamera, caselle[k]);
         }
         report.ScriviRiga(rigaB);
@@ -197,12 +306,12 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void OspitiDelGiorno(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
         std::string partenza;
-        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+        PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno)) return;
             ++c.ospiti;
             arrivo = ospiti["DataArrivo"].Testo();
@@ -227,10 +336,10 @@ private:
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
-        PerOgniRecord(prenotate, CriterioPrenotazioni(hotel_, stanza), [&] {
+        PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
             const std::int64_t persone = prenotate["NumeroPersone"].Intero();
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
@@ -261,11 +370,11 @@ private:
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& stanza, Casella& c) {
+    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
-        PerOgniRecord(ospiti, CriterioOspiti(stanza, giorno), [&] {
+        PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
             agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
             if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie["RagioneSociale"], 11);
@@ -306,9 +415,9 @@ private:
 void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
                  const std::string& ultimaCamera, std::string dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    DatabaseAperti aperti(giorni.front().data, giorni.back().data);
-    FileReport report;
-    Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
-    report.Completa();
-    aperti.Chiudi();
+    UltimaCostruzione::Istanza().Con(giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
+        FileReport report;
+        Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
+        report.Completa();
+    });
 }

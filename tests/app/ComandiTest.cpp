@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "app/Comandi.h"
+#include "common/Codifica.h"
+#include "support/Csv.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
@@ -36,7 +38,41 @@ std::pair<int, std::string> Programma(const std::string& argomenti) {
     return {WEXITSTATUS(stato), LeggiFile(errori)};
 }
 
+// A table as `leggi` writes it: names, then values with texts quoted and Null empty.
+std::string CsvDi(const Tabella& tabella) {
+    std::string csv;
+    for (const auto& colonna : tabella.colonne) csv += colonna.nome + ",";
+    csv.back() = '\n';
+    for (const auto& record : tabella.righe) {
+        for (const auto& valore : record) {
+            std::string testo = valore.Testo();
+            if (valore.IsTesto() && valore.Tipo() == TipoCampo::Testo) {
+                for (std::size_t p = 0; (p = testo.find('"', p)) != std::string::npos; p += 2) testo.insert(p, "\"");
+                testo = "\"" + testo + "\"";
+            }
+            csv += testo + ",";
+        }
+        csv.back() = '\n';
+    }
+    return Cp1252ToUtf8(csv);
+}
+
 }  // namespace
+
+TEST(Comandi, LeggiScriveLaTabellaComeLaMostraAccess) {
+    for (const auto& sorgente : SorgentiCsvDemo("edited")) {
+        const auto file = CartellaDatiTest() / "edited" / (sorgente.database + ".mdb");
+        const auto letta = Esegui({"leggi", file.string(), sorgente.tabella});
+        EXPECT_EQ(letta.stato, 0) << letta.err;
+        EXPECT_EQ(letta.out, CsvDi(LeggiCsv(sorgente.percorso))) << sorgente.tabella;
+    }
+    const auto testate = Esegui({"leggi", (CartellaDatiTest() / "edited" / "Scheda_Prenotazione.mdb").string(),
+                                 "scheda_prenotazione"}).out;
+    EXPECT_NE(testate.find("\n1,261006,2026-11-22 19:00:00,\"Vitale Simone\",\"320 5550006\",,\"P\",\"\",0\n"),
+              std::string::npos);
+    EXPECT_EQ(Esegui({"leggi", "manca.mdb", "Tabella"}).stato, 1);
+    EXPECT_EQ(Esegui({"leggi", "manca.mdb"}).stato, 2);
+}
 
 TEST(Comandi, AiutoEdErroriDUso) {
     EXPECT_EQ(Esegui({"--help"}).stato, 0);

@@ -17,12 +17,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string FileDemo(const std::string& database) {
-    return (CartellaDatiTest() / "demo" / (database + ".mdb")).string();
+std::string FileDemo(const std::string& database, const std::string& insieme = "demo") {
+    return (CartellaDatiTest() / insieme / (database + ".mdb")).string();
 }
 
-Tabella TabellaCsv(const std::string& database, const std::string& tabella) {
-    return LeggiCsv(CartellaDatiTest() / "demo" / "csv" / database / (tabella + ".csv"));
+Tabella TabellaCsv(const std::string& database, const std::string& tabella, const std::string& insieme = "demo") {
+    return LeggiCsv(CartellaDatiTest() / insieme / "csv" / database / (tabella + ".csv"));
 }
 
 void ControllaUguale(const Tabella& letta, const Tabella& attesa) {
@@ -47,23 +47,84 @@ std::vector<const Valore*> ValoriColonna(const Tabella& tabella, const std::stri
     return valori;
 }
 
+// The data pages of a Jet 4 file held in memory: a row-offset slot of a row
+// moved elsewhere holds flag 0x4000 and a 4-byte pointer [row][page].
+class PagineJet4 {
+public:
+    explicit PagineJet4(std::string& byte) : byte_(byte) {}
+
+    std::uint32_t Numero() const { return static_cast<std::uint32_t>(byte_.size() / kPagina); }
+    bool Dati(std::uint32_t pagina) const { return byte_[pagina * kPagina] == 1; }
+    std::uint32_t Proprietario(std::uint32_t pagina) const { return Intero(pagina * kPagina + 4, 4); }
+    std::uint32_t Righe(std::uint32_t pagina) const { return Intero(pagina * kPagina + 12, 2); }
+    std::uint32_t Puntatore(std::uint32_t pagina, std::uint32_t slot) const { return Intero(InizioRiga(pagina, slot), 4); }
+
+    // Page and slot of the first moved row's pointer.
+    std::pair<std::uint32_t, std::uint32_t> PrimoPuntatore() const {
+        for (std::uint32_t p = 1; p < Numero(); ++p)
+            for (std::uint32_t r = 0; Dati(p) && r < Righe(p); ++r)
+                if ((Slot(p, r) & 0xc000) == 0x4000) return {p, r};
+        throw std::runtime_error("nessuna riga spostata");
+    }
+
+    void ScriviPuntatore(std::uint32_t pagina, std::uint32_t slot, std::uint32_t valore) {
+        ScriviIntero(InizioRiga(pagina, slot), valore);
+    }
+
+    // Marks deleted, as Access does, the row holding the byte at `posizione`,
+    // and counts one row less in its table's definition.
+    void CancellaRiga(std::size_t posizione) {
+        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
+        std::uint32_t slot = 0;
+        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
+        const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
+        byte_[dove + 1] = static_cast<char>(byte_[dove + 1] | 0x80);
+        const std::size_t righeTabella = Proprietario(pagina) * kPagina + 16;
+        ScriviIntero(righeTabella, Intero(righeTabella, 4) - 1);
+    }
+
+private:
+    static constexpr std::size_t kPagina = 4096;
+
+    std::uint32_t Intero(std::size_t dove, int byte) const {
+        std::uint32_t n = 0;
+        for (int i = byte - 1; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(byte_[dove + i]);
+        return n;
+    }
+    void ScriviIntero(std::size_t dove, std::uint32_t valore) {
+        for (std::size_t i = 0; i < 4; ++i) byte_[dove + i] = static_cast<char>(valore >> (8 * i));
+    }
+    std::uint32_t Slot(std::uint32_t pagina, std::uint32_t slot) const { return Intero(pagina * kPagina + 14 + 2 * slot, 2); }
+    std::size_t InizioRiga(std::uint32_t pagina, std::uint32_t slot) const {
+        return pagina * kPagina + (Slot(pagina, slot) & 0x1fff);
+    }
+
+    std::string& byte_;
+};
+
 }  // namespace
 
-TEST(ArchivioAccess, OgniTabellaDemoUgualeAllaSuaSorgenteCsv) {
+void ControllaUgualeAlleSorgenti(const std::string& insieme) {
     std::map<std::string, std::vector<std::string>> tabelleAttese;
-    for (const auto& sorgente : SorgentiCsvDemo()) tabelleAttese[sorgente.database].push_back(sorgente.tabella);
+    for (const auto& sorgente : SorgentiCsvDemo(insieme)) tabelleAttese[sorgente.database].push_back(sorgente.tabella);
     ASSERT_EQ(tabelleAttese.size(), 11u);
 
     for (const auto& [database, tabelle] : tabelleAttese) {
-        SCOPED_TRACE(database);
-        const auto archivio = ApriArchivioAccess(FileDemo(database));
+        SCOPED_TRACE(insieme + "/" + database);
+        const auto archivio = ApriArchivioAccess(FileDemo(database, insieme));
         auto nomi = archivio->NomiTabelle();
         std::sort(nomi.begin(), nomi.end());
         EXPECT_EQ(nomi, tabelle);
         for (const auto& tabella : tabelle)
-            ControllaUguale(archivio->LeggiTabella(tabella), TabellaCsv(database, tabella));
+            ControllaUguale(archivio->LeggiTabella(tabella), TabellaCsv(database, tabella, insieme));
     }
 }
+
+TEST(ArchivioAccess, OgniTabellaDemoUgualeAllaSuaSorgenteCsv) { ControllaUgualeAlleSorgenti("demo"); }
+
+// Files after everyday use: deleted rows are left out, rows moved by an
+// update are read in their old place.
+TEST(ArchivioAccess, RigheCancellateESpostateComeLeMostraAccess) { ControllaUgualeAlleSorgenti("edited"); }
 
 // The cases a comparison with the CSV sources could hide if both sides erred alike.
 TEST(ArchivioAccess, NullTestiVuotiSpaziEImportiComeMemorizzati) {
@@ -205,4 +266,60 @@ TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
     EXPECT_EQ(agenzie.righe[1][agenzie.IndiceColonna("Commissione")], Valore::Reale(12.5));
     const auto importi = ApriArchivioAccess(FileDemo("Arrangiamento"))->LeggiTabella("Arrangiamento");
     EXPECT_EQ(importi.righe[2][importi.IndiceColonna("ImportoTotale")], Valore::Valuta(425000));
+}
+
+// A moved row's pointer that leads nowhere valid makes the file unreadable;
+// the same pointer rewritten as it was reads the table whole.
+TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
+    std::string originale = LeggiFile(FileDemo("Scheda_Cliente", "edited"));
+    const PagineJet4 pagine(originale);
+    const auto [paginaPuntatore, slot] = pagine.PrimoPuntatore();
+    const std::uint32_t proprietario = pagine.Proprietario(paginaPuntatore);
+    std::uint32_t altraTabella = 0;
+    for (std::uint32_t p = 1; p < pagine.Numero(); ++p)
+        if (pagine.Dati(p) && pagine.Proprietario(p) != proprietario) altraTabella = p;
+    ASSERT_NE(altraTabella, 0u);
+    const std::uint32_t puntatore = pagine.Puntatore(paginaPuntatore, slot);
+    const std::uint32_t bersaglio = puntatore >> 8;
+
+    const struct {
+        const char* caso;
+        std::uint32_t pagina, riga;
+        bool leggibile;
+    } casi[] = {
+        {"intatto", bersaglio, puntatore & 0xff, true},
+        {"pagina oltre il file", pagine.Numero() + 5, 0, false},
+        {"pagina di un'altra tabella", altraTabella, 0, false},
+        {"riga che non esiste", bersaglio, pagine.Righe(bersaglio), false},
+        {"se stesso", paginaPuntatore, slot, false},
+    };
+    CartellaTemporanea cartella;
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.caso);
+        std::string danneggiato = originale;
+        PagineJet4(danneggiato).ScriviPuntatore(paginaPuntatore, slot, caso.pagina << 8 | caso.riga);
+        const auto percorso = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
+        Scrivi(percorso, danneggiato);
+        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
+        if (caso.leggibile)
+            ControllaUguale(leggi(), TabellaCsv("Scheda_Cliente", "Scheda_Cliente", "edited"));
+        else
+            EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+    }
+}
+
+// A table deleted in Access leaves its catalog entry flagged deleted: the
+// file lists and reads the tables it still has.
+TEST(ArchivioAccess, TabellaCancellataNonElencata) {
+    std::string file = LeggiFile(FileDemo("Stampanti"));
+    const std::string nome = {'S', 0, 'e', 0, 't', 0, 'S', 0, 't', 0, 'a', 0, 'm', 0, 'p', 0, 'a', 0};
+    ASSERT_NE(file.find(nome), std::string::npos);
+    PagineJet4(file).CancellaRiga(file.find(nome));
+    CartellaTemporanea cartella;
+    const auto percorso = cartella.Percorso() / "Stampanti.mdb";
+    Scrivi(percorso, file);
+    const auto archivio = ApriArchivioAccess(percorso.string());
+    EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"Stampanti"});
+    ControllaUguale(archivio->LeggiTabella("Stampanti"), TabellaCsv("Stampanti", "Stampanti"));
+    EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("SetStampa"); }), NumeroErrore::TabellaNonTrovata);
 }

@@ -173,16 +173,20 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
 }  // namespace
 
 TEST(ConfrontoArchivi, AccessESqliteDannoLeStesseRisposte) {
-    CartellaTemporanea sqlite;
-    CreaCopiaSqliteDemo(sqlite.Percorso());
-    const auto daAccess = Risposte((CartellaDatiTest() / "demo").string());
-    const auto daSqlite = Risposte(sqlite.Percorso().string());
-    ASSERT_EQ(daAccess.size(), daSqlite.size());
-    std::size_t trovati = 0;
-    for (std::size_t i = 0; i < daAccess.size(); ++i) {
-        EXPECT_EQ(daAccess[i], daSqlite[i]) << daAccess[i].first;
-        trovati += daAccess[i].second.size();
+    // The demo files, and the same after deletions and updates in Access.
+    for (const char* insieme : {"demo", "edited"}) {
+        SCOPED_TRACE(insieme);
+        CartellaTemporanea sqlite;
+        CreaCopiaSqliteDemo(sqlite.Percorso(), insieme);
+        const auto daAccess = Risposte((CartellaDatiTest() / insieme).string());
+        const auto daSqlite = Risposte(sqlite.Percorso().string());
+        ASSERT_EQ(daAccess.size(), daSqlite.size());
+        std::size_t trovati = 0;
+        for (std::size_t i = 0; i < daAccess.size(); ++i) {
+            EXPECT_EQ(daAccess[i], daSqlite[i]) << daAccess[i].first;
+            trovati += daAccess[i].second.size();
+        }
+        // The walk must have met real data, not a run of empty answers.
+        EXPECT_GT(trovati, 500u);
     }
-    // The walk must have met real data, not a run of empty answers.
-    EXPECT_GT(trovati, 500u);
 }

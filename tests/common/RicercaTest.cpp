@@ -107,3 +107,24 @@ TEST(Ricerca, UnaConversioneImpossibileFermaEntrambe) {
         EXPECT_THROW(Percorso(ricerca, "Hotel = 1 and Misto = 5", 0), Errore);
     }
 }
+
+// Criteria that differ only in their constants share one reading: asked in
+// turn, each finds what it finds alone.
+TEST(Ricerca, CriteriDellaStessaFormaInAlternanza) {
+    const Tabella tabella = TabellaGenerata();
+    std::vector<std::uint32_t> righe(tabella.righe.size());
+    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
+    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
+    const char* const stessaForma[] = {"Camera = 'a1' and Hotel = 2", "Camera = '101' and Hotel = 1",
+                                       "Camera = 'B2' and Hotel = -0", "Camera = 'b2' and Hotel = 1.0"};
+    Ricerca insieme(tabella, righe, nessunaSottoquery);
+    for (int giro = 0; giro < 2; ++giro) {
+        for (const char* criterio : stessaForma) {
+            Ricerca sola(tabella, righe, nessunaSottoquery);
+            const auto atteso = Percorso(sola, criterio, 0);
+            EXPECT_FALSE(atteso.empty()) << criterio;
+            EXPECT_EQ(Percorso(insieme, criterio, 0), atteso) << criterio;
+            EXPECT_EQ(insieme.Trova(criterio, 1500), sola.Trova(criterio, 1500)) << criterio;
+        }
+    }
+}

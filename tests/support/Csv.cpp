@@ -150,9 +150,9 @@ Tabella LeggiCsv(const fs::path& percorso) {
     return tabella;
 }
 
-std::vector<SorgenteCsv> SorgentiCsvDemo() {
+std::vector<SorgenteCsv> SorgentiCsvDemo(const std::string& insieme) {
     std::vector<SorgenteCsv> sorgenti;
-    for (const auto& cartella : fs::directory_iterator(CartellaDatiTest() / "demo" / "csv")) {
+    for (const auto& cartella : fs::directory_iterator(CartellaDatiTest() / insieme / "csv")) {
         if (!cartella.is_directory()) continue;
         for (const auto& file : fs::directory_iterator(cartella.path()))
             if (file.path().extension() == ".csv")
@@ -173,7 +173,7 @@ void PrintTo(const Valore& valore, std::ostream* os) {
     *os << kTipi[static_cast<int>(valore.Tipo())] << "(\"" << Cp1252ToUtf8(valore.Testo()) << "\")";
 }
 
-void CreaCopiaSqliteDemo(const std::filesystem::path& cartella) {
-    for (const auto& sorgente : SorgentiCsvDemo())
+void CreaCopiaSqliteDemo(const std::filesystem::path& cartella, const std::string& insieme) {
+    for (const auto& sorgente : SorgentiCsvDemo(insieme))
         ScriviTabellaSqlite((cartella / (sorgente.database + ".mdb")).string(), LeggiCsv(sorgente.percorso));
 }

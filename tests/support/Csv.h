@@ -24,8 +24,9 @@ struct SorgenteCsv {
     std::filesystem::path percorso;
 };
 
-// Every CSV source of the demo data, ordered by database, then table.
-std::vector<SorgenteCsv> SorgentiCsvDemo();
+// Every CSV source of a test data set ("demo", or "edited": the demo files
+// after deletions and updates in Access), ordered by database, then table.
+std::vector<SorgenteCsv> SorgentiCsvDemo(const std::string& insieme = "demo");
 
 // Shows a value in a failed test's message: N for Null, else its type and text.
 void PrintTo(const Valore& valore, std::ostream* os);
@@ -33,4 +34,5 @@ void PrintTo(const Valore& valore, std::ostream* os);
 // Writes the demo data as SQLite files into `cartella`, one file per database
 // under the suite's names (AnagraficaHotels.mdb, ...), each table in CSV order:
 // the same data as the demo Access files, in the second store format.
-void CreaCopiaSqliteDemo(const std::filesystem::path& cartella);
+// `insieme` as for SorgentiCsvDemo.
+void CreaCopiaSqliteDemo(const std::filesystem::path& cartella, const std::string& insieme = "demo");

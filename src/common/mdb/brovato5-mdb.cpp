@@ -14,12 +14,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,7 +42,6 @@ constexpr unsigned kSecondiMassimi = 120;
 constexpr rlim_t kMemoriaMassima = rlim_t{2} << 30;
 
 constexpr const char* kFormatoData = "%Y-%m-%d %H:%M:%S";
-constexpr int kMascheraPosizioneRiga = 0x1fff;
 
 // Where the output goes: a copy of the standard output taken at start-up.
 // libmdb prints diagnostics and page dumps on damaged files, some of them on
@@ -53,11 +54,31 @@ void PrendiUscita() {
     if (!uscita) std::exit(kEsitoIlleggibile);
 }
 
-void Scrivi(std::string_view testo) { std::fwrite(testo.data(), 1, testo.size(), uscita); }
+// What is still to be written, handed to the output in large blocks.
+std::string daScrivere;
+constexpr std::size_t kBloccoUscita = std::size_t{1} << 16;
+
+void Svuota() {
+    std::fwrite(daScrivere.data(), 1, daScrivere.size(), uscita);
+    daScrivere.clear();
+}
+
+void Scrivi(std::string_view testo) {
+    daScrivere += testo;
+    if (daScrivere.size() >= kBloccoUscita) Svuota();
+}
+
+// A whole number in decimal.
+template <typename Intero>
+void ScriviNumero(Intero n) {
+    char cifre[24];
+    Scrivi(std::string_view(cifre, static_cast<std::size_t>(std::to_chars(cifre, cifre + sizeof cifre, n).ptr - cifre)));
+}
 
 // "<len>:<bytes>"
 void ScriviBlocco(std::string_view byte) {
-    std::fprintf(uscita, "%zu:", byte.size());
+    ScriviNumero(byte.size());
+    Scrivi(":");
     Scrivi(byte);
 }
 
@@ -96,87 +117,93 @@ struct LiberaTabella {
 };
 using DefinizioneTabella = std::unique_ptr<MdbTableDef, LiberaTabella>;
 
-// The catalog lists every object of the file, the system table holding it
-// included; a damaged file may make libmdb stop reading it early, which would
-// pass for missing tables. The catalog is whole when it has as many entries as
-// that table has rows.
-bool CatalogoCompleto(MdbHandle* mdb) {
-    for (guint i = 0; i < mdb->catalog->len; ++i) {
-        auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (voce->object_type != MDB_TABLE || std::strcmp(voce->object_name, "MSysObjects") != 0) continue;
-        const DefinizioneTabella oggetti(mdb_read_table(voce));
-        return oggetti && oggetti->num_rows == mdb->catalog->len;
-    }
-    return false;
-}
+// The row-offset table of a data page: each slot holds where its row starts,
+// with two flags in the high bits. Access keeps the bytes of a deleted row
+// and flags its slot; an update that makes a row too long for its place
+// moves the row elsewhere, leaves in the old slot a pointer to it, and flags
+// the moved copy as deleted, so that a scan finds it only through the pointer,
+// in the row's old place. libmdb's own row walk reads these flags the other
+// way round, which is why the rows are walked here.
+constexpr int kRigaCancellata = 0x8000;  // deleted, or the moved copy of a row
+constexpr int kRigaSpostata = 0x4000;    // holds a pointer to where the row now lives
+constexpr int kMascheraPosizioneRiga = 0x1fff;
+// A pointer to a moved row: [slot (1 byte)][page (3 bytes)], little endian,
+// the page-and-row number libmdb's mdb_find_pg_row takes.
+constexpr std::size_t kLunghezzaPuntatore = 4;
+constexpr int kBitNumeroRiga = 8;
+// Where a data page names the table definition page of its table, in every
+// format (libmdb looks there too when it walks a table's pages).
+constexpr int kPosizioneProprietario = 4;
 
-// An Access file is made of whole pages. libmdb reads a last page cut short
-// as if the missing bytes were there, and the rows on it come out with
-// values lost, with no error and the right number of rows.
-bool PagineIntere(const char* percorso, const MdbHandle* mdb) {
-    struct stat info {};
-    return stat(percorso, &info) == 0 && info.st_size > 0 && info.st_size % mdb->fmt->pg_size == 0;
-}
-
-// Opens the file read-only and reads its catalog, once: reading it again
-// would leave every entry and table definition taken from it dangling.
-Archivio Apri(const char* percorso) {
-    Archivio mdb(mdb_open(percorso, MDB_NOFLAGS));
-    if (mdb && (!PagineIntere(percorso, mdb.get()) || !mdb_read_catalog(mdb.get(), MDB_ANY) ||
-                !CatalogoCompleto(mdb.get())))
-        mdb.reset();
-    return mdb;
-}
-
-std::vector<MdbCatalogEntry*> TabelleUtente(MdbHandle* mdb) {
-    std::vector<MdbCatalogEntry*> tabelle;
-    for (guint i = 0; i < mdb->catalog->len; ++i) {
-        auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (mdb_is_user_table(voce)) tabelle.push_back(voce);
-    }
-    return tabelle;
-}
-
-bool StessoNome(const char* a, const char* b) {
-    gchar* pa = g_utf8_casefold(a, -1);
-    gchar* pb = g_utf8_casefold(b, -1);
-    const bool uguali = std::strcmp(pa, pb) == 0;
-    g_free(pa);
-    g_free(pb);
-    return uguali;
-}
-
-MdbCatalogEntry* TrovaTabella(MdbHandle* mdb, const char* nome) {
-    for (auto* voce : TabelleUtente(mdb))
-        if (StessoNome(voce->object_name, nome)) return voce;
-    return nullptr;
-}
-
-int Concludi() {
-    return std::fflush(uscita) == 0 && !std::ferror(uscita) ? kEsitoLetto : kEsitoIlleggibile;
-}
-
-int ElencaTabelle(const char* percorso) {
-    const Archivio mdb = Apri(percorso);
-    if (!mdb) return kEsitoIlleggibile;
-    const auto tabelle = TabelleUtente(mdb.get());
-    std::fprintf(uscita, "%s\ntabelle %zu\n", kIntestazione, tabelle.size());
-    for (const auto* voce : tabelle) {
-        ScriviBlocco(voce->object_name);
-        Scrivi("\n");
-    }
-    Scrivi("fine\n");
-    return Concludi();
-}
-
-// A column bound to its own buffer: after each fetched row the buffer holds
-// the value as text and `lunghezza` its length in bytes.
-struct ColonnaLegata {
-    char tipo;
-    bool memo = false;
-    std::vector<char> spazio;
-    int lunghezza = 0;
+// Where a row lies in the page held in libmdb's page buffer.
+struct PosizioneRiga {
+    int inizio = 0;
+    std::size_t dimensione = 0;
 };
+
+int RigheDellaPagina(MdbHandle* mdb) { return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset); }
+
+// Whether the page in the buffer is a data page of the table whose row
+// slots all lie within the page.
+bool PaginaDati(MdbHandle* mdb, const MdbTableDef* tabella) {
+    const long proprietario = mdb_get_int32(mdb->pg_buf, kPosizioneProprietario);
+    const long fineSlot = mdb->fmt->row_count_offset + 2 + 2L * RigheDellaPagina(mdb);
+    return mdb->pg_buf[0] == MDB_PAGE_DATA && proprietario == static_cast<long>(tabella->entry->table_pg) &&
+           fineSlot <= mdb->fmt->pg_size;
+}
+
+// Loads the page a moved row's pointer leads to and finds the row there.
+// False when it leads nowhere valid: beyond the file, to a page that is not
+// a data page of this table, to a slot that does not exist, or to another
+// pointer (a chain, or the pointer itself).
+bool SeguiPuntatore(MdbTableDef* tabella, std::uint32_t puntatore, PosizioneRiga& riga) {
+    MdbHandle* mdb = tabella->entry->mdb;
+    const unsigned long pagina = puntatore >> kBitNumeroRiga;
+    const int numero = static_cast<int>(puntatore & ((1u << kBitNumeroRiga) - 1));
+    if (pagina == 0 || mdb_read_pg(mdb, pagina) != mdb->fmt->pg_size || !PaginaDati(mdb, tabella) ||
+        numero >= RigheDellaPagina(mdb) || mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione) != 0)
+        return false;
+    if (riga.inizio & kRigaSpostata) return false;
+    riga.inizio &= kMascheraPosizioneRiga;
+    return true;
+}
+
+// Calls `leggi(posizione)` for every live row of the table in the order
+// Access returns them, with the page holding the row in libmdb's page
+// buffer: deleted rows are skipped, a moved row is read where its pointer
+// stands. False when a page or a pointer is damaged, or `leggi` fails.
+template <typename Leggi>
+bool PercorriRighe(MdbTableDef* tabella, Leggi leggi) {
+    MdbHandle* mdb = tabella->entry->mdb;
+    mdb_rewind_table(tabella);
+    while (const int pagina = mdb_read_next_dpg(tabella)) {
+        if (!PaginaDati(mdb, tabella)) return false;
+        const int righe = RigheDellaPagina(mdb);
+        for (int numero = 0; numero < righe; ++numero) {
+            PosizioneRiga riga;
+            const int esito = mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione);
+            if (riga.inizio & kRigaCancellata) continue;
+            if (esito != 0) return false;
+            if (!(riga.inizio & kRigaSpostata)) {
+                riga.inizio &= kMascheraPosizioneRiga;
+                if (!leggi(riga)) return false;
+                continue;
+            }
+            if (riga.dimensione < kLunghezzaPuntatore) return false;
+            const auto puntatore =
+                static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, riga.inizio & kMascheraPosizioneRiga));
+            if (!SeguiPuntatore(tabella, puntatore, riga) || !leggi(riga)) return false;
+            // Back to the page being walked.
+            if (mdb_read_pg(mdb, static_cast<unsigned long>(pagina)) != mdb->fmt->pg_size) return false;
+        }
+    }
+    return true;
+}
+
+// The fields of a row; false when the row cannot be taken apart.
+bool ScomponiRiga(MdbTableDef* tabella, const PosizioneRiga& riga, std::vector<MdbField>& campi) {
+    return riga.dimensione > 0 && mdb_crack_row(tabella, riga.inizio, riga.dimensione, campi.data()) > 0;
+}
 
 // Bytes a memo value holds as stored, from the header that starts it in the
 // row. libmdb gives an empty text when the pages holding it cannot be read.
@@ -188,75 +215,273 @@ std::uint32_t LunghezzaMemo(const MdbField& campo) {
     return intestazione & 0x3fffffff;
 }
 
-// Writes the value of a column of the current row; false when it cannot be
+struct LiberaTesto {
+    void operator()(char* testo) const { g_free(testo); }
+};
+
+// Whole numbers and currency amounts are little-endian integers in the row
+// (currency in ten-thousandths): their text is written here, exactly, as
+// libmdb writes it but without its slow decimal arithmetic for currency.
+// False for the other types.
+bool TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
+    void* pagina = mdb->pg_buf;
+    char cifre[32];
+    char* fine = cifre;
+    switch (tipo) {
+        case MDB_BYTE:
+            fine = std::to_chars(cifre, cifre + sizeof cifre, mdb_get_byte(pagina, inizio)).ptr;
+            break;
+        case MDB_INT:
+            fine = std::to_chars(cifre, cifre + sizeof cifre, static_cast<std::int16_t>(mdb_get_int16(pagina, inizio))).ptr;
+            break;
+        case MDB_LONGINT:
+            fine = std::to_chars(cifre, cifre + sizeof cifre, static_cast<std::int32_t>(mdb_get_int32(pagina, inizio))).ptr;
+            break;
+        case MDB_MONEY: {
+            const auto bassa = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio));
+            const auto alta = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio + 4));
+            const auto importo = static_cast<std::int64_t>(std::uint64_t{alta} << 32 | bassa);
+            const std::uint64_t grandezza = importo < 0 ? 0 - static_cast<std::uint64_t>(importo) : importo;
+            constexpr std::uint64_t kDecimillesimi = 10000;
+            if (importo < 0) *fine++ = '-';
+            fine = std::to_chars(fine, cifre + sizeof cifre, grandezza / kDecimillesimi).ptr;
+            *fine++ = '.';
+            for (std::uint64_t resto = grandezza % kDecimillesimi, peso = kDecimillesimi / 10; peso > 0; peso /= 10)
+                *fine++ = static_cast<char>('0' + resto / peso % 10);
+            break;
+        }
+        default:
+            return false;
+    }
+    testo.assign(cifre, fine);
+    return true;
+}
+
+// The text of a field that is not Null, as libmdb converts it; false when
+// it cannot be passed on whole.
+bool TestoDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
+    if (TestoIntero(mdb, colonna.col_type, campo.start, testo)) return true;
+    const std::unique_ptr<char, LiberaTesto> convertito(
+        colonna.col_type == MDB_NUMERIC
+            ? mdb_numeric_to_string(mdb, campo.start, colonna.col_scale, colonna.col_prec)
+            : mdb_col_to_string(mdb, mdb->pg_buf, campo.start, colonna.col_type, campo.siz));
+    if (!convertito) return false;
+    testo.assign(convertito.get());
+    // libmdb cuts a text at its value space; a memo whose pages cannot be read comes empty.
+    if (testo.size() + 1 >= mdb->bind_size) return false;
+    return !(colonna.col_type == MDB_MEMO && testo.empty() && LunghezzaMemo(campo) > 2);
+}
+
+// An integer field (Integer or Long) of the row: 0 when Null, as libmdb takes it.
+long InteroDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo) {
+    if (campo.is_null) return 0;
+    if (colonna.col_type == MDB_INT) return static_cast<std::int16_t>(mdb_get_int16(mdb->pg_buf, campo.start));
+    return static_cast<std::int32_t>(mdb_get_int32(mdb->pg_buf, campo.start));
+}
+
+// A table definition with its columns read, from a catalog entry.
+DefinizioneTabella LeggiDefinizione(MdbCatalogEntry* voce) {
+    DefinizioneTabella tabella(mdb_read_table(voce));
+    if (tabella && !mdb_read_columns(tabella.get())) tabella.reset();
+    return tabella;
+}
+
+MdbColumn* ColonnaMdb(const MdbTableDef* tabella, unsigned i) {
+    return static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
+}
+
+// The file's objects as its catalog table lists them, read with the same
+// walk as every other table: libmdb's own catalog shows deleted objects and
+// may lose moved entries.
+class Catalogo {
+public:
+    explicit Catalogo(MdbHandle* mdb) : mdb_(mdb) {}
+
+    // False when the catalog table cannot be read whole.
+    bool Leggi() {
+        MdbCatalogEntry* oggetti = mdb_get_catalogentry_by_name(mdb_, "MSysObjects");
+        if (!oggetti) return false;
+        const DefinizioneTabella tabella = LeggiDefinizione(oggetti);
+        if (!tabella) return false;
+        const int id = ColonnaDi(*tabella, "Id"), nome = ColonnaDi(*tabella, "Name"),
+                  tipo = ColonnaDi(*tabella, "Type"), attributi = ColonnaDi(*tabella, "Flags");
+        if (id < 0 || nome < 0 || tipo < 0 || attributi < 0) return false;
+        std::vector<MdbField> campi(tabella->num_cols);
+        const auto intero = [&](int colonna) {
+            return InteroDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(colonna)), campi[colonna]);
+        };
+        std::string testo;
+        unsigned long lette = 0;
+        const bool letto = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
+            if (++lette > tabella->num_rows || !ScomponiRiga(tabella.get(), riga, campi)) return false;
+            const MdbField& campoNome = campi[nome];
+            testo.clear();
+            if (!campoNome.is_null && !TestoDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(nome)),
+                                                     campoNome, testo))
+                return false;
+            if (testo.size() > MDB_MAX_OBJ_NAME) return false;
+            MdbCatalogEntry voce{};
+            voce.mdb = mdb_;
+            testo.copy(voce.object_name, testo.size());
+            voce.object_type = static_cast<int>(intero(tipo) & kMascheraTipo);
+            voce.table_pg = static_cast<unsigned long>(intero(id)) & kMascheraPagina;
+            voce.flags = static_cast<int>(intero(attributi));
+            voci_.push_back(voce);
+            return true;
+        });
+        return letto && lette == tabella->num_rows;
+    }
+
+    std::vector<MdbCatalogEntry*> TabelleUtente() {
+        std::vector<MdbCatalogEntry*> tabelle;
+        for (auto& voce : voci_)
+            if (mdb_is_user_table(&voce)) tabelle.push_back(&voce);
+        return tabelle;
+    }
+
+private:
+    // As libmdb reads an entry: the type in the low bits, the definition page in the low bytes of the id.
+    static constexpr long kMascheraTipo = 0x7f;
+    static constexpr unsigned long kMascheraPagina = 0x00ffffff;
+
+    static int ColonnaDi(const MdbTableDef& tabella, const char* nome) {
+        for (unsigned i = 0; i < tabella.num_cols; ++i)
+            if (std::strcmp(ColonnaMdb(&tabella, i)->name, nome) == 0) return static_cast<int>(i);
+        return -1;
+    }
+
+    MdbHandle* mdb_;
+    std::vector<MdbCatalogEntry> voci_;
+};
+
+// An Access file is made of whole pages. libmdb reads a last page cut short
+// as if the missing bytes were there, and the rows on it come out with
+// values lost, with no error and the right number of rows.
+bool PagineIntere(const char* percorso, const MdbHandle* mdb) {
+    struct stat info {};
+    return stat(percorso, &info) == 0 && info.st_size > 0 && info.st_size % mdb->fmt->pg_size == 0;
+}
+
+// An open file with its catalog read.
+struct ArchivioAperto {
+    Archivio mdb;
+    std::unique_ptr<Catalogo> catalogo;
+};
+
+// Opens the file read-only and reads its catalog. libmdb's catalog, read
+// once, only serves to find the catalog table: reading it again would leave
+// every entry and table definition taken from it dangling.
+ArchivioAperto Apri(const char* percorso) {
+    ArchivioAperto aperto{Archivio(mdb_open(percorso, MDB_NOFLAGS)), nullptr};
+    MdbHandle* mdb = aperto.mdb.get();
+    if (!mdb || !PagineIntere(percorso, mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) return {};
+    aperto.catalogo = std::make_unique<Catalogo>(mdb);
+    if (!aperto.catalogo->Leggi()) return {};
+    return aperto;
+}
+
+bool StessoNome(const char* a, const char* b) {
+    gchar* pa = g_utf8_casefold(a, -1);
+    gchar* pb = g_utf8_casefold(b, -1);
+    const bool uguali = std::strcmp(pa, pb) == 0;
+    g_free(pa);
+    g_free(pb);
+    return uguali;
+}
+
+MdbCatalogEntry* TrovaTabella(Catalogo& catalogo, const char* nome) {
+    for (auto* voce : catalogo.TabelleUtente())
+        if (StessoNome(voce->object_name, nome)) return voce;
+    return nullptr;
+}
+
+int Concludi() {
+    Svuota();
+    return std::fflush(uscita) == 0 && !std::ferror(uscita) ? kEsitoLetto : kEsitoIlleggibile;
+}
+
+int ElencaTabelle(const char* percorso) {
+    const ArchivioAperto archivio = Apri(percorso);
+    if (!archivio.mdb) return kEsitoIlleggibile;
+    const auto tabelle = archivio.catalogo->TabelleUtente();
+    Scrivi(kIntestazione);
+    Scrivi("\ntabelle ");
+    ScriviNumero(tabelle.size());
+    Scrivi("\n");
+    for (const auto* voce : tabelle) {
+        ScriviBlocco(voce->object_name);
+        Scrivi("\n");
+    }
+    Scrivi("fine\n");
+    return Concludi();
+}
+
+// Writes the value of a field of the current row; false when it cannot be
 // passed on whole.
-bool ScriviValore(const ColonnaLegata& colonna, const MdbField& campo) {
-    // Yes/No values live in the null mask: they are never Null.
-    if (colonna.tipo == kBinario || (campo.is_null && colonna.tipo != kSiNo)) {
+bool ScriviValore(MdbHandle* mdb, const MdbColumn& colonnaMdb, char tipo, const MdbField& campo, std::string& testo) {
+    // Yes/No values live in the null mask, set for No: they are never Null.
+    if (tipo == kSiNo) {
+        Scrivi(campo.is_null ? "B1:0\n" : "B1:1\n");
+        return true;
+    }
+    if (tipo == kBinario || campo.is_null) {
         Scrivi("N\n");
         return true;
     }
-    const auto lunghezza = static_cast<std::size_t>(colonna.lunghezza);
-    if (colonna.lunghezza < 0 || lunghezza + 1 >= colonna.spazio.size()) return false;
-    if (colonna.memo && lunghezza == 0 && LunghezzaMemo(campo) > 2) return false;
-    std::fputc(colonna.tipo, uscita);
-    ScriviBlocco(std::string_view(colonna.spazio.data(), lunghezza));
+    if (!TestoDelCampo(mdb, colonnaMdb, campo, testo)) return false;
+    Scrivi(std::string_view(&tipo, 1));
+    ScriviBlocco(testo);
     Scrivi("\n");
     return true;
 }
 
 int LeggiTabella(const char* percorso, const char* nome) {
-    const Archivio mdb = Apri(percorso);
-    if (!mdb) return kEsitoIlleggibile;
-    MdbCatalogEntry* voce = TrovaTabella(mdb.get(), nome);
+    const ArchivioAperto archivio = Apri(percorso);
+    if (!archivio.mdb) return kEsitoIlleggibile;
+    MdbHandle* mdb = archivio.mdb.get();
+    MdbCatalogEntry* voce = TrovaTabella(*archivio.catalogo, nome);
     if (!voce) return kEsitoTabellaMancante;
-    const DefinizioneTabella tabella(mdb_read_table(voce));
-    // Without the columns read, fetching returns no rows and no error.
-    if (!tabella || !mdb_read_columns(tabella.get())) return kEsitoIlleggibile;
-    mdb_set_date_fmt(mdb.get(), kFormatoData);
-    // Only now: the catalog was read into buffers of libmdb's default size.
-    mdb_set_bind_size(mdb.get(), kSpazioValore);
+    const DefinizioneTabella tabella = LeggiDefinizione(voce);
+    if (!tabella) return kEsitoIlleggibile;
+    mdb_set_date_fmt(mdb, kFormatoData);
+    // Room for one value as text: libmdb cuts longer values.
+    mdb_set_bind_size(mdb, kSpazioValore);
 
     const unsigned numeroColonne = tabella->num_cols;
-    std::vector<ColonnaLegata> colonne(numeroColonne);
-    std::fprintf(uscita, "%s\ntabella ", kIntestazione);
+    std::string tipi;
+    Scrivi(kIntestazione);
+    Scrivi("\ntabella ");
     ScriviBlocco(tabella->name);
-    std::fprintf(uscita, "\ncolonne %u\n", numeroColonne);
+    Scrivi("\ncolonne ");
+    ScriviNumero(numeroColonne);
+    Scrivi("\n");
     for (unsigned i = 0; i < numeroColonne; ++i) {
-        auto* colonnaMdb = static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
-        auto& colonna = colonne[i];
-        colonna.tipo = TipoColonna(colonnaMdb->col_type);
-        colonna.memo = colonnaMdb->col_type == MDB_MEMO;
-        if (colonna.tipo != kBinario) {
-            colonna.spazio.assign(kSpazioValore, '\0');
-            mdb_bind_column(tabella.get(), static_cast<int>(i + 1), colonna.spazio.data(),
-                            &colonna.lunghezza);
-        }
-        std::fprintf(uscita, "%c ", colonna.tipo);
-        ScriviBlocco(colonnaMdb->name);
+        const MdbColumn* colonna = ColonnaMdb(tabella.get(), i);
+        tipi += TipoColonna(colonna->col_type);
+        Scrivi(std::string_view(&tipi.back(), 1));
+        Scrivi(" ");
+        ScriviBlocco(colonna->name);
         Scrivi("\n");
     }
     const unsigned long righeDichiarate = tabella->num_rows;
-    std::fprintf(uscita, "righe %lu\n", righeDichiarate);
+    Scrivi("righe ");
+    ScriviNumero(righeDichiarate);
+    Scrivi("\n");
 
-    // libmdb gives a Null and a zero-length text as the same empty buffer:
-    // the row is cracked again to read its null mask.
     std::vector<MdbField> campi(numeroColonne);
+    std::string testo;
     unsigned long lette = 0;
-    mdb_rewind_table(tabella.get());
-    while (mdb_fetch_row(tabella.get())) {
-        if (++lette > righeDichiarate) return kEsitoIlleggibile;
-        int inizio = 0;
-        size_t dimensione = 0;
-        if (tabella->cur_row == 0 ||
-            mdb_find_row(mdb.get(), static_cast<int>(tabella->cur_row) - 1, &inizio, &dimensione) != 0)
-            return kEsitoIlleggibile;
-        mdb_crack_row(tabella.get(), inizio & kMascheraPosizioneRiga, dimensione, campi.data());
+    const bool letta = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
+        if (++lette > righeDichiarate || !ScomponiRiga(tabella.get(), riga, campi)) return false;
         Scrivi("R\n");
         for (unsigned i = 0; i < numeroColonne; ++i)
-            if (!ScriviValore(colonne[i], campi[i])) return kEsitoIlleggibile;
-    }
-    std::fprintf(uscita, "fine %lu\n", lette);
+            if (!ScriviValore(mdb, *ColonnaMdb(tabella.get(), i), tipi[i], campi[i], testo)) return false;
+        return true;
+    });
+    if (!letta) return kEsitoIlleggibile;
+    Scrivi("fine ");
+    ScriviNumero(lette);
+    Scrivi("\n");
     return Concludi();
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What tells that a file is still the file read before, unchanged: its
+// identity (device and inode), its size, and its times of last modification
+// and of last status change, in nanoseconds. A file rewritten in place at the
+// same size with its modification time set back still shows a new status
+// change time.
+struct StatoFile {
+    std::uint64_t dispositivo = 0;
+    std::uint64_t inode = 0;
+    std::int64_t dimensione = 0;
+    std::int64_t modificaSecondi = 0;
+    std::int64_t modificaNanosecondi = 0;
+    std::int64_t statoSecondi = 0;
+    std::int64_t statoNanosecondi = 0;
+    friend bool operator==(const StatoFile&, const StatoFile&) = default;
+};
+
+// The state of the file at `percorso`; nothing when it cannot be examined.
+std::optional<StatoFile> LeggiStatoFile(const std::string& percorso);
