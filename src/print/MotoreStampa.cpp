@@ -40,11 +40,11 @@ public:
         : scelta_(scelta), imp_(imp), stampante_(stampante) {}
 
     EsitoStampa Esegui() {
-        ScegliDestinazione();
+        const bool installata = ScegliDestinazione();
         const auto report = LeggiReport();
         EsitoStampa esito{true, {}};
         if (!report) return esito;
-        esito.filePdf = ScegliPdf();
+        esito.filePdf = ScegliPdf(installata);
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         PrimaPagina();
@@ -55,21 +55,25 @@ public:
     }
 
 private:
-    // The first installed printer named as the destination becomes the active one.
-    void ScegliDestinazione() {
+    // The first installed printer named as the destination becomes the
+    // active one; false when none is named so.
+    bool ScegliDestinazione() {
         for (const auto& nome : stampante_.Stampanti()) {
             if (nome == imp_.destinazione) {
                 stampante_.ScegliStampante(nome);
-                return;
+                return true;
             }
         }
+        return false;
     }
 
     // The PDF file the document goes into: the one chosen, else a dated file
-    // under "doc" when no printer is installed at all; "" for a printer.
-    std::string ScegliPdf() {
+    // under "doc" when no printer is installed at all, or when a PDF was asked
+    // for and the destination's printer is not installed; "" for a printer.
+    std::string ScegliPdf(bool destinazioneInstallata) {
         std::string pdf = scelta_.filePdf;
-        if (pdf.empty() && stampante_.Stampanti().empty()) pdf = NomePdfArchivio();
+        const bool senzaStampante = stampante_.Stampanti().empty() || (scelta_.comePdf && !destinazioneInstallata);
+        if (pdf.empty() && senzaStampante) pdf = NomePdfArchivio();
         if (!pdf.empty()) stampante_.StampaSuPdf(pdf);
         return pdf;
     }

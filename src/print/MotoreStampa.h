@@ -14,6 +14,10 @@ struct SceltaStampa {
     std::string stampante;        // an installed printer chosen over the destination's own ("" for none)
     std::string codiceAssistenza; // the hotel's assistance code ("K", "U")
     std::string filePdf;          // when not empty, the driver path prints into this PDF file
+    // A print asked for as a PDF: when the destination's printer is not
+    // installed on this workstation (a name from another system), the driver
+    // path prints into the dated PDF file under "doc" instead of on paper.
+    bool comePdf = false;
 };
 
 // What a print run did.

@@ -105,6 +105,11 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     Cartella cartella(Driver, "", 60, "Altra");
     Report({"a"});
     EXPECT_EQ(Registro(Scelta())[0], "Orientamento 1");  // not installed: the active printer prints
+    // Asked for as a PDF, a destination whose printer is not installed goes into a dated PDF.
+    SceltaStampa comePdf = Scelta();
+    comePdf.comePdf = true;
+    StampanteRegistrata laser;
+    EXPECT_TRUE(StampaReport(comePdf, 1, laser).filePdf.starts_with("doc/fd1"));
     SceltaStampa scelta = Scelta();
     scelta.filePdf = "prova.pdf";
     StampanteRegistrata stampante;

@@ -200,8 +200,9 @@ void MenuStampa::Tst_Click(int Index) {
     }
 }
 
-void MenuStampa::Stampa() {
+void MenuStampa::Stampa(bool comePdf) {
     SceltaStampa scelta;
+    scelta.comePdf = comePdf;
     scelta.compressa = chk_->isChecked();
     scelta.orizzontale = chk2_->isChecked();
     scelta.fronteRetro = chk3_->isChecked();
@@ -218,7 +219,7 @@ void MenuStampa::StampaPdf() {
     for (int i = 0; i < combo1_->count(); ++i) destinazioni.push_back(InCp1252(combo1_->itemText(i)));
     if (const auto scelta = DestinazionePdf(destinazioni)) {
         combo1_->setCurrentIndex(static_cast<int>(*scelta));
-        Stampa();
+        Stampa(true);
         return;
     }
     QMessageBox avviso(QMessageBox::Warning, QStringLiteral("Stampa"), QStringLiteral("Nessuna stampante PDF impostata!"),

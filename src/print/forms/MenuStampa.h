@@ -64,7 +64,8 @@ private:
     // Runs an activation or a button: an error is shown with its number and
     // text, the rest of that operation is dropped and the window goes on.
     void Protetto(const std::function<void()>& azione);
-    void Stampa();
+    // Prints the report with the window's choices; `comePdf` for the PDF button.
+    void Stampa(bool comePdf = false);
     void StampaPdf();
     void MostraAnteprima();
     void Chiudi();
