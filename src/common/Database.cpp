@@ -73,11 +73,23 @@ EseguiSottoquery Esecutore(Catalogo& catalogo) {
 }
 
 // Positions of the records for which the filter is true (all without one).
+// The records lie apart in memory: the fields the filter reads are fetched
+// some records ahead, so that testing a record seldom waits for memory.
 std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo) {
-    if (filtro) Lega(*filtro, tabella, Esecutore(catalogo));
+    const std::size_t n = tabella.righe.size();
     std::vector<std::uint32_t> righe;
-    for (std::size_t i = 0; i < tabella.righe.size(); ++i)
-        if (!filtro || Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
+    if (!filtro) {
+        for (std::size_t i = 0; i < n; ++i) righe.push_back(static_cast<std::uint32_t>(i));
+        return righe;
+    }
+    Lega(*filtro, tabella, Esecutore(catalogo));
+    const std::vector<int> colonne = ColonneLette(*filtro);
+    constexpr std::size_t Anticipo = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + Anticipo < n)
+            for (const int colonna : colonne) __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
+        if (Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
+    }
     return righe;
 }
 

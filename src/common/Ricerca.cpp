@@ -47,30 +47,42 @@ Ricerca::Ricerca(const Tabella& tabella, const std::vector<std::uint32_t>& righe
 Ricerca::~Ricerca() = default;
 
 std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t da) {
-    const Criterio& criterio = Prepara(testo);
-    const Forma& forma = *criterio.forma;
-    const auto vero = [&](std::size_t posizione) {
-        return Valuta(*forma.espressione, Riga(posizione)) == Logico::Vero;
-    };
-    if (!forma.indice) {
-        for (std::size_t posizione = da; posizione < righe_.size(); ++posizione)
-            if (vero(posizione)) return posizione;
-        return std::nullopt;
+    Criterio& criterio = Prepara(testo);
+    // Every candidate before `esaminati` has been tested: a record found
+    // among them from `da` on is the first one there.
+    const auto noto = std::lower_bound(criterio.trovati.begin(), criterio.trovati.end(), da);
+    if (noto != criterio.trovati.end()) return *noto;
+    std::size_t k = PrimoCandidato(criterio, da);
+    // A search that starts beyond the candidates tested leaves them as they are.
+    const bool seguito = k <= criterio.esaminati;
+    if (seguito) k = criterio.esaminati;
+    MettiInPosto(criterio);
+    const sql::Espressione& espressione = *criterio.forma->espressione;
+    for (const std::size_t n = NumeroCandidati(criterio); k < n; ++k) {
+        const std::uint32_t posizione = criterio.candidati ? (*criterio.candidati)[k] : static_cast<std::uint32_t>(k);
+        const bool vero = Valuta(espressione, Riga(posizione)) == Logico::Vero;
+        if (seguito) criterio.esaminati = k + 1;
+        if (!vero) continue;
+        if (seguito) criterio.trovati.push_back(posizione);
+        return posizione;
     }
-    const auto trovati = forma.indice->find(criterio.chiave);
-    if (trovati == forma.indice->end()) return std::nullopt;
-    const auto& candidati = trovati->second;
-    for (auto it = std::lower_bound(candidati.begin(), candidati.end(), da); it != candidati.end(); ++it)
-        if (vero(*it)) return *it;
     return std::nullopt;
 }
 
-// The criterion of the text, its constants in place.
-const Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) {
-        MettiInPosto(trovato->second);
-        return trovato->second;
-    }
+std::size_t Ricerca::NumeroCandidati(const Criterio& criterio) const {
+    return criterio.candidati ? criterio.candidati->size() : righe_.size();
+}
+
+// The first candidate at position `da` or after it.
+std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) const {
+    if (!criterio.candidati) return std::min(da, righe_.size());
+    const auto& candidati = *criterio.candidati;
+    return static_cast<std::size_t>(std::lower_bound(candidati.begin(), candidati.end(), da) - candidati.begin());
+}
+
+// The criterion of the text, read on first use.
+Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
+    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) return trovato->second;
     auto scomposto = sql::ScomponiCriterio(testo);
     // A criterion that does not split has a form of its own: its text.
     std::string chiave = scomposto ? "F" + scomposto->forma : "T" + testo;
@@ -87,7 +99,13 @@ const Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
     criterio.forma = forma->second.get();
     if (scomposto) criterio.costanti = std::move(scomposto->costanti);
     MettiInPosto(criterio);
-    for (const Valore* valore : criterio.forma->valoriChiave) AggiungiChiave(criterio.chiave, *valore);
+    if (const Indice* indice = criterio.forma->indice) {
+        std::string valori;
+        for (const Valore* valore : criterio.forma->valoriChiave) AggiungiChiave(valori, *valore);
+        static const std::vector<std::uint32_t> nessuno;
+        const auto trovati = indice->find(valori);
+        criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;
+    }
     return criterio;
 }
 

@@ -17,7 +17,8 @@
 // its top level, fields to equal constants ("NumeroHotel = 1 and
 // NumeroCamera = '12'") is answered from a hash index on those fields, built
 // on first use: only the records with the right values are then tested. Any
-// other criterion tests the records in turn.
+// other criterion tests the records in turn. The records a criterion has
+// found are remembered: a walk made again with the same criterion tests none.
 class Ricerca {
 public:
     enum class Modo { ConIndici, Scansione };
@@ -49,11 +50,15 @@ private:
         const Criterio* inPosto = nullptr;        // the criterion whose constants are in place
     };
 
-    // A criterion text: its form and its constants.
+    // A criterion text: its form, its constants and what it has found.
     struct Criterio {
         Forma* forma = nullptr;
         std::vector<Valore> costanti;
-        std::string chiave;  // the constants' key in the form's index
+        // The positions it may be true at, from the form's index; null: every position.
+        const std::vector<std::uint32_t>* candidati = nullptr;
+        // The candidates tested so far, from the first on, and those found true among them.
+        std::size_t esaminati = 0;
+        std::vector<std::uint32_t> trovati;
     };
 
     // Which kinds of value a column holds in this record set.
@@ -62,7 +67,9 @@ private:
         bool numeri = false;
     };
 
-    const Criterio& Prepara(const std::string& testo);
+    Criterio& Prepara(const std::string& testo);
+    std::size_t NumeroCandidati(const Criterio& criterio) const;
+    std::size_t PrimoCandidato(const Criterio& criterio, std::size_t da) const;
     std::unique_ptr<Forma> LeggiForma(const std::string& testo);
     void ScegliIndice(Forma& forma);
     static void MettiInPosto(const Criterio& criterio);
