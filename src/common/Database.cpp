@@ -1,5 +1,6 @@
 #include "common/Database.h"
 
+#include <algorithm>
 #include <map>
 
 #include "common/Archivio.h"
@@ -84,7 +85,7 @@ std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filt
     }
     Lega(*filtro, tabella, Esecutore(catalogo));
     const std::vector<int> colonne = ColonneLette(*filtro);
-    constexpr std::size_t Anticipo = 16;
+    constexpr std::size_t Anticipo = 48;
     for (std::size_t i = 0; i < n; ++i) {
         if (i + Anticipo < n)
             for (const int colonna : colonne) __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
@@ -125,12 +126,17 @@ struct Database::Dati {
 };
 
 std::string Letterale(std::string_view testo) {
-    std::string out = "'";
-    for (const char c : testo) {
-        out += c;
-        if (c == '\'') out += '\'';
+    std::string out;
+    out.reserve(testo.size() + 2);
+    out += '\'';
+    for (std::size_t da = 0; da <= testo.size();) {
+        const std::size_t apostrofo = std::min(testo.find('\'', da), testo.size());
+        out.append(testo.substr(da, apostrofo - da));
+        if (apostrofo < testo.size()) out += "''";
+        da = apostrofo + 1;
     }
-    return out + "'";
+    out += '\'';
+    return out;
 }
 
 Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}

@@ -56,9 +56,11 @@ std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t 
     // A search that starts beyond the candidates tested leaves them as they are.
     const bool seguito = k <= criterio.esaminati;
     if (seguito) k = criterio.esaminati;
+    const std::size_t n = NumeroCandidati(criterio);
+    if (k >= n) return std::nullopt;
     MettiInPosto(criterio);
     const sql::Espressione& espressione = *criterio.forma->espressione;
-    for (const std::size_t n = NumeroCandidati(criterio); k < n; ++k) {
+    for (; k < n; ++k) {
         const std::uint32_t posizione = criterio.candidati ? (*criterio.candidati)[k] : static_cast<std::uint32_t>(k);
         const bool vero = Valuta(espressione, Riga(posizione)) == Logico::Vero;
         if (seguito) criterio.esaminati = k + 1;
@@ -82,10 +84,23 @@ std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) co
 
 // The criterion of the text, read on first use.
 Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) return trovato->second;
+    const auto [voce, nuovo] = criteri_.try_emplace(testo);
+    if (!nuovo) return voce->second;
+    try {
+        Leggi(voce->second, testo);
+    } catch (...) {
+        criteri_.erase(voce);
+        throw;
+    }
+    return voce->second;
+}
+
+void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
     auto scomposto = sql::ScomponiCriterio(testo);
-    // A criterion that does not split has a form of its own: its text.
-    std::string chiave = scomposto ? "F" + scomposto->forma : "T" + testo;
+    // A criterion that does not split has a form of its own: its text. A
+    // split form begins with a word's kind, a byte below any letter, so it
+    // never meets such a "T" key.
+    std::string chiave = scomposto ? std::move(scomposto->forma) : "T" + testo;
     auto forma = forme_.find(chiave);
     if (forma == forme_.end()) {
         auto letta = LeggiForma(testo);
@@ -95,7 +110,6 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
         }
         forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
     }
-    Criterio& criterio = criteri_[testo];
     criterio.forma = forma->second.get();
     if (scomposto) criterio.costanti = std::move(scomposto->costanti);
     MettiInPosto(criterio);
@@ -106,7 +120,6 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
         const auto trovati = indice->find(valori);
         criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;
     }
-    return criterio;
 }
 
 std::unique_ptr<Ricerca::Forma> Ricerca::LeggiForma(const std::string& testo) {

@@ -68,6 +68,7 @@ private:
     };
 
     Criterio& Prepara(const std::string& testo);
+    void Leggi(Criterio& criterio, const std::string& testo);
     std::size_t NumeroCandidati(const Criterio& criterio) const;
     std::size_t PrimoCandidato(const Criterio& criterio, std::size_t da) const;
     std::unique_ptr<Forma> LeggiForma(const std::string& testo);

@@ -47,6 +47,7 @@ std::size_t FineTesto(std::string_view t, std::size_t i) {
 std::string ValoreTesto(const Token& token) {
     const std::string_view dentro = token.testo.substr(1, token.testo.size() - 2);
     const char quota = token.testo.front();
+    if (dentro.find(quota) == std::string_view::npos) return std::string(dentro);
     std::string valore;
     valore.reserve(dentro.size());
     for (std::size_t i = 0; i < dentro.size(); ++i) {

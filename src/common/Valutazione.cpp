@@ -126,8 +126,10 @@ std::optional<int> Confronta(const Valore& a, const Valore& b) {
 std::string Chiave(const Valore& v) {
     if (v.IsTesto()) {
         const auto& maiuscole = TabellaMaiuscole();
-        std::string chiave = "T";
-        for (const char c : v.TestoMemorizzato()) chiave += static_cast<char>(maiuscole[static_cast<unsigned char>(c)]);
+        const std::string& testo = v.TestoMemorizzato();
+        std::string chiave(1 + testo.size(), 'T');
+        std::transform(testo.begin(), testo.end(), chiave.begin() + 1,
+                       [&maiuscole](char c) { return static_cast<char>(maiuscole[static_cast<unsigned char>(c)]); });
         return chiave;
     }
     const double x = v.Numero() + 0.0;  // -0 and 0 share a key

@@ -146,10 +146,14 @@ struct DatabaseAperti {
 
     // Runs the steps to take, each in a thread of its own, and puts what
     // each gives in its place, in the order given; the first failure in that
-    // order is thrown once all have ended.
+    // order is thrown once all have ended. What the steps replace is let go
+    // meanwhile, in a thread of its own too.
     template <typename T>
     static void InParallelo(std::vector<Passo<T>> passi) {
         std::erase_if(passi, [](const Passo<T>& passo) { return !passo.sempre && *passo.dove; });
+        std::vector<std::unique_ptr<T>> sostituiti;
+        for (const auto& passo : passi) sostituiti.push_back(std::move(*passo.dove));
+        const auto rilascio = std::async(std::launch::async, [vecchi = std::move(sostituiti)]() mutable { vecchi.clear(); });
         std::vector<std::future<std::unique_ptr<T>>> risultati;
         for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.apri));
         std::size_t i = 0;
