@@ -96,6 +96,14 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
 }
 
 void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
+    // The builder reads criteria of one form in a row: a text cut as the
+    // form read last takes it without being split.
+    if (ultimaForma_ && ultimaForma_->sagoma) {
+        if (auto costanti = sql::CostantiSecondo(*ultimaForma_->sagoma, testo)) {
+            Leggi(criterio, *ultimaForma_, std::move(*costanti));
+            return;
+        }
+    }
     auto scomposto = sql::ScomponiCriterio(testo);
     // A criterion that does not split has a form of its own: its text. A
     // split form begins with a word's kind, a byte below any letter, so it
@@ -108,14 +116,21 @@ void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
             chiave = "T" + testo;
             scomposto.reset();
         }
+        if (scomposto) letta->sagoma = std::move(scomposto->sagoma);
         forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
     }
-    criterio.forma = forma->second.get();
-    if (scomposto) criterio.costanti = std::move(scomposto->costanti);
+    Leggi(criterio, *forma->second, scomposto ? std::move(scomposto->costanti) : std::vector<Valore>());
+}
+
+// The criterion of `forma` with these constants, and the records its index offers it.
+void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti) {
+    criterio.forma = &forma;
+    criterio.costanti = std::move(costanti);
+    ultimaForma_ = &forma;
     MettiInPosto(criterio);
-    if (const Indice* indice = criterio.forma->indice) {
+    if (const Indice* indice = forma.indice) {
         std::string valori;
-        for (const Valore* valore : criterio.forma->valoriChiave) AggiungiChiave(valori, *valore);
+        for (const Valore* valore : forma.valoriChiave) AggiungiChiave(valori, *valore);
         static const std::vector<std::uint32_t> nessuno;
         const auto trovati = indice->find(valori);
         criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;

@@ -48,6 +48,7 @@ private:
         const Indice* indice = nullptr;           // null: the criterion is answered by testing every record
         std::vector<const Valore*> valoriChiave;  // the constants that make the key in `indice`
         const Criterio* inPosto = nullptr;        // the criterion whose constants are in place
+        std::optional<sql::Sagoma> sagoma;        // how the texts of this form are cut; none for a text's own form
     };
 
     // A criterion text: its form, its constants and what it has found.
@@ -69,6 +70,7 @@ private:
 
     Criterio& Prepara(const std::string& testo);
     void Leggi(Criterio& criterio, const std::string& testo);
+    void Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti);
     std::size_t NumeroCandidati(const Criterio& criterio) const;
     std::size_t PrimoCandidato(const Criterio& criterio, std::size_t da) const;
     std::unique_ptr<Forma> LeggiForma(const std::string& testo);
@@ -84,6 +86,7 @@ private:
     Modo modo_;
     std::unordered_map<std::string, Criterio> criteri_;             // by text
     std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
+    Forma* ultimaForma_ = nullptr;                                   // the form of the criterion read last
     std::map<std::vector<int>, Indice> indici_;
     std::map<int, Genere> generi_;
 };

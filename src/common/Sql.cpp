@@ -66,7 +66,8 @@ Token ProssimoToken(std::string_view t, std::size_t& i) {
     if (i == t.size()) return {TipoToken::Fine, {}};
     const std::size_t inizio = i;
     if (Lettera(c(i))) {
-        while (i < t.size() && (Lettera(c(i)) || Cifra(c(i)))) ++i;
+        while (++i < t.size() && (Lettera(static_cast<unsigned char>(t[i])) || Cifra(static_cast<unsigned char>(t[i]))))
+            ;
         return {TipoToken::Nome, t.substr(inizio, i - inizio)};
     }
     if (Cifra(c(i)) || (c(i) == '.' && Cifra(c(i + 1)))) {
@@ -419,10 +420,25 @@ bool ESelect(std::string_view testo) {
     return token.front().tipo == TipoToken::Nome && StessaParola(token.front().testo, "SELECT");
 }
 
+namespace {
+
+// The value of a constant's token; a number preceded by a minus is negative.
+Valore Costante(const Token& token, bool negativo) {
+    return token.tipo == TipoToken::Testo ? Valore::Testo(ValoreTesto(token)) : Numero(token.testo, negativo);
+}
+
+// Where a token lies in the text it points into.
+std::size_t Inizio(const Token& token, std::string_view testo) {
+    return static_cast<std::size_t>(token.testo.data() - testo.data());
+}
+
+}  // namespace
+
 std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
     FormaCriterio criterio;
     criterio.forma.reserve(2 * testo.size());
     std::size_t i = 0;
+    std::size_t finePezzo = 0;  // where the text after the last constant begins
     Token precedente{TipoToken::Fine, {}};
     while (true) {
         const Token t = ProssimoToken(testo, i);
@@ -430,11 +446,15 @@ std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
             (t.tipo == TipoToken::Nome && (StessaParola(t.testo, "IN") || StessaParola(t.testo, "NULL"))))
             return std::nullopt;
         const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
-        if (t.tipo == TipoToken::Testo) criterio.costanti.push_back(Valore::Testo(ValoreTesto(t)));
-        if (t.tipo == TipoToken::Numero) {
+        if (costante) {
             // A minus before a number is its sign.
             const bool negativo = precedente.tipo == TipoToken::Simbolo && precedente.testo == "-";
-            criterio.costanti.push_back(Numero(t.testo, negativo));
+            criterio.costanti.push_back(Costante(t, negativo));
+            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo, Inizio(t, testo) - finePezzo));
+            criterio.sagoma.costanti.push_back(t.tipo == TipoToken::Testo ? Sagoma::Costante::Testo
+                                               : negativo                ? Sagoma::Costante::NumeroNegativo
+                                                                         : Sagoma::Costante::Numero);
+            finePezzo = i;
         }
         // Each word as its kind, its length and its text; a constant as its kind alone.
         const std::string_view parola = costante ? std::string_view() : t.testo;
@@ -443,9 +463,38 @@ std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
         std::memcpy(testa + 1, &lunghezza, sizeof lunghezza);
         criterio.forma.append(testa, sizeof testa);
         criterio.forma += parola;
-        if (t.tipo == TipoToken::Fine) return criterio;
+        if (t.tipo == TipoToken::Fine) {
+            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo));
+            return criterio;
+        }
         precedente = t;
     }
+}
+
+std::optional<std::vector<Valore>> CostantiSecondo(const Sagoma& sagoma, std::string_view testo) {
+    std::vector<Valore> costanti;
+    costanti.reserve(sagoma.costanti.size());
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < sagoma.costanti.size(); ++k) {
+        const std::string& pezzo = sagoma.pezzi[k];
+        if (testo.substr(i, pezzo.size()) != pezzo) return std::nullopt;
+        i += pezzo.size();
+        // The constant must start right here, where the split starts a word: a
+        // number after a letter, digit or point would belong to the word before.
+        const Sagoma::Costante genere = sagoma.costanti[k];
+        const std::size_t inizio = i;
+        if (inizio == testo.size()) return std::nullopt;
+        if (genere != Sagoma::Costante::Testo && inizio > 0) {
+            const auto prima = static_cast<unsigned char>(testo[inizio - 1]);
+            if (Lettera(prima) || Cifra(prima) || prima == '.') return std::nullopt;
+        }
+        const Token t = ProssimoToken(testo, i);
+        const TipoToken atteso = genere == Sagoma::Costante::Testo ? TipoToken::Testo : TipoToken::Numero;
+        if (t.tipo != atteso || Inizio(t, testo) != inizio) return std::nullopt;
+        costanti.push_back(Costante(t, genere == Sagoma::Costante::NumeroNegativo));
+    }
+    if (testo.substr(i) != sagoma.pezzi.back()) return std::nullopt;
+    return costanti;
 }
 
 Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }
