@@ -96,11 +96,12 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
 }
 
 void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
-    // The builder reads criteria of one form in a row: a text cut as the
-    // form read last takes it without being split.
-    if (ultimaForma_ && ultimaForma_->sagoma) {
-        if (auto costanti = sql::CostantiSecondo(*ultimaForma_->sagoma, testo)) {
-            Leggi(criterio, *ultimaForma_, std::move(*costanti));
+    // The builder reads many criteria of a few forms: a text cut as one of
+    // the forms read takes it without being split, the form read last tried first.
+    for (auto forma = sagomate_.begin(); forma != sagomate_.end(); ++forma) {
+        if (auto costanti = sql::CostantiSecondo(*(*forma)->sagoma, testo)) {
+            std::rotate(sagomate_.begin(), forma, forma + 1);
+            Leggi(criterio, *sagomate_.front(), std::move(*costanti));
             return;
         }
     }
@@ -118,6 +119,7 @@ void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
         }
         if (scomposto) letta->sagoma = std::move(scomposto->sagoma);
         forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
+        if (forma->second->sagoma) sagomate_.insert(sagomate_.begin(), forma->second.get());
     }
     Leggi(criterio, *forma->second, scomposto ? std::move(scomposto->costanti) : std::vector<Valore>());
 }
@@ -126,7 +128,6 @@ void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
 void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti) {
     criterio.forma = &forma;
     criterio.costanti = std::move(costanti);
-    ultimaForma_ = &forma;
     MettiInPosto(criterio);
     if (const Indice* indice = forma.indice) {
         std::string valori;

@@ -86,7 +86,7 @@ private:
     Modo modo_;
     std::unordered_map<std::string, Criterio> criteri_;             // by text
     std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
-    Forma* ultimaForma_ = nullptr;                                   // the form of the criterion read last
+    std::vector<Forma*> sagomate_;  // the forms with a sagoma, the one of the criterion read last first
     std::map<std::vector<int>, Indice> indici_;
     std::map<int, Genere> generi_;
 };
