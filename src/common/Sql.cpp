@@ -66,8 +66,7 @@ Token ProssimoToken(std::string_view t, std::size_t& i) {
     if (i == t.size()) return {TipoToken::Fine, {}};
     const std::size_t inizio = i;
     if (Lettera(c(i))) {
-        while (++i < t.size() && (Lettera(static_cast<unsigned char>(t[i])) || Cifra(static_cast<unsigned char>(t[i]))))
-            ;
+        while (i < t.size() && (Lettera(c(i)) || Cifra(c(i)))) ++i;
         return {TipoToken::Nome, t.substr(inizio, i - inizio)};
     }
     if (Cifra(c(i)) || (c(i) == '.' && Cifra(c(i + 1)))) {
