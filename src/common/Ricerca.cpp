@@ -82,16 +82,20 @@ std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) co
     return static_cast<std::size_t>(std::lower_bound(candidati.begin(), candidati.end(), da) - candidati.begin());
 }
 
-// The criterion of the text, read on first use.
+// The criterion of the text, read on first use. A walk asks for one
+// criterion several times in a row: it is found without a lookup.
 Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
+    if (ultimo_ && ultimo_->first == testo) return ultimo_->second;
     const auto [voce, nuovo] = criteri_.try_emplace(testo);
-    if (!nuovo) return voce->second;
-    try {
-        Leggi(voce->second, testo);
-    } catch (...) {
-        criteri_.erase(voce);
-        throw;
+    if (nuovo) {
+        try {
+            Leggi(voce->second, testo);
+        } catch (...) {
+            criteri_.erase(voce);
+            throw;
+        }
     }
+    ultimo_ = &*voce;
     return voce->second;
 }
 

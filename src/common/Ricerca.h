@@ -85,6 +85,7 @@ private:
     EseguiSottoquery esegui_;
     Modo modo_;
     std::unordered_map<std::string, Criterio> criteri_;             // by text
+    std::pair<const std::string, Criterio>* ultimo_ = nullptr;     // the criterion asked for last
     std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
     std::vector<Forma*> sagomate_;  // the forms with a sagoma, the one of the criterion read last first
     std::map<std::vector<int>, Indice> indici_;
