@@ -85,9 +85,11 @@ std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) co
 // The criterion of the text, read on first use. A walk asks for one
 // criterion several times in a row: it is found without a lookup.
 Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (ultimo_ && ultimo_->first == testo) return ultimo_->second;
-    const auto [voce, nuovo] = criteri_.try_emplace(testo);
-    if (nuovo) {
+    if (ultimo_ && std::string_view(ultimo_->first) == testo) return ultimo_->second;
+    auto voce = criteri_.find(std::string_view(testo));
+    if (voce == criteri_.end()) {
+        voce = criteri_.emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
+                   .first;
         try {
             Leggi(voce->second, testo);
         } catch (...) {
@@ -131,7 +133,7 @@ void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
 // The criterion of `forma` with these constants, and the records its index offers it.
 void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti) {
     criterio.forma = &forma;
-    criterio.costanti = std::move(costanti);
+    criterio.costanti.assign(std::make_move_iterator(costanti.begin()), std::make_move_iterator(costanti.end()));
     MettiInPosto(criterio);
     if (const Indice* indice = forma.indice) {
         std::string valori;

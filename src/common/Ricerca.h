@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -53,13 +55,14 @@ private:
 
     // A criterion text: its form, its constants and what it has found.
     struct Criterio {
+        explicit Criterio(std::pmr::memory_resource* memoria) : costanti(memoria), trovati(memoria) {}
         Forma* forma = nullptr;
-        std::vector<Valore> costanti;
+        std::pmr::vector<Valore> costanti;
         // The positions it may be true at, from the form's index; null: every position.
         const std::vector<std::uint32_t>* candidati = nullptr;
         // The candidates tested so far, from the first on, and those found true among them.
         std::size_t esaminati = 0;
-        std::vector<std::uint32_t> trovati;
+        std::pmr::vector<std::uint32_t> trovati;
     };
 
     // Which kinds of value a column holds in this record set.
@@ -84,8 +87,15 @@ private:
     const std::vector<std::uint32_t>& righe_;
     EseguiSottoquery esegui_;
     Modo modo_;
-    std::unordered_map<std::string, Criterio> criteri_;             // by text
-    std::pair<const std::string, Criterio>* ultimo_ = nullptr;     // the criterion asked for last
+    struct HashTesto {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view testo) const { return std::hash<std::string_view>()(testo); }
+    };
+    // The criteria, by text: a week's searches read thousands, let go all
+    // together. They take their memory in large blocks, given back at once.
+    std::pmr::monotonic_buffer_resource memoria_;
+    std::pmr::unordered_map<std::pmr::string, Criterio, HashTesto, std::equal_to<>> criteri_{&memoria_};
+    std::pair<const std::pmr::string, Criterio>* ultimo_ = nullptr;  // the criterion asked for last
     std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
     std::vector<Forma*> sagomate_;  // the forms with a sagoma, the one of the criterion read last first
     std::map<std::vector<int>, Indice> indici_;
