@@ -115,12 +115,14 @@ void Misura(int campioni) {
     const double altra = Mediana(altre);
     const double lettura = Mediana(letture);
     std::printf("mediane su %d campioni (settimana del %s, tutto l'albergo):\n", campioni, kSettimana);
-    std::printf("  costruzione:                  %8.4f s  (%ju byte di report)\n", prima,
+    const std::string camere = std::string("poi le camere da ") + kPrimaCamera + " a " + kUltimaCamera + ":";
+    const std::string settimana = std::string("poi la settimana del ") + kAltraSettimana + ":";
+    std::printf("  %-34s %8.4f s  (%ju byte di report)\n", "costruzione:", prima,
                 static_cast<std::uintmax_t>(fs::file_size(NomeFileReport())));
-    std::printf("  stessa costruzione di nuovo:  %8.4f s\n", seconda);
-    std::printf("  poi le camere da %s a %s:  %8.4f s\n", kPrimaCamera, kUltimaCamera, intervallo);
-    std::printf("  poi la settimana del %s: %8.4f s\n", kAltraSettimana, altra);
-    std::printf("  mdb-export delle 7 tabelle:   %8.4f s\n", lettura);
+    std::printf("  %-34s %8.4f s\n", "stessa costruzione di nuovo:", seconda);
+    std::printf("  %-34s %8.4f s\n", camere.c_str(), intervallo);
+    std::printf("  %-34s %8.4f s\n", settimana.c_str(), altra);
+    std::printf("  %-34s %8.4f s\n", "mdb-export delle 7 tabelle:", lettura);
     std::printf("rapporto costruzione/mdb-export:      %.2f (obiettivo <= 1.0)\n", prima / lettura);
     std::printf("rapporto seconda/prima costruzione:   %.3f (obiettivo <= 0.1)\n", seconda / prima);
     std::printf("rapporto altre camere/prima:          %.3f (obiettivo <= 0.1)\n", intervallo / prima);
