@@ -88,7 +88,8 @@ std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filt
     constexpr std::size_t Anticipo = 48;
     for (std::size_t i = 0; i < n; ++i) {
         if (i + Anticipo < n)
-            for (const int colonna : colonne) __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
+            for (const int colonna : colonne)
+                __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
         if (Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
     }
     return righe;

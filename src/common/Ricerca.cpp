@@ -88,7 +88,8 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
     if (ultimo_ && std::string_view(ultimo_->first) == testo) return ultimo_->second;
     auto voce = criteri_.find(std::string_view(testo));
     if (voce == criteri_.end()) {
-        voce = criteri_.emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
+        voce = criteri_
+                   .emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
                    .first;
         try {
             Leggi(voce->second, testo);

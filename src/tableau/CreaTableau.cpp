@@ -111,11 +111,11 @@ struct DatabaseAperti {
     // Opens the databases.
     DatabaseAperti() {
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
-                               {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
-                               {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
-                               {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
-                               {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
-                               {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
+                                          {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
+                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
+                                          {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
+                                          {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those

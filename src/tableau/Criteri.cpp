@@ -56,8 +56,8 @@ std::string CriterioOspiti(std::string_view stanza, std::string_view giorno) {
 
 std::string CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno) {
     const std::string data = Letterale(giorno);
-    return Unisci({Hotel(hotel), " and CodiceCliente = ", TestoIntero(cliente), " and NumeroConto = 1 and DataInizio <= ",
-                   data, " and DataFine > ", data});
+    return Unisci({Hotel(hotel), " and CodiceCliente = ", TestoIntero(cliente),
+                   " and NumeroConto = 1 and DataInizio <= ", data, " and DataFine > ", data});
 }
 
 std::string CriterioAgenzia(std::int64_t hotel, std::int64_t codice) {

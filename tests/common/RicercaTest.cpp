@@ -138,7 +138,7 @@ TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
     const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
     Ricerca ripetuta(tabella, righe, nessunaSottoquery);
     for (const char* criterio : criteri) {
-        for (std::size_t da : {std::size_t{1499}, std::size_t{0}, std::size_t{700}, std::size_t{2999}, std::size_t{5}}) {
+        for (const std::size_t da : {1499u, 0u, 700u, 2999u, 5u}) {
             Ricerca nuova(tabella, righe, nessunaSottoquery);
             EXPECT_EQ(Percorso(ripetuta, criterio, da), Percorso(nuova, criterio, da)) << criterio << " da " << da;
             EXPECT_EQ(ripetuta.Trova(criterio, da + 1), nuova.Trova(criterio, da + 1)) << criterio << " da " << da;
