@@ -1,6 +1,7 @@
-// Time of one tableau build, of the same build again in the same program run
-// (and, for information, of the next week's build after it), and of reading
-// the build's seven tables once, one after another, with mdbtools' exporter.
+// Time of one tableau build, of the same build again in the same program run,
+// of the build of another range of rooms of that week and of the next week's
+// build after them, and of reading the build's seven tables once, one after
+// another, with mdbtools' exporter.
 // Usage: bench_tableau DATA_FOLDER [SAMPLES] (the large test set); the folder
 // is copied into a temporary folder first, the report is written there. Each
 // sample of the builds runs in a process of its own, so the first build never
@@ -27,6 +28,8 @@ namespace {
 
 constexpr const char* kSettimana = "06/07/2026";
 constexpr const char* kAltraSettimana = "13/07/2026";
+constexpr const char* kPrimaCamera = "200";
+constexpr const char* kUltimaCamera = "499";
 
 using Orologio = std::chrono::steady_clock;
 
@@ -48,21 +51,23 @@ double LetturaMdbExport() {
     return Secondi(inizio);
 }
 
-double Costruzione(const char* settimana) {
+double Costruzione(const char* settimana, const char* primaCamera = "0", const char* ultimaCamera = "99999") {
     std::int16_t hotel = 1;
     std::int16_t tableau = 1;
     const auto inizio = Orologio::now();
-    CreaTableau(hotel, tableau, "0", "99999", settimana);
+    CreaTableau(hotel, tableau, primaCamera, ultimaCamera, settimana);
     return Secondi(inizio);
 }
 
 struct Tempi {
     double prima = 0;
     double seconda = 0;
+    double altroIntervallo = 0;
     double altraSettimana = 0;
 };
 
-// The build twice, then the build of the next week, in a child process of its own.
+// The build twice, then another range of rooms, then the next week, in a
+// child process of its own.
 Tempi Costruzioni() {
     int tubo[2];
     if (pipe(tubo) != 0) std::exit(1);
@@ -73,6 +78,7 @@ Tempi Costruzioni() {
         try {
             tempi.prima = Costruzione(kSettimana);
             tempi.seconda = Costruzione(kSettimana);
+            tempi.altroIntervallo = Costruzione(kSettimana, kPrimaCamera, kUltimaCamera);
             tempi.altraSettimana = Costruzione(kAltraSettimana);
         } catch (const Errore& e) {
             std::fprintf(stderr, "%s\n", e.Testo().c_str());
@@ -91,27 +97,36 @@ Tempi Costruzioni() {
 }
 
 void Misura(int campioni) {
-    std::vector<double> prime, seconde, altre, letture;
+    std::vector<double> prime, seconde, intervalli, altre, letture;
     for (int i = 0; i < campioni; ++i) {
         const Tempi tempi = Costruzioni();
         prime.push_back(tempi.prima);
         seconde.push_back(tempi.seconda);
+        intervalli.push_back(tempi.altroIntervallo);
         altre.push_back(tempi.altraSettimana);
         letture.push_back(LetturaMdbExport());
-        std::printf("campione %d: costruzione %.3f s, di nuovo %.3f s, altra settimana %.3f s, mdb-export %.3f s\n",
-                    i + 1, tempi.prima, tempi.seconda, tempi.altraSettimana, letture.back());
+        std::printf("campione %d: costruzione %.4f s, di nuovo %.4f s, altre camere %.4f s, altra settimana %.4f s, "
+                    "mdb-export %.3f s\n",
+                    i + 1, tempi.prima, tempi.seconda, tempi.altroIntervallo, tempi.altraSettimana, letture.back());
     }
     const double prima = Mediana(prime);
     const double seconda = Mediana(seconde);
+    const double intervallo = Mediana(intervalli);
+    const double altra = Mediana(altre);
     const double lettura = Mediana(letture);
     std::printf("mediane su %d campioni (settimana del %s, tutto l'albergo):\n", campioni, kSettimana);
-    std::printf("  costruzione:                  %8.3f s  (%ju byte di report)\n", prima,
+    const std::string camere = std::string("poi le camere da ") + kPrimaCamera + " a " + kUltimaCamera + ":";
+    const std::string settimana = std::string("poi la settimana del ") + kAltraSettimana + ":";
+    std::printf("  %-34s %8.4f s  (%ju byte di report)\n", "costruzione:", prima,
                 static_cast<std::uintmax_t>(fs::file_size(NomeFileReport())));
-    std::printf("  stessa costruzione di nuovo:  %8.3f s\n", seconda);
-    std::printf("  poi la settimana del %s: %8.3f s\n", kAltraSettimana, Mediana(altre));
-    std::printf("  mdb-export delle 7 tabelle:   %8.3f s\n", lettura);
+    std::printf("  %-34s %8.4f s\n", "stessa costruzione di nuovo:", seconda);
+    std::printf("  %-34s %8.4f s\n", camere.c_str(), intervallo);
+    std::printf("  %-34s %8.4f s\n", settimana.c_str(), altra);
+    std::printf("  %-34s %8.4f s\n", "mdb-export delle 7 tabelle:", lettura);
     std::printf("rapporto costruzione/mdb-export:      %.2f (obiettivo <= 1.0)\n", prima / lettura);
-    std::printf("rapporto seconda/prima costruzione:   %.2f (obiettivo <= 0.1)\n", seconda / prima);
+    std::printf("rapporto seconda/prima costruzione:   %.3f (obiettivo <= 0.1)\n", seconda / prima);
+    std::printf("rapporto altre camere/prima:          %.3f (obiettivo <= 0.1)\n", intervallo / prima);
+    std::printf("rapporto altra settimana/prima:       %.3f (obiettivo <= 0.1)\n", altra / prima);
 }
 
 }  // namespace

@@ -47,33 +47,76 @@ Ricerca::Ricerca(const Tabella& tabella, const std::vector<std::uint32_t>& righe
 Ricerca::~Ricerca() = default;
 
 std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t da) {
-    const Criterio& criterio = Prepara(testo);
-    const Forma& forma = *criterio.forma;
-    const auto vero = [&](std::size_t posizione) {
-        return Valuta(*forma.espressione, Riga(posizione)) == Logico::Vero;
-    };
-    if (!forma.indice) {
-        for (std::size_t posizione = da; posizione < righe_.size(); ++posizione)
-            if (vero(posizione)) return posizione;
-        return std::nullopt;
+    Criterio& criterio = Prepara(testo);
+    // Every candidate before `esaminati` has been tested: a record found
+    // among them from `da` on is the first one there.
+    const auto noto = std::lower_bound(criterio.trovati.begin(), criterio.trovati.end(), da);
+    if (noto != criterio.trovati.end()) return *noto;
+    std::size_t k = PrimoCandidato(criterio, da);
+    // A search that starts beyond the candidates tested leaves them as they are.
+    const bool seguito = k <= criterio.esaminati;
+    if (seguito) k = criterio.esaminati;
+    const std::size_t n = NumeroCandidati(criterio);
+    if (k >= n) return std::nullopt;
+    MettiInPosto(criterio);
+    const sql::Espressione& espressione = *criterio.forma->espressione;
+    for (; k < n; ++k) {
+        const std::uint32_t posizione = criterio.candidati ? (*criterio.candidati)[k] : static_cast<std::uint32_t>(k);
+        const bool vero = Valuta(espressione, Riga(posizione)) == Logico::Vero;
+        if (seguito) criterio.esaminati = k + 1;
+        if (!vero) continue;
+        if (seguito) criterio.trovati.push_back(posizione);
+        return posizione;
     }
-    const auto trovati = forma.indice->find(criterio.chiave);
-    if (trovati == forma.indice->end()) return std::nullopt;
-    const auto& candidati = trovati->second;
-    for (auto it = std::lower_bound(candidati.begin(), candidati.end(), da); it != candidati.end(); ++it)
-        if (vero(*it)) return *it;
     return std::nullopt;
 }
 
-// The criterion of the text, its constants in place.
-const Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (const auto trovato = criteri_.find(testo); trovato != criteri_.end()) {
-        MettiInPosto(trovato->second);
-        return trovato->second;
+std::size_t Ricerca::NumeroCandidati(const Criterio& criterio) const {
+    return criterio.candidati ? criterio.candidati->size() : righe_.size();
+}
+
+// The first candidate at position `da` or after it.
+std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) const {
+    if (!criterio.candidati) return std::min(da, righe_.size());
+    const auto& candidati = *criterio.candidati;
+    return static_cast<std::size_t>(std::lower_bound(candidati.begin(), candidati.end(), da) - candidati.begin());
+}
+
+// The criterion of the text, read on first use. A walk asks for one
+// criterion several times in a row: it is found without a lookup.
+Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
+    if (ultimo_ && std::string_view(ultimo_->first) == testo) return ultimo_->second;
+    auto voce = criteri_.find(std::string_view(testo));
+    if (voce == criteri_.end()) {
+        voce = criteri_
+                   .emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
+                   .first;
+        try {
+            Leggi(voce->second, testo);
+        } catch (...) {
+            criteri_.erase(voce);
+            throw;
+        }
+    }
+    ultimo_ = &*voce;
+    return voce->second;
+}
+
+void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
+    // The builder reads many criteria of a few forms: a text cut as one of
+    // the forms read takes it without being split, the form read last tried first.
+    for (auto forma = sagomate_.begin(); forma != sagomate_.end(); ++forma) {
+        if (auto costanti = sql::CostantiSecondo(*(*forma)->sagoma, testo)) {
+            std::rotate(sagomate_.begin(), forma, forma + 1);
+            Leggi(criterio, *sagomate_.front(), std::move(*costanti));
+            return;
+        }
     }
     auto scomposto = sql::ScomponiCriterio(testo);
-    // A criterion that does not split has a form of its own: its text.
-    std::string chiave = scomposto ? "F" + scomposto->forma : "T" + testo;
+    // A criterion that does not split has a form of its own: its text. A
+    // split form begins with a word's kind, a byte below any letter, so it
+    // never meets such a "T" key.
+    std::string chiave = scomposto ? std::move(scomposto->forma) : "T" + testo;
     auto forma = forme_.find(chiave);
     if (forma == forme_.end()) {
         auto letta = LeggiForma(testo);
@@ -81,14 +124,25 @@ const Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
             chiave = "T" + testo;
             scomposto.reset();
         }
+        if (scomposto) letta->sagoma = std::move(scomposto->sagoma);
         forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
+        if (forma->second->sagoma) sagomate_.insert(sagomate_.begin(), forma->second.get());
     }
-    Criterio& criterio = criteri_[testo];
-    criterio.forma = forma->second.get();
-    if (scomposto) criterio.costanti = std::move(scomposto->costanti);
+    Leggi(criterio, *forma->second, scomposto ? std::move(scomposto->costanti) : std::vector<Valore>());
+}
+
+// The criterion of `forma` with these constants, and the records its index offers it.
+void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti) {
+    criterio.forma = &forma;
+    criterio.costanti.assign(std::make_move_iterator(costanti.begin()), std::make_move_iterator(costanti.end()));
     MettiInPosto(criterio);
-    for (const Valore* valore : criterio.forma->valoriChiave) AggiungiChiave(criterio.chiave, *valore);
-    return criterio;
+    if (const Indice* indice = forma.indice) {
+        std::string valori;
+        for (const Valore* valore : forma.valoriChiave) AggiungiChiave(valori, *valore);
+        static const std::vector<std::uint32_t> nessuno;
+        const auto trovati = indice->find(valori);
+        criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;
+    }
 }
 
 std::unique_ptr<Ricerca::Forma> Ricerca::LeggiForma(const std::string& testo) {

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,7 +19,8 @@
 // its top level, fields to equal constants ("NumeroHotel = 1 and
 // NumeroCamera = '12'") is answered from a hash index on those fields, built
 // on first use: only the records with the right values are then tested. Any
-// other criterion tests the records in turn.
+// other criterion tests the records in turn. The records a criterion has
+// found are remembered: a walk made again with the same criterion tests none.
 class Ricerca {
 public:
     enum class Modo { ConIndici, Scansione };
@@ -47,13 +50,19 @@ private:
         const Indice* indice = nullptr;           // null: the criterion is answered by testing every record
         std::vector<const Valore*> valoriChiave;  // the constants that make the key in `indice`
         const Criterio* inPosto = nullptr;        // the criterion whose constants are in place
+        std::optional<sql::Sagoma> sagoma;        // how the texts of this form are cut; none for a text's own form
     };
 
-    // A criterion text: its form and its constants.
+    // A criterion text: its form, its constants and what it has found.
     struct Criterio {
+        explicit Criterio(std::pmr::memory_resource* memoria) : costanti(memoria), trovati(memoria) {}
         Forma* forma = nullptr;
-        std::vector<Valore> costanti;
-        std::string chiave;  // the constants' key in the form's index
+        std::pmr::vector<Valore> costanti;
+        // The positions it may be true at, from the form's index; null: every position.
+        const std::vector<std::uint32_t>* candidati = nullptr;
+        // The candidates tested so far, from the first on, and those found true among them.
+        std::size_t esaminati = 0;
+        std::pmr::vector<std::uint32_t> trovati;
     };
 
     // Which kinds of value a column holds in this record set.
@@ -62,7 +71,11 @@ private:
         bool numeri = false;
     };
 
-    const Criterio& Prepara(const std::string& testo);
+    Criterio& Prepara(const std::string& testo);
+    void Leggi(Criterio& criterio, const std::string& testo);
+    void Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti);
+    std::size_t NumeroCandidati(const Criterio& criterio) const;
+    std::size_t PrimoCandidato(const Criterio& criterio, std::size_t da) const;
     std::unique_ptr<Forma> LeggiForma(const std::string& testo);
     void ScegliIndice(Forma& forma);
     static void MettiInPosto(const Criterio& criterio);
@@ -74,8 +87,17 @@ private:
     const std::vector<std::uint32_t>& righe_;
     EseguiSottoquery esegui_;
     Modo modo_;
-    std::unordered_map<std::string, Criterio> criteri_;             // by text
+    struct HashTesto {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view testo) const { return std::hash<std::string_view>()(testo); }
+    };
+    // The criteria, by text: a week's searches read thousands, let go all
+    // together. They take their memory in large blocks, given back at once.
+    std::pmr::monotonic_buffer_resource memoria_;
+    std::pmr::unordered_map<std::pmr::string, Criterio, HashTesto, std::equal_to<>> criteri_{&memoria_};
+    std::pair<const std::pmr::string, Criterio>* ultimo_ = nullptr;  // the criterion asked for last
     std::unordered_map<std::string, std::unique_ptr<Forma>> forme_;  // by form
+    std::vector<Forma*> sagomate_;  // the forms with a sagoma, the one of the criterion read last first
     std::map<std::vector<int>, Indice> indici_;
     std::map<int, Genere> generi_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
@@ -16,7 +17,9 @@ enum class TipoToken { Nome, NomeTraParentesi, Testo, Numero, Simbolo, Invalido,
 
 struct Token {
     TipoToken tipo;
-    std::string testo;  // name, text value (apostrophes resolved), digits or symbol
+    // The token as written: a name without its brackets, a text with its
+    // quotes (see ValoreTesto), digits or a symbol.
+    std::string_view testo;
 };
 
 bool Lettera(unsigned char c) {
@@ -25,67 +28,84 @@ bool Lettera(unsigned char c) {
 bool Cifra(unsigned char c) { return c >= '0' && c <= '9'; }
 bool Spazio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// A quoted text from `i` (on the opening quote); a doubled quote stands for
-// one. Returns false when the closing quote is missing.
-bool LeggiTesto(std::string_view t, std::size_t& i, std::string& valore) {
+// Position after the quoted text from `i` (on the opening quote); a doubled
+// quote stands for one. npos when the closing quote is missing.
+std::size_t FineTesto(std::string_view t, std::size_t i) {
     const char quota = t[i++];
-    while (i < t.size()) {
-        if (t[i] == quota) {
-            if (i + 1 < t.size() && t[i + 1] == quota) {
-                valore += quota;
-                i += 2;
-                continue;
-            }
-            ++i;
-            return true;
+    while (true) {
+        i = t.find(quota, i);
+        if (i == std::string_view::npos) return i;
+        if (i + 1 < t.size() && t[i + 1] == quota) {
+            i += 2;
+            continue;
         }
-        valore += t[i++];
+        return i + 1;
     }
-    return false;
 }
 
-// Splits a text into tokens. An unreadable character or an unclosed quote or
-// bracket ends the list with an Invalido token; otherwise it ends with Fine.
+// The value of a text token: without its quotes, a doubled quote as one.
+std::string ValoreTesto(const Token& token) {
+    const std::string_view dentro = token.testo.substr(1, token.testo.size() - 2);
+    const char quota = token.testo.front();
+    if (dentro.find(quota) == std::string_view::npos) return std::string(dentro);
+    std::string valore;
+    valore.reserve(dentro.size());
+    for (std::size_t i = 0; i < dentro.size(); ++i) {
+        valore += dentro[i];
+        if (dentro[i] == quota) ++i;
+    }
+    return valore;
+}
+
+// The token that starts at `i` after any blanks, pointing into the text;
+// `i` moves past it. An unreadable character or an unclosed quote or
+// bracket gives an Invalido token, the end of the text a Fine token.
+Token ProssimoToken(std::string_view t, std::size_t& i) {
+    const auto c = [&t](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0; };
+    while (i < t.size() && Spazio(t[i])) ++i;
+    if (i == t.size()) return {TipoToken::Fine, {}};
+    const std::size_t inizio = i;
+    if (Lettera(c(i))) {
+        while (i < t.size() && (Lettera(c(i)) || Cifra(c(i)))) ++i;
+        return {TipoToken::Nome, t.substr(inizio, i - inizio)};
+    }
+    if (Cifra(c(i)) || (c(i) == '.' && Cifra(c(i + 1)))) {
+        while (Cifra(c(i))) ++i;
+        if (c(i) == '.') ++i;
+        while (Cifra(c(i))) ++i;
+        return {TipoToken::Numero, t.substr(inizio, i - inizio)};
+    }
+    if (c(i) == '[') {
+        const auto chiusa = t.find(']', i);
+        if (chiusa == std::string_view::npos) return {TipoToken::Invalido, {}};
+        i = chiusa + 1;
+        return {TipoToken::NomeTraParentesi, t.substr(inizio + 1, chiusa - inizio - 1)};
+    }
+    if (c(i) == '\'' || c(i) == '"') {
+        const std::size_t fine = FineTesto(t, i);
+        if (fine == std::string_view::npos) return {TipoToken::Invalido, {}};
+        i = fine;
+        return {TipoToken::Testo, t.substr(inizio, i - inizio)};
+    }
+    if ((c(i) == '<' && (c(i + 1) == '>' || c(i + 1) == '=')) || (c(i) == '>' && c(i + 1) == '=')) {
+        i += 2;
+        return {TipoToken::Simbolo, t.substr(inizio, 2)};
+    }
+    if (std::string_view("=<>(),;*-").find(t[i]) != std::string_view::npos) {
+        ++i;
+        return {TipoToken::Simbolo, t.substr(inizio, 1)};
+    }
+    return {TipoToken::Invalido, {}};
+}
+
+// Splits a text into tokens, ending with an Invalido or a Fine token.
 std::vector<Token> Scomponi(std::string_view t) {
     std::vector<Token> token;
     token.reserve(t.size() / 2 + 2);  // at most a word every two characters, and the end
     std::size_t i = 0;
-    const auto c = [&t](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0; };
-    while (true) {
-        while (i < t.size() && Spazio(t[i])) ++i;
-        if (i == t.size()) {
-            token.push_back({TipoToken::Fine, {}});
-            return token;
-        }
-        const std::size_t inizio = i;
-        if (Lettera(c(i))) {
-            while (i < t.size() && (Lettera(c(i)) || Cifra(c(i)))) ++i;
-            token.push_back({TipoToken::Nome, std::string(t.substr(inizio, i - inizio))});
-        } else if (Cifra(c(i)) || (c(i) == '.' && Cifra(c(i + 1)))) {
-            while (Cifra(c(i))) ++i;
-            if (c(i) == '.') ++i;
-            while (Cifra(c(i))) ++i;
-            token.push_back({TipoToken::Numero, std::string(t.substr(inizio, i - inizio))});
-        } else if (c(i) == '[') {
-            const auto chiusa = t.find(']', i);
-            if (chiusa == std::string_view::npos) break;
-            token.push_back({TipoToken::NomeTraParentesi, std::string(t.substr(i + 1, chiusa - i - 1))});
-            i = chiusa + 1;
-        } else if (c(i) == '\'' || c(i) == '"') {
-            std::string valore;
-            if (!LeggiTesto(t, i, valore)) break;
-            token.push_back({TipoToken::Testo, std::move(valore)});
-        } else if ((c(i) == '<' && (c(i + 1) == '>' || c(i + 1) == '=')) || (c(i) == '>' && c(i + 1) == '=')) {
-            token.push_back({TipoToken::Simbolo, std::string(t.substr(i, 2))});
-            i += 2;
-        } else if (std::string_view("=<>(),;*-").find(t[i]) != std::string_view::npos) {
-            token.push_back({TipoToken::Simbolo, std::string(1, t[i])});
-            ++i;
-        } else {
-            break;
-        }
-    }
-    token.push_back({TipoToken::Invalido, {}});
+    do {
+        token.push_back(ProssimoToken(t, i));
+    } while (token.back().tipo != TipoToken::Fine && token.back().tipo != TipoToken::Invalido);
     return token;
 }
 
@@ -95,7 +115,7 @@ bool StessaParola(std::string_view testo, std::string_view parola) {
                       [](char a, char b) { return Maiuscola(a) == b; });
 }
 
-bool Riservata(const std::string& parola) {
+bool Riservata(std::string_view parola) {
     static const char* const riservate[] = {"SELECT", "FROM", "WHERE", "ORDER", "BY",   "IN",  "AND",
                                             "OR",     "NOT",  "IS",    "NULL",  "ASC", "DESC"};
     for (const char* r : riservate)
@@ -103,8 +123,8 @@ bool Riservata(const std::string& parola) {
     return false;
 }
 
-Valore Numero(const std::string& cifre, bool negativo) {
-    const std::string testo = (negativo ? "-" : "") + cifre;
+Valore Numero(std::string_view cifre, bool negativo) {
+    const std::string testo = (negativo ? "-" : "") + std::string(cifre);
     std::int64_t intero = 0;
     const auto fine = testo.data() + testo.size();
     const auto [ptr, ec] = std::from_chars(testo.data(), fine, intero);
@@ -144,7 +164,7 @@ public:
         if (Parola("IN")) {
             Avanza();
             if (Corrente().tipo != TipoToken::Testo) Fallisci();
-            selezione.file = Corrente().testo;
+            selezione.file = ValoreTesto(Corrente());
             Avanza();
         }
         if (Parola("WHERE")) {
@@ -230,7 +250,7 @@ private:
     std::string Nome() {
         const Token& t = Corrente();
         if (t.tipo == TipoToken::NomeTraParentesi || (t.tipo == TipoToken::Nome && !Riservata(t.testo))) {
-            std::string nome = t.testo;
+            std::string nome(t.testo);
             Avanza();
             return nome;
         }
@@ -367,7 +387,7 @@ private:
         Termine t;
         const Token& c = Corrente();
         if (c.tipo == TipoToken::Testo) {
-            t.costante = Valore::Testo(c.testo);
+            t.costante = Valore::Testo(ValoreTesto(c));
         } else if (c.tipo == TipoToken::Numero) {
             t.costante = Numero(c.testo, false);
         } else if (Simbolo("-")) {
@@ -396,33 +416,84 @@ private:
 
 bool ESelect(std::string_view testo) {
     const auto token = Scomponi(testo);
-    return token.front().tipo == TipoToken::Nome && Maiuscolo(token.front().testo) == "SELECT";
+    return token.front().tipo == TipoToken::Nome && StessaParola(token.front().testo, "SELECT");
 }
 
+namespace {
+
+// The value of a constant's token; a number preceded by a minus is negative.
+Valore Costante(const Token& token, bool negativo) {
+    return token.tipo == TipoToken::Testo ? Valore::Testo(ValoreTesto(token)) : Numero(token.testo, negativo);
+}
+
+// Where a token lies in the text it points into.
+std::size_t Inizio(const Token& token, std::string_view testo) {
+    return static_cast<std::size_t>(token.testo.data() - testo.data());
+}
+
+}  // namespace
+
 std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
-    const auto token = Scomponi(testo);
     FormaCriterio criterio;
-    criterio.forma.reserve(testo.size() + token.size() * 5);
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        const Token& t = token[i];
-        const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
+    criterio.forma.reserve(2 * testo.size());
+    std::size_t i = 0;
+    std::size_t finePezzo = 0;  // where the text after the last constant begins
+    Token precedente{TipoToken::Fine, {}};
+    while (true) {
+        const Token t = ProssimoToken(testo, i);
         if (t.tipo == TipoToken::Invalido ||
             (t.tipo == TipoToken::Nome && (StessaParola(t.testo, "IN") || StessaParola(t.testo, "NULL"))))
             return std::nullopt;
-        if (t.tipo == TipoToken::Testo) criterio.costanti.push_back(Valore::Testo(t.testo));
-        if (t.tipo == TipoToken::Numero) {
+        const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
+        if (costante) {
             // A minus before a number is its sign.
-            const bool negativo = i > 0 && token[i - 1].tipo == TipoToken::Simbolo && token[i - 1].testo == "-";
-            criterio.costanti.push_back(Numero(t.testo, negativo));
+            const bool negativo = precedente.tipo == TipoToken::Simbolo && precedente.testo == "-";
+            criterio.costanti.push_back(Costante(t, negativo));
+            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo, Inizio(t, testo) - finePezzo));
+            criterio.sagoma.costanti.push_back(t.tipo == TipoToken::Testo ? Sagoma::Costante::Testo
+                                               : negativo                ? Sagoma::Costante::NumeroNegativo
+                                                                         : Sagoma::Costante::Numero);
+            finePezzo = i;
         }
         // Each word as its kind, its length and its text; a constant as its kind alone.
-        const std::string_view parola = costante ? std::string_view() : std::string_view(t.testo);
+        const std::string_view parola = costante ? std::string_view() : t.testo;
         const auto lunghezza = static_cast<std::uint32_t>(parola.size());
-        criterio.forma += static_cast<char>(t.tipo);
-        criterio.forma.append(reinterpret_cast<const char*>(&lunghezza), sizeof lunghezza);
+        char testa[1 + sizeof lunghezza] = {static_cast<char>(t.tipo)};
+        std::memcpy(testa + 1, &lunghezza, sizeof lunghezza);
+        criterio.forma.append(testa, sizeof testa);
         criterio.forma += parola;
+        if (t.tipo == TipoToken::Fine) {
+            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo));
+            return criterio;
+        }
+        precedente = t;
     }
-    return criterio;
+}
+
+std::optional<std::vector<Valore>> CostantiSecondo(const Sagoma& sagoma, std::string_view testo) {
+    std::vector<Valore> costanti;
+    costanti.reserve(sagoma.costanti.size());
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < sagoma.costanti.size(); ++k) {
+        const std::string& pezzo = sagoma.pezzi[k];
+        if (testo.substr(i, pezzo.size()) != pezzo) return std::nullopt;
+        i += pezzo.size();
+        // The constant must start right here, where the split starts a word: a
+        // number after a letter, digit or point would belong to the word before.
+        const Sagoma::Costante genere = sagoma.costanti[k];
+        const std::size_t inizio = i;
+        if (inizio == testo.size()) return std::nullopt;
+        if (genere != Sagoma::Costante::Testo && inizio > 0) {
+            const auto prima = static_cast<unsigned char>(testo[inizio - 1]);
+            if (Lettera(prima) || Cifra(prima) || prima == '.') return std::nullopt;
+        }
+        const Token t = ProssimoToken(testo, i);
+        const TipoToken atteso = genere == Sagoma::Costante::Testo ? TipoToken::Testo : TipoToken::Numero;
+        if (t.tipo != atteso || Inizio(t, testo) != inizio) return std::nullopt;
+        costanti.push_back(Costante(t, genere == Sagoma::Costante::NumeroNegativo));
+    }
+    if (testo.substr(i) != sagoma.pezzi.back()) return std::nullopt;
+    return costanti;
 }
 
 Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }

@@ -71,11 +71,25 @@ bool ESelect(std::string_view testo);
 // differ from it only in their texts and numbers, and those constants as the
 // criterion's reading gives them, in the order written. Nothing for a
 // criterion with an In test or a Null, or one that does not split into words.
+// The text of a split criterion cut at its constants: the pieces around
+// them (one more than the constants) and the kind of each. Another criterion
+// of the same form is recognised by it without being split again.
+struct Sagoma {
+    enum class Costante { Testo, Numero, NumeroNegativo };
+    std::vector<std::string> pezzi;
+    std::vector<Costante> costanti;
+};
 struct FormaCriterio {
     std::string forma;
     std::vector<Valore> costanti;
+    Sagoma sagoma;
 };
 std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo);
+
+// The constants of a criterion whose text is cut as `sagoma` (the same
+// pieces, constants of the same kinds where the split would find them):
+// those its split would give. Nothing for any other text.
+std::optional<std::vector<Valore>> CostantiSecondo(const Sagoma& sagoma, std::string_view testo);
 
 // Each throws Errore: 3075 for a faulty expression, 3000 for the rest of a statement.
 Selezione AnalizzaSelect(std::string_view testo);

@@ -34,6 +34,8 @@ public:
     // Text form: a text as it is; an integer in decimal without leading blank;
     // a currency amount with four decimals and a point; Null gives "".
     std::string Testo() const;
+    // The text of a text value as stored, without a copy; IsTesto() must hold.
+    const std::string& TestoMemorizzato() const { return *std::get_if<std::string>(&dato_); }
     // Exact currency amount in ten-thousandths (for Valuta values); other
     // values rounded to the nearest, within the 64-bit range as Intero.
     std::int64_t Decimillesimi() const;

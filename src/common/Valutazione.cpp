@@ -37,7 +37,7 @@ int ConfrontaNumeri(double a, double b) { return (a > b) - (a < b); }
 
 double NumeroPerConfronto(const Valore& v) {
     if (!v.IsTesto()) return v.Numero();
-    if (const auto x = NumeroDelTesto(v.Testo())) return *x;
+    if (const auto x = NumeroDelTesto(v.TestoMemorizzato())) return *x;
     throw Errore(NumeroErrore::TipiNonCorrispondenti,
                  "Tipo di dati non corrispondente nell'espressione criterio ('" + Cp1252ToUtf8(v.Testo()) +
                      "' non \xC3\xA8 un numero).");
@@ -100,11 +100,10 @@ struct ChiaveOrdine {
     const std::string* testo = nullptr;
 };
 
-ChiaveOrdine ChiaveDiOrdine(const Valore& v, std::string& appoggio) {
+ChiaveOrdine ChiaveDiOrdine(const Valore& v) {
     if (v.IsNull()) return {};
     if (ENumero(v)) return {1, v.Numero(), nullptr};
-    appoggio = v.Testo();
-    return {2, 0, &appoggio};
+    return {2, 0, &v.TestoMemorizzato()};
 }
 
 int ConfrontaChiavi(const ChiaveOrdine& a, const ChiaveOrdine& b) {
@@ -120,15 +119,17 @@ bool ENumero(const Valore& v) { return !v.IsNull() && !v.IsTesto(); }
 
 std::optional<int> Confronta(const Valore& a, const Valore& b) {
     if (a.IsNull() || b.IsNull()) return std::nullopt;
-    if (a.IsTesto() && b.IsTesto()) return ConfrontaTesti(a.Testo(), b.Testo());
+    if (a.IsTesto() && b.IsTesto()) return ConfrontaTesti(a.TestoMemorizzato(), b.TestoMemorizzato());
     return ConfrontaNumeri(NumeroPerConfronto(a), NumeroPerConfronto(b));
 }
 
 std::string Chiave(const Valore& v) {
     if (v.IsTesto()) {
         const auto& maiuscole = TabellaMaiuscole();
-        std::string chiave = "T";
-        for (const char c : v.Testo()) chiave += static_cast<char>(maiuscole[static_cast<unsigned char>(c)]);
+        const std::string& testo = v.TestoMemorizzato();
+        std::string chiave(1 + testo.size(), 'T');
+        std::transform(testo.begin(), testo.end(), chiave.begin() + 1,
+                       [&maiuscole](char c) { return static_cast<char>(maiuscole[static_cast<unsigned char>(c)]); });
         return chiave;
     }
     const double x = v.Numero() + 0.0;  // -0 and 0 share a key
@@ -176,6 +177,22 @@ void Lega(sql::Espressione& e, const Tabella& tabella, const EseguiSottoquery& e
     }
 }
 
+std::vector<int> ColonneLette(const sql::Espressione& espressione) {
+    std::vector<int> colonne;
+    const auto aggiungi = [&colonne](const sql::Termine& t) {
+        if (t.campo && std::find(colonne.begin(), colonne.end(), t.colonna) == colonne.end())
+            colonne.push_back(t.colonna);
+    };
+    const std::function<void(const sql::Espressione&)> visita = [&](const sql::Espressione& e) {
+        aggiungi(e.sinistro);
+        aggiungi(e.destro);
+        if (e.primo) visita(*e.primo);
+        if (e.secondo) visita(*e.secondo);
+    };
+    visita(espressione);
+    return colonne;
+}
+
 Logico Valuta(const sql::Espressione& e, const Record& record) {
     using Tipo = sql::Espressione::Tipo;
     switch (e.tipo) {
@@ -218,12 +235,10 @@ void Ordina(std::vector<std::uint32_t>& righe, const Tabella& tabella, const std
     // Keys taken once per record: the comparisons then read them in place.
     const std::size_t n = righe.size();
     const std::size_t campi = colonne.size();
-    std::vector<std::string> testi(n * campi);
     std::vector<ChiaveOrdine> chiavi(n * campi);
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t k = 0; k < campi; ++k)
-            chiavi[i * campi + k] = ChiaveDiOrdine(
-                tabella.righe[righe[i]][static_cast<std::size_t>(colonne[k])], testi[i * campi + k]);
+            chiavi[i * campi + k] = ChiaveDiOrdine(tabella.righe[righe[i]][static_cast<std::size_t>(colonne[k])]);
 
     std::vector<std::size_t> posti(n);
     for (std::size_t i = 0; i < n; ++i) posti[i] = i;

@@ -38,6 +38,9 @@ using EseguiSottoquery = std::function<std::vector<Valore>(sql::Selezione&)>;
 // (Errore 3265 for an unknown one) and fetches the values its In tests look in.
 void Lega(sql::Espressione& espressione, const Tabella& tabella, const EseguiSottoquery& esegui);
 
+// The columns an expression matched to a table reads, each once, in the order written.
+std::vector<int> ColonneLette(const sql::Espressione& espressione);
+
 // The expression on one record of the table it was matched to.
 Logico Valuta(const sql::Espressione& espressione, const Record& record);
 

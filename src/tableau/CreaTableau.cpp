@@ -106,22 +106,23 @@ struct DatabaseAperti {
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
+    std::future<void> rilascio;  // the record sets of the week before, being let go
 
     // Opens the databases.
     DatabaseAperti() {
-        InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
-                               {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
-                               {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
-                               {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
-                               {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
-                               {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+        rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
+                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
+                                          {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
+                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
+                                          {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
+                                          {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
     // that do not depend on the week, unless open already; the rooms in
     // room-number order.
     void ApriRecordset(const std::string& primo, const std::string& ultimo) {
-        InParallelo<Recordset>(
+        rilascio = InParallelo<Recordset>(
             {{&camere,
               [&] {
                   auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
@@ -146,14 +147,19 @@ struct DatabaseAperti {
 
     // Runs the steps to take, each in a thread of its own, and puts what
     // each gives in its place, in the order given; the first failure in that
-    // order is thrown once all have ended.
+    // order is thrown once all have ended. What the steps replace is let go
+    // in a thread of its own too, while the build goes on: the one returned.
     template <typename T>
-    static void InParallelo(std::vector<Passo<T>> passi) {
+    [[nodiscard]] static std::future<void> InParallelo(std::vector<Passo<T>> passi) {
         std::erase_if(passi, [](const Passo<T>& passo) { return !passo.sempre && *passo.dove; });
+        std::vector<std::unique_ptr<T>> sostituiti;
+        for (const auto& passo : passi) sostituiti.push_back(std::move(*passo.dove));
+        auto rilascio = std::async(std::launch::async, [vecchi = std::move(sostituiti)]() mutable { vecchi.clear(); });
         std::vector<std::future<std::unique_ptr<T>>> risultati;
         for (const auto& passo : passi) risultati.push_back(std::async(std::launch::async, passo.apri));
         std::size_t i = 0;
         for (const auto& passo : passi) *passo.dove = risultati[i++].get();
+        return rilascio;
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }

@@ -128,3 +128,20 @@ TEST(Ricerca, CriteriDellaStessaFormaInAlternanza) {
         }
     }
 }
+
+// The records a criterion has found answer the searches made with it again,
+// from any position and in any order, as a search of its own would.
+TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
+    const Tabella tabella = TabellaGenerata();
+    std::vector<std::uint32_t> righe(tabella.righe.size());
+    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
+    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
+    Ricerca ripetuta(tabella, righe, nessunaSottoquery);
+    for (const char* criterio : criteri) {
+        for (const std::size_t da : {1499u, 0u, 700u, 2999u, 5u}) {
+            Ricerca nuova(tabella, righe, nessunaSottoquery);
+            EXPECT_EQ(Percorso(ripetuta, criterio, da), Percorso(nuova, criterio, da)) << criterio << " da " << da;
+            EXPECT_EQ(ripetuta.Trova(criterio, da + 1), nuova.Trova(criterio, da + 1)) << criterio << " da " << da;
+        }
+    }
+}
