@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/installa.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target brovato5
+cmake --build build -j "$(nproc)" --target brovato5 brovinvio
 [ -d demo ] || build/brovato5 demo demo
 cd demo
 export PCLocal=1
