@@ -8,9 +8,11 @@
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"
 
-std::string NomeCopiaArchivio(const std::tm& ora) {
-    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + ".doc";
+std::string NomeInArchivio(const std::tm& ora, const std::string& estensione) {
+    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + estensione;
 }
+
+std::string NomeCopiaArchivio(const std::tm& ora) { return NomeInArchivio(ora, ".doc"); }
 
 void ArchiviaReport(const std::string& nomeArchivio) {
     const std::string report = TrovaFile(".", NomeFileReport());
