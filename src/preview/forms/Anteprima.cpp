@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "common/AvviaProgramma.h"
-#include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
 
 namespace {
@@ -111,7 +111,7 @@ void Anteprima::resizeEvent(QResizeEvent* evento) {
 
 void Anteprima::MostraPagina(std::int32_t limite) {
     const std::string pagina = report_->RiempiPagina(limite);
-    text1_->setPlainText(QString::fromStdString(Cp1252ToUtf8(pagina)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text1_->setPlainText(DaCp1252(pagina).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 template <class Passo>
@@ -161,7 +161,7 @@ void Anteprima::CambiaCarattere(double punti) {
 }
 
 std::string Anteprima::TestoMostrato() const {
-    return Utf8ToCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString());
+    return InCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {

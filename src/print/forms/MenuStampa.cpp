@@ -13,11 +13,11 @@
 
 #include "app/Globali.h"
 #include "common/ApriDocumento.h"
-#include "common/Codifica.h"
 #include "common/Stampante.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/TestoQt.h"
 #include "common/qt/ApriDocumentoQt.h"
 #include "common/qt/AvviaProgrammaQt.h"
 #include "common/qt/StampanteQt.h"
@@ -61,9 +61,6 @@ const std::array<Pulsante, 6> kPulsanti = {{
 enum Tasti { TstArchivio, TstEsporta, TstPdf, TstStampa, TstAnteprima, TstChiudi };
 
 const QString kNessunaStampante = QStringLiteral("<nessuna stampante>");
-
-QString DaCp1252(const std::string& testo) { return QString::fromStdString(Cp1252ToUtf8(testo)); }
-std::string InCp1252(const QString& testo) { return Utf8ToCp1252(testo.toStdString()); }
 
 // Runs one loading step; loading goes on whatever fails in it.
 template <class Passo>
