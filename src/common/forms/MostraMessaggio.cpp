@@ -22,3 +22,11 @@ void MostraErrore(const std::exception& errore) {
     // An Errore's what() is already "Errore N: descrizione", in UTF-8.
     MostraMessaggio(QString::fromUtf8(errore.what()), kSoloOk, QStringLiteral("Errore"));
 }
+
+void EseguiMostrandoErrore(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const std::exception& errore) {
+        MostraErrore(errore);
+    }
+}

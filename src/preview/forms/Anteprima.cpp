@@ -64,13 +64,7 @@ void Anteprima::CreaControlli() {
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
         tasto_[i]->setAutoDefault(false);
         Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
-        connect(tasto_[i], &QPushButton::clicked, this, [this, i] {
-            try {
-                Tasto_Click(i);
-            } catch (const std::exception& errore) {
-                MostraErrore(errore);
-            }
-        });
+        connect(tasto_[i], &QPushButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tasto_Click(i); }); });
     }
 }
 

@@ -118,7 +118,7 @@ void MenuStampa::CreaControlli() {
         tst_[i]->setAccessibleName(QString::fromUtf8(kPulsanti[i].nome));
         tst_[i]->setFocusPolicy(Qt::StrongFocus);
         Posiziona(*tst_[i], {kLeftTst[i], kTopTst, kLatoTst, kLatoTst});
-        connect(tst_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tst_Click(i); }); });
+        connect(tst_[i], &QToolButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tst_Click(i); }); });
     }
     // Focus order: the lists and options, then the buttons as they stand.
     setTabOrder(combo1_, chk_);
@@ -134,7 +134,7 @@ void MenuStampa::CreaControlli() {
 
 bool MenuStampa::Avvia() {
     Form_Load();
-    Protetto([&] { Form_Activate(); });
+    EseguiMostrandoErrore([&] { Form_Activate(); });
     return !chiusa_;
 }
 
@@ -234,14 +234,6 @@ void MenuStampa::MostraAnteprima() {
 void MenuStampa::Chiudi() {
     chiusa_ = true;
     close();
-}
-
-void MenuStampa::Protetto(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const std::exception& errore) {
-        MostraErrore(errore);
-    }
 }
 
 std::function<void(QWidget& proprietaria)> MenuStampaDelSistema() {
