@@ -103,9 +103,14 @@ void StampanteQt::IniziaDocumento() {
     x_ = y_ = altezzaRiga_ = 0;
 }
 
-void StampanteQt::Fallita(const QString& cosa) const {
+void StampanteQt::Fallita(const QString& cosa) {
     const QString dove = printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName()
                                                                           : printer_.printerName();
+    // The failed job is given up, so that the next document starts a job of its own.
+    if (painter_.isActive()) {
+        printer_.abort();
+        painter_.end();
+    }
     throw Errore(NumeroErrore::ErroreStampante,
                  "Errore della stampante '" + dove.toStdString() + "' (" + cosa.toStdString() + ").");
 }
