@@ -9,7 +9,8 @@
 class Stampante;
 
 // The command line: "tableau" builds the report file of a week, "demo" creates
-// a folder of demo data, "stampa" prints the report, "esporta" exports it.
+// a folder of demo data, "stampa" prints the report, "esporta" exports it,
+// "leggi" writes a table of a database as the program reads it.
 // Exit status 0 on success, 1 when the work failed (an Errore), 2 for a usage
 // error or input the main window would refuse.
 int EseguiComando(int argc, char* argv[]);

@@ -102,8 +102,9 @@ private:
 };
 
 // An Access file read through the reader program: one run lists the tables
-// when the file is opened (so a file that is no database fails at once), one
-// more run reads each table asked for.
+// when the file is opened (so a file that is no database fails at once),
+// unless this program run has listed the unchanged file before; one more run
+// reads each table asked for.
 class ArchivioAccess : public Archivio {
 public:
     ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite)

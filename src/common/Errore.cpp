@@ -6,3 +6,7 @@ Errore::Errore(int numero, std::string descrizione)
       descrizione_(std::move(descrizione)) {}
 
 std::string Errore::Testo() const { return what(); }
+
+Errore ErroreFileInesistente(const std::string& nome) {
+    return Errore(NumeroErrore::FileInesistente, "File non trovato: '" + nome + "'.");
+}

@@ -39,3 +39,6 @@ constexpr int FormatoNonRiconosciuto = 3343;
 constexpr int TipiNonCorrispondenti = 3464;
 constexpr int SintassiSql = 3000;
 }  // namespace NumeroErrore
+
+// Errore 53 for the file to read or the program to start `nome` (UTF-8) that is not found.
+Errore ErroreFileInesistente(const std::string& nome);

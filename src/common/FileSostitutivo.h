@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <string>
 
-// A file of the current folder written anew as a whole. Lines go to a
-// temporary file beside it; Completa() renames that over the file, so a run
-// that stops half-way leaves the previous file (or none) as it was.
+// A file written anew as a whole (the report, the export, the mail file, the
+// archive copy). Lines go to a temporary file beside it; Completa() renames
+// that over the file, so a run that stops half-way leaves the previous file
+// (or none) as it was.
 class FileSostitutivo {
 public:
     // Opens the temporary file for `nome`; `cosa` names the file in the error

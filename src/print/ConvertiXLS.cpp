@@ -91,8 +91,7 @@ void ConvertiXLS(const std::string& Testo) {
     const SeparatoriXLS separatori = LeggiSeparatori();
     const auto report = FileEsistente(Testo);
     const auto righe = report ? LeggiRighe(*report) : std::nullopt;
-    if (!righe)
-        throw Errore(NumeroErrore::FileInesistente, "File non trovato: '" + Cp1252ToUtf8(Testo) + "'.");
+    if (!righe) throw ErroreFileInesistente(Cp1252ToUtf8(Testo));
     FileSostitutivo esportazione(NomeFileEsportazione(), "il file di esportazione");
     for (const auto& riga : *righe) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
     esportazione.Completa();

@@ -1,23 +1,29 @@
 #include "print/DatiMenuStampa.h"
 
-#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "common/Archivio.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "common/FileSostitutivo.h"
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"
 
-std::string NomeCopiaArchivio(const std::tm& ora) {
-    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + ".doc";
+std::string NomeInArchivio(const std::tm& ora, const std::string& estensione) {
+    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + estensione;
 }
 
+std::string NomeCopiaArchivio(const std::tm& ora) { return NomeInArchivio(ora, ".doc"); }
+
 void ArchiviaReport(const std::string& nomeArchivio) {
-    const std::string report = TrovaFile(".", NomeFileReport());
-    std::error_code errore;
-    std::filesystem::copy_file(report, nomeArchivio, std::filesystem::copy_options::overwrite_existing, errore);
-    if (errore)
+    std::ifstream report(TrovaFile(".", NomeFileReport()), std::ios::binary);
+    if (!report)
         throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile copiare il report in '" + nomeArchivio + "'.");
+    // Written beside the copy and renamed over it: a copy cut short leaves no truncated file in the archive.
+    FileSostitutivo copia(nomeArchivio, "la copia del report");
+    copia.Scrivi(std::string(std::istreambuf_iterator<char>(report), std::istreambuf_iterator<char>()));
+    copia.Completa();
 }
 
 std::vector<std::string> DestinazioniHotel1() {

@@ -13,8 +13,11 @@
 // call (TempoLocale of the common routines).
 using Orologio = std::function<std::tm()>;
 
-// The archive copy of the report for the time `ora`:
-// "doc/fd" + workstation + yyyymmddhhnn + ".doc".
+// A dated file of the report under "doc" for the time `ora`:
+// "doc/fd" + workstation + yyyymmddhhnn + `estensione` (".doc", ".pdf").
+std::string NomeInArchivio(const std::tm& ora, const std::string& estensione);
+
+// The archive copy of the report for the time `ora`: NomeInArchivio with ".doc".
 std::string NomeCopiaArchivio(const std::tm& ora);
 
 // Copies the workstation's report file to `nomeArchivio`, replacing an older

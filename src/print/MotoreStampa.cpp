@@ -7,6 +7,7 @@
 #include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "common/Stampante.h"
+#include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
@@ -26,11 +27,11 @@ std::optional<std::vector<std::string>> LeggiReport() {
 
 bool Contiene(const std::string& testo, char lettera) { return testo.find(lettera) != std::string::npos; }
 
-// "doc/fd" + workstation + yyyymmddhhnn + ".pdf": where the driver path
-// prints when no printer is installed.
+// The dated PDF under "doc" for this minute: where the driver path prints
+// when no printer is installed.
 std::string NomePdfArchivio() {
     std::filesystem::create_directory("doc");
-    return "doc/fd" + Postazione() + OraLocale("%Y%m%d%H%M") + ".pdf";
+    return NomeInArchivio(TempoLocale(), ".pdf");
 }
 
 // The driver path: the report drawn through the printer object.

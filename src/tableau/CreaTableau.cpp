@@ -11,10 +11,10 @@
 #include <optional>
 #include <vector>
 
-#include "common/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
+#include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "common/StatoFile.h"
 #include "common/TabelleCondivise.h"
@@ -175,11 +175,8 @@ constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb
 std::optional<std::vector<StatoFile>> StatoDeiFileLetti() {
     std::vector<StatoFile> stati;
     for (const char* nome : kFileLetti) {
-        std::optional<StatoFile> stato;
-        try {
-            stato = LeggiStatoFile(TrovaFile(".", nome));
-        } catch (const Errore&) {
-        }
+        const auto percorso = FileEsistente(nome);
+        const auto stato = percorso ? LeggiStatoFile(*percorso) : std::nullopt;
         if (!stato) return std::nullopt;
         stati.push_back(*stato);
     }

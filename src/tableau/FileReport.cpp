@@ -1,11 +1,10 @@
 #include "tableau/FileReport.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "common/Ambiente.h"
-#include "common/Archivio.h"
 #include "common/Errore.h"
+#include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"
 
@@ -17,11 +16,8 @@ namespace {
 // differs only in case (a folder copied from Windows) is the one replaced.
 std::string NomeReportEsistente() {
     const std::string nome = NomeFileReport();
-    try {
-        return fs::path(TrovaFile(".", nome)).filename().string();
-    } catch (const Errore&) {
-        return nome;
-    }
+    const auto esistente = FileEsistente(nome);
+    return esistente ? fs::path(*esistente).filename().string() : nome;
 }
 
 }  // namespace

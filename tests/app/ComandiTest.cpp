@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <sstream>
@@ -31,11 +30,7 @@ std::vector<std::string> Tableau(const std::string& dalla, const std::string& al
 
 // Runs the program itself; its exit status and what it wrote on stderr.
 std::pair<int, std::string> Programma(const std::string& argomenti) {
-    // A folder of its own: other runs of the tests may be going on at the same time.
-    const CartellaTemporanea appoggio;
-    const std::string errori = (appoggio.Percorso() / "stderr.txt").string();
-    const int stato = std::system((std::string(BROVATO5_ESEGUIBILE) + " " + argomenti + " >/dev/null 2>" + errori).c_str());
-    return {WEXITSTATUS(stato), LeggiFile(errori)};
+    return EseguiConErrori(std::string(BROVATO5_ESEGUIBILE) + " " + argomenti);
 }
 
 // A table as `leggi` writes it: names, then values with texts quoted and Null empty.

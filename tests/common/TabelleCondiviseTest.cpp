@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include "common/ArchivioSqlite.h"
 #include "common/Database.h"
@@ -13,10 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void ScriviFile(const fs::path& percorso, const std::string& contenuto) {
-    std::ofstream(percorso, std::ios::binary | std::ios::trunc) << contenuto;
-}
 
 // A table of one text field with the given values, one record each.
 Tabella Camere(std::initializer_list<const char*> numeri) {

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -63,15 +62,9 @@ private:
     std::string porta_;
 };
 
-void Scrivi(const fs::path& percorso, const std::string& byte) { std::ofstream(percorso, std::ios::binary) << byte; }
-
 // Runs the mailer in the current folder; its exit status and what it wrote on stderr.
 std::pair<int, std::string> Brovinvio() {
-    const CartellaTemporanea appoggio;
-    const std::string errori = (appoggio.Percorso() / "stderr.txt").string();
-    const std::string programma = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string();
-    const int stato = std::system((programma + " >/dev/null 2>" + errori).c_str());
-    return {WEXITSTATUS(stato), LeggiFile(errori)};
+    return EseguiConErrori((fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string());
 }
 
 std::string Impostazioni(const ServerSmtp& server, const std::string& sicurezza, const std::string& destinatari) {
@@ -97,8 +90,8 @@ protected:
 }  // namespace
 
 TEST_F(BrovinvioSmtp, ConsegnaIlTestoAlServerSmtp) {
-    Scrivi("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it, b@prova.it"));
-    Scrivi("e-mail3.txt", FileMail);
+    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it, b@prova.it"));
+    ScriviFile("e-mail3.txt", FileMail);
     EXPECT_EQ(Brovinvio(), std::make_pair(0, std::string()));
     EXPECT_EQ(server_.Messaggio(1), "tableau@prova.it\na@prova.it, b@prova.it\nTableau città\n"
                                     "Camera 101 caffè\r\n" + RigaLunga + "\r\n.\r\n");
@@ -106,17 +99,17 @@ TEST_F(BrovinvioSmtp, ConsegnaIlTestoAlServerSmtp) {
 }
 
 TEST_F(BrovinvioSmtp, UnInvioFallitoTieneIlFileMail) {
-    Scrivi("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it"));
+    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it"));
     const auto senzaFile = Brovinvio();
     EXPECT_EQ(senzaFile.first, 1);
     EXPECT_NE(senzaFile.second.find("manca il file e-mail3.txt"), std::string::npos) << senzaFile.second;
 
-    Scrivi("e-mail3.txt", FileMail);
+    ScriviFile("e-mail3.txt", FileMail);
     for (const auto& [impostazioni, motivo] : std::vector<std::pair<std::string, std::string>>{
              {Impostazioni(server_, "nessuna", "a@prova.it, rifiutato@prova.it"), "550"},
              {Impostazioni(server_, "starttls", "a@prova.it"), "STARTTLS"},
              {Impostazioni(server_, "nessuna", "a@prova.it") + "porta = 25\r\n", "porta"}}) {
-        Scrivi("PostaElettronica.txt", impostazioni);
+        ScriviFile("PostaElettronica.txt", impostazioni);
         const auto esito = Brovinvio();
         EXPECT_EQ(esito.first, 1);
         EXPECT_NE(esito.second.find(motivo), std::string::npos) << esito.second;
@@ -129,10 +122,10 @@ TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", nullptr);
     // A stand-in for the desktop's xdg-email that records its arguments.
-    Scrivi("xdg-email", "#!/bin/sh\nprintf '%s|' \"$@\" > argomenti.txt\n");
+    ScriviFile("xdg-email", "#!/bin/sh\nprintf '%s|' \"$@\" > argomenti.txt\n");
     fs::permissions("xdg-email", fs::perms::owner_all);
     VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
-    Scrivi("e-mail.txt", "OGGETTO\r\nCamera 101 caff\xE8\r\n");
+    ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101 caff\xE8\r\n");
     EXPECT_EQ(Brovinvio().first, 0);
     EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Camera 101 caffè\n|");
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "common/Errore.h"
 #include "preview/FileEMail.h"
@@ -10,19 +9,7 @@
 
 namespace {
 
-// A report of `righe` lines of `lunghezza` characters: each begins with its
-// number and ends with a box-drawing bar (byte 179).
-std::string Report(int righe, std::size_t lunghezza) {
-    std::string testo;
-    for (int i = 1; i <= righe; ++i) {
-        std::string riga = std::to_string(i);
-        riga.resize(lunghezza - 1, ' ');
-        testo += riga + "\xB3\r\n";
-    }
-    return testo;
-}
-
-void ScriviReport(const std::string& contenuto) { std::ofstream("FD3", std::ios::binary) << contenuto; }
+void ScriviReport(const std::string& contenuto) { ScriviFile("FD3", contenuto); }
 
 int Righe(const std::string& pagina) {
     return static_cast<int>(std::count(pagina.begin(), pagina.end(), '\n'));
@@ -55,7 +42,7 @@ TEST_F(LetturaReportTest, PaginePerNumeroDiCaratteri) {
     };
     for (const Caso& caso : casi) {
         SCOPED_TRACE(std::to_string(caso.righe) + " righe di " + std::to_string(caso.lunghezza));
-        ScriviReport(Report(caso.righe, caso.lunghezza));
+        ScriviReport(ReportNumerato(caso.righe, caso.lunghezza));
         LetturaReport report;
         ASSERT_TRUE(report.Aperto());
         EXPECT_EQ(Righe(report.RiempiPagina(20000)), caso.primaPagina);
@@ -68,7 +55,7 @@ TEST_F(LetturaReportTest, PaginePerNumeroDiCaratteri) {
 }
 
 TEST_F(LetturaReportTest, SalvaSostituisceSoloLaPaginaMostrata) {
-    const std::string originale = Report(300, 100);
+    const std::string originale = ReportNumerato(300, 100);
     ScriviReport(originale);
     const std::string primaParte = originale.substr(0, 200 * 102);
     const std::string secondaParte = originale.substr(200 * 102);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -15,7 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Scrivi(const fs::path& percorso, const std::string& byte) { std::ofstream(percorso, std::ios::binary) << byte; }
 
 // A line of the demo week's report as the export writes it: the room column
 // and the seven cells, each closed by the field separator.
@@ -55,8 +53,8 @@ TEST(ConvertiXLS, RigheConvertiteByteAByte) {
     VariabileAmbiente postazione("PCLocal", "4");
     for (const auto& caso : casi) {
         fs::remove("SeparatoreXLS.txt");
-        if (caso.separatori) Scrivi("SeparatoreXLS.txt", *caso.separatori);
-        Scrivi("FD4", caso.report);
+        if (caso.separatori) ScriviFile("SeparatoreXLS.txt", *caso.separatori);
+        ScriviFile("FD4", caso.report);
         ConvertiXLS("FD4");
         EXPECT_EQ(LeggiFile("fd4.csv"), caso.csv) << caso.descrizione;
     }
@@ -68,14 +66,14 @@ TEST(ConvertiXLS, FileMancantiOIncompleti) {
     EXPECT_EQ(NomeFileEsportazione(), "fd.csv");
     // No report: nothing is written.
     EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 53);
-    Scrivi("fd", "a,b\r\n");
+    ScriviFile("fd", "a,b\r\n");
     // A settings file found whatever the case of its name, with fewer than three lines.
     for (const char* corto : {"", ";\r\n,\r\n", ";\r\n,"}) {
-        Scrivi("separatorexls.txt", corto);
+        ScriviFile("separatorexls.txt", corto);
         EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 62) << corto;
     }
     EXPECT_FALSE(fs::exists("fd.csv"));
-    Scrivi("separatorexls.txt", ";\r\n,\r\nEUR");
+    ScriviFile("separatorexls.txt", ";\r\n,\r\nEUR");
     ConvertiXLS("fd");
     EXPECT_EQ(LeggiFile("fd.csv"), "a b\r\n");
     // Only the export and the two files it read are left: no temporary file.

@@ -1,5 +1,7 @@
 #include "support/Supporto.h"
 
+#include <sys/wait.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +63,28 @@ std::string LeggiFile(const fs::path& percorso) {
     std::ostringstream testo;
     testo << file.rdbuf();
     return testo.str();
+}
+
+void ScriviFile(const fs::path& percorso, const std::string& byte) {
+    std::ofstream(percorso, std::ios::binary | std::ios::trunc) << byte;
+}
+
+std::string ReportNumerato(int righe, std::size_t lunghezza) {
+    std::string testo;
+    for (int i = 1; i <= righe; ++i) {
+        std::string riga = std::to_string(i);
+        riga.resize(lunghezza - 1, ' ');
+        testo += riga + "\xB3\r\n";
+    }
+    return testo;
+}
+
+std::pair<int, std::string> EseguiConErrori(const std::string& comando) {
+    // A folder of its own: other runs of the tests may be going on at the same time.
+    const CartellaTemporanea appoggio;
+    const std::string errori = (appoggio.Percorso() / "stderr.txt").string();
+    const int stato = std::system((comando + " >/dev/null 2>" + errori).c_str());
+    return {WEXITSTATUS(stato), LeggiFile(errori)};
 }
 
 int NumeroErroreDi(const std::function<void()>& azione) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 // Folder of the project's test data (tests/data).
 std::filesystem::path CartellaDatiTest();
@@ -42,6 +44,16 @@ private:
 
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);
+// Writes `byte` as the whole content of a file, created or emptied.
+void ScriviFile(const std::filesystem::path& percorso, const std::string& byte);
+
+// A report of `righe` lines of `lunghezza` characters, each ending in CR LF:
+// each begins with its number and ends with a box-drawing bar (byte 179).
+std::string ReportNumerato(int righe, std::size_t lunghezza = 132);
+
+// Runs the command line `comando` through the shell, its standard output
+// thrown away; its exit status and what it wrote on stderr.
+std::pair<int, std::string> EseguiConErrori(const std::string& comando);
 
 // Number of the Errore thrown by `azione`; 0 when it throws none.
 int NumeroErroreDi(const std::function<void()>& azione);

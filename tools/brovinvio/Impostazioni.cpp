@@ -1,12 +1,10 @@
 #include "Impostazioni.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <stdexcept>
 
-#include "common/Archivio.h"
-#include "common/Errore.h"
+#include "common/FileTesto.h"
 #include "common/Routine.h"
 
 const char* const NomeFileImpostazioni = "PostaElettronica.txt";
@@ -26,11 +24,11 @@ std::string Pulita(const std::string& testo) {
 
 // "chiave = valore" lines; blank lines and lines beginning with "#" skipped.
 std::map<std::string, std::string> LeggiVoci(const std::string& percorso) {
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file) Sbagliato("impossibile leggerlo.");
+    const auto righe = LeggiRighe(percorso);
+    if (!righe) Sbagliato("impossibile leggerlo.");
     std::map<std::string, std::string> voci;
     int numero = 0;
-    for (std::string riga; std::getline(file, riga);) {
+    for (std::string riga : *righe) {
         ++numero;
         riga = Pulita(riga);
         if (riga.empty() || riga[0] == '#') continue;
@@ -83,13 +81,9 @@ std::vector<std::string> LeggiIndirizzi(const std::string& testo) {
 }  // namespace
 
 std::optional<ImpostazioniPosta> LeggiImpostazioni() {
-    std::string percorso;
-    try {
-        percorso = TrovaFile(".", NomeFileImpostazioni);
-    } catch (const Errore&) {
-        return std::nullopt;
-    }
-    auto voci = LeggiVoci(percorso);
+    const auto percorso = FileEsistente(NomeFileImpostazioni);
+    if (!percorso) return std::nullopt;
+    auto voci = LeggiVoci(*percorso);
     const auto voce = [&voci](const std::string& chiave) {
         const auto trovata = voci.extract(chiave);
         return trovata ? trovata.mapped() : std::string();

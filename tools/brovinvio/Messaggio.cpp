@@ -4,14 +4,12 @@
 
 #include <chrono>
 #include <ctime>
-#include <fstream>
 #include <stdexcept>
 
 #include "Impostazioni.h"
-#include "common/Archivio.h"
 #include "common/Codifica.h"
-#include "common/Errore.h"
-#include "tableau/CreaTableau.h"
+#include "common/FileTesto.h"
+#include "preview/FileEMail.h"
 
 namespace {
 
@@ -80,23 +78,14 @@ std::string ElencoDestinatari(const ImpostazioniPosta& impostazioni) {
     return elenco;
 }
 
-std::string NomeFileMail() { return "e-mail" + Postazione() + ".txt"; }
-
 std::vector<std::string> LeggiFileMail() {
-    std::string percorso;
-    try {
-        percorso = TrovaFile(".", NomeFileMail());
-    } catch (const Errore&) {
-        throw std::runtime_error("Non c'è nessun messaggio da inviare: manca il file " + NomeFileMail() + ".");
-    }
-    std::ifstream file(percorso, std::ios::binary);
-    std::vector<std::string> righe;
-    for (std::string riga; std::getline(file, riga);) {
-        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
-        righe.push_back(Cp1252ToUtf8(riga));
-    }
+    const auto percorso = FileEsistente(NomeFileEMail());
+    if (!percorso)
+        throw std::runtime_error("Non c'è nessun messaggio da inviare: manca il file " + NomeFileEMail() + ".");
+    std::vector<std::string> righe = LeggiRighe(*percorso).value_or(std::vector<std::string>());
+    for (auto& riga : righe) riga = Cp1252ToUtf8(riga);
     if (righe.empty() || righe.front() != "OGGETTO")
-        throw std::runtime_error("Il file " + NomeFileMail() +
+        throw std::runtime_error("Il file " + NomeFileEMail() +
                                  " non è un messaggio da inviare: la prima riga deve essere OGGETTO.");
     righe.erase(righe.begin());
     return righe;

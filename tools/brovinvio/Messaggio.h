@@ -3,11 +3,8 @@
 #include <string>
 #include <vector>
 
-// The mail file of this workstation in the current folder: "e-mail" + the
-// text of PCLocal + ".txt".
-std::string NomeFileMail();
-
-// The text to send from the mail file, in UTF-8, one entry per line (the
+// The text to send from the workstation's mail file (NomeFileEMail of the
+// preview, in the current folder), in UTF-8, one entry per line (the
 // line ends dropped). Throws std::runtime_error with an Italian message when
 // the file is missing or does not begin with the line "OGGETTO".
 std::vector<std::string> LeggiFileMail();

@@ -13,13 +13,13 @@
 #include <iostream>
 
 #include "app/Globali.h"
-#include "common/Codifica.h"
 #include "common/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/TestoQt.h"
 #include "print/forms/MenuStampa.h"
 #include "tableau/CreaTableau.h"
 
@@ -57,7 +57,7 @@ const std::string kMessaggioData = "La data deve essere inserita \r\nnel formato
 QString VoceElenco(std::int64_t codice, const std::string& descrizione) {
     std::string voce = TestoIntero(codice);
     if (voce.size() < 3) voce.insert(0, 3 - voce.size(), ' ');
-    return QString::fromStdString(Cp1252ToUtf8(voce + " " + descrizione));
+    return DaCp1252(voce + " " + descrizione);
 }
 
 // Code of the selected entry of a list.
@@ -358,8 +358,8 @@ void Brov5Desk::paintEvent(QPaintEvent* evento) {
     for (const RettangoloTwip& cornice : kShape1) pittore.drawRect(InPixel(*this, cornice).adjusted(0, 0, -1, -1));
 }
 
-std::string Brov5Desk::Testo(int indice) const { return Utf8ToCp1252(text1_[indice]->text().toStdString()); }
+std::string Brov5Desk::Testo(int indice) const { return InCp1252(text1_[indice]->text()); }
 
 void Brov5Desk::ImpostaTesto(int indice, const std::string& testo) {
-    text1_[indice]->setText(QString::fromStdString(Cp1252ToUtf8(testo)));
+    text1_[indice]->setText(DaCp1252(testo));
 }

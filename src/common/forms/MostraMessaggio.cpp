@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "common/Codifica.h"
+#include "common/forms/TestoQt.h"
 #include "common/forms/MsgBox_Form.h"
 
 std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo) {
@@ -14,12 +14,19 @@ std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const
 }
 
 std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, const std::string& titolo) {
-    return MostraMessaggio(QString::fromStdString(Cp1252ToUtf8(messaggio)), stile,
-                           QString::fromStdString(Cp1252ToUtf8(titolo)));
+    return MostraMessaggio(DaCp1252(messaggio), stile, DaCp1252(titolo));
 }
 
 void MostraErrore(const std::exception& errore) {
     constexpr std::int16_t kSoloOk = 48;
     // An Errore's what() is already "Errore N: descrizione", in UTF-8.
     MostraMessaggio(QString::fromUtf8(errore.what()), kSoloOk, QStringLiteral("Errore"));
+}
+
+void EseguiMostrandoErrore(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const std::exception& errore) {
+        MostraErrore(errore);
+    }
 }

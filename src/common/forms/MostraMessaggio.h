@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 
 // Shows `messaggio` (lines separated by CR LF) in the program's message box
@@ -17,3 +18,7 @@ std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, c
 // Shows an error that stopped an operation, "Errore N: descrizione", with one
 // "Ok" button and the title "Errore"; the window that ran it goes on.
 void MostraErrore(const std::exception& errore);
+
+// Runs one operation of a window (an activation, a button): an error is shown
+// by MostraErrore, the rest of that operation is dropped and the window goes on.
+void EseguiMostrandoErrore(const std::function<void()>& azione);

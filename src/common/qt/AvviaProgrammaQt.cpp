@@ -22,5 +22,5 @@ QString TrovaProgramma(const QString& nome) {
 void AvviaProgrammaQt::Avvia(const std::string& nome) {
     const QString programma = TrovaProgramma(QString::fromLocal8Bit(nome.c_str()));
     if (programma.isEmpty() || !QProcess::startDetached(programma, {}, QDir::currentPath()))
-        throw Errore(NumeroErrore::FileInesistente, "File non trovato: '" + nome + "'.");
+        throw ErroreFileInesistente(nome);
 }

@@ -7,12 +7,10 @@
 
 #include <algorithm>
 
-#include "common/Codifica.h"
 #include "common/Errore.h"
+#include "common/forms/TestoQt.h"
 
 namespace {
-
-QString DaCp1252(const std::string& testo) { return QString::fromStdString(Cp1252ToUtf8(testo)); }
 
 // Qt refuses font sizes of 0 points or less; such a size prints at this one.
 constexpr double DimensioneMinima = 1.0;
@@ -33,7 +31,7 @@ StampanteQt::~StampanteQt() {
 
 std::vector<std::string> StampanteQt::Stampanti() {
     std::vector<std::string> nomi;
-    for (const QString& nome : QPrinterInfo::availablePrinterNames()) nomi.push_back(Utf8ToCp1252(nome.toStdString()));
+    for (const QString& nome : QPrinterInfo::availablePrinterNames()) nomi.push_back(InCp1252(nome));
     return nomi;
 }
 
@@ -105,9 +103,14 @@ void StampanteQt::IniziaDocumento() {
     x_ = y_ = altezzaRiga_ = 0;
 }
 
-void StampanteQt::Fallita(const QString& cosa) const {
+void StampanteQt::Fallita(const QString& cosa) {
     const QString dove = printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName()
                                                                           : printer_.printerName();
+    // The failed job is given up, so that the next document starts a job of its own.
+    if (painter_.isActive()) {
+        printer_.abort();
+        painter_.end();
+    }
     throw Errore(NumeroErrore::ErroreStampante,
                  "Errore della stampante '" + dove.toStdString() + "' (" + cosa.toStdString() + ").");
 }

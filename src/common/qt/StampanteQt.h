@@ -34,7 +34,8 @@ public:
 private:
     // Starts the document on the first text or page of a print job.
     void IniziaDocumento();
-    [[noreturn]] void Fallita(const QString& cosa) const;
+    // Gives up the document under way and throws Errore 482 naming the printer or PDF file.
+    [[noreturn]] void Fallita(const QString& cosa);
 
     QPrinter printer_{QPrinter::HighResolution};
     QPainter painter_;

@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "common/AvviaProgramma.h"
-#include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
 
 namespace {
@@ -64,13 +64,7 @@ void Anteprima::CreaControlli() {
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
         tasto_[i]->setAutoDefault(false);
         Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
-        connect(tasto_[i], &QPushButton::clicked, this, [this, i] {
-            try {
-                Tasto_Click(i);
-            } catch (const std::exception& errore) {
-                MostraErrore(errore);
-            }
-        });
+        connect(tasto_[i], &QPushButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tasto_Click(i); }); });
     }
 }
 
@@ -111,7 +105,7 @@ void Anteprima::resizeEvent(QResizeEvent* evento) {
 
 void Anteprima::MostraPagina(std::int32_t limite) {
     const std::string pagina = report_->RiempiPagina(limite);
-    text1_->setPlainText(QString::fromStdString(Cp1252ToUtf8(pagina)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text1_->setPlainText(DaCp1252(pagina).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 template <class Passo>
@@ -161,7 +155,7 @@ void Anteprima::CambiaCarattere(double punti) {
 }
 
 std::string Anteprima::TestoMostrato() const {
-    return Utf8ToCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString());
+    return InCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {

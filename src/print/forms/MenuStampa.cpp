@@ -13,11 +13,11 @@
 
 #include "app/Globali.h"
 #include "common/ApriDocumento.h"
-#include "common/Codifica.h"
 #include "common/Stampante.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/TestoQt.h"
 #include "common/qt/ApriDocumentoQt.h"
 #include "common/qt/AvviaProgrammaQt.h"
 #include "common/qt/StampanteQt.h"
@@ -61,9 +61,6 @@ const std::array<Pulsante, 6> kPulsanti = {{
 enum Tasti { TstArchivio, TstEsporta, TstPdf, TstStampa, TstAnteprima, TstChiudi };
 
 const QString kNessunaStampante = QStringLiteral("<nessuna stampante>");
-
-QString DaCp1252(const std::string& testo) { return QString::fromStdString(Cp1252ToUtf8(testo)); }
-std::string InCp1252(const QString& testo) { return Utf8ToCp1252(testo.toStdString()); }
 
 // Runs one loading step; loading goes on whatever fails in it.
 template <class Passo>
@@ -121,7 +118,7 @@ void MenuStampa::CreaControlli() {
         tst_[i]->setAccessibleName(QString::fromUtf8(kPulsanti[i].nome));
         tst_[i]->setFocusPolicy(Qt::StrongFocus);
         Posiziona(*tst_[i], {kLeftTst[i], kTopTst, kLatoTst, kLatoTst});
-        connect(tst_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tst_Click(i); }); });
+        connect(tst_[i], &QToolButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tst_Click(i); }); });
     }
     // Focus order: the lists and options, then the buttons as they stand.
     setTabOrder(combo1_, chk_);
@@ -137,7 +134,7 @@ void MenuStampa::CreaControlli() {
 
 bool MenuStampa::Avvia() {
     Form_Load();
-    Protetto([&] { Form_Activate(); });
+    EseguiMostrandoErrore([&] { Form_Activate(); });
     return !chiusa_;
 }
 
@@ -237,14 +234,6 @@ void MenuStampa::MostraAnteprima() {
 void MenuStampa::Chiudi() {
     chiusa_ = true;
     close();
-}
-
-void MenuStampa::Protetto(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const std::exception& errore) {
-        MostraErrore(errore);
-    }
 }
 
 std::function<void(QWidget& proprietaria)> MenuStampaDelSistema() {

@@ -61,9 +61,6 @@ private:
     void Form_Activate();
     void Tst_Click(int Index);
 
-    // Runs an activation or a button: an error is shown with its number and
-    // text, the rest of that operation is dropped and the window goes on.
-    void Protetto(const std::function<void()>& azione);
     // Prints the report with the window's choices; `comePdf` for the PDF button.
     void Stampa(bool comePdf = false);
     void StampaPdf();

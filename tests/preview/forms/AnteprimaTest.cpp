@@ -2,7 +2,6 @@
 #include <QPushButton>
 #include <QTextBlock>
 
-#include <fstream>
 
 #include "common/forms/Aspetto.h"
 #include "common/qt/AvviaProgrammaQt.h"
@@ -15,22 +14,10 @@ namespace {
 
 enum { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
 
-// `righe` report lines of 132 characters, each starting with its number; the
-// last column is the box-drawing bar (byte 179).
-std::string Report(int righe) {
-    std::string testo;
-    for (int i = 1; i <= righe; ++i) {
-        std::string riga = std::to_string(i);
-        riga.resize(131, ' ');
-        testo += riga + "\xB3\r\n";
-    }
-    return testo;
-}
-
 class AnteprimaTest : public ::testing::Test {
 protected:
     void ScriviReport(const char* nome, const std::string& contenuto) {
-        std::ofstream(cartella_.Percorso() / nome, std::ios::binary) << contenuto;
+        ScriviFile(cartella_.Percorso() / nome, contenuto);
     }
 
     int RigheMostrate() const { return anteprima_.Text1()->document()->blockCount() - 1; }
@@ -54,7 +41,7 @@ protected:
 }  // namespace
 
 TEST_F(AnteprimaTest, PagineZoomEDisposizione) {
-    ScriviReport("FD3", Report(197));
+    ScriviReport("FD3", ReportNumerato(197));
     ASSERT_TRUE(Apri());
     EXPECT_EQ(anteprima_.windowTitle(), "Anteprima di Stampa");
     EXPECT_TRUE(anteprima_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -93,16 +80,16 @@ TEST_F(AnteprimaTest, PagineZoomEDisposizione) {
 TEST_F(AnteprimaTest, SenzaReportSiChiudeDaSola) {
     // The builder writes FD01 for the workstation "01", and that is what is read.
     VariabileAmbiente postazione("PCLocal", "01");
-    ScriviReport("FD1", Report(1));
+    ScriviReport("FD1", ReportNumerato(1));
     EXPECT_FALSE(anteprima_.Avvia());
-    ScriviReport("FD01", Report(2));
+    ScriviReport("FD01", ReportNumerato(2));
     Anteprima anteprima(postino_);
     ASSERT_TRUE(anteprima.Avvia());
     EXPECT_EQ(anteprima.Text1()->document()->blockCount(), 3);
 }
 
 TEST_F(AnteprimaTest, EMailSenzaPostinoErrore53) {
-    ScriviReport("FD3", Report(1));
+    ScriviReport("FD3", ReportNumerato(1));
     CartellaTemporanea vuota;
     VariabileAmbiente percorso("PATH", vuota.Percorso().c_str());
     AvviaProgrammaQt avvia;
