@@ -3,7 +3,7 @@
 set -euo pipefail
 PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev mdbtools libsqlite3-dev
            libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
-           libcurl4-openssl-dev python3-aiosmtpd xdg-utils
+           libcurl4-openssl-dev python3-aiosmtpd openssl xdg-utils
            cups libcups2-dev poppler-utils)
 mancanti=()
 for p in "${PACCHETTI[@]}"; do

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "support/Supporto.h"
 
@@ -21,11 +22,16 @@ namespace {
 // it: python3-aiosmtpd is installed for that one.
 class ServerSmtp {
 public:
-    ServerSmtp() {
-        const std::string script = (CartellaDatiTest().parent_path() / "support" / "ServerSmtp.py").string();
-        std::string python = "/usr/bin/python3", cartella = cartella_.Percorso().string();
-        char* argv[] = {python.data(), const_cast<char*>(script.c_str()), cartella.data(), nullptr};
-        if (posix_spawn(&pid_, python.c_str(), nullptr, nullptr, argv, environ) != 0)
+    // `opzioni`: the script's options (--starttls, --tls, --login and their values).
+    explicit ServerSmtp(std::vector<std::string> opzioni = {}) {
+        opzioni.insert(opzioni.begin(), {"/usr/bin/python3",
+                                         (CartellaDatiTest().parent_path() / "support" / "ServerSmtp.py").string(),
+                                         cartella_.Percorso().string()});
+        std::vector<char*> argv;
+        for (auto& opzione : opzioni) argv.push_back(opzione.data());
+        argv.push_back(nullptr);
+        const std::string& python = opzioni.front();
+        if (posix_spawn(&pid_, python.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
             throw std::runtime_error("impossibile avviare " + python);
         const fs::path porta = cartella_.Percorso() / "porta";
         for (int attese = 0; !fs::exists(porta); ++attese) {
@@ -77,13 +83,21 @@ std::string Impostazioni(const ServerSmtp& server, const std::string& sicurezza,
 const std::string RigaLunga = std::string(131, 'x') + " ";
 const std::string FileMail = "OGGETTO\r\nCamera 101 caff\xE8\r\n" + RigaLunga + "\r\n.\r\n";
 
-class BrovinvioSmtp : public testing::Test {
+// What the server saves of the mail file sent to a@prova.it and b@prova.it.
+const std::string MessaggioRicevuto = "tableau@prova.it\na@prova.it, b@prova.it\nTableau città\n"
+                                      "Camera 101 caffè\r\n" + RigaLunga + "\r\n.\r\n";
+
+class BrovinvioSenzaDesktop : public testing::Test {
 protected:
     CartellaTemporanea cartella_{true};
     VariabileAmbiente postazione_{"PCLocal", "3"};
     // No desktop: the mailer tells its outcome on stderr only.
     VariabileAmbiente display_{"DISPLAY", nullptr};
     VariabileAmbiente wayland_{"WAYLAND_DISPLAY", nullptr};
+};
+
+class BrovinvioSmtp : public BrovinvioSenzaDesktop {
+protected:
     ServerSmtp server_;
 };
 
@@ -93,8 +107,7 @@ TEST_F(BrovinvioSmtp, ConsegnaIlTestoAlServerSmtp) {
     ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it, b@prova.it"));
     ScriviFile("e-mail3.txt", FileMail);
     EXPECT_EQ(Brovinvio(), std::make_pair(0, std::string()));
-    EXPECT_EQ(server_.Messaggio(1), "tableau@prova.it\na@prova.it, b@prova.it\nTableau città\n"
-                                    "Camera 101 caffè\r\n" + RigaLunga + "\r\n.\r\n");
+    EXPECT_EQ(server_.Messaggio(1), MessaggioRicevuto);
     EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
 }
 
@@ -116,6 +129,41 @@ TEST_F(BrovinvioSmtp, UnInvioFallitoTieneIlFileMail) {
     }
     EXPECT_EQ(server_.Messaggio(1), "");
     EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
+}
+
+// TLS from the start and STARTTLS with a login, against a server whose
+// self-signed certificate is trusted only through "certificati".
+TEST_F(BrovinvioSenzaDesktop, CifraELoginVerificandoIlCertificato) {
+    ASSERT_EQ(EseguiConErrori("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
+                              "-keyout chiave.pem -out certificato.pem -days 1 -subj /CN=localhost "
+                              "-addext subjectAltName=IP:127.0.0.1,DNS:localhost")
+                  .first,
+              0);
+    const std::string certificato = fs::absolute("certificato.pem").string();
+    const std::string chiave = fs::absolute("chiave.pem").string();
+    ScriviFile("e-mail3.txt", FileMail);
+    struct Caso {
+        std::string sicurezza, password;
+        bool fidato;         // the certificate named by "certificati"
+        std::string motivo;  // in the error of a sending that fails; "" when it succeeds
+    };
+    for (const auto& caso : std::vector<Caso>{{"starttls", "segreta", true, ""},
+                                              {"tls", "segreta", true, ""},
+                                              {"starttls", "sbagliata", true, "Login denied"},
+                                              {"tls", "segreta", false, "certificate"}}) {
+        SCOPED_TRACE(caso.sicurezza + " " + caso.password + (caso.fidato ? " fidato" : ""));
+        const ServerSmtp server({"--" + caso.sicurezza, certificato, chiave, "--login", "tableau", "segreta"});
+        std::string impostazioni = Impostazioni(server, caso.sicurezza, "a@prova.it, b@prova.it") +
+                                   "utente = tableau\r\npassword = " + caso.password + "\r\n";
+        if (caso.fidato) impostazioni += "certificati = " + certificato + "\r\n";
+        ScriviFile("PostaElettronica.txt", impostazioni);
+        const auto [esito, errori] = Brovinvio();
+        const bool riuscito = caso.motivo.empty();
+        EXPECT_EQ(esito, riuscito ? 0 : 1);
+        EXPECT_TRUE(riuscito ? errori.empty() : errori.find(caso.motivo) != std::string::npos) << errori;
+        EXPECT_EQ(server.Messaggio(1), riuscito ? MessaggioRicevuto : "");
+        EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
+    }
 }
 
 TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {

@@ -95,6 +95,7 @@ std::optional<ImpostazioniPosta> LeggiImpostazioni() {
     impostazioni.utente = voce("utente");
     impostazioni.password = voce("password");
     if (const char* password = std::getenv("BROVINVIO_PASSWORD")) impostazioni.password = password;
+    impostazioni.certificati = voce("certificati");
     impostazioni.mittente = voce("mittente");
     impostazioni.destinatari = LeggiIndirizzi(voce("destinatari"));
     if (auto oggetto = voce("oggetto"); !oggetto.empty()) impostazioni.oggetto = std::move(oggetto);

@@ -18,6 +18,7 @@ struct ImpostazioniPosta {
     Sicurezza sicurezza = Sicurezza::StartTls;
     std::string utente;    // empty: the server wants no login
     std::string password;  // the variable BROVINVIO_PASSWORD wins over the file
+    std::string certificati;  // PEM file of certificate authorities trusted besides the system's
     std::string mittente;
     std::vector<std::string> destinatari;
     std::string oggetto = "Tableau settimanale";

@@ -61,6 +61,9 @@ void InviaSmtp(const ImpostazioniPosta& impostazioni, const std::string& messagg
     curl_easy_setopt(c, CURLOPT_URL, indirizzo.c_str());
     curl_easy_setopt(c, CURLOPT_USE_SSL,
                      static_cast<long>(impostazioni.sicurezza == Sicurezza::Nessuna ? CURLUSESSL_NONE : CURLUSESSL_ALL));
+    // The server's certificate is always checked; a company server signed by
+    // its own authority is trusted through the file of "certificati".
+    if (!impostazioni.certificati.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, impostazioni.certificati.c_str());
     if (!impostazioni.utente.empty()) {
         curl_easy_setopt(c, CURLOPT_USERNAME, impostazioni.utente.c_str());
         curl_easy_setopt(c, CURLOPT_PASSWORD, impostazioni.password.c_str());
