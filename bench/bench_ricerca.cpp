@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "common/Archivio.h"
-#include "common/ArchivioSqlite.h"
-#include "common/Database.h"
-#include "common/Ricerca.h"
+#include "common/archivio/Archivio.h"
+#include "common/archivio/ArchivioSqlite.h"
+#include "common/archivio/Database.h"
+#include "common/archivio/Ricerca.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 #include "CartellaBench.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "common/qt/StampanteQt.h"
+#include "common/piattaforma/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
 

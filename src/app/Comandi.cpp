@@ -7,12 +7,12 @@
 #include <optional>
 
 #include "app/DatiDemo.h"
-#include "common/Archivio.h"
+#include "common/archivio/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "common/Stampante.h"
-#include "common/TabellaCsv.h"
+#include "common/piattaforma/Stampante.h"
+#include "common/archivio/TabellaCsv.h"
 #include "print/ConvertiXLS.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"

@@ -4,7 +4,7 @@
 
 #include "app/Comandi.h"
 #include "app/forms/Brov5Desk.h"
-#include "common/qt/StampanteQt.h"
+#include "common/piattaforma/qt/StampanteQt.h"
 
 // Without arguments the program opens its main window; with arguments it runs a command.
 int main(int argc, char* argv[]) {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/Archivio.h"
+#include "common/archivio/Archivio.h"
 #include "common/Errore.h"
 
 std::optional<std::string> FileEsistente(const std::string& percorso) {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "common/Archivio.h"
+#include "common/archivio/Archivio.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "tableau/CreaTableau.h"

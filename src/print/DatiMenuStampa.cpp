@@ -3,8 +3,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "common/Archivio.h"
-#include "common/Database.h"
+#include "common/archivio/Archivio.h"
+#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/Ambiente.h"
-#include "common/Database.h"
+#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileTesto.h"
 #include "common/Routine.h"

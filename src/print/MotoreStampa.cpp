@@ -6,7 +6,7 @@
 
 #include "common/FileTesto.h"
 #include "common/Routine.h"
-#include "common/Stampante.h"
+#include "common/piattaforma/Stampante.h"
 #include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/StampaLaser.h"

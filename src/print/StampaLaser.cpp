@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "common/Routine.h"
-#include "common/Stampante.h"
+#include "common/piattaforma/Stampante.h"
 
 namespace {
 

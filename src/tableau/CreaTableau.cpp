@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "common/Codifica.h"
-#include "common/Database.h"
+#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileTesto.h"
 #include "common/Routine.h"
-#include "common/StatoFile.h"
-#include "common/TabelleCondivise.h"
+#include "common/archivio/StatoFile.h"
+#include "common/archivio/TabelleCondivise.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"

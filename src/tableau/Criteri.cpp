@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "common/Database.h"
+#include "common/archivio/Database.h"
 
 #include "common/Routine.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/ArchivioSqlite.h"
+#include "common/archivio/ArchivioSqlite.h"
 #include "common/Errore.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "common/ApriDocumento.h"
-#include "common/AvviaProgramma.h"
+#include "common/piattaforma/ApriDocumento.h"
+#include "common/piattaforma/AvviaProgramma.h"
 
 // Documents opened through the desktop, in order.
 class ApriDocumentoRegistrato : public ApriDocumento {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Stampante.h"
+#include "common/piattaforma/Stampante.h"
 
 // A printer object for tests: installed printers given in advance, every
 // operation logged with its arguments, the font size read back as set.

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <functional>
 
-#include "common/Database.h"
-#include "common/ProcessoFiglio.h"
+#include "common/archivio/Database.h"
+#include "common/archivio/ProcessoFiglio.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"

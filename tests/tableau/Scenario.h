@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Valore.h"
+#include "common/archivio/Valore.h"
 
 // A small suite of databases written in code as SQLite files: rooms, guests,
 // charges, agencies and bookings, then the tableau built from them. Texts are

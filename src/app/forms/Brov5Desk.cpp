@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "app/Globali.h"
-#include "common/Database.h"
+#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "common/AvviaProgramma.h"
+#include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"

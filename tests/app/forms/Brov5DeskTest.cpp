@@ -8,7 +8,7 @@
 
 #include "app/Globali.h"
 #include "app/forms/Brov5Desk.h"
-#include "common/ArchivioSqlite.h"
+#include "common/archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
 #include "support/ProveForms.h"
 #include "support/Csv.h"

@@ -4,7 +4,7 @@
 
 
 #include "common/forms/Aspetto.h"
-#include "common/qt/AvviaProgrammaQt.h"
+#include "common/piattaforma/qt/AvviaProgrammaQt.h"
 #include "preview/forms/Anteprima.h"
 #include "support/PiattaformaRegistrata.h"
 #include "support/ProveForms.h"

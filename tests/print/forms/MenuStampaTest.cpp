@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/Globali.h"
-#include "common/ArchivioSqlite.h"
+#include "common/archivio/ArchivioSqlite.h"
 #include "common/forms/Aspetto.h"
 #include "preview/forms/Anteprima.h"
 #include "print/forms/MenuStampa.h"

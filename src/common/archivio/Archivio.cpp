@@ -1,0 +1,51 @@
+#include "common/archivio/Archivio.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/archivio/ArchivioAccess.h"
+#include "common/archivio/ArchivioSqlite.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+
+namespace fs = std::filesystem;
+
+std::string TrovaFile(const std::string& cartella, const std::string& nomeFile) {
+    const fs::path esatto = fs::path(cartella) / nomeFile;
+    std::error_code ec;
+    if (fs::is_regular_file(esatto, ec)) return esatto.string();
+    const std::string cercato = Maiuscolo(nomeFile);
+    for (const auto& voce : fs::directory_iterator(cartella, ec)) {
+        if (Maiuscolo(voce.path().filename().string()) == cercato && voce.is_regular_file(ec))
+            return voce.path().string();
+    }
+    throw ErroreFileNonTrovato(Cp1252ToUtf8(nomeFile));
+}
+
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    if (!file) throw ErroreFileNonTrovato(percorso);
+    char testa[32] = {};
+    file.read(testa, sizeof testa);
+    const std::string inizio(testa, static_cast<std::size_t>(file.gcount()));
+    if (inizio.rfind("SQLite format 3", 0) == 0) return ApriArchivioSqlite(percorso);
+    // Access files (Jet 3, Jet 4, ACE) carry their signature from byte 4.
+    if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
+                                inizio.compare(4, 15, "Standard ACE DB") == 0))
+        return ApriArchivioAccess(percorso);
+    throw ErroreFormatoNonRiconosciuto(percorso);
+}
+
+Errore ErroreFileNonTrovato(const std::string& nome) {
+    return Errore(NumeroErrore::FileNonTrovato, "Impossibile trovare il file '" + nome + "'.");
+}
+
+Errore ErroreFormatoNonRiconosciuto(const std::string& percorso) {
+    return Errore(NumeroErrore::FormatoNonRiconosciuto, "Formato di database non riconosciuto: '" + percorso + "'.");
+}
+
+Errore ErroreTabellaNonTrovata(const std::string& nome) {
+    return Errore(NumeroErrore::TabellaNonTrovata,
+                  "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(nome) + "'.");
+}

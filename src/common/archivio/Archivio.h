@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Errore.h"
+#include "common/archivio/Valore.h"
+
+// One database file of the suite, read only. Implementations: an Access file
+// (Jet 3, Jet 4, ACE) read through libmdb in a child process, and an SQLite 3 file.
+class Archivio {
+public:
+    virtual ~Archivio() = default;
+
+    // Names of the user tables.
+    virtual std::vector<std::string> NomiTabelle() = 0;
+
+    // The whole table, records in stored order. Table names are matched
+    // without regard to case. Throws Errore 3078 when the table is missing,
+    // 3343 when the file cannot be read as a database.
+    virtual Tabella LeggiTabella(const std::string& nome) = 0;
+};
+
+// Opens the file at `percorso`, recognising its format by content.
+// Throws Errore 3024 (file not found) or 3343 (unrecognised format).
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
+
+// Path of `nomeFile` inside `cartella`, its name matched without regard to
+// case (a data folder copied from Windows may hold TABLEAU.MDB). Throws
+// Errore 3024 naming the file when there is none.
+std::string TrovaFile(const std::string& cartella, const std::string& nomeFile);
+
+// The errors every store gives alike: a file not found (its name or path in
+// UTF-8), a file that cannot be read as a database, a table (name in
+// Windows-1252) not found.
+Errore ErroreFileNonTrovato(const std::string& nome);
+Errore ErroreFormatoNonRiconosciuto(const std::string& percorso);
+Errore ErroreTabellaNonTrovata(const std::string& nome);

@@ -1,0 +1,82 @@
+#include "common/archivio/TabelleCondivise.h"
+
+#include <future>
+#include <optional>
+
+#include "common/Routine.h"
+#include "common/archivio/StatoFile.h"
+
+namespace {
+
+// The tables read within this program run, each kept while its file is
+// unchanged, so that another build (another week, another range of rooms)
+// does not read them again. A table is read by one thread; the others asking
+// for it meanwhile wait for that reading. A failed reading is not kept.
+class TabelleDelProgramma {
+public:
+    static TabelleDelProgramma& Istanza() {
+        static TabelleDelProgramma istanza;
+        return istanza;
+    }
+
+    std::shared_ptr<const Tabella> Leggi(const StatoFile& stato, const std::string& nomeMaiuscolo,
+                                         const std::function<Tabella()>& leggi) {
+        const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
+        std::shared_ptr<Lettura> lettura;
+        std::optional<std::promise<std::shared_ptr<const Tabella>>> promessa;
+        {
+            const std::lock_guard blocco(mutex_);
+            auto& voce = letture_[chiave];
+            if (!voce || !(voce->stato == stato)) {
+                promessa.emplace();
+                voce = std::make_shared<Lettura>(Lettura{stato, promessa->get_future().share()});
+            }
+            lettura = voce;
+        }
+        if (promessa) {
+            try {
+                promessa->set_value(std::make_shared<const Tabella>(leggi()));
+            } catch (...) {
+                Dimentica(chiave, lettura);
+                promessa->set_exception(std::current_exception());
+            }
+        }
+        return lettura->tabella.get();
+    }
+
+private:
+    struct Lettura {
+        StatoFile stato;
+        std::shared_future<std::shared_ptr<const Tabella>> tabella;
+    };
+    using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
+
+    void Dimentica(const Chiave& chiave, const std::shared_ptr<Lettura>& lettura) {
+        const std::lock_guard blocco(mutex_);
+        const auto voce = letture_.find(chiave);
+        if (voce != letture_.end() && voce->second == lettura) letture_.erase(voce);
+    }
+
+    std::mutex mutex_;
+    std::map<Chiave, std::shared_ptr<Lettura>> letture_;
+};
+
+}  // namespace
+
+std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percorso, const std::string& nome,
+                                                       const std::function<Tabella()>& leggi) {
+    const auto statoFile = LeggiStatoFile(percorso);
+    // A file that cannot be examined is left to the reader, which reports it.
+    if (!statoFile) return std::make_shared<const Tabella>(leggi());
+    const Chiave chiave{statoFile->dispositivo, statoFile->inode, Maiuscolo(nome)};
+    const Stato stato{statoFile->dimensione, statoFile->modificaSecondi, statoFile->modificaNanosecondi};
+    {
+        const std::lock_guard blocco(mutex_);
+        const auto trovata = letture_.find(chiave);
+        if (trovata != letture_.end() && trovata->second.stato == stato) return trovata->second.tabella;
+    }
+    auto tabella = TabelleDelProgramma::Istanza().Leggi(*statoFile, std::get<2>(chiave), leggi);
+    const std::lock_guard blocco(mutex_);
+    letture_[chiave] = {stato, tabella};
+    return tabella;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
+
+#include "common/archivio/Valore.h"
+
+// Tables read for one job that opens several databases at once (a tableau
+// build), shared between them: a table one Database has read is handed to
+// another that asks for it, instead of being read again, as long as its file
+// is the same file with the same size and time of last change as when it was
+// read. Otherwise it is taken from the tables kept for the program run, which
+// reads it afresh unless the file is unchanged (see StatoFile.h). Safe for
+// use from several threads: a table asked for by several at once is read once.
+class TabelleCondivise {
+public:
+    // Table `nome` (matched without regard to case) of the file at
+    // `percorso`: the copy already read while still valid, else what `leggi` gives.
+    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
+                                         const std::function<Tabella()>& leggi);
+
+private:
+    // What tells a file's contents unchanged within the job: its size and time of last change.
+    struct Stato {
+        std::int64_t dimensione = 0;
+        std::int64_t secondi = 0;
+        std::int64_t nanosecondi = 0;
+        friend bool operator==(const Stato&, const Stato&) = default;
+    };
+    struct Lettura {
+        Stato stato;
+        std::shared_ptr<const Tabella> tabella;
+    };
+    // By the file's identity (device, inode) and the table's upper-case name.
+    using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
+
+    std::mutex mutex_;
+    std::map<Chiave, Lettura> letture_;
+};

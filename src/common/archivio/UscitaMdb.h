@@ -1,0 +1,27 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/archivio/Valore.h"
+
+// Decoding of what the Access reader brovato5-mdb writes (format in
+// common/archivio/mdb/ProtocolloMdb.h). Everything is checked: a missing or extra
+// byte, an unknown type, a number that does not parse, a record count that
+// differs from the table's row count make the whole output invalid.
+
+// The output is not what a complete, successful reading writes.
+class UscitaMdbNonValida : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Names of the tables from the output of "tabelle", in Windows-1252.
+std::vector<std::string> DecodificaElencoTabelle(std::string_view uscita);
+
+// The table from the output of "tabella": texts in Windows-1252, Long and
+// Integer as Intero, Currency as Valuta, Double as Reale, Date/Time as Data,
+// Yes/No as SiNo. Binary columns come as Testo columns holding Null.
+Tabella DecodificaTabella(std::string_view uscita);

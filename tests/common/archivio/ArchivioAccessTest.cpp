@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+
+#include "common/archivio/ArchivioAccess.h"
+#include "common/Errore.h"
+#include "support/Csv.h"
+#include "support/Supporto.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string FileDemo(const std::string& database, const std::string& insieme = "demo") {
+    return (CartellaDatiTest() / insieme / (database + ".mdb")).string();
+}
+
+Tabella TabellaCsv(const std::string& database, const std::string& tabella, const std::string& insieme = "demo") {
+    return LeggiCsv(CartellaDatiTest() / insieme / "csv" / database / (tabella + ".csv"));
+}
+
+void ControllaUguale(const Tabella& letta, const Tabella& attesa) {
+    EXPECT_EQ(letta.nome, attesa.nome);
+    EXPECT_EQ(letta.colonne, attesa.colonne);
+    ASSERT_EQ(letta.righe.size(), attesa.righe.size());
+    for (std::size_t r = 0; r < attesa.righe.size(); ++r) {
+        SCOPED_TRACE(attesa.nome + " record " + std::to_string(r + 1));
+        EXPECT_EQ(letta.righe[r], attesa.righe[r]);
+    }
+}
+
+void Scrivi(const fs::path& percorso, const std::string& byte, bool eseguibile = false) {
+    std::ofstream(percorso, std::ios::binary) << byte;
+    if (eseguibile) fs::permissions(percorso, fs::perms::owner_exec, fs::perm_options::add);
+}
+
+std::vector<const Valore*> ValoriColonna(const Tabella& tabella, const std::string& nome) {
+    const int indice = tabella.IndiceColonna(nome);
+    std::vector<const Valore*> valori;
+    for (const auto& record : tabella.righe) valori.push_back(&record.at(indice));
+    return valori;
+}
+
+// The data pages of a Jet 4 file held in memory: a row-offset slot of a row
+// moved elsewhere holds flag 0x4000 and a 4-byte pointer [row][page].
+class PagineJet4 {
+public:
+    explicit PagineJet4(std::string& byte) : byte_(byte) {}
+
+    std::uint32_t Numero() const { return static_cast<std::uint32_t>(byte_.size() / kPagina); }
+    bool Dati(std::uint32_t pagina) const { return byte_[pagina * kPagina] == 1; }
+    std::uint32_t Proprietario(std::uint32_t pagina) const { return Intero(pagina * kPagina + 4, 4); }
+    std::uint32_t Righe(std::uint32_t pagina) const { return Intero(pagina * kPagina + 12, 2); }
+    std::uint32_t Puntatore(std::uint32_t pagina, std::uint32_t slot) const { return Intero(InizioRiga(pagina, slot), 4); }
+
+    // Page and slot of the first moved row's pointer.
+    std::pair<std::uint32_t, std::uint32_t> PrimoPuntatore() const {
+        for (std::uint32_t p = 1; p < Numero(); ++p)
+            for (std::uint32_t r = 0; Dati(p) && r < Righe(p); ++r)
+                if ((Slot(p, r) & 0xc000) == 0x4000) return {p, r};
+        throw std::runtime_error("nessuna riga spostata");
+    }
+
+    void ScriviPuntatore(std::uint32_t pagina, std::uint32_t slot, std::uint32_t valore) {
+        ScriviIntero(InizioRiga(pagina, slot), valore);
+    }
+
+    // Marks deleted, as Access does, the row holding the byte at `posizione`,
+    // and counts one row less in its table's definition.
+    void CancellaRiga(std::size_t posizione) {
+        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
+        std::uint32_t slot = 0;
+        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
+        const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
+        byte_[dove + 1] = static_cast<char>(byte_[dove + 1] | 0x80);
+        const std::size_t righeTabella = Proprietario(pagina) * kPagina + 16;
+        ScriviIntero(righeTabella, Intero(righeTabella, 4) - 1);
+    }
+
+private:
+    static constexpr std::size_t kPagina = 4096;
+
+    std::uint32_t Intero(std::size_t dove, int byte) const {
+        std::uint32_t n = 0;
+        for (int i = byte - 1; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(byte_[dove + i]);
+        return n;
+    }
+    void ScriviIntero(std::size_t dove, std::uint32_t valore) {
+        for (std::size_t i = 0; i < 4; ++i) byte_[dove + i] = static_cast<char>(valore >> (8 * i));
+    }
+    std::uint32_t Slot(std::uint32_t pagina, std::uint32_t slot) const { return Intero(pagina * kPagina + 14 + 2 * slot, 2); }
+    std::size_t InizioRiga(std::uint32_t pagina, std::uint32_t slot) const {
+        return pagina * kPagina + (Slot(pagina, slot) & 0x1fff);
+    }
+
+    std::string& byte_;
+};
+
+}  // namespace
+
+void ControllaUgualeAlleSorgenti(const std::string& insieme) {
+    std::map<std::string, std::vector<std::string>> tabelleAttese;
+    for (const auto& sorgente : SorgentiCsvDemo(insieme)) tabelleAttese[sorgente.database].push_back(sorgente.tabella);
+    ASSERT_EQ(tabelleAttese.size(), 11u);
+
+    for (const auto& [database, tabelle] : tabelleAttese) {
+        SCOPED_TRACE(insieme + "/" + database);
+        const auto archivio = ApriArchivioAccess(FileDemo(database, insieme));
+        auto nomi = archivio->NomiTabelle();
+        std::sort(nomi.begin(), nomi.end());
+        EXPECT_EQ(nomi, tabelle);
+        for (const auto& tabella : tabelle)
+            ControllaUguale(archivio->LeggiTabella(tabella), TabellaCsv(database, tabella, insieme));
+    }
+}
+
+TEST(ArchivioAccess, OgniTabellaDemoUgualeAllaSuaSorgenteCsv) { ControllaUgualeAlleSorgenti("demo"); }
+
+// Files after everyday use: deleted rows are left out, rows moved by an
+// update are read in their old place.
+TEST(ArchivioAccess, RigheCancellateESpostateComeLeMostraAccess) { ControllaUgualeAlleSorgenti("edited"); }
+
+// The cases a comparison with the CSV sources could hide if both sides erred alike.
+TEST(ArchivioAccess, NullTestiVuotiSpaziEImportiComeMemorizzati) {
+    const auto prenotazioni = ApriArchivioAccess(FileDemo("Scheda_Prenotazione"))->LeggiTabella("Scheda_Prenotazione");
+    const auto agenzie = ValoriColonna(prenotazioni, "Agenzia");
+    const auto pagamenti = ValoriColonna(prenotazioni, "Pagamento");
+    EXPECT_EQ(std::count_if(agenzie.begin(), agenzie.end(), [](auto v) { return *v == Valore::Testo(""); }), 14);
+    EXPECT_EQ(std::count_if(pagamenti.begin(), pagamenti.end(), [](auto v) { return v->IsNull(); }), 4);
+
+    const auto clienti = ApriArchivioAccess(FileDemo("Scheda_Cliente"))->LeggiTabella("scheda_CLIENTE");
+    EXPECT_EQ(clienti.nome, "Scheda_Cliente");
+    const auto nomi = ValoriColonna(clienti, "NomeCliente");
+    for (const char* nome : {"D'Angelo Nicol\xF2", "Fontana Elisa  ", "M\xFCller Hans", "\xC0lvaro P\xE9rez"})
+        EXPECT_TRUE(std::any_of(nomi.begin(), nomi.end(), [&](auto v) { return v->Testo() == nome; })) << nome;
+
+    const auto hotel = ApriArchivioAccess(FileDemo("AnagraficaHotels"))->LeggiTabella("AnagraficaHotels");
+    EXPECT_TRUE(hotel.righe[0][hotel.IndiceColonna("CodiceAssistenza")].IsNull());
+    EXPECT_NE(hotel.righe[1][hotel.IndiceColonna("Note")].Testo().find('\n'), std::string::npos);
+
+    const auto importi = ApriArchivioAccess(FileDemo("Arrangiamento"))->LeggiTabella("Arrangiamento");
+    EXPECT_EQ(importi.righe[2][importi.IndiceColonna("ImportoTotale")], Valore::Valuta(425000));
+}
+
+TEST(ArchivioAccess, TabellaOFileMancanti) {
+    const auto archivio = ApriArchivioAccess(FileDemo("Stampanti"));
+    try {
+        archivio->LeggiTabella("Stampant");
+        FAIL() << "nessun errore";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), NumeroErrore::TabellaNonTrovata);
+        EXPECT_EQ(e.Descrizione(), "Impossibile trovare la tabella o la query di input 'Stampant'.");
+    }
+    EXPECT_EQ(archivio->LeggiTabella("SetStampa").righe.size(), 2u);  // still usable
+    EXPECT_EQ(NumeroErroreDi([] { ApriArchivioAccess(FileDemo("NonEsiste")); }), NumeroErrore::FileNonTrovato);
+}
+
+TEST(ArchivioAccess, FileDanneggiatiDannoErroreENonRecordPersi) {
+    CartellaTemporanea cartella;
+    const auto& dove = cartella.Percorso();
+    const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
+    std::mt19937 caso(5);
+    std::string spazzatura = originale.substr(0, 32);
+    while (spazzatura.size() < 65536) spazzatura += static_cast<char>(caso());
+
+    Scrivi(dove / "vuoto.mdb", "");
+    Scrivi(dove / "testo.mdb", "Questo non \xC3\xA8 un database.\n");
+    Scrivi(dove / "spazzatura.mdb", spazzatura);
+    for (const char* nome : {"vuoto.mdb", "testo.mdb", "spazzatura.mdb"}) {
+        SCOPED_TRACE(nome);
+        EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess((dove / nome).string())->LeggiTabella("Scheda_Cliente"); }),
+                  NumeroErrore::FormatoNonRiconosciuto);
+    }
+
+    // Cut anywhere, a copy gives an error or, when only unused pages are
+    // missing, the whole table: never a part of it.
+    const auto attesa = TabellaCsv("Scheda_Cliente", "Scheda_Cliente");
+    for (const std::size_t taglio : {100ul, 4096ul, 8192ul, 32768ul, 65536ul, 98304ul, 110000ul, 122880ul,
+                                     originale.size() - 1}) {
+        SCOPED_TRACE("tagliato a " + std::to_string(taglio));
+        const auto percorso = dove / ("tagliato" + std::to_string(taglio) + ".mdb");
+        Scrivi(percorso, originale.substr(0, taglio));
+        try {
+            ControllaUguale(ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"), attesa);
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), NumeroErrore::FormatoNonRiconosciuto);
+            EXPECT_NE(e.Descrizione().find(percorso.string()), std::string::npos);
+        }
+    }
+}
+
+// A page wiped out anywhere (catalog, table definition, rows, memo texts)
+// gives an error or, when the page was unused, the whole table unchanged.
+TEST(ArchivioAccess, PaginaAzzerataDaErroreONessunEffetto) {
+    CartellaTemporanea cartella;
+    const std::string originale = LeggiFile(FileDemo("AnagraficaHotels"));
+    const auto attesa = TabellaCsv("AnagraficaHotels", "AnagraficaHotels");
+    constexpr std::size_t kPagina = 4096;
+    for (std::size_t pagina = 1; pagina < originale.size() / kPagina; ++pagina) {
+        SCOPED_TRACE("pagina " + std::to_string(pagina));
+        std::string danneggiato = originale;
+        danneggiato.replace(pagina * kPagina, kPagina, kPagina, '\0');
+        const auto percorso = cartella.Percorso() / "AnagraficaHotels.mdb";
+        Scrivi(percorso, danneggiato);
+        try {
+            ControllaUguale(ApriArchivioAccess(percorso.string())->LeggiTabella("AnagraficaHotels"), attesa);
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), NumeroErrore::FormatoNonRiconosciuto);
+        }
+    }
+}
+
+// Whatever the reader program does, the caller gets an Errore in due time.
+TEST(ArchivioAccess, LettoreCheFallisceDaErrore) {
+    CartellaTemporanea cartella;
+    const std::string file = FileDemo("Stampanti");
+    const std::string elenco = "printf 'brovato5-mdb 1\\ntabelle 1\\n9:Stampanti\\nfine\\n'";
+    const auto lettore = [&](const std::string& nome, const std::string& perTabella) {
+        const auto percorso = cartella.Percorso() / nome;
+        Scrivi(percorso, "#!/bin/sh\nif [ \"$1\" = tabelle ]; then " + elenco + "; exit 0; fi\n" + perTabella + "\n", true);
+        return percorso.string();
+    };
+    const struct {
+        const char* nome;
+        std::string comandi;
+        int errore;
+    } casi[] = {
+        {"crash", "kill -SEGV $$", NumeroErrore::FormatoNonRiconosciuto},
+        {"bloccato", "exec sleep 30", NumeroErrore::FormatoNonRiconosciuto},
+        {"bloccatoDopoUscita", "exec >&-; exec sleep 30", NumeroErrore::FormatoNonRiconosciuto},
+        {"malformato", "printf 'brovato5-mdb 1\\ntabella 99:x\\n'", NumeroErrore::FormatoNonRiconosciuto},
+        {"codice1", "exit 1", NumeroErrore::FormatoNonRiconosciuto},
+        {"tabellaMancante", "exit 4", NumeroErrore::TabellaNonTrovata},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const auto archivio = ApriArchivioAccess(file, lettore(caso.nome, caso.comandi), 1s);
+        const auto inizio = std::chrono::steady_clock::now();
+        EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("Stampanti"); }), caso.errore);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 10s);
+    }
+
+    const auto senzaElenco = (cartella.Percorso() / "senzaElenco").string();
+    Scrivi(senzaElenco, "#!/bin/sh\nexit 4\n", true);
+    EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess(file, senzaElenco, 1s); }), NumeroErrore::FormatoNonRiconosciuto);
+    EXPECT_EQ(NumeroErroreDi([&] { ApriArchivioAccess(file, (cartella.Percorso() / "manca").string(), 1s); }),
+              NumeroErrore::IsamNonTrovato);
+}
+
+// A GUI program runs under the user's locale: under one with a decimal comma
+// the numbers must read the same.
+TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    // The reader program inherits the environment, not the locale set here.
+    VariabileAmbiente tutto("LC_ALL", "it_IT.UTF-8");
+
+    const auto agenzie = ApriArchivioAccess(FileDemo("AgenzieAbituali"))->LeggiTabella("AgenzieAbituali");
+    ControllaUguale(agenzie, TabellaCsv("AgenzieAbituali", "AgenzieAbituali"));
+    EXPECT_EQ(agenzie.righe[1][agenzie.IndiceColonna("Commissione")], Valore::Reale(12.5));
+    const auto importi = ApriArchivioAccess(FileDemo("Arrangiamento"))->LeggiTabella("Arrangiamento");
+    EXPECT_EQ(importi.righe[2][importi.IndiceColonna("ImportoTotale")], Valore::Valuta(425000));
+}
+
+// A moved row's pointer that leads nowhere valid makes the file unreadable;
+// the same pointer rewritten as it was reads the table whole.
+TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
+    std::string originale = LeggiFile(FileDemo("Scheda_Cliente", "edited"));
+    const PagineJet4 pagine(originale);
+    const auto [paginaPuntatore, slot] = pagine.PrimoPuntatore();
+    const std::uint32_t proprietario = pagine.Proprietario(paginaPuntatore);
+    std::uint32_t altraTabella = 0;
+    for (std::uint32_t p = 1; p < pagine.Numero(); ++p)
+        if (pagine.Dati(p) && pagine.Proprietario(p) != proprietario) altraTabella = p;
+    ASSERT_NE(altraTabella, 0u);
+    const std::uint32_t puntatore = pagine.Puntatore(paginaPuntatore, slot);
+    const std::uint32_t bersaglio = puntatore >> 8;
+
+    const struct {
+        const char* caso;
+        std::uint32_t pagina, riga;
+        bool leggibile;
+    } casi[] = {
+        {"intatto", bersaglio, puntatore & 0xff, true},
+        {"pagina oltre il file", pagine.Numero() + 5, 0, false},
+        {"pagina di un'altra tabella", altraTabella, 0, false},
+        {"riga che non esiste", bersaglio, pagine.Righe(bersaglio), false},
+        {"se stesso", paginaPuntatore, slot, false},
+    };
+    CartellaTemporanea cartella;
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.caso);
+        std::string danneggiato = originale;
+        PagineJet4(danneggiato).ScriviPuntatore(paginaPuntatore, slot, caso.pagina << 8 | caso.riga);
+        const auto percorso = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
+        Scrivi(percorso, danneggiato);
+        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
+        if (caso.leggibile)
+            ControllaUguale(leggi(), TabellaCsv("Scheda_Cliente", "Scheda_Cliente", "edited"));
+        else
+            EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+    }
+}
+
+// A table deleted in Access leaves its catalog entry flagged deleted: the
+// file lists and reads the tables it still has.
+TEST(ArchivioAccess, TabellaCancellataNonElencata) {
+    std::string file = LeggiFile(FileDemo("Stampanti"));
+    const std::string nome = {'S', 0, 'e', 0, 't', 0, 'S', 0, 't', 0, 'a', 0, 'm', 0, 'p', 0, 'a', 0};
+    ASSERT_NE(file.find(nome), std::string::npos);
+    PagineJet4(file).CancellaRiga(file.find(nome));
+    CartellaTemporanea cartella;
+    const auto percorso = cartella.Percorso() / "Stampanti.mdb";
+    Scrivi(percorso, file);
+    const auto archivio = ApriArchivioAccess(percorso.string());
+    EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"Stampanti"});
+    ControllaUguale(archivio->LeggiTabella("Stampanti"), TabellaCsv("Stampanti", "Stampanti"));
+    EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("SetStampa"); }), NumeroErrore::TabellaNonTrovata);
+}
