@@ -23,8 +23,8 @@ class Brov5Desk : public QWidget {
 
 public:
     // What "&Stampa" shows once the report is built: the print menu, modal
-    // over the main window.
-    using MostraStampe = std::function<void(QWidget& proprietaria)>;
+    // over the main window, for the chosen hotel (which it may correct).
+    using MostraStampe = std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)>;
 
     // With the program's own print menu.
     Brov5Desk();

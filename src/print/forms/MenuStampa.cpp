@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Globali.h"
 #include "common/piattaforma/ApriDocumento.h"
 #include "common/piattaforma/Stampante.h"
 #include "common/forms/Aspetto.h"
@@ -73,9 +72,10 @@ void IgnoraErrori(Passo&& passo) {
 
 }  // namespace
 
-MenuStampa::MenuStampa(ServiziStampa servizi, QWidget* proprietaria)
+MenuStampa::MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      servizi_(std::move(servizi)) {
+      servizi_(std::move(servizi)),
+      numeroHotel_(numeroHotel) {
     CreaControlli();
 }
 
@@ -147,7 +147,7 @@ void MenuStampa::Form_Load() {
         const QRect area = schermo->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    if (NumeroHotelCorrente == 0) NumeroHotelCorrente = 1;
+    if (numeroHotel_ == 0) numeroHotel_ = 1;
     // Filing the copy and listing the printers may fail: the menu comes all the same.
     IgnoraErrori([&] { std::filesystem::create_directory("doc"); });
     IgnoraErrori([&] {
@@ -207,7 +207,7 @@ void MenuStampa::Stampa(bool comePdf) {
     const QString stampante = combo2_->currentText();
     scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
     scelta.codiceAssistenza = codiceAssistenza_;
-    const EsitoStampa esito = StampaReport(scelta, NumeroHotelCorrente, servizi_.stampante);
+    const EsitoStampa esito = StampaReport(scelta, numeroHotel_, servizi_.stampante);
     if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(esito.filePdf);
 }
 
@@ -236,17 +236,17 @@ void MenuStampa::Chiudi() {
     close();
 }
 
-std::function<void(QWidget& proprietaria)> MenuStampaDelSistema() {
+std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema() {
     struct Sistema {
         StampanteQt stampante;
         ApriDocumentoQt apriDocumento;
         AvviaProgrammaQt avviaProgramma;
     };
     auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
-    return [sistema](QWidget& proprietaria) {
+    return [sistema](QWidget& proprietaria, std::int16_t& numeroHotel) {
         if (!*sistema) *sistema = std::make_unique<Sistema>();
         Sistema& s = **sistema;
-        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, &proprietaria);
+        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria);
         menu.Mostra();
     };
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -35,7 +36,9 @@ class MenuStampa : public QDialog {
     Q_OBJECT
 
 public:
-    MenuStampa(ServiziStampa servizi, QWidget* proprietaria = nullptr);
+    // `numeroHotel` is the hotel chosen in the main window; the menu prints
+    // with its page length, and makes it hotel 1 when none is chosen (0).
+    MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria = nullptr);
     ~MenuStampa() override;
 
     // Loads the menu and runs its first activation. False when it has closed
@@ -68,6 +71,7 @@ private:
     void Chiudi();
 
     ServiziStampa servizi_;
+    std::int16_t& numeroHotel_;
     std::string nomeArchivio_;
     std::string codiceAssistenza_;
     bool chiusa_ = false;
@@ -85,4 +89,4 @@ private:
 // platform objects: the Qt printer, made at the first call and kept as long
 // as the function (so a printer chosen stays active), the desktop's document
 // opener and the program starter.
-std::function<void(QWidget& proprietaria)> MenuStampaDelSistema();
+std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema();

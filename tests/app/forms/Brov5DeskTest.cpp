@@ -320,7 +320,7 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     VariabileAmbiente postazione("PCLocal", "3");
     std::string visto;
     int menu = 0;
-    Brov5Desk desk([&](QWidget&) {
+    Brov5Desk desk([&](QWidget&, std::int16_t&) {
         ++menu;
         visto = LeggiFile("FD3");
     });

@@ -91,7 +91,7 @@ protected:
     StampanteRegistrata stampante_{{}};
     ApriDocumentoRegistrato documenti_;
     AvviaProgrammaRegistrato programmi_;
-    MenuStampa menu_{{stampante_, documenti_, programmi_, OraFissa}};
+    MenuStampa menu_{{stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente};
 };
 
 }  // namespace
@@ -131,7 +131,7 @@ TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
 
 TEST_F(MenuStampaTest, StampantiInstallateESenzaDestinazioni) {
     StampanteRegistrata stampante({"Laser", "Aghi"});
-    MenuStampa conStampanti({stampante, documenti_, programmi_, OraFissa});
+    MenuStampa conStampanti({stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
     ASSERT_TRUE(conStampanti.Avvia());
     EXPECT_EQ(Voci(conStampanti.Combo2()), (QStringList{"Laser", "Aghi"}));
     EXPECT_EQ(conStampanti.Combo2()->currentText(), "");  // the destination's own printer
@@ -148,7 +148,7 @@ TEST_F(MenuStampaTest, PdfSceglieLUltimaDestinazionePdf) {
     EXPECT_FALSE(fs::exists("1.prn"));
 
     Destinazioni({"Ufficio", "pdf"});
-    MenuStampa senzaPdf({stampante_, documenti_, programmi_, OraFissa});
+    MenuStampa senzaPdf({stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
     ASSERT_TRUE(senzaPdf.Avvia());
     QTest::mouseClick(senzaPdf.Tst(TstStampa), Qt::LeftButton);  // prints on "Ufficio"
     EXPECT_TRUE(fs::exists("0.prn"));
