@@ -1,6 +1,7 @@
 #include "print/ConvertiXLS.h"
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/Codifica.h"
@@ -20,11 +21,34 @@ struct SeparatoriXLS {
     std::string valuta = "\x80";  // the euro sign in Windows-1252
 };
 
+// The byte-order mark a Windows editor puts in front of a file saved as UTF-8.
+constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
+
+// The settings file's lines in the export's code page. A file that begins with
+// the UTF-8 byte-order mark is UTF-8 text: the mark is dropped and its lines
+// turned into Windows-1252, where a character that code page lacks is an
+// error. Any other file is Windows-1252 already.
+std::optional<std::vector<std::string>> RigheInCp1252(std::optional<std::vector<std::string>> righe) {
+    if (!righe || righe->empty() || !righe->front().starts_with(kBomUtf8)) return righe;
+    righe->front().erase(0, kBomUtf8.size());
+    for (std::size_t n = 0; n < righe->size(); ++n) {
+        std::string& riga = (*righe)[n];
+        const std::string convertita = Utf8ToCp1252(riga);
+        if (Cp1252ToUtf8(convertita) != riga)
+            throw Errore(NumeroErrore::ArgomentoNonValido,
+                         std::string("Il file ") + NomeFileSeparatori + ", salvato in UTF-8, ha alla riga " +
+                             std::to_string(n + 1) + " un carattere che il file di esportazione (Windows-1252) "
+                             "non può contenere: sceglierne un altro.");
+        riga = convertita;
+    }
+    return righe;
+}
+
 // The three lines of the settings file, taken whole; the defaults without it.
 SeparatoriXLS LeggiSeparatori() {
     const auto percorso = FileEsistente(NomeFileSeparatori);
     if (!percorso) return {};
-    const auto righe = LeggiRighe(*percorso);
+    const auto righe = RigheInCp1252(LeggiRighe(*percorso));
     if (!righe || righe->size() < 3)
         throw Errore(NumeroErrore::InputOltreFine, std::string("Il file ") + NomeFileSeparatori +
                                                        " deve contenere tre righe: separatore di campo, "
