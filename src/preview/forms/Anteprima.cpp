@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
@@ -155,7 +156,11 @@ void Anteprima::CambiaCarattere(double punti) {
 }
 
 std::string Anteprima::TestoMostrato() const {
-    return InCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+    // The document's raw text: its plain text would give a blank for every
+    // no-break space. Only the line ends are marks of the document's own.
+    QString testo = text1_->document()->toRawText();
+    testo.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return InCp1252(testo.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {
