@@ -9,6 +9,7 @@
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
 
@@ -64,6 +65,7 @@ void Anteprima::CreaControlli() {
         tasto_[i] = new QPushButton(QString::fromLatin1(kDidascalie[i]), this);
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
         tasto_[i]->setAutoDefault(false);
+        PremeConInvio(*tasto_[i]);
         Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
         connect(tasto_[i], &QPushButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tasto_Click(i); }); });
     }

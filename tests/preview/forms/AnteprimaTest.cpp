@@ -139,3 +139,15 @@ TEST_F(AnteprimaTest, SalvaRifiutaUnReportRifattoEdEMailTengonoOgniByte) {
     EXPECT_EQ(LeggiFile(cartella_.Percorso() / "FD3"), ReportNumerato(3));
     EXPECT_EQ(anteprima_.Text1()->toPlainText(), "modificata");
 }
+
+TEST_F(AnteprimaTest, InvioPremeIlTastoCheHaIlFuoco) {
+    ScriviReport("FD3", ReportNumerato(1));
+    ASSERT_TRUE(Apri());
+    const double punti = anteprima_.Text1()->font().pointSizeF();
+    anteprima_.Tasto(Espandi)->setFocus();
+    QTest::keyClick(anteprima_.Tasto(Espandi), Qt::Key_Return);
+    QTest::keyClick(anteprima_.Tasto(Espandi), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), punti + 2);
+    QTest::keyClick(anteprima_.Tasto(Esci), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(anteprima_.isVisible());
+}
