@@ -116,6 +116,7 @@ TEST(ConvertiXLS, SeparatoriSalvatiInUtf8ConBom) {
         {"mark dropped, euro sign turned into Windows-1252", bom + ";\r\n,\r\n\xE2\x82\xAC\r\n", ";\x80" "1234,50 ;\r\n"},
         {"accented separator, LF line ends", bom + "\xC3\xA8\n.\n$\n", "\xE8$1234.50 \xE8\r\n"},
         {"a character Windows-1252 lacks", bom + "\xE2\x86\x92\r\n.\r\n$\r\n", ""},
+        {"... on a line after the three read", bom + ";\r\n,\r\n$\r\n\xE2\x86\x92\r\n", ";$1234,50 ;\r\n"},
         {"a mark that is not at the start stays", ";" + bom + "\r\n.\r\n$\r\n", ";" + bom + "$1234.50 ;" + bom + "\r\n"},
     };
     CartellaTemporanea cartella(true);
