@@ -4,10 +4,12 @@
 
 #include "app/Comandi.h"
 #include "app/forms/Brov5Desk.h"
+#include "common/Ambiente.h"
 #include "common/piattaforma/qt/StampanteQt.h"
 
 // Without arguments the program opens its main window; with arguments it runs a command.
 int main(int argc, char* argv[]) {
+    PreparaCartellaRuntime();
     if (argc <= 1) return AvviaBrov5Desk(argc, argv);
     // The commands print through the Qt printer, which needs a QGuiApplication;
     // a command runs without a display (a night job), so off screen unless told.

@@ -20,6 +20,7 @@
 #include "Impostazioni.h"
 #include "Messaggio.h"
 #include "Smtp.h"
+#include "common/Ambiente.h"
 
 extern char** environ;
 
@@ -87,6 +88,7 @@ std::string Invia() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    PreparaCartellaRuntime();
     if (argc > 1) {
         const std::string argomento = argv[1];
         (argomento == "--help" || argomento == "-h" ? std::cout : std::cerr) << Uso;

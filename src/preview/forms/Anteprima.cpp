@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
 
@@ -63,6 +65,7 @@ void Anteprima::CreaControlli() {
         tasto_[i] = new QPushButton(QString::fromLatin1(kDidascalie[i]), this);
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
         tasto_[i]->setAutoDefault(false);
+        PremeConInvio(*tasto_[i]);
         Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
         connect(tasto_[i], &QPushButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tasto_Click(i); }); });
     }
@@ -155,7 +158,11 @@ void Anteprima::CambiaCarattere(double punti) {
 }
 
 std::string Anteprima::TestoMostrato() const {
-    return InCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+    // The document's raw text: its plain text would give a blank for every
+    // no-break space. Only the line ends are marks of the document's own.
+    QString testo = text1_->document()->toRawText();
+    testo.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return InCp1252(testo.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {
