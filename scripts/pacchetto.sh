@@ -7,4 +7,4 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" >&2
 rm -f build/pacchetto/brovato5_*.deb
 (cd build && cpack -G DEB >&2)
-ls build/pacchetto/brovato5_*.deb
+ls "$PWD"/build/pacchetto/brovato5_*.deb

@@ -46,10 +46,13 @@ QString DifettoCartella(const QString& cartella) {
         .arg(nomi.join(QStringLiteral(", ")));
 }
 
-// The values the dialog proposes: those saved, else the workstation number of the environment.
+// The values the dialog proposes: those saved, else the current folder when it
+// is a data folder (brovato5 --configura started there) and the workstation
+// number of the environment.
 CartellaPostazione Proposta(const std::optional<CartellaPostazione>& salvata) {
     if (salvata) return *salvata;
-    return {{}, LeggiAmbiente("PCLocal").value_or("")};
+    const QString qui = InCartellaDati(".") ? QDir::currentPath() : QString();
+    return {qui.toStdString(), LeggiAmbiente("PCLocal").value_or("")};
 }
 
 }  // namespace

@@ -109,4 +109,27 @@ TEST_F(SceltaCartellaDatiTest, PoiUsaIValoriSalvatiEDaConfiguraLiPuoCambiare) {
     EXPECT_TRUE(fs::equivalent(fs::current_path(), vuota_.Percorso()));
 }
 
+// Started in a data folder the program works there and asks nothing; there
+// --configura proposes that folder and the workstation of the environment.
+TEST_F(SceltaCartellaDatiTest, NellaCartellaDeiDatiNonChiedeNullaEConfiguraLaPropone) {
+    fs::current_path(demo_);
+    const VariabileAmbiente pcLocal("PCLocal", "5");
+    const auto nonAperto = QuandoSiApre([](SceltaCartellaDati& dialogo) { dialogo.reject(); });
+    ASSERT_TRUE(PreparaCartellaDati(OpzioniAvvio{}));
+    QApplication::processEvents();
+    EXPECT_FALSE(*nonAperto);
+
+    OpzioniAvvio configura;
+    configura.configura = true;
+    std::optional<CartellaPostazione> proposta;
+    QuandoSiApre([&](SceltaCartellaDati& dialogo) {
+        proposta = dialogo.Scelta();
+        dialogo.reject();
+    });
+    EXPECT_FALSE(PreparaCartellaDati(configura));
+    EXPECT_EQ(proposta, (CartellaPostazione{fs::current_path().string(), "5"}));
+    EXPECT_FALSE(LeggiCartellaSalvata());
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), demo_));
+}
+
 }  // namespace
