@@ -28,6 +28,7 @@ constexpr int NumeroFileNonValido = 52;   // bad file name or number: the file i
 constexpr int FileInesistente = 53;       // a file to read, or a program to start, not found
 constexpr int InputOltreFine = 62;        // input past the end of a file
 constexpr int FileNonScrivibile = 75;     // path/file access error
+constexpr int PercorsoNonTrovato = 76;    // a folder that is missing or cannot be entered
 constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;

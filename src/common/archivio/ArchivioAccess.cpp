@@ -44,13 +44,25 @@ bool Eseguibile(const fs::path& percorso) {
     return fs::is_regular_file(percorso, ec) && access(percorso.c_str(), X_OK) == 0;
 }
 
-// brovato5-mdb beside the running program (an installation, the build
-// folder), else in the build folder (test programs live in subfolders).
+// True when `percorso` lies inside the folder `cartella`.
+bool Dentro(const fs::path& percorso, const fs::path& cartella) {
+    return std::mismatch(cartella.begin(), cartella.end(), percorso.begin(), percorso.end()).first == cartella.end();
+}
+
+// brovato5-mdb, found from the running program's own location only: beside
+// it (the build folder), in the library-executables folder of an
+// installation (the same path from bin to libexec/brovato5 wherever the
+// package is unpacked), or, for a program of the build folder's subfolders
+// (the tests), at the top of the build folder.
 std::string TrovaProgrammaLettore() {
     std::error_code ec;
-    const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-    for (const fs::path& cartella : {eseguibile.parent_path(), fs::path(BROVATO5_CARTELLA_BUILD)}) {
-        if (cartella.empty()) continue;
+    const fs::path cartellaProgramma = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    if (cartellaProgramma.empty()) throw ProgrammaMancante("trovare", kNomeProgramma);
+    std::vector<fs::path> cartelle = {cartellaProgramma,
+                                      (cartellaProgramma / BROVATO5_LETTORE_DA_BIN).lexically_normal()};
+    const fs::path cartellaBuild(BROVATO5_CARTELLA_BUILD);
+    if (Dentro(cartellaProgramma, cartellaBuild)) cartelle.push_back(cartellaBuild);
+    for (const fs::path& cartella : cartelle) {
         const fs::path candidato = cartella / kNomeProgramma;
         if (Eseguibile(candidato)) return candidato.string();
     }
