@@ -31,6 +31,7 @@ constexpr int FileNonScrivibile = 75;     // path/file access error
 constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;
+constexpr int FileInUso = 3045;          // another workstation is writing the file
 constexpr int SintassiCriterio = 3075;
 constexpr int TabellaNonTrovata = 3078;
 constexpr int IsamNonTrovato = 3170;         // the database driver (Access reader) is missing

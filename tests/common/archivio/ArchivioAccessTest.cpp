@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <random>
 
@@ -285,4 +286,49 @@ TEST(ArchivioAccess, TabellaCancellataNonElencata) {
     EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"Stampanti"});
     ControllaUguale(archivio->LeggiTabella("Stampanti"), TabellaCsv("Stampanti", "Stampanti"));
     EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("SetStampa"); }), NumeroErrore::TabellaNonTrovata);
+}
+
+// Another workstation writing the file while it is read: a reading during
+// which the file changed is made again once it keeps still; a file that
+// changes through every reading for about a second is in use, also when the
+// readings fail meanwhile, never unrecognised.
+TEST(ArchivioAccess, FileCheCambiaDuranteLaLettura) {
+    CartellaTemporanea cartella;
+    const std::string lettoreVero = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovato5-mdb").string();
+    const auto stampanti = TabellaCsv("Stampanti", "Stampanti");
+    // Before each reading of a table the reader runs `prima` on the file ($2):
+    // a page added at the end changes it and leaves it readable.
+    const std::string aggiungiPagina = "head -c 4096 /dev/zero >> \"$2\"";
+    const struct {
+        const char* caso;
+        std::string prima;
+        int errore;
+    } casi[] = {
+        {"cambia una volta", "[ -e \"$2.fatto\" ] || { touch \"$2.fatto\"; " + aggiungiPagina + "; exit 3; }", 0},
+        {"cambia sempre", aggiungiPagina, NumeroErrore::FileInUso},
+        {"cambia sempre e non si legge", aggiungiPagina + "; exit 3", NumeroErrore::FileInUso},
+    };
+    // The cases run side by side: each of those in use takes its second.
+    std::vector<std::future<std::pair<int, Tabella>>> letture;
+    for (const auto& caso : casi) {
+        const auto file = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
+        Scrivi(file, LeggiFile(FileDemo("Stampanti")));
+        const auto lettore = cartella.Percorso() / caso.caso;
+        Scrivi(lettore, "#!/bin/sh\nif [ \"$1\" = tabella ]; then " + caso.prima + "; fi\nexec '" + lettoreVero +
+                            "' \"$@\"\n", true);
+        letture.push_back(std::async(std::launch::async, [file, lettore] {
+            Tabella letta;
+            const int errore = NumeroErroreDi(
+                [&] { letta = ApriArchivioAccess(file.string(), lettore.string(), 10s)->LeggiTabella("Stampanti"); });
+            return std::pair{errore, letta};
+        }));
+    }
+    const auto inizio = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < letture.size(); ++i) {
+        SCOPED_TRACE(casi[i].caso);
+        const auto [errore, letta] = letture[i].get();
+        EXPECT_EQ(errore, casi[i].errore);
+        if (casi[i].errore == 0) ControllaUguale(letta, stampanti);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - inizio, 5s);
 }
