@@ -32,6 +32,7 @@ constexpr int PercorsoNonTrovato = 76;    // a folder that is missing or cannot 
 constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;
+constexpr int FileInUso = 3045;          // another workstation is writing the file
 constexpr int SintassiCriterio = 3075;
 constexpr int TabellaNonTrovata = 3078;
 constexpr int IsamNonTrovato = 3170;         // the database driver (Access reader) is missing
