@@ -98,8 +98,10 @@ public:
         std::size_t arrivati = 0;
         for (int i = 0; i < 1200 && arrivati < quanti; ++i, std::this_thread::sleep_for(50ms)) {
             arrivati = 0;
-            for (const auto& voce : fs::directory_iterator(Lavori()))
-                arrivati += voce.path().filename().string().starts_with(coda + "-") && voce.path().extension() != ".tmp";
+            for (const auto& voce : fs::directory_iterator(Lavori())) {
+                const fs::path& file = voce.path();
+                arrivati += file.filename().string().starts_with(coda + "-") && file.extension() != ".tmp";
+            }
         }
         return arrivati;
     }
