@@ -66,8 +66,8 @@ void ControllaDestinazione(const std::string& destinazione, const std::string& r
     for (const fs::path& protetto : FileProtetti(report))
         if (StessoFile(destinazione, protetto))
             throw Errore(NumeroErrore::FileNonScrivibile,
-                         "La destinazione di stampa '" + destinazione + "' è il report stesso o una sua copia ('" +
-                             protetto.string() +
+                         "La destinazione di stampa '" + fs::path(destinazione).lexically_normal().string() +
+                             "' è il report stesso o una sua copia ('" + protetto.lexically_normal().string() +
                              "'): la stampa lo cancellerebbe. Scegliere un'altra destinazione o correggere il "
                              "campo Linea della tabella Stampanti.");
 }
