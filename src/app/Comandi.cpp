@@ -14,6 +14,7 @@
 #include "common/piattaforma/Stampante.h"
 #include "common/archivio/TabellaCsv.h"
 #include "print/ConvertiXLS.h"
+#include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
@@ -66,7 +67,7 @@ const char* const AiutoStampa =
     "\n"
     "Stampa il report (file FD seguito da PCLocal) come il pulsante di stampa del\n"
     "menu: NOME e' la destinazione della tabella Stampanti, H l'hotel corrente\n"
-    "(lunghezza della pagina). Va eseguito nella cartella dei dati.\n"
+    "(lunghezza della pagina; 0 vale 1). Va eseguito nella cartella dei dati.\n"
     "  --compressa, --orizzontale, --fronte-retro  le opzioni del menu\n"
     "  --stampante  stampante installata scelta al posto di quella della destinazione\n"
     "  --pdf FILE   la stampa tramite driver va nel file PDF indicato\n"
@@ -203,7 +204,8 @@ int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& 
     scelta.orizzontale = TogliInterruttore(argomenti, "orizzontale");
     scelta.fronteRetro = TogliInterruttore(argomenti, "fronte-retro");
     auto opzioni = LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf"});
-    const std::int16_t hotel = Codice(opzioni["hotel"], "hotel", "stampa");
+    // As the print menu does: no hotel chosen (0) prints with hotel 1's page length.
+    const std::int16_t hotel = HotelDiStampa(Codice(opzioni["hotel"], "hotel", "stampa"));
     scelta.destinazione = Utf8ToCp1252(opzioni["destinazione"]);
     scelta.stampante = Utf8ToCp1252(opzioni["stampante"]);
     scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);

@@ -7,12 +7,6 @@
 
 #include "common/Errore.h"
 
-namespace {
-
-// Creates the temporary file beside `nomeFile`, named after it, this process
-// and a counter, never over an existing file. Like any new file it takes the
-// permissions the umask leaves, and it is closed to the programs this one
-// starts. Gives the descriptor, or -1 with `nome` left empty.
 int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
     constexpr int kTentativi = 100;
     for (int n = 0; n < kTentativi; ++n) {
@@ -26,8 +20,6 @@ int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
     }
     return -1;
 }
-
-}  // namespace
 
 FileSostitutivo::FileSostitutivo(std::string nome, std::string cosa) : nome_(std::move(nome)), cosa_(std::move(cosa)) {
     const int fd = CreaTemporaneo(nome_, nomeTemporaneo_);

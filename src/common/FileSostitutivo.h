@@ -3,6 +3,13 @@
 #include <cstdio>
 #include <string>
 
+// Creates an empty temporary file beside `nomeFile`, named after it, this
+// process and a counter, never over an existing file. Like any new file it
+// takes the permissions the umask leaves, and it is closed to the programs
+// this one starts. Gives the descriptor open for writing, or -1 with `nome`
+// left empty.
+int CreaTemporaneo(const std::string& nomeFile, std::string& nome);
+
 // A file written anew as a whole (the report, the export, the mail file, the
 // archive copy). Lines go to a temporary file beside it; Completa() renames
 // that over the file, so a run that stops half-way leaves the previous file

@@ -1,5 +1,7 @@
 #include "print/DatiMenuStampa.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -16,6 +18,16 @@ std::string NomeInArchivio(const std::tm& ora, const std::string& estensione) {
 
 std::string NomeCopiaArchivio(const std::tm& ora) { return NomeInArchivio(ora, ".doc"); }
 
+bool CopiaInArchivio(const std::string& nomeFile) {
+    const std::string inizio = Maiuscolo("fd" + Postazione());
+    const std::string fine = ".DOC";
+    const std::string nome = Maiuscolo(nomeFile);
+    const std::size_t cifre = 12;
+    return nome.size() == inizio.size() + cifre + fine.size() && nome.starts_with(inizio) && nome.ends_with(fine) &&
+           std::all_of(nome.begin() + inizio.size(), nome.end() - fine.size(),
+                       [](unsigned char c) { return std::isdigit(c); });
+}
+
 void ArchiviaReport(const std::string& nomeArchivio) {
     std::ifstream report(TrovaFile(".", NomeFileReport()), std::ios::binary);
     if (!report)
@@ -25,6 +37,8 @@ void ArchiviaReport(const std::string& nomeArchivio) {
     copia.Scrivi(std::string(std::istreambuf_iterator<char>(report), std::istreambuf_iterator<char>()));
     copia.Completa();
 }
+
+std::int16_t HotelDiStampa(std::int16_t hotel) { return hotel == 0 ? 1 : hotel; }
 
 std::vector<std::string> DestinazioniHotel1() {
     auto database = Database::Apri("Stampanti.mdb");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -20,9 +21,16 @@ std::string NomeInArchivio(const std::tm& ora, const std::string& estensione);
 // The archive copy of the report for the time `ora`: NomeInArchivio with ".doc".
 std::string NomeCopiaArchivio(const std::tm& ora);
 
+// True for the file name of an archive copy of this workstation's report
+// ("fd" + workstation + twelve digits + ".doc", without regard to case).
+bool CopiaInArchivio(const std::string& nomeFile);
+
 // Copies the workstation's report file to `nomeArchivio`, replacing an older
 // copy of that name. Throws Errore when the report is missing or the copy fails.
 void ArchiviaReport(const std::string& nomeArchivio);
+
+// The hotel a print reads its page length for: the chosen one, hotel 1 when none is chosen (0).
+std::int16_t HotelDiStampa(std::int16_t hotel);
 
 // Destinazione of every record of hotel 1 in the Stampanti table, in the order found.
 std::vector<std::string> DestinazioniHotel1();

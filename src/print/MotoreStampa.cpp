@@ -1,9 +1,10 @@
 #include "print/MotoreStampa.h"
 
 #include <filesystem>
-#include <optional>
 #include <vector>
 
+#include "common/Codifica.h"
+#include "common/Errore.h"
 #include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "common/piattaforma/Stampante.h"
@@ -19,10 +20,56 @@ constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
 
-// The lines of the workstation's report file; nothing when there is none.
-std::optional<std::vector<std::string>> LeggiReport() {
-    const auto percorso = FileEsistente(NomeFileReport());
-    return percorso ? LeggiRighe(*percorso) : std::nullopt;
+namespace fs = std::filesystem;
+using Righe = std::vector<std::string>;
+
+// The workstation's report file, found as the program finds it (name without regard to case).
+// Throws Errore 53 when there is none: nothing is printed then.
+std::string FileReport() {
+    if (const auto percorso = FileEsistente(NomeFileReport())) return *percorso;
+    throw Errore(NumeroErrore::FileInesistente,
+                 "Il report '" + Cp1252ToUtf8(NomeFileReport()) +
+                     "' non esiste in questa cartella: creare il tableau prima di stamparlo (\"Stampa\" nella "
+                     "finestra principale).");
+}
+
+Righe LeggiReport(const std::string& percorso) {
+    if (auto righe = LeggiRighe(percorso)) return std::move(*righe);
+    throw Errore(NumeroErrore::FileNonScrivibile,
+                 "Impossibile leggere il report '" + percorso + "': controllare i permessi del file.");
+}
+
+// The files a print never writes into: the report it reads and its copies in the archive folder "doc".
+std::vector<fs::path> FileProtetti(const std::string& report) {
+    std::vector<fs::path> protetti = {report};
+    std::error_code ec;
+    for (const auto& voce : fs::directory_iterator("doc", ec))
+        if (CopiaInArchivio(voce.path().filename().string())) protetti.push_back(voce.path());
+    return protetti;
+}
+
+// True when `a` and `b` are one file: the same inode (hard or symbolic links),
+// or the same name without regard to case in the same folder, as the suite
+// finds its files.
+bool StessoFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec)) return true;
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a), ec);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b), ec);
+    return pa.parent_path() == pb.parent_path() &&
+           Maiuscolo(pa.filename().string()) == Maiuscolo(pb.filename().string());
+}
+
+// Throws Errore 75 when the file `destinazione` (UTF-8) is the report or an
+// archive copy of it: printing there would destroy it.
+void ControllaDestinazione(const std::string& destinazione, const std::string& report) {
+    for (const fs::path& protetto : FileProtetti(report))
+        if (StessoFile(destinazione, protetto))
+            throw Errore(NumeroErrore::FileNonScrivibile,
+                         "La destinazione di stampa '" + fs::path(destinazione).lexically_normal().string() +
+                             "' è il report stesso o una sua copia ('" + protetto.lexically_normal().string() +
+                             "'): la stampa lo cancellerebbe. Scegliere un'altra destinazione o correggere il "
+                             "campo Linea della tabella Stampanti.");
 }
 
 bool Contiene(const std::string& testo, char lettera) { return testo.find(lettera) != std::string::npos; }
@@ -40,16 +87,15 @@ public:
     StampaDriver(const SceltaStampa& scelta, const ImpostazioniStampa& imp, Stampante& stampante)
         : scelta_(scelta), imp_(imp), stampante_(stampante) {}
 
-    EsitoStampa Esegui() {
+    EsitoStampa Esegui(const std::string& report) {
+        const Righe righe = LeggiReport(report);
         const bool installata = ScegliDestinazione();
-        const auto report = LeggiReport();
-        EsitoStampa esito{true, {}};
-        if (!report) return esito;
-        esito.filePdf = ScegliPdf(installata);
+        if (!installata) ControllaStampanteScelta();
+        EsitoStampa esito{true, ScegliPdf(installata, report)};
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         PrimaPagina();
-        for (std::string riga : *report) StampaRiga(riga);
+        for (std::string riga : righe) StampaRiga(riga);
         stampante_.FineDocumento();
         if (scelta_.orizzontale) stampante_.ImpostaOrientamento(1);
         return esito;
@@ -68,14 +114,26 @@ private:
         return false;
     }
 
+    // A printer typed over the destination's own that is not installed: it
+    // may stand for a port or a file, but a name that can only be a printer is
+    // a mistake, not a print on whichever printer happens to be active.
+    void ControllaStampanteScelta() const {
+        if (Taglia(scelta_.stampante).empty() || PortaOFile(scelta_.stampante)) return;
+        throw Errore(NumeroErrore::ErroreStampante,
+                     "La stampante '" + Cp1252ToUtf8(scelta_.stampante) +
+                         "' non è installata su questo computer: sceglierne una dall'elenco \"Stampante\".");
+    }
+
     // The PDF file the document goes into: the one chosen, else a dated file
     // under "doc" when no printer is installed at all, or when a PDF was asked
     // for and the destination's printer is not installed; "" for a printer.
-    std::string ScegliPdf(bool destinazioneInstallata) {
+    std::string ScegliPdf(bool destinazioneInstallata, const std::string& report) {
         std::string pdf = scelta_.filePdf;
         const bool senzaStampante = stampante_.Stampanti().empty() || (scelta_.comePdf && !destinazioneInstallata);
         if (pdf.empty() && senzaStampante) pdf = NomePdfArchivio();
-        if (!pdf.empty()) stampante_.StampaSuPdf(pdf);
+        if (pdf.empty()) return pdf;
+        ControllaDestinazione(Cp1252ToUtf8(pdf), report);
+        stampante_.StampaSuPdf(pdf);
         return pdf;
     }
 
@@ -134,15 +192,16 @@ class StampaDiretta {
 public:
     StampaDiretta(const SceltaStampa& scelta, const ImpostazioniStampa& imp) : scelta_(scelta), imp_(imp) {}
 
-    void Esegui() {
+    void Esegui(const std::string& report) {
+        const Righe righe = LeggiReport(report);
         const std::string controllo = imp_.SequenzaControllo(scelta_.compressa);
-        uscita_ = ApriUscitaDiretta(imp_.destinazione);
+        const DestinazioneDiretta destinazione = RisolviDestinazione(imp_.destinazione);
+        if (destinazione.tipo == DestinazioneDiretta::Tipo::File) ControllaDestinazione(destinazione.percorso, report);
+        uscita_ = ApriUscitaDiretta(destinazione);
         uscita_->Scrivi(controllo);
-        if (const auto report = LeggiReport()) {
-            RigheMargine();
-            for (std::string riga : *report) StampaRiga(riga);
-            if (contatore_ > 0) FinePagina();
-        }
+        RigheMargine();
+        for (std::string riga : righe) StampaRiga(riga);
+        if (contatore_ > 0) FinePagina();
         uscita_->Chiudi();
     }
 
@@ -189,7 +248,8 @@ private:
 EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante) {
     const auto impostazioni = LeggiImpostazioni(scelta, hotel);
     if (!impostazioni) return {};
-    if (impostazioni->PerDriver()) return StampaDriver(scelta, *impostazioni, stampante).Esegui();
-    StampaDiretta(scelta, *impostazioni).Esegui();
+    const std::string report = FileReport();
+    if (impostazioni->PerDriver()) return StampaDriver(scelta, *impostazioni, stampante).Esegui(report);
+    StampaDiretta(scelta, *impostazioni).Esegui(report);
     return {true, {}};
 }

@@ -32,5 +32,8 @@ struct EsitoStampa {
 // Prints the workstation's report file on the chosen destination with the
 // suite's print settings, for hotel `hotel` (page length), reading everything
 // from the current folder. Throws Errore on a missing settings database or
-// table, a destination that cannot be opened or a printer error.
+// table, a missing report (53, before any destination is opened), a
+// destination that cannot be opened or that is the report itself or an
+// archive copy of it (75), a chosen printer that is not installed and is no
+// port or file (482), or a printer error.
 EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante);

@@ -1,10 +1,14 @@
 #include "print/UscitaDiretta.h"
 
 #include <cups/cups.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <utility>
 
@@ -14,6 +18,9 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+using Tipo = DestinazioneDiretta::Tipo;
+
 Errore ErroreApertura(const std::string& nome, const std::string& motivo) {
     return Errore(NumeroErrore::FileNonScrivibile,
                   "Impossibile aprire la destinazione di stampa '" + nome + "': " + motivo + ".");
@@ -22,10 +29,7 @@ Errore ErroreApertura(const std::string& nome, const std::string& motivo) {
 // A file or device opened for writing from the start.
 class UscitaFile : public UscitaDiretta {
 public:
-    explicit UscitaFile(std::string percorso) : percorso_(std::move(percorso)) {
-        file_ = std::fopen(percorso_.c_str(), "wbe");
-        if (!file_) throw ErroreApertura(percorso_, std::strerror(errno));
-    }
+    UscitaFile(std::string percorso, std::FILE* file) : percorso_(std::move(percorso)), file_(file) {}
     ~UscitaFile() override {
         if (file_) std::fclose(file_);
     }
@@ -80,8 +84,10 @@ private:
     std::string dati_;
 };
 
-// True when the print system has a printer or class named `nome`.
-bool CodaInstallata(const std::string& nome) {
+// What the print server says of a queue name.
+enum class Coda { Installata, Assente, ServerMuto };
+
+Coda CercaCoda(const std::string& nome) {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
                      nome.c_str());
@@ -89,7 +95,57 @@ bool CodaInstallata(const std::string& nome) {
     ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
     ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/"));
-    return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+    const ipp_status_t stato = cupsLastError();
+    if (stato <= IPP_STATUS_OK_CONFLICTING) return Coda::Installata;
+    return stato == IPP_STATUS_ERROR_NOT_FOUND ? Coda::Assente : Coda::ServerMuto;
+}
+
+const std::regex& Porta() {
+    static const std::regex porta("(LPT([1-3])|PRN):?", std::regex::icase);
+    return porta;
+}
+
+bool HaEstensione(const std::string& nome) { return fs::path(nome).extension().string().size() > 1; }
+
+// A name that can only be a print queue, and the server has none of that name or does not answer.
+[[noreturn]] void ErroreCoda(const std::string& nome, Coda esito) {
+    const std::string server = cupsServer();
+    if (esito == Coda::Assente)
+        throw Errore(NumeroErrore::ErroreStampante,
+                     "La stampante '" + nome + "' non esiste sul server di stampa '" + server +
+                         "': controllare il nome (campo Linea della tabella Stampanti, o \"Stampante\" nel menu), "
+                         "oppure indicare una porta (LPT1, LPT2, LPT3, PRN) o un file (nome con estensione o "
+                         "percorso).");
+    throw Errore(NumeroErrore::ErroreStampante,
+                 "Il server di stampa '" + server + "' non risponde: la stampante '" + nome +
+                     "' non si può raggiungere. Controllare che il servizio di stampa (CUPS) sia avviato e "
+                     "raggiungibile da questo computer.");
+}
+
+// The character device of a port, opened for writing; never created.
+std::FILE* ApriPorta(const DestinazioneDiretta& porta) {
+    struct stat stato {};
+    if (stat(porta.percorso.c_str(), &stato) != 0 || !S_ISCHR(stato.st_mode))
+        throw Errore(NumeroErrore::DispositivoNonDisponibile,
+                     "La porta '" + porta.nome + "' (" + porta.percorso +
+                         ") non c'è su questo computer: controllare che la porta della stampante sia installata, "
+                         "oppure scegliere un'altra destinazione.");
+    const int fd = open(porta.percorso.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    std::FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        if (fd >= 0) close(fd);
+        throw Errore(NumeroErrore::DispositivoNonDisponibile,
+                     "Impossibile aprire la porta '" + porta.nome + "' (" + porta.percorso +
+                         "): controllare che la stampante sia accesa e che l'utente possa scrivere sulla porta "
+                         "(gruppo lp).");
+    }
+    return file;
+}
+
+std::FILE* ApriFile(const std::string& percorso) {
+    std::FILE* file = std::fopen(percorso.c_str(), "wbe");
+    if (!file) throw ErroreApertura(percorso, std::strerror(errno));
+    return file;
 }
 
 }  // namespace
@@ -99,17 +155,41 @@ std::string FileDestinazione(const std::string& destinazione) {
     if (nome.find('\\') != std::string::npos || nome.find("..") != std::string::npos)
         throw Errore(NumeroErrore::ArgomentoNonValido,
                      "Destinazione di stampa non valida: '" + nome + "' (non può contenere \"\\\" o \"..\").");
-    static const std::regex porta("(LPT([1-3])|PRN):?", std::regex::icase);
     std::smatch trovata;
-    if (std::regex_match(nome, trovata, porta))
+    if (std::regex_match(nome, trovata, Porta()))
         return "/dev/lp" + std::to_string(trovata[2].matched ? std::stoi(trovata[2]) - 1 : 0);
     if (nome.starts_with('/')) return nome;
     return "./" + nome;
 }
 
-std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const std::string& destinazione) {
+bool PortaOFile(const std::string& destinazione) {
+    const std::string nome = Cp1252ToUtf8(Taglia(destinazione));
+    return std::regex_match(nome, Porta()) || nome.find('/') != std::string::npos || HaEstensione(nome);
+}
+
+DestinazioneDiretta RisolviDestinazione(const std::string& destinazione) {
+    const std::string nome = Cp1252ToUtf8(Taglia(destinazione));
     const std::string percorso = FileDestinazione(destinazione);
-    const std::string coda = Cp1252ToUtf8(Taglia(destinazione));
-    if (!coda.empty() && CodaInstallata(coda)) return std::make_unique<UscitaCoda>(coda);
-    return std::make_unique<UscitaFile>(percorso);
+    if (nome.empty())
+        throw Errore(NumeroErrore::ErroreStampante,
+                     "La destinazione di stampa non dice dove stampare: compilare il campo Linea della tabella "
+                     "Stampanti, oppure scegliere una stampante nel menu.");
+    if (nome.find('/') != std::string::npos) return {Tipo::File, nome, percorso};
+    const Coda esito = CercaCoda(nome);
+    if (esito == Coda::Installata) return {Tipo::Coda, nome, nome};
+    if (std::regex_match(nome, Porta())) return {Tipo::Porta, nome, percorso};
+    if (!HaEstensione(nome)) ErroreCoda(nome, esito);
+    return {Tipo::File, nome, percorso};
+}
+
+std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const DestinazioneDiretta& destinazione) {
+    switch (destinazione.tipo) {
+    case Tipo::Coda:
+        return std::make_unique<UscitaCoda>(destinazione.percorso);
+    case Tipo::Porta:
+        return std::make_unique<UscitaFile>(destinazione.percorso, ApriPorta(destinazione));
+    case Tipo::File:
+        break;
+    }
+    return std::make_unique<UscitaFile>(destinazione.percorso, ApriFile(destinazione.percorso));
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/Comandi.h"
+#include "common/archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
 #include "support/StampanteRegistrata.h"
@@ -180,4 +181,39 @@ TEST(Comandi, StampaDelReport) {
     const auto errore = Esegui({"stampa", "--hotel", "1", "--destinazione", "Ufficio"});
     EXPECT_EQ(errore.stato, 1);
     EXPECT_EQ(errore.err.rfind("Errore 3024: ", 0), 0u) << errore.err;
+}
+
+// "stampa" as the print menu: hotel 0 prints with hotel 1's page length; a
+// missing report or a PDF that cannot be written whole is an error, exit 1.
+TEST(Comandi, StampaComeIlMenuEConErrori) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    fs::remove("Contatori.mdb");
+    ScriviTabellaSqlite("Contatori.mdb",
+                        {"Contatori",
+                         {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
+                         {{Valore::Intero(0), Valore::Intero(5)}, {Valore::Intero(1), Valore::Intero(60)}}});
+    UsaStampante([] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
+    std::vector<std::string> pagine;
+    for (const char* hotel : {"1", "0"}) {
+        EXPECT_EQ(Esegui({"stampa", "--hotel", hotel, "--destinazione", "Ufficio"}).stato, 0);
+        pagine.push_back(LeggiFile("stampa_ufficio.prn"));
+    }
+    EXPECT_TRUE(pagine[0] == pagine[1]) << "pagine dell'hotel 0 diverse da quelle dell'hotel 1";
+
+    DiscoPiccolo disco("pieno", 8 * 1024);
+    if (disco.Problema().empty()) {
+        const auto [stato, errori] = Programma("stampa --hotel 1 --destinazione 'Reception PDF' --pdf pieno/t.pdf");
+        EXPECT_EQ(stato, 1);
+        EXPECT_NE(errori.find("Errore 61: "), std::string::npos) << errori;
+        EXPECT_TRUE(fs::is_empty("pieno"));
+    }
+    fs::remove("FD1");
+    fs::remove("stampa_ufficio.prn");
+    const auto senzaReport = Esegui({"stampa", "--hotel", "1", "--destinazione", "Ufficio"});
+    EXPECT_EQ(senzaReport.stato, 1);
+    EXPECT_EQ(senzaReport.err.rfind("Errore 53: ", 0), 0u) << senzaReport.err;
+    EXPECT_FALSE(fs::exists("stampa_ufficio.prn"));
 }

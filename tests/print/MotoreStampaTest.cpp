@@ -1,3 +1,4 @@
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -121,10 +122,10 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
     EXPECT_EQ(nessuna.registro[0], "Pdf " + esito.filePdf);
     EXPECT_TRUE(fs::is_directory("doc"));
-    // No report, or no such destination: nothing printed.
+    // No report: Errore 53; no such destination: nothing printed.
     fs::remove("FD1");
     StampanteRegistrata senzaReport(Righe{});
-    EXPECT_EQ(StampaReport(Scelta(), 1, senzaReport).filePdf, "");
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, senzaReport); }), NumeroErrore::FileInesistente);
     scelta.destinazione = "Nessuna";
     EXPECT_FALSE(StampaReport(scelta, 1, senzaReport).destinazioneTrovata);
     EXPECT_TRUE(senzaReport.registro.empty());
@@ -165,17 +166,24 @@ TEST(MotoreStampa, PercorsoDirettoByteEsatti) {
          Sequenza + " \r\na\r\nb\r\n\r\n\r\n"},
         {"margine oltre la pagina", Aghi, "  0  0  0  0  0  4 88 66", 3, "", false, {"a", "b", "c"},
          Sequenza + " \r\n \r\n \r\n \r\na\r\nb\r\nc\r\n\f"},
-        {"senza report", Aghi, "", 60, "", false, {}, Sequenza},
+        {"senza report: errore, nulla aperto", Aghi, "", 60, "", false, {}, ""},
         {"senza SetStampa", "", "", 60, "", false, {"a"}, std::string(5, '\0') + "a\r\n\f"},
         {"Grassetto corto: foglio 0", Aghi, "  0  0  0  0  0  1", 60, "U", false, {"a"}, Sequenza + " \r\na\r\n"},
         {"cornici convertite", Aghi, "", 60, "", false, {"\xB3\xC4\xC5\xB4"}, Sequenza + "|--|\r\n\f"},
         {"cornici intatte con K", Aghi, "", 60, "K", false, {"\xB3\xC4\xC5\xB4"}, Sequenza + "\xB3\xC4\xC5\xB4\r\n\f"},
-        {"codici arrotondati", " 271.50272.5  0  0", "", 60, "", true, {}, std::string("\x1B\x02\x1B\x02\0", 5)},
+        {"codici arrotondati", " 271.50272.5  0  0", "", 60, "", true, {"a"},
+         std::string("\x1B\x02\x1B\x02\0", 5) + "a\r\n\f"},
     };
     for (const auto& caso : casi) {
         Cartella cartella(caso.compresso, caso.grassetto, caso.pagina);
-        if (!caso.righe.empty()) Report(caso.righe);
         StampanteRegistrata stampante;
+        if (caso.righe.empty()) {
+            EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(caso.codice), 1, stampante); }),
+                      NumeroErrore::FileInesistente);
+            EXPECT_FALSE(fs::exists("uscita.prn")) << caso.nome;
+            continue;
+        }
+        Report(caso.righe);
         EXPECT_TRUE(StampaReport(Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
         EXPECT_EQ(LeggiFile("uscita.prn"), caso.atteso) << caso.nome;
         EXPECT_TRUE(stampante.registro.empty()) << caso.nome;
@@ -219,4 +227,77 @@ TEST(MotoreStampa, DestinazioniEdErrori) {
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
     fs::remove("Contatori.mdb");
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);
+}
+
+// With no print server answering: a file destination prints; a queue name, a
+// port that is not there, the report itself or its archive copy under another
+// name is an error that leaves every file as it was and creates none.
+TEST(MotoreStampa, DestinazioniSenzaServerNeDanni) {
+    VariabileAmbiente server("CUPS_SERVER", "/nessun/server/cups.sock");
+    cupsSetServer(nullptr);
+    const bool eraLaPorta = fs::exists("/dev/lp2");
+    struct Caso {
+        const char* linea;
+        int errore;
+        const char* testo;  // in the error's description
+    } casi[] = {
+        {"stampa_ufficio.prn", 0, ""},
+        {"Laser_Ufficio", NumeroErrore::ErroreStampante, "server di stampa '/nessun/server/cups.sock' non risponde"},
+        {"LPT3", NumeroErrore::DispositivoNonDisponibile, "(/dev/lp2) non c'\xC3\xA8"},
+        {"./fd1", NumeroErrore::FileNonScrivibile, "il report stesso"},
+        {"collegamento.prn", NumeroErrore::FileNonScrivibile, "il report stesso"},
+        {"duro.prn", NumeroErrore::FileNonScrivibile, "il report stesso"},
+        {"doc/FD1202503031405.DOC", NumeroErrore::FileNonScrivibile, "doc/fd1202503031405.doc"},
+    };
+    for (const auto& caso : casi) {
+        if (caso.linea == std::string("LPT3") && fs::is_character_file("/dev/lp2")) continue;  // a real port
+        Cartella cartella(Aghi, "", 60, caso.linea);
+        Report({"a"});
+        fs::create_directory("doc");
+        fs::copy_file("FD1", "doc/fd1202503031405.doc");
+        fs::create_symlink("FD1", "collegamento.prn");
+        fs::create_hard_link("FD1", "duro.prn");
+        StampanteRegistrata stampante;
+        std::string descrizione;
+        try {
+            StampaReport(Scelta(), 1, stampante);
+            EXPECT_EQ(LeggiFile(caso.linea), Sequenza + "a\r\n\f");
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), caso.errore) << caso.linea;
+            descrizione = e.Descrizione();
+        }
+        EXPECT_NE(descrizione.find(caso.testo), std::string::npos) << caso.linea << ": " << descrizione;
+        EXPECT_EQ(LeggiFile("FD1"), "a\r\n") << caso.linea;
+        EXPECT_EQ(LeggiFile("doc/fd1202503031405.doc"), "a\r\n") << caso.linea;
+        EXPECT_FALSE(fs::exists("Laser_Ufficio"));
+    }
+    if (!eraLaPorta && fs::exists("/dev/lp2")) {
+        fs::remove("/dev/lp2");
+        ADD_FAILURE() << "/dev/lp2 creato";
+    }
+    cupsSetServer(nullptr);
+}
+
+// A chosen printer that is not installed is an error unless it names a port
+// or a file; a missing report is Errore 53 before any destination is touched.
+TEST(MotoreStampa, StampanteSceltaEReportMancante) {
+    Cartella driver(Driver, "", 60, "Ufficio laser");
+    Report({"a"});
+    for (const auto& [scelta, errore] : {std::pair{"Lasr", NumeroErrore::ErroreStampante}, std::pair{"LPT1", 0},
+                                         std::pair{"Ufficio laser", 0}}) {
+        SceltaStampa conScelta = Scelta();
+        conScelta.stampante = scelta;
+        StampanteRegistrata stampante;
+        EXPECT_EQ(NumeroErroreDi([&] { StampaReport(conScelta, 1, stampante); }), errore) << scelta;
+        EXPECT_EQ(stampante.registro.empty(), errore != 0) << scelta;
+    }
+    fs::remove("FD1");
+    StampanteRegistrata stampante;
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
+    EXPECT_TRUE(stampante.registro.empty());
+
+    Cartella diretta(Aghi, "", 60);
+    ScriviFile("uscita.prn", "vecchia stampa");
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
+    EXPECT_EQ(LeggiFile("uscita.prn"), "vecchia stampa");
 }

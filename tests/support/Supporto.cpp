@@ -1,7 +1,9 @@
 #include "support/Supporto.h"
 
+#include <sys/mount.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +40,19 @@ void CartellaTemporanea::CopiaDa(const fs::path& origine) const {
         fs::copy_file(voce.path(), destinazione, fs::copy_options::overwrite_existing);
         fs::permissions(destinazione, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
     }
+}
+
+DiscoPiccolo::DiscoPiccolo(fs::path cartella, std::size_t byte) : cartella_(std::move(cartella)) {
+    fs::create_directories(cartella_);
+    const std::string opzioni = "size=" + std::to_string(byte);
+    if (mount("tmpfs", cartella_.c_str(), "tmpfs", 0, opzioni.c_str()) != 0) {
+        problema_ = "impossibile montare un tmpfs su " + cartella_.string() + " (errno " + std::to_string(errno) + ")";
+        cartella_.clear();
+    }
+}
+
+DiscoPiccolo::~DiscoPiccolo() {
+    if (!cartella_.empty()) umount2(cartella_.c_str(), MNT_DETACH);
 }
 
 VariabileAmbiente::VariabileAmbiente(std::string nome, const char* valore) : nome_(std::move(nome)) {

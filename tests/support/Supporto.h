@@ -28,6 +28,23 @@ private:
     std::filesystem::path precedente_;
 };
 
+// A full disk for a test: a tmpfs of `byte` bytes mounted on the folder
+// `cartella` (created when missing) and unmounted at the end of the test.
+// Problema() says why there is none (mounting needs the right to mount).
+class DiscoPiccolo {
+public:
+    DiscoPiccolo(std::filesystem::path cartella, std::size_t byte);
+    ~DiscoPiccolo();
+    DiscoPiccolo(const DiscoPiccolo&) = delete;
+    DiscoPiccolo& operator=(const DiscoPiccolo&) = delete;
+
+    const std::string& Problema() const { return problema_; }
+
+private:
+    std::filesystem::path cartella_;
+    std::string problema_;
+};
+
 // Sets an environment variable for the duration of a test, restoring it after.
 class VariabileAmbiente {
 public:

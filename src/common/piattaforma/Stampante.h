@@ -13,9 +13,13 @@ public:
 
     // DeviceName of every installed printer, in the platform's order.
     virtual std::vector<std::string> Stampanti() = 0;
-    // Makes the installed printer `nome` the active one.
+    // Makes the installed printer `nome` the active one (and drops a PDF file
+    // asked for and not yet printed into).
     virtual void ScegliStampante(const std::string& nome) = 0;
-    // From now on documents go into the PDF file `percorso` instead of a printer.
+    // The next document goes into the PDF file `percorso` instead of a
+    // printer; the documents after it go to the active printer again. Ending
+    // that document throws Errore 61 (disk full) or 75 when the file could not
+    // be written whole: the file is then left as it was.
     virtual void StampaSuPdf(const std::string& percorso) = 0;
 
     // 2 = two-sided, any other value one-sided.

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/Codifica.h"
+#include "common/Errore.h"
 #include "common/piattaforma/ApriDocumento.h"
 #include "common/piattaforma/Stampante.h"
 #include "common/forms/Aspetto.h"
@@ -98,9 +100,11 @@ void MenuStampa::CreaControlli() {
     combo1_->setFont(Carattere(QStringLiteral("Arial"), 8.25));
     Posiziona(*combo1_, kCombo1);
     EvidenziaFuoco(*combo1_);
-    // An installed printer may be picked or typed; left empty, the destination's own printer serves.
+    // An installed printer may be picked, or a printer, port or file typed (the print checks it; a typed
+    // text never joins the list of installed printers); left empty, the destination's own printer serves.
     combo2_ = new QComboBox(this);
     combo2_->setEditable(true);
+    combo2_->setInsertPolicy(QComboBox::NoInsert);
     combo2_->setFont(Carattere(QStringLiteral("Arial"), 8.25));
     Posiziona(*combo2_, kCombo2);
 
@@ -150,7 +154,7 @@ void MenuStampa::Form_Load() {
         const QRect area = schermo->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    if (numeroHotel_ == 0) numeroHotel_ = 1;
+    numeroHotel_ = HotelDiStampa(numeroHotel_);
     // Filing the copy and listing the printers may fail: the menu comes all the same.
     IgnoraErrori([&] { std::filesystem::create_directory("doc"); });
     IgnoraErrori([&] {
@@ -179,7 +183,7 @@ void MenuStampa::Form_Activate() {
 void MenuStampa::Tst_Click(int Index) {
     switch (Index) {
     case TstArchivio:
-        if (!nomeArchivio_.empty()) servizi_.apriDocumento.Apri(nomeArchivio_);
+        ApriCopiaArchivio();
         break;
     case TstEsporta:
         ConvertiXLS(NomeFileReport());
@@ -212,6 +216,18 @@ void MenuStampa::Stampa(bool comePdf) {
     scelta.codiceAssistenza = codiceAssistenza_;
     const EsitoStampa esito = StampaReport(scelta, numeroHotel_, servizi_.stampante);
     if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(esito.filePdf);
+}
+
+void MenuStampa::ApriCopiaArchivio() {
+    // The copy made at loading may have failed (no report, a full disk): say so rather than open nothing.
+    if (nomeArchivio_.empty() || !std::filesystem::is_regular_file(nomeArchivio_)) {
+        const std::string nome = nomeArchivio_.empty() ? "" : " '" + Cp1252ToUtf8(nomeArchivio_) + "'";
+        throw Errore(NumeroErrore::FileInesistente,
+                     "La copia in archivio del report" + nome +
+                         " non c'è: non è stato possibile farla all'apertura del menu. Controllare che il report "
+                         "esista e che nella cartella \"doc\" si possa scrivere, poi creare di nuovo il tableau.");
+    }
+    servizi_.apriDocumento.Apri(nomeArchivio_);
 }
 
 void MenuStampa::StampaPdf() {

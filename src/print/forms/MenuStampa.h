@@ -67,6 +67,8 @@ private:
     // Prints the report with the window's choices; `comePdf` for the PDF button.
     void Stampa(bool comePdf = false);
     void StampaPdf();
+    // Opens the archive copy made at loading; Errore 53 when there is none.
+    void ApriCopiaArchivio();
     void MostraAnteprima();
     void Chiudi();
 

@@ -10,6 +10,7 @@
 #include "app/Globali.h"
 #include "common/archivio/ArchivioSqlite.h"
 #include "common/forms/Aspetto.h"
+#include "common/piattaforma/qt/StampanteQt.h"
 #include "preview/forms/Anteprima.h"
 #include "print/forms/MenuStampa.h"
 #include "support/PiattaformaRegistrata.h"
@@ -56,8 +57,9 @@ protected:
     }
 
     // Destinations of hotel 1 (and one of hotel 2, "Cassa"), named `nomi`;
-    // each prints to the file "<position>.prn".
-    static void Destinazioni(const std::vector<const char*>& nomi) {
+    // each prints to the file "<position>.prn", or through the driver with the
+    // SetStampa groups `compresso` when given.
+    static void Destinazioni(const std::vector<const char*>& nomi, const char* compresso = nullptr) {
         Tabella stampanti{"Stampanti",
                           {{"NumeroHotel", TipoCampo::Intero}, {"Destinazione", TipoCampo::Testo},
                            {"Linea", TipoCampo::Testo}, {"TipoStampa", TipoCampo::Intero}},
@@ -71,6 +73,11 @@ protected:
                                               {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
                                                {"Grassetto", TipoCampo::Testo}},
                                               {}});
+        if (compresso)
+            ScriviTabellaSqlite("Stampanti.mdb", {"SetStampa",
+                                                  {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
+                                                   {"Grassetto", TipoCampo::Testo}},
+                                                  {{N(1), T(compresso), T("")}}});
     }
 
     static QStringList Voci(const QComboBox* elenco) {
@@ -198,4 +205,44 @@ TEST_F(MenuStampaTest, DopoLAnteprimaTornaLaPrimaDestinazione) {
     Premi(TstAnteprima);
     EXPECT_TRUE(mostrata);
     EXPECT_EQ(menu_.Combo1()->currentIndex(), 0);
+}
+
+// A typed printer never joins the list of installed ones, and one that is no
+// printer, port or file is an error; with the report gone, printing and the
+// archive copy are Errore 53, and nothing is written or opened.
+TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
+    fs::remove("FD2");
+    ASSERT_TRUE(Apri());
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Premi(TstArchivio);
+    Premi(TstStampa);
+    std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
+    menu_.Combo2()->setFocus();
+    QTest::keyClicks(menu_.Combo2(), "Lasr");
+    QTest::keyClick(menu_.Combo2(), Qt::Key_Return);
+    EXPECT_EQ(Voci(menu_.Combo2()), QStringList{"<nessuna stampante>"});
+    Premi(TstStampa);
+    ASSERT_EQ(risposta.Visti().size(), 3u);
+    const std::array<const char*, 3> attesi = {"Errore 53: ", "Errore 53: ", "Errore 482: "};  // archive, print, typed
+    for (std::size_t i = 0; i < attesi.size(); ++i)
+        EXPECT_TRUE(risposta.Visti()[i].testo.startsWith(attesi[i])) << risposta.Visti()[i].testo.toStdString();
+    EXPECT_TRUE(documenti_.aperti.empty());
+    EXPECT_FALSE(fs::exists("0.prn") || fs::exists("Lasr"));
+}
+
+// The PDF button on a full disk: Errore 61 is shown, no PDF opened or left behind.
+TEST_F(MenuStampaTest, PdfSuDiscoPieno) {
+    Destinazioni({"Ufficio", "Ufficio PDF"}, "  8  0  0  0  0  1 10");
+    ScriviFile("FD2", ReportNumerato(3000));
+    DiscoPiccolo disco("doc", 32 * 1024);
+    if (!disco.Problema().empty()) GTEST_SKIP() << disco.Problema();
+    StampanteQt stampante;
+    MenuStampa menu({stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
+    ASSERT_TRUE(menu.Avvia());
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    QTest::mouseClick(menu.Tst(TstPdf), Qt::LeftButton);
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 61: ")) << risposta.Visti()[0].testo.toStdString();
+    EXPECT_TRUE(documenti_.aperti.empty());
+    EXPECT_TRUE(fs::is_empty("doc"));
 }

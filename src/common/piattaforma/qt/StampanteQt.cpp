@@ -1,19 +1,56 @@
 #include "common/piattaforma/qt/StampanteQt.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <QStorageInfo>
+
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 #include "common/Errore.h"
+#include "common/FileSostitutivo.h"
 #include "common/forms/TestoQt.h"
 
 namespace {
 
 // Qt refuses font sizes of 0 points or less; such a size prints at this one.
 constexpr double DimensioneMinima = 1.0;
+// Less room than this left beside a PDF that was cut short: the disk is full.
+constexpr qint64 SpazioMinimo = 64 * 1024;
+
+// The file of a PDF document as Qt leaves it when it was written whole: it
+// begins with the header and ends with the end-of-file mark. Qt's PDF output
+// reports no write error; a full disk leaves it without its end.
+bool PdfCompleto(const QString& percorso) {
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly) || !file.read(5).startsWith("%PDF-")) return false;
+    file.seek(std::max<qint64>(0, file.size() - 32));
+    return file.readAll().contains("%%EOF");
+}
+
+bool DiscoPieno(const QString& percorso) {
+    const QStorageInfo disco(QFileInfo(percorso).absolutePath());
+    return disco.isValid() && disco.bytesAvailable() < SpazioMinimo;
+}
+
+Errore ErrorePdf(const QString& pdf, bool discoPieno) {
+    const std::string nome = pdf.toStdString();
+    if (discoPieno)
+        return Errore(NumeroErrore::DiscoPieno, "Disco pieno: il file PDF '" + nome +
+                                                    "' non è stato scritto. Liberare spazio sul disco e ripetere "
+                                                    "la stampa.");
+    return Errore(NumeroErrore::FileNonScrivibile,
+                  "Il file PDF '" + nome +
+                      "' non è stato scritto: controllare che la cartella esista, che si possa scriverci e che il "
+                      "nome non sia quello di una cartella.");
+}
 
 }  // namespace
 
@@ -21,12 +58,20 @@ StampanteQt::StampanteQt() : font_(QStringLiteral("Courier New"), 10) {
     QPrinterInfo attiva = QPrinterInfo::defaultPrinter();
     if (attiva.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
         attiva = QPrinterInfo::availablePrinters().first();
-    if (!attiva.isNull()) printer_.setPrinterName(attiva.printerName());
+    if (!attiva.isNull()) {
+        attiva_ = attiva.printerName();
+        printer_.setPrinterName(attiva_);
+    }
     printer_.setPageOrientation(QPageLayout::Portrait);
+    formato_ = printer_.pageLayout().pageSize();
 }
 
 StampanteQt::~StampanteQt() {
-    if (painter_.isActive()) painter_.end();
+    if (painter_.isActive()) {
+        printer_.abort();
+        painter_.end();
+    }
+    if (!provvisorio_.isEmpty()) QFile::remove(provvisorio_);
 }
 
 std::vector<std::string> StampanteQt::Stampanti() {
@@ -36,14 +81,15 @@ std::vector<std::string> StampanteQt::Stampanti() {
 }
 
 void StampanteQt::ScegliStampante(const std::string& nome) {
-    printer_.setOutputFormat(QPrinter::NativeFormat);
-    printer_.setPrinterName(DaCp1252(nome));
+    attiva_ = DaCp1252(nome);
+    TornaAllaStampante();
 }
 
 void StampanteQt::StampaSuPdf(const std::string& percorso) {
+    if (pdf_.isEmpty()) formato_ = printer_.pageLayout().pageSize();
+    pdf_ = DaCp1252(percorso);
     printer_.setOutputFormat(QPrinter::PdfFormat);
     printer_.setPageSize(QPageSize(QPageSize::A4));
-    printer_.setOutputFileName(DaCp1252(percorso));
 }
 
 void StampanteQt::ImpostaDuplex(int modo) {
@@ -91,26 +137,71 @@ void StampanteQt::NuovaPagina() {
 
 void StampanteQt::FineDocumento() {
     if (!painter_.isActive()) return;
-    if (!painter_.end() || printer_.printerState() == QPrinter::Error) Fallita(QStringLiteral("fine del documento"));
+    const bool finito = painter_.end() && printer_.printerState() != QPrinter::Error;
     x_ = y_ = altezzaRiga_ = 0;
+    if (!pdf_.isEmpty()) {
+        ConcludiPdf(finito);
+        return;
+    }
+    if (!finito) Fallita(QStringLiteral("fine del documento"));
 }
 
 QString StampanteQt::FamigliaUsata() const { return QFontInfo(font_).family(); }
 
 void StampanteQt::IniziaDocumento() {
     if (painter_.isActive()) return;
+    if (!pdf_.isEmpty()) {
+        std::string provvisorio;
+        const int fd = CreaTemporaneo(QFile::encodeName(pdf_).toStdString(), provvisorio);
+        if (fd < 0) {
+            const QString pdf = pdf_;
+            TornaAllaStampante();
+            throw ErrorePdf(pdf, false);
+        }
+        close(fd);
+        provvisorio_ = QFile::decodeName(provvisorio.c_str());
+        printer_.setOutputFileName(provvisorio_);
+    }
     if (!painter_.begin(&printer_)) Fallita(QStringLiteral("inizio del documento"));
     x_ = y_ = altezzaRiga_ = 0;
 }
 
+void StampanteQt::ConcludiPdf(bool finito) {
+    const QString pdf = pdf_;
+    const QString provvisorio = std::exchange(provvisorio_, QString());
+    const bool completo = finito && PdfCompleto(provvisorio);
+    const bool discoPieno = !completo && DiscoPieno(provvisorio);
+    const bool rinominato =
+        completo && std::rename(QFile::encodeName(provvisorio).constData(), QFile::encodeName(pdf).constData()) == 0;
+    if (!rinominato) QFile::remove(provvisorio);
+    TornaAllaStampante();
+    if (!rinominato) throw ErrorePdf(pdf, discoPieno);
+}
+
+void StampanteQt::TornaAllaStampante() {
+    pdf_.clear();
+    // The output file is dropped too: Qt would otherwise print into it even on a printer.
+    if (printer_.outputFormat() == QPrinter::PdfFormat) {
+        printer_.setOutputFileName(QString());
+        printer_.setOutputFormat(QPrinter::NativeFormat);
+        printer_.setPageSize(formato_);
+    }
+    if (!attiva_.isEmpty()) printer_.setPrinterName(attiva_);
+}
+
 void StampanteQt::Fallita(const QString& cosa) {
-    const QString dove = printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName()
-                                                                          : printer_.printerName();
+    const QString stampante = printer_.printerName();
+    const QString pdf = pdf_;
+    // A PDF fails because its file cannot be written (Qt stops at a full disk too).
+    const bool discoPieno = !provvisorio_.isEmpty() && DiscoPieno(provvisorio_);
     // The failed job is given up, so that the next document starts a job of its own.
     if (painter_.isActive()) {
         printer_.abort();
         painter_.end();
     }
+    if (!provvisorio_.isEmpty()) QFile::remove(std::exchange(provvisorio_, QString()));
+    TornaAllaStampante();
+    if (!pdf.isEmpty()) throw ErrorePdf(pdf, discoPieno);
     throw Errore(NumeroErrore::ErroreStampante,
-                 "Errore della stampante '" + dove.toStdString() + "' (" + cosa.toStdString() + ").");
+                 "Errore della stampante '" + stampante.toStdString() + "' (" + cosa.toStdString() + ").");
 }

@@ -90,6 +90,22 @@ public:
         Esegui("/usr/sbin/lpadmin", argomenti);
     }
 
+    // Makes `nome` the print system's default queue.
+    void Predefinita(const std::string& nome) { Esegui("/usr/sbin/lpadmin", {"-h", Socket(), "-d", nome}); }
+
+    // The number of jobs of `coda` once `quanti` have arrived, or after a minute without.
+    std::size_t AttendiLavori(const std::string& coda, std::size_t quanti) const {
+        std::size_t arrivati = 0;
+        for (int i = 0; i < 1200 && arrivati < quanti; ++i, std::this_thread::sleep_for(50ms)) {
+            arrivati = 0;
+            for (const auto& voce : fs::directory_iterator(Lavori())) {
+                const fs::path& file = voce.path();
+                arrivati += file.filename().string().starts_with(coda + "-") && file.extension() != ".tmp";
+            }
+        }
+        return arrivati;
+    }
+
     // The job file of `coda` once the backend has written it; empty after a minute without.
     fs::path AttendiLavoro(const std::string& coda) const {
         for (int i = 0; i < 1200; ++i, std::this_thread::sleep_for(50ms))
@@ -211,4 +227,70 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     ASSERT_FALSE(grezzo.empty()) << "nessun lavoro sulla coda Aghi";
     EXPECT_EQ(LeggiFile(grezzo), attesi);
     EXPECT_TRUE(attesi.starts_with(std::string("\x1B\x12\0\0\0 \r\n \r\n     | Luned\xEC", 19)));
+}
+
+// A PDF that cannot be written whole leaves the file as it was, no half-written
+// one beside it, and says why: Errore 75 for a folder missing or in the way,
+// 61 for a full disk.
+TEST(StampanteQt, PdfScrittoPerInteroOppureErrore) {
+    CartellaTemporanea cartella(true);
+    StampanteQt stampante;
+    const auto stampa = [&](const std::string& pdf, int righe) {
+        return NumeroErroreDi([&] {
+            stampante.StampaSuPdf(pdf);
+            for (int i = 0; i < righe; ++i) stampante.Stampa("riga " + std::to_string(i), true);
+            stampante.FineDocumento();
+        });
+    };
+    fs::create_directory("cartella.pdf");
+    EXPECT_EQ(stampa("cartella.pdf", 1), NumeroErrore::FileNonScrivibile);
+    EXPECT_EQ(stampa("manca/tableau.pdf", 1), NumeroErrore::FileNonScrivibile);
+    EXPECT_EQ(stampa("intero.pdf", 1), 0);
+    EXPECT_TRUE(LeggiFile("intero.pdf").starts_with("%PDF-"));
+    EXPECT_TRUE(fs::is_directory("cartella.pdf"));
+
+    DiscoPiccolo disco("pieno", 32 * 1024);
+    if (!disco.Problema().empty()) GTEST_SKIP() << disco.Problema();
+    ScriviFile("pieno/tableau.pdf", "stampa precedente");
+    EXPECT_EQ(stampa("pieno/tableau.pdf", 3000), NumeroErrore::DiscoPieno);
+    EXPECT_TRUE(LeggiFile("pieno/tableau.pdf") == "stampa precedente");
+    std::set<std::string> rimasti;
+    for (const auto& cartella : {".", "pieno"})
+        for (const auto& voce : fs::directory_iterator(cartella)) rimasti.insert(voce.path().filename().string());
+    EXPECT_EQ(rimasti, (std::set<std::string>{"cartella.pdf", "intero.pdf", "pieno", "tableau.pdf"}));
+}
+
+// A PDF printed in between does not stay on the shared printer object: the
+// prints through the driver before and after it, on the default queue or on a
+// printer chosen by name, reach the queue. A queue the server lacks is an
+// error, never a file.
+TEST(StampaCups, DopoIlPdfLaStampaTornaSullaCoda) {
+    CupsPrivato cups;
+    if (!cups.Problema().empty()) GTEST_SKIP() << "CUPS non disponibile: " << cups.Problema();
+    cups.AggiungiCoda("Laser");
+    cups.Predefinita("Laser");
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    StampanteQt stampante;
+    SceltaStampa predefinita;
+    predefinita.destinazione = "Reception PDF";  // its printer is not installed here: the default one prints
+    SceltaStampa pdf = predefinita;
+    pdf.comePdf = true;
+    SceltaStampa laser = predefinita;
+    laser.stampante = "Laser";
+
+    EXPECT_EQ(StampaReport(predefinita, 1, stampante).filePdf, "");
+    EXPECT_TRUE(LeggiFile(StampaReport(pdf, 1, stampante).filePdf).starts_with("%PDF-"));
+    EXPECT_EQ(StampaReport(predefinita, 1, stampante).filePdf, "");
+    StampaReport(pdf, 1, stampante);
+    EXPECT_EQ(StampaReport(laser, 1, stampante).filePdf, "");
+    EXPECT_EQ(cups.AttendiLavori("Laser", 3), 3u);
+
+    SceltaStampa diretta;
+    diretta.destinazione = "Ufficio";
+    diretta.stampante = "Laser_Ufficio";
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(diretta, 1, stampante); }), NumeroErrore::ErroreStampante);
+    EXPECT_FALSE(fs::exists("Laser_Ufficio"));
 }
