@@ -125,8 +125,16 @@ public:
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
 
-    Tabella LeggiTabella(const std::string& nome) override {
-        const auto uscita = Esegui({"tabella", percorso_, Cp1252ToUtf8(nome)}, &nome);
+    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}); }
+
+    // The reader decodes and sends only the columns asked for: a build reads
+    // a handful of each table's fields.
+    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
+        std::vector<std::string> argomenti{"tabella", percorso_, Cp1252ToUtf8(nome)};
+        // With no name given the reader sends every column, more than asked.
+        if (!colonne.tutte)
+            for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
+        const auto uscita = Esegui(argomenti, &nome);
         try {
             return DecodificaTabella(uscita);
         } catch (const UscitaMdbNonValida&) {
