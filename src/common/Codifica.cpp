@@ -40,6 +40,11 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // Plain ASCII, most of every text, is copied a run at a time.
+        const std::size_t ascii = i;
+        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        out.append(utf8.substr(ascii, i - ascii));
+        if (i == utf8.size()) break;
         const auto b = static_cast<unsigned char>(utf8[i]);
         // Continuation bytes that follow the lead byte b.
         const int seguito = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;

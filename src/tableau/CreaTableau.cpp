@@ -125,17 +125,24 @@ struct DatabaseAperti {
         rilascio = InParallelo<Recordset>(
             {{&camere,
               [&] {
-                  auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere());
+                  auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere(), CampiCamere());
                   daOrdinare->Sort("[NumeroCamera]");
                   return daOrdinare->OpenRecordset();
               },
               false},
-             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo)); }, true},
-             {&prenotate, [&] { return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo)); },
+             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo), CampiOspiti()); },
               true},
-             {&testate, [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo)); }, true},
-             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali"); }, false},
-             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento"); }, false}});
+             {&prenotate,
+              [&] {
+                  return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo),
+                                                           CampiCamerePrenotate());
+              },
+              true},
+             {&testate,
+              [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo), CampiTestate()); },
+              true},
+             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali", CampiAgenzie()); }, false},
+             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento", CampiAddebiti()); }, false}});
     }
 
     template <typename T>

@@ -46,6 +46,42 @@ std::string QueryTestate(const std::string& primo, const std::string& ultimo) {
            NellaSettimana(primo, ultimo) + ")";
 }
 
+const std::vector<std::string>& CampiCamere() {
+    static const std::vector<std::string> campi{"NumeroHotel", "NumeroTableau", "NumeroCamera", "TipoCamera"};
+    return campi;
+}
+
+const std::vector<std::string>& CampiOspiti() {
+    static const std::vector<std::string> campi{
+        "NumeroHotel", "NumeroProgressivo", "NumeroComponente", "NomeCliente", "NumeroCamera",
+        "DataArrivo",  "DataPartenza",      "Partito",          "TipoPagamento", "CodiceAgenzia"};
+    return campi;
+}
+
+const std::vector<std::string>& CampiCamerePrenotate() {
+    static const std::vector<std::string> campi{"NumeroHotel",   "NumeroPrenotazione", "NumeroCamera",
+                                                "TipoPrenotazione", "NumeroPersone",   "DataArrivo",
+                                                "DataPartenza",  "Prezzo"};
+    return campi;
+}
+
+const std::vector<std::string>& CampiTestate() {
+    static const std::vector<std::string> campi{"NumeroHotel", "NumeroPrenotazione", "NomeCliente",
+                                                "Pagamento",   "TipoPrenotazione",   "Agenzia"};
+    return campi;
+}
+
+const std::vector<std::string>& CampiAgenzie() {
+    static const std::vector<std::string> campi{"NumeroHotel", "Codice", "RagioneSociale"};
+    return campi;
+}
+
+const std::vector<std::string>& CampiAddebiti() {
+    static const std::vector<std::string> campi{"NumeroHotel", "CodiceCliente", "NumeroConto",
+                                                "DataInizio",  "DataFine",      "ImportoTotale"};
+    return campi;
+}
+
 std::string CriterioCamere(std::int64_t hotel) { return Hotel(hotel); }
 
 std::string CriterioOspiti(std::string_view stanza, std::string_view giorno) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The texts the tableau build hands to the store: the queries of its record
 // sets and its search criteria. Numbers are written without a leading blank,
@@ -15,6 +16,16 @@ std::string QueryCamere();
 std::string QueryOspiti(const std::string& primo, const std::string& ultimo);
 std::string QueryCamerePrenotate(const std::string& primo, const std::string& ultimo);
 std::string QueryTestate(const std::string& primo, const std::string& ultimo);
+
+// The fields the build reads of each record set, from its records and in its
+// search criteria; the store reads no other field of the file (those its
+// query names besides).
+const std::vector<std::string>& CampiCamere();
+const std::vector<std::string>& CampiOspiti();
+const std::vector<std::string>& CampiCamerePrenotate();
+const std::vector<std::string>& CampiTestate();
+const std::vector<std::string>& CampiAgenzie();
+const std::vector<std::string>& CampiAddebiti();
 
 // The rooms of a hotel.
 std::string CriterioCamere(std::int64_t hotel);

@@ -1,5 +1,6 @@
 #include "common/archivio/Archivio.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +11,25 @@
 #include "common/Routine.h"
 
 namespace fs = std::filesystem;
+
+Proiezione Proiezione::Di(const std::vector<std::string>& campi) {
+    Proiezione proiezione{false, {}};
+    for (const auto& campo : campi) proiezione.nomi.insert(Maiuscolo(campo));
+    return proiezione;
+}
+
+bool Proiezione::Copre(const Proiezione& altra) const {
+    return tutte || (!altra.tutte && std::ranges::includes(nomi, altra.nomi));
+}
+
+Proiezione Proiezione::Unione(const Proiezione& altra) const {
+    if (tutte || altra.tutte) return {};
+    Proiezione unione = *this;
+    unione.nomi.insert(altra.nomi.begin(), altra.nomi.end());
+    return unione;
+}
+
+Tabella Archivio::LeggiColonne(const std::string& nome, const Proiezione&) { return LeggiTabella(nome); }
 
 std::string TrovaFile(const std::string& cartella, const std::string& nomeFile) {
     const fs::path esatto = fs::path(cartella) / nomeFile;

@@ -1,11 +1,28 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/Errore.h"
 #include "common/archivio/Valore.h"
+
+// The columns a reading of a table takes: every column, or those named (in
+// upper case). A store matches the names without regard to case and leaves
+// out a name the table lacks; it may give more columns than asked.
+struct Proiezione {
+    bool tutte = true;
+    std::set<std::string> nomi;
+
+    // Only the columns named by `campi` (written in any case).
+    static Proiezione Di(const std::vector<std::string>& campi);
+    // Whether a reading with these columns holds every column of `altra`.
+    bool Copre(const Proiezione& altra) const;
+    // The columns of both.
+    Proiezione Unione(const Proiezione& altra) const;
+    friend bool operator==(const Proiezione&, const Proiezione&) = default;
+};
 
 // One database file of the suite, read only. Implementations: an Access file
 // (Jet 3, Jet 4, ACE) read through libmdb in a child process, and an SQLite 3 file.
@@ -21,6 +38,10 @@ public:
     // 3343 when the file cannot be read as a database, 3045 when it is being
     // written all the time it is read.
     virtual Tabella LeggiTabella(const std::string& nome) = 0;
+
+    // The table with the columns of `colonne` at least, records in stored
+    // order; the same errors. This form reads the whole table.
+    virtual Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne);
 };
 
 // Opens the file at `percorso`, recognising its format by content.

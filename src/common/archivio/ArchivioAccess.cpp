@@ -149,10 +149,16 @@ public:
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
 
-    Tabella LeggiTabella(const std::string& nome) override {
-        return LeggiFermo({"tabella", percorso_, Cp1252ToUtf8(nome)}, &nome, DecodificaTabella,
-                          LeggiStatoFile(percorso_))
-            .first;
+    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}); }
+
+    // The reader decodes and sends only the columns asked for: a build reads
+    // a handful of each table's fields.
+    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
+        std::vector<std::string> argomenti{"tabella", percorso_, Cp1252ToUtf8(nome)};
+        // With no name given the reader sends every column, more than asked.
+        if (!colonne.tutte)
+            for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
+        return LeggiFermo(argomenti, &nome, DecodificaTabella, LeggiStatoFile(percorso_)).first;
     }
 
 private:

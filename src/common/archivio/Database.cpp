@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "common/archivio/Archivio.h"
 #include "common/Errore.h"
@@ -26,21 +27,31 @@ public:
         files_[proprio_].archivio = ApriArchivio(proprio_);
     }
 
-    // Table `nome` of the file `nomeFile` (empty: this database's own file).
-    std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome) {
+    // Table `nome` of the file `nomeFile` (empty: this database's own file),
+    // with the columns of `colonne` at least.
+    std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome,
+                                         const Proiezione& colonne = {}) {
         auto& [percorso, file] = FileDi(nomeFile);
-        auto& tabella = file.tabelle[Maiuscolo(nome)];
-        if (tabella) return tabella;
+        auto& letta = file.tabelle[Maiuscolo(nome)];
+        if (letta.tabella && letta.colonne.Copre(colonne)) return letta.tabella;
+        // Those read before stay: another record set of this database reads them.
+        const Proiezione daLeggere = letta.tabella ? letta.colonne.Unione(colonne) : colonne;
         Archivio& archivio = *file.archivio;
-        const auto leggi = [&] { return archivio.LeggiTabella(nome); };
-        tabella = condivise_ ? condivise_->Leggi(percorso, nome, leggi) : std::make_shared<const Tabella>(leggi());
-        return tabella;
+        const auto leggi = [&](const Proiezione& lette) { return archivio.LeggiColonne(nome, lette); };
+        letta.tabella = condivise_ ? condivise_->Leggi(percorso, nome, daLeggere, leggi)
+                                   : std::make_shared<const Tabella>(leggi(daLeggere));
+        letta.colonne = daLeggere;
+        return letta.tabella;
     }
 
 private:
+    struct Letta {
+        Proiezione colonne;
+        std::shared_ptr<const Tabella> tabella;
+    };
     struct File {
         std::unique_ptr<Archivio> archivio;
-        std::map<std::string, std::shared_ptr<const Tabella>> tabelle;  // by upper-case name
+        std::map<std::string, Letta> tabelle;  // by upper-case name
     };
 
     // The entry of a file by its path, its archive opened on first use.
@@ -59,9 +70,20 @@ private:
 
 std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo);
 
+// The columns a Select reads of its table: those of its filter and its order
+// besides `campi`; all of them without `campi`.
+Proiezione ColonneDellaSelect(const sql::Selezione& selezione, const std::optional<std::vector<std::string>>& campi) {
+    if (!campi) return {};
+    std::vector<std::string> colonne = *campi;
+    if (selezione.filtro) sql::CampiNominati(*selezione.filtro, colonne);
+    for (const auto& ordine : selezione.ordine) colonne.push_back(ordine.campo);
+    return Proiezione::Di(colonne);
+}
+
 // The values of a subquery's field, in the table's order.
 std::vector<Valore> ValoriSottoquery(sql::Selezione& selezione, Catalogo& catalogo) {
-    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella);
+    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella,
+                                        ColonneDellaSelect(selezione, std::vector{selezione.campo}));
     const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campo));
     std::vector<Valore> valori;
     for (std::uint32_t riga : Filtra(*tabella, selezione.filtro.get(), catalogo))
@@ -152,19 +174,28 @@ std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std:
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente) {
+    return ApriRecordset(sorgente, std::nullopt);
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
+    return ApriRecordset(sorgente, campi);
+}
+
+std::unique_ptr<Recordset> Database::ApriRecordset(const std::string& sorgente,
+                                                   const std::optional<std::vector<std::string>>& campi) {
     if (!dati_->catalogo) throw Errore(OggettoNonValido, "Oggetto non valido o non pi\xC3\xB9 impostato.");
     const auto& catalogo = dati_->catalogo;
     std::shared_ptr<const Tabella> tabella;
     std::vector<std::uint32_t> righe;
     if (!sql::ESelect(sorgente)) {
-        tabella = catalogo->Leggi({}, NomeTabella(sorgente));
+        tabella = catalogo->Leggi({}, NomeTabella(sorgente), campi ? Proiezione::Di(*campi) : Proiezione());
         righe = Filtra(*tabella, nullptr, *catalogo);
     } else {
         sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
         if (selezione.campo != "*")
             throw Errore(NumeroErrore::SintassiSql,
                          "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
-        tabella = catalogo->Leggi(selezione.file, selezione.tabella);
+        tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDellaSelect(selezione, campi));
         righe = Filtra(*tabella, selezione.filtro.get(), *catalogo);
         Ordina(righe, *tabella, selezione.ordine);
     }

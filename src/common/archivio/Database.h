@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/archivio/Valore.h"
 
@@ -29,12 +31,19 @@ public:
 
     // Dynaset on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.
     std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente);
+    // The same, reading of the table only the fields `campi` (those the
+    // caller reads from the records and names in its search criteria) and
+    // those the query itself names: the others of the file are not read, and
+    // asking for one of them may throw Errore 3265.
+    std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi);
 
     void Close();
 
 private:
     struct Dati;
     explicit Database(std::unique_ptr<Dati> dati);
+    std::unique_ptr<Recordset> ApriRecordset(const std::string& sorgente,
+                                             const std::optional<std::vector<std::string>>& campi);
     std::unique_ptr<Dati> dati_;
 };
 

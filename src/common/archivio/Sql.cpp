@@ -502,4 +502,15 @@ std::unique_ptr<Espressione> AnalizzaCriterio(std::string_view testo) { return A
 
 std::vector<Ordine> AnalizzaOrdinamento(std::string_view testo) { return Analizzatore(testo).Ordinamento(); }
 
+void CampiNominati(const Espressione& espressione, std::vector<std::string>& campi) {
+    const auto campo = [&](const Termine& termine) {
+        if (termine.campo) campi.push_back(termine.nome);
+    };
+    campo(espressione.sinistro);
+    campo(espressione.destro);
+    for (const auto& termine : espressione.elenco) campo(termine);
+    if (espressione.primo) CampiNominati(*espressione.primo, campi);
+    if (espressione.secondo) CampiNominati(*espressione.secondo, campi);
+}
+
 }  // namespace sql

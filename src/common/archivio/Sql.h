@@ -96,4 +96,8 @@ Selezione AnalizzaSelect(std::string_view testo);
 std::unique_ptr<Espressione> AnalizzaCriterio(std::string_view testo);
 std::vector<Ordine> AnalizzaOrdinamento(std::string_view testo);
 
+// Adds to `campi` the names of the fields the expression reads, as written;
+// not those its subqueries read in their own tables.
+void CampiNominati(const Espressione& espressione, std::vector<std::string>& campi);
+
 }  // namespace sql

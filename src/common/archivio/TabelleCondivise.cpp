@@ -21,24 +21,29 @@ public:
         return istanza;
     }
 
-    // The table of the file at `percorso`, in state `stato`.
+    // The table of the file at `percorso`, in state `stato`, with the columns
+    // of `colonne` at least; `lette` is set to the columns of the reading given.
     std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const StatoFile& stato,
-                                         const std::string& nomeMaiuscolo, const std::function<Tabella()>& leggi) {
+                                         const std::string& nomeMaiuscolo, const Proiezione& colonne,
+                                         const std::function<Tabella(const Proiezione&)>& leggi, Proiezione& lette) {
         const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
         std::shared_ptr<Lettura> lettura;
         std::optional<std::promise<std::shared_ptr<const Tabella>>> promessa;
         {
             const std::lock_guard blocco(mutex_);
             auto& voce = letture_[chiave];
-            if (!voce || !(voce->stato == stato)) {
+            const bool valida = voce && voce->stato == stato;
+            if (!valida || !voce->colonne.Copre(colonne)) {
                 promessa.emplace();
-                voce = std::make_shared<Lettura>(Lettura{stato, promessa->get_future().share()});
+                const Proiezione daLeggere = valida ? voce->colonne.Unione(colonne) : colonne;
+                voce = std::make_shared<Lettura>(Lettura{stato, daLeggere, promessa->get_future().share()});
             }
             lettura = voce;
         }
+        lette = lettura->colonne;
         if (promessa) {
             try {
-                auto tabella = std::make_shared<const Tabella>(leggi());
+                auto tabella = std::make_shared<const Tabella>(leggi(lettura->colonne));
                 if (LeggiStatoFile(percorso) != stato) Dimentica(chiave, lettura);
                 promessa->set_value(std::move(tabella));
             } catch (...) {
@@ -52,6 +57,7 @@ public:
 private:
     struct Lettura {
         StatoFile stato;
+        Proiezione colonne;
         std::shared_future<std::shared_ptr<const Tabella>> tabella;
     };
     using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
@@ -70,18 +76,27 @@ private:
 
 std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percorso, const std::string& nome,
                                                        const std::function<Tabella()>& leggi) {
+    return Leggi(percorso, nome, {}, [&](const Proiezione&) { return leggi(); });
+}
+
+std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percorso, const std::string& nome,
+                                                       const Proiezione& colonne,
+                                                       const std::function<Tabella(const Proiezione&)>& leggi) {
     const auto statoFile = LeggiStatoFile(percorso);
     // A file that cannot be examined is left to the reader, which reports it.
-    if (!statoFile) return std::make_shared<const Tabella>(leggi());
+    if (!statoFile) return std::make_shared<const Tabella>(leggi(colonne));
     const Chiave chiave{statoFile->dispositivo, statoFile->inode, Maiuscolo(nome)};
     const Stato stato{statoFile->dimensione, statoFile->modificaSecondi, statoFile->modificaNanosecondi};
     {
         const std::lock_guard blocco(mutex_);
         const auto trovata = letture_.find(chiave);
-        if (trovata != letture_.end() && trovata->second.stato == stato) return trovata->second.tabella;
+        if (trovata != letture_.end() && trovata->second.stato == stato && trovata->second.colonne.Copre(colonne))
+            return trovata->second.tabella;
     }
-    auto tabella = TabelleDelProgramma::Istanza().Leggi(percorso, *statoFile, std::get<2>(chiave), leggi);
+    Proiezione lette;
+    auto tabella =
+        TabelleDelProgramma::Istanza().Leggi(percorso, *statoFile, std::get<2>(chiave), colonne, leggi, lette);
     const std::lock_guard blocco(mutex_);
-    letture_[chiave] = {stato, tabella};
+    letture_[chiave] = {stato, lette, tabella};
     return tabella;
 }

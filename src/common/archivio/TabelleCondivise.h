@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "common/archivio/Archivio.h"
 #include "common/archivio/Valore.h"
 
 // Tables read for one job that opens several databases at once (a tableau
@@ -24,6 +25,14 @@ public:
     std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
                                          const std::function<Tabella()>& leggi);
 
+    // The same for a reading of the columns of `colonne`: a copy read with
+    // those columns or more serves. Otherwise `leggi` is given the columns to
+    // read: those asked for with those of the copy kept, so that two record
+    // sets on one table, asking for different columns, end up sharing a reading.
+    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
+                                         const Proiezione& colonne,
+                                         const std::function<Tabella(const Proiezione&)>& leggi);
+
 private:
     // What tells a file's contents unchanged within the job: its size and time of last change.
     struct Stato {
@@ -34,6 +43,7 @@ private:
     };
     struct Lettura {
         Stato stato;
+        Proiezione colonne;
         std::shared_ptr<const Tabella> tabella;
     };
     // By the file's identity (device, inode) and the table's upper-case name.

@@ -332,3 +332,34 @@ TEST(ArchivioAccess, FileCheCambiaDuranteLaLettura) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - inizio, 5s);
 }
+
+// A reading of some columns gives those the table has, in its order, with
+// the values of the whole reading; without any name, every column.
+TEST(ArchivioAccess, SoloLeColonneChieste) {
+    struct Caso {
+        std::vector<std::string> chieste;
+        std::vector<std::string> date;
+    };
+    const std::vector<Caso> casi = {
+        {{"note", "NUMEROCAMERA", "NomeCliente"}, {"NomeCliente", "NumeroCamera", "Note"}},
+        {{"DataArrivo", "NonEsiste"}, {"DataArrivo"}},
+        {{"NonEsiste"}, {}},
+    };
+    for (const char* insieme : {"demo", "edited"}) {
+        const auto archivio = ApriArchivioAccess(FileDemo("Scheda_Cliente", insieme));
+        const Tabella intera = archivio->LeggiTabella("Scheda_Cliente");
+        EXPECT_EQ(archivio->LeggiColonne("Scheda_Cliente", Proiezione::Di({})).colonne, intera.colonne);
+        for (const auto& caso : casi) {
+            SCOPED_TRACE(std::string(insieme) + " " + caso.chieste.front());
+            const Tabella letta = archivio->LeggiColonne("Scheda_Cliente", Proiezione::Di(caso.chieste));
+            std::vector<std::string> nomi;
+            for (const auto& colonna : letta.colonne) nomi.push_back(colonna.nome);
+            EXPECT_EQ(nomi, caso.date);
+            ASSERT_EQ(letta.righe.size(), intera.righe.size());
+            for (const auto& nome : caso.date) {
+                const auto valori = ValoriColonna(letta, nome), attesi = ValoriColonna(intera, nome);
+                EXPECT_TRUE(std::ranges::equal(valori, attesi, [](auto a, auto b) { return *a == *b; })) << nome;
+            }
+        }
+    }
+}

@@ -266,6 +266,28 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
 }
 
+// A record set that names its fields reads those and the fields its query
+// names, the subquery's included; the same records as one that reads all.
+TEST(DatabaseAccess, RecordsetConISoliCampiNominati) {
+    const std::string demo = (CartellaDatiTest() / "demo").string();
+    auto ospiti = Database::Apri("Scheda_Cliente.mdb", demo);
+    const std::string settimana = "Select * From Scheda_Cliente Where DataArrivo <= '20261213' Order by NumeroCamera";
+    const auto tutti = ospiti->OpenRecordset(settimana);
+    const auto alcuni = ospiti->OpenRecordset(settimana, {"nomecliente"});
+    EXPECT_EQ(Tutti(*alcuni, "NomeCliente"), Tutti(*tutti, "NomeCliente"));
+    EXPECT_EQ(Tutti(*alcuni, "NumeroCamera"), Tutti(*tutti, "NumeroCamera"));
+    // The file is read again for another database: without the fields not named.
+    const auto solo = Database::Apri("Scheda_Cliente.mdb", demo)->OpenRecordset("Scheda_Cliente", {"NumeroCamera"});
+    solo->MoveFirst();
+    EXPECT_EQ(NumeroErroreDi([&] { (*solo)["Note"]; }), NumeroErrore::CampoNonTrovato);
+
+    auto camere = Database::Apri("NumeriCamere.mdb", demo);
+    const std::string stanze = "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In "
+                               "'TipiCamere.mdb' Where Tipologia = 'C')";
+    EXPECT_EQ(Tutti(*camere->OpenRecordset(stanze, {"NumeroCamera"}), "NumeroCamera"),
+              Tutti(*camere->OpenRecordset(stanze), "NumeroCamera"));
+}
+
 TEST(Tabella, CampiPerNomeSenzaRiguardoAlleMaiuscole) {
     const Tabella t{"Citta", {{"Citt\xE0", TipoCampo::Testo}, {"Numero", TipoCampo::Intero}}, {}};
     EXPECT_EQ(t.IndiceColonna("CITT\xC0"), 0);

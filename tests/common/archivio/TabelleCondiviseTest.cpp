@@ -122,3 +122,25 @@ TEST(TabelleCondivise, DatabaseDelloStessoLavoroLeggonoUnaTabellaUnaVolta) {
     EXPECT_EQ(viaIn(condivise), 1u);
     EXPECT_EQ(proprio->OpenRecordset("Camere")->RecordCount(), 2u);
 }
+
+// A reading with the columns asked for or more serves; otherwise the columns
+// of the copy kept are read again together with those asked for.
+TEST_F(TabelleCondiviseSuFile, UnaLetturaConLeColonneChiesteServe) {
+    ScriviFile(File("a.mdb"), "aaaa");
+    std::vector<Proiezione> lette;
+    const auto leggi = [&](const char* tabella, const Proiezione& colonne) {
+        return tabelle_.Leggi(File("a.mdb").string(), tabella, colonne, [&](const Proiezione& daLeggere) {
+            lette.push_back(daLeggere);
+            return Camere({"101"});
+        });
+    };
+    const auto ab = Proiezione::Di({"A", "b"});
+    const auto prima = leggi("Camere", ab);
+    EXPECT_EQ(leggi("CAMERE", Proiezione::Di({"a"})), prima);
+    EXPECT_NE(leggi("Camere", Proiezione::Di({"C"})), prima);
+    leggi("Camere", Proiezione::Di({"B", "c"}));
+    leggi("Ospiti", Proiezione::Di({"A"}));
+    leggi("Ospiti", {});
+    leggi("Ospiti", Proiezione::Di({"Z"}));
+    EXPECT_EQ(lette, (std::vector<Proiezione>{ab, Proiezione::Di({"a", "b", "c"}), Proiezione::Di({"A"}), {}}));
+}

@@ -5,6 +5,10 @@
 //
 //   brovato5-mdb tabelle FILE        the names of the user tables
 //   brovato5-mdb tabella FILE NAME   the whole table NAME (case ignored)
+//   brovato5-mdb tabella FILE NAME COLUMN...
+//                                    only the columns named (case ignored), in
+//                                    the table's order; a name the table lacks
+//                                    is left out. The others are not decoded.
 //
 // Output of "tabelle":             Output of "tabella":
 //   brovato5-mdb 1                   brovato5-mdb 1

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdint>
@@ -487,7 +488,21 @@ bool ScriviValore(MdbHandle* mdb, const MdbColumn& colonnaMdb, char tipo, const 
     return true;
 }
 
-int LeggiTabella(const char* percorso, const char* nome) {
+// The positions of the columns to read: those named in `scelte` (case
+// ignored), in the table's order; every column when none is named. A name
+// the table lacks is left out, as the program that asks finds out itself.
+std::vector<unsigned> ColonneScelte(const MdbTableDef* tabella, const std::vector<const char*>& scelte) {
+    std::vector<unsigned> colonne;
+    for (unsigned i = 0; i < tabella->num_cols; ++i) {
+        const char* nome = ColonnaMdb(tabella, i)->name;
+        if (scelte.empty() ||
+            std::any_of(scelte.begin(), scelte.end(), [&](const char* scelta) { return StessoNome(nome, scelta); }))
+            colonne.push_back(i);
+    }
+    return colonne;
+}
+
+int LeggiTabella(const char* percorso, const char* nome, const std::vector<const char*>& scelte) {
     const ArchivioAperto archivio = Apri(percorso);
     if (!archivio.mdb) return kEsitoIlleggibile;
     MdbHandle* mdb = archivio.mdb.get();
@@ -499,15 +514,15 @@ int LeggiTabella(const char* percorso, const char* nome) {
     // Room for one value as text: libmdb cuts longer values.
     mdb_set_bind_size(mdb, kSpazioValore);
 
-    const unsigned numeroColonne = tabella->num_cols;
+    const std::vector<unsigned> colonne = ColonneScelte(tabella.get(), scelte);
     std::string tipi;
     Scrivi(kIntestazione);
     Scrivi("\ntabella ");
     ScriviBlocco(tabella->name);
     Scrivi("\ncolonne ");
-    ScriviNumero(numeroColonne);
+    ScriviNumero(colonne.size());
     Scrivi("\n");
-    for (unsigned i = 0; i < numeroColonne; ++i) {
+    for (const unsigned i : colonne) {
         const MdbColumn* colonna = ColonnaMdb(tabella.get(), i);
         tipi += TipoColonna(colonna->col_type);
         Scrivi(std::string_view(&tipi.back(), 1));
@@ -520,14 +535,15 @@ int LeggiTabella(const char* percorso, const char* nome) {
     ScriviNumero(righeDichiarate);
     Scrivi("\n");
 
-    std::vector<MdbField> campi(numeroColonne);
+    std::vector<MdbField> campi(tabella->num_cols);
     std::string testo;
     unsigned long lette = 0;
     const bool letta = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
         if (++lette > righeDichiarate || !ScomponiRiga(tabella.get(), riga, campi)) return false;
         Scrivi("R\n");
-        for (unsigned i = 0; i < numeroColonne; ++i)
-            if (!ScriviValore(mdb, *ColonnaMdb(tabella.get(), i), tipi[i], campi[i], testo)) return false;
+        for (std::size_t k = 0; k < colonne.size(); ++k)
+            if (!ScriviValore(mdb, *ColonnaMdb(tabella.get(), colonne[k]), tipi[k], campi[colonne[k]], testo))
+                return false;
         return true;
     });
     if (!letta) return kEsitoIlleggibile;
@@ -553,7 +569,8 @@ int main(int argc, char** argv) {
     ImponiLimiti();
     PrendiUscita();
     if (argc == 3 && std::strcmp(argv[1], "tabelle") == 0) return ElencaTabelle(argv[2]);
-    if (argc == 4 && std::strcmp(argv[1], "tabella") == 0) return LeggiTabella(argv[2], argv[3]);
-    std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE | tabella FILE NOME\n");
+    if (argc >= 4 && std::strcmp(argv[1], "tabella") == 0)
+        return LeggiTabella(argv[2], argv[3], std::vector<const char*>(argv + 4, argv + argc));
+    std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE | tabella FILE NOME [COLONNA...]\n");
     return kEsitoUsoErrato;
 }
