@@ -24,7 +24,7 @@ class UscitaFile : public UscitaDiretta {
 public:
     explicit UscitaFile(std::string percorso) : percorso_(std::move(percorso)) {
         file_ = std::fopen(percorso_.c_str(), "wbe");
-        if (!file_) throw ErroreApertura(percorso_, std::strerror(errno));
+        if (!file_) throw ErroreApertura(percorso_, DescrizioneErroreSistema(errno));
     }
     ~UscitaFile() override {
         if (file_) std::fclose(file_);
@@ -42,7 +42,7 @@ public:
 private:
     [[noreturn]] void Fallito() const {
         throw Errore(NumeroErrore::FileNonScrivibile,
-                     "Scrittura non riuscita su '" + percorso_ + "': " + std::strerror(errno) + ".");
+                     "Scrittura non riuscita su '" + percorso_ + "': " + DescrizioneErroreSistema(errno) + ".");
     }
 
     std::string percorso_;
