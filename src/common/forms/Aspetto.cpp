@@ -1,7 +1,9 @@
 #include "common/forms/Aspetto.h"
 
+#include <QApplication>
 #include <QPaintDevice>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -56,4 +58,13 @@ void MettiInPrimoPiano(QWidget& finestra) {
     finestra.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     // Changing a window flag hides a shown window; show it again where it was.
     if (visibile) finestra.show();
+}
+
+void CediPrimoPiano() {
+    for (QWidget* finestra : QApplication::topLevelWidgets()) {
+        if (!finestra->isVisible() || !finestra->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) continue;
+        // Told to the window system directly: setWindowFlag would hide the window and show it again.
+        finestra->overrideWindowFlags(finestra->windowFlags() & ~Qt::WindowStaysOnTopHint);
+        if (QWindow* nativa = finestra->windowHandle()) nativa->setFlags(finestra->windowFlags());
+    }
 }

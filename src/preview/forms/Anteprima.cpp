@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
@@ -32,6 +34,7 @@ constexpr std::int32_t kPagina = 26000;
 constexpr double kPuntiText1 = 11.25;
 const QColor kGialloChiaro(255, 255, 192);
 const char* const kPostino = "brovinvio";
+constexpr std::int16_t kSoloOk = 48;
 
 enum Tasti { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
 
@@ -160,7 +163,23 @@ std::string Anteprima::TestoMostrato() const {
 
 void Anteprima::InviaEMail(const std::string& Testo) {
     ScriviFileEMail(Testo);
-    avviaProgramma_.Avvia(kPostino);
+    // No second dispatch rewrites the mail file while the mailer reads it.
+    tasto_[EMail]->setEnabled(false);
+    const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
+    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
+    MostraMessaggio(EsitoInvio(esito), kSoloOk, QStringLiteral("Invio e-mail"));
+}
+
+QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
+    // The mailer's line, "brovinvio: ...", without the name that a terminal needs.
+    QString testo = QString::fromStdString(esito.messaggio).trimmed();
+    testo.remove(QRegularExpression(QStringLiteral("^%1: ").arg(QLatin1String(kPostino)),
+                                    QRegularExpression::MultilineOption));
+    if (!testo.isEmpty()) return testo;
+    if (esito.codice == 0) return QStringLiteral("Il programma di posta ha finito senza errori.");
+    return QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza dire perché.")
+        .arg(QLatin1String(kPostino))
+        .arg(esito.codice);
 }
 
 void Anteprima::closeEvent(QCloseEvent* evento) {
