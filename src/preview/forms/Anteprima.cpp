@@ -35,8 +35,29 @@ constexpr double kPuntiText1 = 11.25;
 const QColor kGialloChiaro(255, 255, 192);
 const char* const kPostino = "brovinvio";
 constexpr std::int16_t kSoloOk = 48;
+// The message box widens with its longest line: the mailer's outcome is
+// broken into lines that keep it on the screen.
+constexpr int kColonneEsito = 70;
 
 enum Tasti { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
+
+// `testo` with each of its lines broken at blanks into lines of at most
+// `colonne` characters (a longer word stays whole), joined by CR LF.
+QString InRighe(const QString& testo, int colonne) {
+    QStringList righe;
+    for (const QString& originale : testo.split(QLatin1Char('\n'))) {
+        QString riga;
+        for (const QString& parola : originale.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!riga.isEmpty() && riga.size() + 1 + parola.size() > colonne) {
+                righe << riga;
+                riga.clear();
+            }
+            riga += (riga.isEmpty() ? QString() : QStringLiteral(" ")) + parola;
+        }
+        righe << riga;
+    }
+    return righe.join(QStringLiteral("\r\n"));
+}
 
 }  // namespace
 
@@ -167,7 +188,7 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
     const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
-    MostraMessaggio(EsitoInvio(esito), kSoloOk, QStringLiteral("Invio e-mail"));
+    MostraMessaggio(InRighe(EsitoInvio(esito), kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
 }
 
 QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {

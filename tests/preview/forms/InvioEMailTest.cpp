@@ -30,8 +30,9 @@ TEST(InvioEMail, LEsitoDelPostinoSiVedeSopraLAnteprima) {
              {"echo 'brovinvio: Messaggio inviato a a@prova.it.'", "Messaggio inviato a a@prova.it."},
              {"echo 'brovinvio: Invio non riuscito: il server di posta rifiuta.' >&2\nexit 1",
               "Invio non riuscito: il server di posta rifiuta."},
-             {"exit 3", "Invio non riuscito: il programma di posta brovinvio si è fermato (codice 3) senza dire "
-                        "perché."}}) {
+             // Lines that keep the box on the screen.
+             {"exit 3", "Invio non riuscito: il programma di posta brovinvio si è fermato\n(codice 3) senza "
+                        "dire perché."}}) {
         SCOPED_TRACE(caso.fine);
         ScriviFile(postino, "#!/bin/sh\nsleep 0.3\necho \"$BROVATO5_MOSTRA_ESITO\" > variabile.txt\n" + caso.fine +
                                 "\n");
@@ -49,7 +50,7 @@ TEST(InvioEMail, LEsitoDelPostinoSiVedeSopraLAnteprima) {
         QTest::mouseClick(anteprima.Tasto(kEMail), Qt::LeftButton);
         ASSERT_EQ(risposta.Visti().size(), 1u);
         EXPECT_EQ(risposta.Visti()[0].titolo, "Invio e-mail");
-        EXPECT_EQ(risposta.Visti()[0].testo, caso.visto);
+        EXPECT_EQ(risposta.Visti()[0].testo.toStdString(), caso.visto.toStdString());
         EXPECT_TRUE(rispondeva);
         EXPECT_EQ(LeggiFile("variabile.txt"), "1\n");
         EXPECT_TRUE(anteprima.Tasto(kEMail)->isEnabled());
