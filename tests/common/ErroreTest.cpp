@@ -41,7 +41,8 @@ TEST(Errore, TestoDegliErroriMostrati) {
         ApriUscitaDiretta("/cartella-che-non-esiste/stampa.prn");
         FAIL() << "missing folder opened";
     } catch (const Errore& e) {
-        EXPECT_EQ(e.Descrizione(), "Impossibile aprire la destinazione di stampa '/cartella-che-non-esiste/stampa.prn': "
-                                   "il file o la cartella non esiste, controllare il nome e il percorso.");
+        EXPECT_EQ(e.Descrizione(),
+                  "Impossibile aprire la destinazione di stampa '/cartella-che-non-esiste/stampa.prn': il file o la "
+                  "cartella non esiste, controllare il nome e il percorso.");
     }
 }
