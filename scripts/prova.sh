@@ -13,3 +13,5 @@ fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+# The Debian package, unpacked and run as installed
+bash scripts/prova-pacchetto.sh

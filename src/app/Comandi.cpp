@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iostream>
+#include <ostream>
 #include <map>
 #include <optional>
 #include <system_error>
@@ -25,9 +25,15 @@ constexpr int EsitoErrore = 1;
 constexpr int EsitoUso = 2;
 
 const char* const AiutoGenerale =
-    "Uso: brovato5 [COMANDO [OPZIONI]]\n"
+    "Uso: brovato5 [--cartella DIR] [--postazione N] [COMANDO [OPZIONI]]\n"
+    "     brovato5 --configura | --version\n"
     "\n"
-    "Senza comando apre la finestra principale sulla cartella dei dati corrente.\n"
+    "Senza comando apre la finestra principale sulla cartella dei dati corrente;\n"
+    "fuori da una cartella dei dati usa quella salvata, chiedendola la prima volta.\n"
+    "  --cartella DIR    lavora nella cartella dei dati DIR (solo per questa volta)\n"
+    "  --postazione N    numero della postazione al posto di PCLocal\n"
+    "  --configura       chiede di nuovo la cartella dei dati e la postazione\n"
+    "  --version         scrive la versione del programma\n"
     "\n"
     "Comandi:\n"
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
@@ -269,7 +275,3 @@ int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, 
 }
 
 void UsaStampante(FabbricaStampante fabbrica) { fabbricaStampante = std::move(fabbrica); }
-
-int EseguiComando(int argc, char* argv[]) {
-    return EseguiComando(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
-}

@@ -11,11 +11,10 @@ class Stampante;
 // The command line: "tableau" builds the report file of a week, "demo" creates
 // a folder of demo data, "stampa" prints the report, "esporta" exports it,
 // "leggi" writes a table of a database as the program reads it.
+// Runs the command `argomenti` (the arguments after the program name and the
+// leading options), writing on the two output streams.
 // Exit status 0 on success, 1 when the work failed (an Errore), 2 for a usage
 // error or input the main window would refuse.
-int EseguiComando(int argc, char* argv[]);
-
-// The same with the arguments after the program name and the two output streams.
 int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 // Makes the printer object the "stampa" command prints through (the program

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "common/archivio/Archivio.h"
 #include "common/Errore.h"
@@ -14,6 +15,12 @@ namespace {
 
 // The report file's name in the current folder, whatever the case of its letters.
 std::string PercorsoReport() { return TrovaFile(".", NomeFileReport()); }
+
+std::optional<std::string> LeggiContenuto(const std::string& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    if (!file) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 bool FiniscePerACapo(const std::string& testo) {
     return !testo.empty() && (testo.back() == '\n' || testo.back() == '\r');
@@ -35,10 +42,13 @@ LetturaReport::LetturaReport() {
 }
 
 void LetturaReport::Apri() {
-    std::ifstream file(PercorsoReport(), std::ios::binary);
-    if (!file)
+    const std::string percorso = PercorsoReport();
+    // Examined before reading: a file replaced in between counts as changed.
+    statoLetto_ = LeggiStatoFile(percorso);
+    auto contenuto = LeggiContenuto(percorso);
+    if (!contenuto)
         throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile leggere il file del report '" + NomeFileReport() + "'.");
-    contenuto_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    contenuto_ = std::move(*contenuto);
     posizione_ = 0;
     aperto_ = true;
 }
@@ -82,7 +92,20 @@ std::string LetturaReport::RiempiPagina(std::int32_t limite) {
     return testo;
 }
 
+bool LetturaReport::Invariato() const {
+    if (!EsisteReport()) return false;
+    const std::string percorso = PercorsoReport();
+    // A rewrite in place at the same size within one tick of the file clock
+    // leaves the times as they were: the bytes tell that one.
+    return LeggiStatoFile(percorso) == statoLetto_ && LeggiContenuto(percorso) == contenuto_;
+}
+
 void LetturaReport::Salva(const std::string& testo) {
+    if (!Invariato())
+        throw Errore(NumeroErrore::FileNonScrivibile,
+                     "Il report '" + NomeFileReport() + "' è stato rifatto dopo l'apertura dell'anteprima:\r\n"
+                     "la pagina non è stata salvata, per non perdere il report nuovo.\r\n"
+                     "Il testo modificato resta qui: copiarlo, premere Inizio e salvare di nuovo.");
     std::string pagina = testo;
     if (!pagina.empty() && !FiniscePerACapo(pagina)) pagina += "\r\n";
     const std::size_t inizio = std::min(inizioPagina_, contenuto_.size());

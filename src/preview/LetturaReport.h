@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "common/archivio/StatoFile.h"
 
 // Whether the workstation's report file is in the current folder.
 bool EsisteReport();
@@ -38,16 +41,22 @@ public:
     // Puts `testo` (an edited page) in place of the lines the last page was
     // read from, keeping the lines before and after it; a text that does not
     // end with a line end gets CR LF. The file is replaced only once the new
-    // one is complete, then opened again at its start. Throws Errore 75.
+    // one is complete, then opened again at its start. Throws Errore 75, and
+    // writes nothing, when the file is no longer the one read (another build
+    // has replaced it meanwhile): its lines are not the ones shown.
     void Salva(const std::string& testo);
 
 private:
     void Apri();
     std::string LeggiRiga();
     bool FineFile() const { return posizione_ >= contenuto_.size(); }
+    // Whether the file is still there, unchanged since it was last read: the
+    // same file (not one put in its place), its size, times and bytes.
+    bool Invariato() const;
 
     bool aperto_ = false;
     std::string contenuto_;
+    std::optional<StatoFile> statoLetto_;
     std::size_t posizione_ = 0;
     // The bytes of the file the last page was read from.
     std::size_t inizioPagina_ = 0;

@@ -1,6 +1,8 @@
 #include "print/ConvertiXLS.h"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/Codifica.h"
@@ -12,6 +14,8 @@
 namespace {
 
 const char* const NomeFileSeparatori = "SeparatoreXLS.txt";
+// Field separator, decimal separator, currency mark; lines after them are not read.
+constexpr std::size_t kRigheSeparatori = 3;
 
 // What the export writes for the report's frame, decimal commas and amounts.
 struct SeparatoriXLS {
@@ -20,12 +24,35 @@ struct SeparatoriXLS {
     std::string valuta = "\x80";  // the euro sign in Windows-1252
 };
 
+// The byte-order mark a Windows editor puts in front of a file saved as UTF-8.
+constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
+
+// The settings file's lines in the export's code page. A file that begins with
+// the UTF-8 byte-order mark is UTF-8 text: the mark is dropped and the lines
+// read turned into Windows-1252, where a character that code page lacks is an
+// error. Any other file is Windows-1252 already.
+std::optional<std::vector<std::string>> RigheInCp1252(std::optional<std::vector<std::string>> righe) {
+    if (!righe || righe->empty() || !righe->front().starts_with(kBomUtf8)) return righe;
+    righe->front().erase(0, kBomUtf8.size());
+    for (std::size_t n = 0; n < std::min(righe->size(), kRigheSeparatori); ++n) {
+        std::string& riga = (*righe)[n];
+        const std::string convertita = Utf8ToCp1252(riga);
+        if (Cp1252ToUtf8(convertita) != riga)
+            throw Errore(NumeroErrore::ArgomentoNonValido,
+                         std::string("Il file ") + NomeFileSeparatori + ", salvato in UTF-8, ha alla riga " +
+                             std::to_string(n + 1) + " un carattere che il file di esportazione (Windows-1252) "
+                             "non può contenere: sceglierne un altro.");
+        riga = convertita;
+    }
+    return righe;
+}
+
 // The three lines of the settings file, taken whole; the defaults without it.
 SeparatoriXLS LeggiSeparatori() {
     const auto percorso = FileEsistente(NomeFileSeparatori);
     if (!percorso) return {};
-    const auto righe = LeggiRighe(*percorso);
-    if (!righe || righe->size() < 3)
+    const auto righe = RigheInCp1252(LeggiRighe(*percorso));
+    if (!righe || righe->size() < kRigheSeparatori)
         throw Errore(NumeroErrore::InputOltreFine, std::string("Il file ") + NomeFileSeparatori +
                                                        " deve contenere tre righe: separatore di campo, "
                                                        "separatore decimale e simbolo di valuta.");

@@ -200,7 +200,7 @@ public:
     void Con(const std::string& primo, const std::string& ultimo, Costruzione costruzione) {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
-        auto stati = StatoDeiFileLetti();
+        const auto stati = StatoDeiFileLetti();
         const std::string cartella = std::filesystem::current_path().string();
         const std::pair settimana{primo, ultimo};
         if (!aperti_ || !stati || cartella_ != cartella || stati_ != *stati) {
@@ -220,6 +220,9 @@ public:
                 throw;
             }
             settimana_ = settimana;
+            // A file changed while it was read may return to the state noted
+            // before (times kept to the 2 seconds): what was read serves this build only.
+            if (StatoDeiFileLetti() != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }

@@ -129,6 +129,24 @@ TEST(Comandi, IlProgrammaDaDemoATableau) {
     EXPECT_EQ(data, std::make_pair(2, std::string("La data deve essere inserita \nnel formato gg/mm/aaaa\n")));
 }
 
+TEST(Comandi, SenzaCartellaDiSessioneStampaInSilenzio) {
+    // A night job has no XDG_RUNTIME_DIR: printing says nothing of it, and the
+    // runtime folder the program makes under TMPDIR is the user's alone.
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    const fs::path temporanea = cartella.Percorso() / "tmp";
+    fs::create_directory(temporanea);
+    EXPECT_EQ(EseguiConErrori("env -u XDG_RUNTIME_DIR TMPDIR=" + temporanea.string() + " " + BROVATO5_ESEGUIBILE +
+                              " stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf"),
+              std::make_pair(0, std::string()));
+    std::vector<fs::path> cartelle(fs::directory_iterator(temporanea), fs::directory_iterator{});
+    ASSERT_EQ(cartelle.size(), 1u);
+    EXPECT_TRUE(cartelle[0].filename().string().starts_with("runtime-")) << cartelle[0];
+    EXPECT_EQ(fs::status(cartelle[0]).permissions(), fs::perms::owner_all);
+}
+
 TEST(Comandi, StampaDelReport) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "1");

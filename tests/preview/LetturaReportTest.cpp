@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "common/Errore.h"
 #include "preview/FileEMail.h"
@@ -95,4 +96,45 @@ TEST_F(LetturaReportTest, FileDellaPostaElettronica) {
     EXPECT_EQ(LeggiFile("e-mail3.txt"), "OGGETTO\r\n\r\n");
     VariabileAmbiente senzaPostazione("PCLocal", nullptr);
     EXPECT_EQ(NomeFileEMail(), "e-mail.txt");
+}
+
+TEST_F(LetturaReportTest, SalvaRifiutaUnReportCambiatoDopoLaLettura) {
+    struct Caso {
+        const char* descrizione;
+        std::function<void()> cambia;
+        std::string dopo;  // the report the save must leave untouched
+    };
+    const std::string nuovo = ReportNumerato(2);
+    const Caso casi[] = {
+        {"replaced by another build",
+         [&] {
+             ScriviFile("FD3.nuovo", nuovo);
+             std::filesystem::rename("FD3.nuovo", "FD3");
+         },
+         nuovo},
+        {"rewritten in place", [&] { ScriviFile("FD3", nuovo); }, nuovo},
+        {"same size, time of modification set back",
+         [] {
+             const auto ora = std::filesystem::last_write_time("FD3");
+             ScriviFile("FD3", ReportNumerato(1, 131) + "x");
+             std::filesystem::last_write_time("FD3", ora);
+         },
+         ReportNumerato(1, 131) + "x"},
+        {"removed", [] { std::filesystem::remove("FD3"); }, ""},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.descrizione);
+        ScriviReport(ReportNumerato(1));
+        LetturaReport report;
+        report.RiempiPagina(20000);
+        caso.cambia();
+        EXPECT_EQ(NumeroErroreDi([&] { report.Salva("modificata\r\n"); }), 75);
+        EXPECT_EQ(std::filesystem::exists("FD3") ? LeggiFile("FD3") : "", caso.dopo);
+        // Read again, the report takes the edit.
+        if (caso.dopo.empty()) continue;
+        report.Riapri();
+        report.RiempiPagina(20000);
+        report.Salva("modificata\r\n");
+        EXPECT_EQ(LeggiFile("FD3"), "modificata\r\n");
+    }
 }

@@ -104,3 +104,34 @@ TEST(ConvertiXLS, ComandoEsportaSullaSettimanaDemo) {
               RigaCsv("SGL  ", {vuota, vuota, vuota, vuota, "CTS      C  1, 50", "CTS      C  1, 62"}));
     EXPECT_EQ(righe[0].substr(0, 24), "     , Luned\xEC 07/12    ,");
 }
+
+TEST(ConvertiXLS, SeparatoriSalvatiInUtf8ConBom) {
+    struct Caso {
+        const char* descrizione;
+        std::string separatori;  // SeparatoreXLS.txt
+        std::string csv;         // the export; empty when it is refused with Errore 5
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const Caso casi[] = {
+        {"mark dropped, euro sign turned into Windows-1252", bom + ";\r\n,\r\n\xE2\x82\xAC\r\n", ";\x80" "1234,50 ;\r\n"},
+        {"accented separator, LF line ends", bom + "\xC3\xA8\n.\n$\n", "\xE8$1234.50 \xE8\r\n"},
+        {"a character Windows-1252 lacks", bom + "\xE2\x86\x92\r\n.\r\n$\r\n", ""},
+        {"... on a line after the three read", bom + ";\r\n,\r\n$\r\n\xE2\x86\x92\r\n", ";$1234,50 ;\r\n"},
+        {"a mark that is not at the start stays", ";" + bom + "\r\n.\r\n$\r\n", ";" + bom + "$1234.50 ;" + bom + "\r\n"},
+    };
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "4");
+    ScriviFile("FD4", "\xB3 1.234,50 \xB3\r\n");
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.descrizione);
+        fs::remove("fd4.csv");
+        ScriviFile("SeparatoreXLS.txt", caso.separatori);
+        if (caso.csv.empty()) {
+            EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD4"); }), 5);
+            EXPECT_FALSE(fs::exists("fd4.csv"));
+        } else {
+            ConvertiXLS("FD4");
+            EXPECT_EQ(LeggiFile("fd4.csv"), caso.csv);
+        }
+    }
+}

@@ -1,8 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
+#include <vector>
 
+#include "common/Errore.h"
 #include "support/Csv.h"
+#include "support/PagineJet4.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
 
@@ -86,4 +94,68 @@ TEST(TableauDemo, UgualeConLaVirgolaDecimale) {
     CartellaTemporanea access;
     access.CopiaDa(CartellaDatiTest() / "demo");
     EXPECT_EQ(Report(access.Percorso(), "07/12/2026"), Atteso("demo-hotel1-tableau1-07-12-2026.fd"));
+}
+
+// Reception writes a file from another workstation while builds read it:
+// every build gives the report of one of the file's versions, or finds the
+// file in use, never a mixture of the two nor a damaged file. The writer
+// rewrites in place, page by page, the pages where the versions differ.
+TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
+    VariabileAmbiente postazione("PCLocal", "1");
+    CartellaTemporanea cartella(true);  // a failed build leaves the current folder there
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const fs::path clienti = cartella.Percorso() / "Scheda_Cliente.mdb";
+    // Version B: a guest of the whole week deleted, which changes his row's
+    // page and the row count on the table's definition page.
+    const std::string versioneA = LeggiFile(clienti);
+    std::string versioneB = versioneA;
+    PagineJet4(versioneB).CancellaRiga(versioneB.find("\xFF\xFE" "Bianchi Giovanni"));
+    constexpr std::size_t kPagina = 4096;
+    std::vector<std::size_t> pagineDiverse;
+    for (std::size_t p = 0; p < versioneA.size(); p += kPagina)
+        if (versioneA.compare(p, kPagina, versioneB, p, kPagina) != 0) pagineDiverse.push_back(p);
+    ASSERT_EQ(pagineDiverse.size(), 2u);
+
+    // Each page written on its own, a moment after the one before: meanwhile
+    // the file holds one version's page and the other's row count.
+    const auto scriviPagine = [&](int fd, const std::string& versione) {
+        for (const std::size_t p : pagineDiverse) {
+            ASSERT_EQ(pwrite(fd, versione.data() + p, kPagina, static_cast<off_t>(p)), static_cast<ssize_t>(kPagina));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    const int fd = open(clienti.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    const std::string reportA = Report(cartella.Percorso(), "07/12/2026");
+    scriviPagine(fd, versioneB);
+    const std::string reportB = Report(cartella.Percorso(), "07/12/2026");
+    ASSERT_NE(reportA, reportB);
+
+    std::atomic<bool> fine = false;
+    std::atomic<int> scritture = 0;
+    std::thread scrittore([&] {
+        for (int n = 0; !fine; ++n) {
+            scriviPagine(fd, n % 2 == 0 ? versioneA : versioneB);
+            ++scritture;
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        }
+    });
+    int giusti = 0;
+    int inUso = 0;
+    for (const auto inizio = std::chrono::steady_clock::now();
+         std::chrono::steady_clock::now() - inizio < std::chrono::seconds(1);) {
+        try {
+            const std::string report = Report(cartella.Percorso(), "07/12/2026");
+            EXPECT_TRUE(report == reportA || report == reportB) << "costruzione " << giusti + inUso + 1;
+            ++giusti;
+        } catch (const Errore& e) {
+            EXPECT_EQ(e.Numero(), NumeroErrore::FileInUso) << e.Testo();
+            ++inUso;
+        }
+    }
+    fine = true;
+    scrittore.join();
+    close(fd);
+    EXPECT_GT(giusti, 0);
+    EXPECT_GT(scritture, 10);
 }

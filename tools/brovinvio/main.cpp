@@ -22,6 +22,7 @@
 #include "Impostazioni.h"
 #include "Messaggio.h"
 #include "Smtp.h"
+#include "common/Ambiente.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/forms/TraduzioneQt.h"
@@ -140,6 +141,7 @@ std::string Invia() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    PreparaCartellaRuntime();
     if (argc > 1) {
         const std::string argomento = argv[1];
         (argomento == "--help" || argomento == "-h" ? std::cout : std::cerr) << Uso;

@@ -19,6 +19,7 @@
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "print/forms/MenuStampa.h"
 #include "tableau/CreaTableau.h"
@@ -127,7 +128,7 @@ void Brov5Desk::CreaControlli() {
         tasto_[i]->setFocusPolicy(Qt::StrongFocus);
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == 1));
         Posiziona(*tasto_[i], kTasto[i]);
-        tasto_[i]->installEventFilter(this);
+        PremeConInvio(*tasto_[i]);
         connect(tasto_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tasto_Click(i); }); });
     }
     // Focus order: the three boxes, the two buttons, then the tableau and the hotel list.
@@ -336,15 +337,6 @@ bool Brov5Desk::eventFilter(QObject* oggetto, QEvent* evento) {
                 Protetto([&] { Text1_KeyPress(i, kInvio); });
                 return true;
             }
-        }
-    }
-    // Enter on a button presses it, as on any button holding the focus.
-    for (QToolButton* pulsante : tasto_) {
-        if (oggetto != pulsante || evento->type() != QEvent::KeyPress) continue;
-        const auto tasto = static_cast<QKeyEvent*>(evento)->key();
-        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
-            pulsante->click();
-            return true;
         }
     }
     return QWidget::eventFilter(oggetto, evento);

@@ -95,6 +95,9 @@ private:
     int codiceUscita_ = 0;
 };
 
-// Runs the program's windows: creates the application, loads the main window
-// and waits until it is unloaded. Returns the program's exit status.
-int AvviaBrov5Desk(int argc, char** argv);
+struct OpzioniAvvio;
+
+// Runs the program's windows: creates the application, finds the data folder
+// (asking for it when started outside one), loads the main window and waits
+// until it is unloaded. Returns the program's exit status.
+int AvviaBrov5Desk(int argc, char** argv, const OpzioniAvvio& opzioni);

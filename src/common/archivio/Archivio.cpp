@@ -45,6 +45,10 @@ Errore ErroreFormatoNonRiconosciuto(const std::string& percorso) {
     return Errore(NumeroErrore::FormatoNonRiconosciuto, "Formato di database non riconosciuto: '" + percorso + "'.");
 }
 
+Errore ErroreFileInUso(const std::string& percorso) {
+    return Errore(NumeroErrore::FileInUso, "Impossibile utilizzare '" + percorso + "': file gi\xC3\xA0 in uso.");
+}
+
 Errore ErroreTabellaNonTrovata(const std::string& nome) {
     return Errore(NumeroErrore::TabellaNonTrovata,
                   "Impossibile trovare la tabella o la query di input '" + Cp1252ToUtf8(nome) + "'.");

@@ -18,7 +18,8 @@ public:
 
     // The whole table, records in stored order. Table names are matched
     // without regard to case. Throws Errore 3078 when the table is missing,
-    // 3343 when the file cannot be read as a database.
+    // 3343 when the file cannot be read as a database, 3045 when it is being
+    // written all the time it is read.
     virtual Tabella LeggiTabella(const std::string& nome) = 0;
 };
 
@@ -32,8 +33,9 @@ std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
 std::string TrovaFile(const std::string& cartella, const std::string& nomeFile);
 
 // The errors every store gives alike: a file not found (its name or path in
-// UTF-8), a file that cannot be read as a database, a table (name in
-// Windows-1252) not found.
+// UTF-8), a file that cannot be read as a database, a file that kept changing
+// while it was read, a table (name in Windows-1252) not found.
 Errore ErroreFileNonTrovato(const std::string& nome);
 Errore ErroreFormatoNonRiconosciuto(const std::string& percorso);
+Errore ErroreFileInUso(const std::string& percorso);
 Errore ErroreTabellaNonTrovata(const std::string& nome);

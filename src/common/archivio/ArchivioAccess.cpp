@@ -11,6 +11,8 @@
 #include <system_error>
 #include <thread>
 #include <tuple>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "common/Codifica.h"
@@ -28,9 +30,23 @@ constexpr const char* kNomeProgramma = "brovato5-mdb";
 // Reading the largest files takes a fraction of a second: a reader still
 // busy after a minute is stuck on a damaged file.
 constexpr std::chrono::milliseconds kLimiteLettura = std::chrono::minutes(1);
-// Far above the output of any table of the suite (a year of guests of a
-// 600-room hotel writes about 5 MiB).
-constexpr std::size_t kMassimaUscita = std::size_t{1} << 30;
+// What a reader may write for a file of a given size: a table of Yes/No
+// fields and Null values, the densest output, writes a few tens of bytes for
+// each byte of the file. A year of guests of a 600-room hotel, a 4 MiB file,
+// writes about 5 MiB. A damaged file that makes the reader repeat itself is
+// stopped there.
+constexpr std::size_t kUscitaPerByteDelFile = 64;
+constexpr std::size_t kUscitaMinima = std::size_t{16} << 20;
+
+std::size_t MassimaUscita(const std::optional<StatoFile>& stato) {
+    return kUscitaMinima + (stato ? static_cast<std::size_t>(stato->dimensione) * kUscitaPerByteDelFile : 0);
+}
+
+// Another workstation may be writing the file while it is read: a reading
+// during which the file changed is made again after a pause, for about a
+// second, then the file is reported in use.
+constexpr std::chrono::milliseconds kPausaFileInScrittura(20);
+constexpr std::chrono::milliseconds kAttesaFileInScrittura(1000);
 
 // `cosa`: "trovare" or "avviare".
 Errore ProgrammaMancante(const std::string& cosa, const std::string& programma) {
@@ -44,13 +60,25 @@ bool Eseguibile(const fs::path& percorso) {
     return fs::is_regular_file(percorso, ec) && access(percorso.c_str(), X_OK) == 0;
 }
 
-// brovato5-mdb beside the running program (an installation, the build
-// folder), else in the build folder (test programs live in subfolders).
+// True when `percorso` lies inside the folder `cartella`.
+bool Dentro(const fs::path& percorso, const fs::path& cartella) {
+    return std::mismatch(cartella.begin(), cartella.end(), percorso.begin(), percorso.end()).first == cartella.end();
+}
+
+// brovato5-mdb, found from the running program's own location only: beside
+// it (the build folder), in the library-executables folder of an
+// installation (the same path from bin to libexec/brovato5 wherever the
+// package is unpacked), or, for a program of the build folder's subfolders
+// (the tests), at the top of the build folder.
 std::string TrovaProgrammaLettore() {
     std::error_code ec;
-    const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-    for (const fs::path& cartella : {eseguibile.parent_path(), fs::path(BROVATO5_CARTELLA_BUILD)}) {
-        if (cartella.empty()) continue;
+    const fs::path cartellaProgramma = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    if (cartellaProgramma.empty()) throw ProgrammaMancante("trovare", kNomeProgramma);
+    std::vector<fs::path> cartelle = {cartellaProgramma,
+                                      (cartellaProgramma / BROVATO5_LETTORE_DA_BIN).lexically_normal()};
+    const fs::path cartellaBuild(BROVATO5_CARTELLA_BUILD);
+    if (Dentro(cartellaProgramma, cartellaBuild)) cartelle.push_back(cartellaBuild);
+    for (const fs::path& cartella : cartelle) {
         const fs::path candidato = cartella / kNomeProgramma;
         if (Eseguibile(candidato)) return candidato.string();
     }
@@ -114,41 +142,64 @@ public:
             nomi_ = *nomi;
             return;
         }
-        const auto uscita = Esegui({"tabelle", percorso_}, nullptr);
-        try {
-            nomi_ = DecodificaElencoTabelle(uscita);
-        } catch (const UscitaMdbNonValida&) {
-            throw ErroreFormatoNonRiconosciuto(percorso_);
-        }
-        if (stato) ElenchiDelProgramma::Istanza().Conserva(programma_, *stato, nomi_);
+        auto [nomi, statoLetto] = LeggiFermo({"tabelle", percorso_}, nullptr, DecodificaElencoTabelle, stato);
+        nomi_ = std::move(nomi);
+        if (statoLetto) ElenchiDelProgramma::Istanza().Conserva(programma_, *statoLetto, nomi_);
     }
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
 
     Tabella LeggiTabella(const std::string& nome) override {
-        const auto uscita = Esegui({"tabella", percorso_, Cp1252ToUtf8(nome)}, &nome);
-        try {
-            return DecodificaTabella(uscita);
-        } catch (const UscitaMdbNonValida&) {
-            throw ErroreFormatoNonRiconosciuto(percorso_);
-        }
+        return LeggiFermo({"tabella", percorso_, Cp1252ToUtf8(nome)}, &nome, DecodificaTabella,
+                          LeggiStatoFile(percorso_))
+            .first;
     }
 
 private:
-    // Runs the reader and gives its output when it ended well; every other
-    // end (crash, time limit, error exit) is an Errore.
-    std::string Esegui(const std::vector<std::string>& argomenti, const std::string* tabella) const {
+    // Runs the reader and decodes its output with `decodifica` while the file
+    // keeps still: what it gives, with the state of the file it was read from.
+    // The file's state is taken before and after each run (`prima`: the state
+    // just taken). A run during which the file changed, or that failed while
+    // it was changing (it changes within a pause after), is made again after
+    // that pause; when the file has not kept still through a run within
+    // about a second it is in use: Errore 3045. A failure on a still file
+    // stands.
+    template <typename Decodifica, typename Letto = std::invoke_result_t<Decodifica, std::string_view>>
+    std::pair<Letto, std::optional<StatoFile>> LeggiFermo(const std::vector<std::string>& argomenti,
+                                                          const std::string* tabella, Decodifica decodifica,
+                                                          std::optional<StatoFile> prima) {
+        const auto scadenza = std::chrono::steady_clock::now() + kAttesaFileInScrittura;
+        for (;; prima = LeggiStatoFile(percorso_)) {
+            std::variant<std::string, Errore> esito = Esegui(argomenti, tabella, prima);
+            const bool fermo = LeggiStatoFile(percorso_) == prima;
+            if (fermo && std::holds_alternative<std::string>(esito)) {
+                try {
+                    return {decodifica(std::get<std::string>(esito)), prima};
+                } catch (const UscitaMdbNonValida&) {
+                    esito = ErroreFormatoNonRiconosciuto(percorso_);
+                }
+            }
+            std::this_thread::sleep_for(kPausaFileInScrittura);
+            if (fermo && LeggiStatoFile(percorso_) == prima) throw std::get<Errore>(esito);
+            if (std::chrono::steady_clock::now() >= scadenza) throw ErroreFileInUso(percorso_);
+        }
+    }
+
+    // Runs the reader on the file in state `stato`: its output when it ended
+    // well, else the error its end means. Throws Errore 3170 when it cannot be started.
+    std::variant<std::string, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
+                                             const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
         try {
             const PostoLettore posto;
-            esito = EseguiProgramma(programma_, argomenti, limite_, kMassimaUscita);
+            esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato));
         } catch (const std::system_error&) {
             throw ProgrammaMancante("avviare", programma_);
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
-            throw ErroreTabellaNonTrovata(*tabella);
-        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) throw ErroreFormatoNonRiconosciuto(percorso_);
+            return ErroreTabellaNonTrovata(*tabella);
+        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) return ErroreFormatoNonRiconosciuto(percorso_);
         return std::move(esito.uscita);
     }
 

@@ -10,7 +10,9 @@
 // child program brovato5-mdb, so that a damaged file that crashes or hangs it
 // ends in Errore 3343 instead of reaching this program. At most as many
 // readers run at once as the workstation has cores; the names of a file's
-// tables are listed once per program run while the file is unchanged.
+// tables are listed once per program run while the file is unchanged. A
+// reading counts only when the file kept still through it: another
+// workstation writing it all the time for about a second gives Errore 3045.
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso);
 
 // The same with the reader program and the time limit of each reading given.

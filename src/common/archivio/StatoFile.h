@@ -5,10 +5,12 @@
 #include <string>
 
 // What tells that a file is still the file read before, unchanged: its
-// identity (device and inode), its size, and its times of last modification
-// and of last status change, in nanoseconds. A file rewritten in place at the
-// same size with its modification time set back still shows a new status
-// change time.
+// identity (device and inode), its size, its times of last modification and
+// of last status change, in nanoseconds, and a fingerprint of its contents.
+// A file rewritten in place at the same size with its modification time set
+// back still shows a new status change time; on FAT and some network shares
+// times are kept to the 2 seconds, and only the contents tell a file
+// rewritten within them.
 struct StatoFile {
     std::uint64_t dispositivo = 0;
     std::uint64_t inode = 0;
@@ -17,8 +19,9 @@ struct StatoFile {
     std::int64_t modificaNanosecondi = 0;
     std::int64_t statoSecondi = 0;
     std::int64_t statoNanosecondi = 0;
+    std::uint64_t impronta = 0;  // ImprontaContenuto of the whole file
     friend bool operator==(const StatoFile&, const StatoFile&) = default;
 };
 
-// The state of the file at `percorso`; nothing when it cannot be examined.
+// The state of the file at `percorso`; nothing when it cannot be examined or read.
 std::optional<StatoFile> LeggiStatoFile(const std::string& percorso);

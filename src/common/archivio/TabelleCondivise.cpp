@@ -11,7 +11,9 @@ namespace {
 // The tables read within this program run, each kept while its file is
 // unchanged, so that another build (another week, another range of rooms)
 // does not read them again. A table is read by one thread; the others asking
-// for it meanwhile wait for that reading. A failed reading is not kept.
+// for it meanwhile wait for that reading. A failed reading is not kept, nor
+// one during which the file changed: the table then is not that of the
+// state noted before, to which the file might return.
 class TabelleDelProgramma {
 public:
     static TabelleDelProgramma& Istanza() {
@@ -19,8 +21,9 @@ public:
         return istanza;
     }
 
-    std::shared_ptr<const Tabella> Leggi(const StatoFile& stato, const std::string& nomeMaiuscolo,
-                                         const std::function<Tabella()>& leggi) {
+    // The table of the file at `percorso`, in state `stato`.
+    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const StatoFile& stato,
+                                         const std::string& nomeMaiuscolo, const std::function<Tabella()>& leggi) {
         const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
         std::shared_ptr<Lettura> lettura;
         std::optional<std::promise<std::shared_ptr<const Tabella>>> promessa;
@@ -35,7 +38,9 @@ public:
         }
         if (promessa) {
             try {
-                promessa->set_value(std::make_shared<const Tabella>(leggi()));
+                auto tabella = std::make_shared<const Tabella>(leggi());
+                if (LeggiStatoFile(percorso) != stato) Dimentica(chiave, lettura);
+                promessa->set_value(std::move(tabella));
             } catch (...) {
                 Dimentica(chiave, lettura);
                 promessa->set_exception(std::current_exception());
@@ -75,7 +80,7 @@ std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percor
         const auto trovata = letture_.find(chiave);
         if (trovata != letture_.end() && trovata->second.stato == stato) return trovata->second.tabella;
     }
-    auto tabella = TabelleDelProgramma::Istanza().Leggi(*statoFile, std::get<2>(chiave), leggi);
+    auto tabella = TabelleDelProgramma::Istanza().Leggi(percorso, *statoFile, std::get<2>(chiave), leggi);
     const std::lock_guard blocco(mutex_);
     letture_[chiave] = {stato, tabella};
     return tabella;

@@ -5,11 +5,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTextDocument>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
 
@@ -87,6 +89,7 @@ void Anteprima::CreaControlli() {
         tasto_[i] = new QPushButton(QString::fromLatin1(kDidascalie[i]), this);
         tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == Esci));
         tasto_[i]->setAutoDefault(false);
+        PremeConInvio(*tasto_[i]);
         Posiziona(*tasto_[i], {kLeftTasti[i], kTopTasti, kLarghezzaTasti[i], kAltezzaTasti});
         connect(tasto_[i], &QPushButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tasto_Click(i); }); });
     }
@@ -179,7 +182,11 @@ void Anteprima::CambiaCarattere(double punti) {
 }
 
 std::string Anteprima::TestoMostrato() const {
-    return InCp1252(text1_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+    // The document's raw text: its plain text would give a blank for every
+    // no-break space. Only the line ends are marks of the document's own.
+    QString testo = text1_->document()->toRawText();
+    testo.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return InCp1252(testo.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {
@@ -188,7 +195,8 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
     const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
-    MostraMessaggio(InRighe(EsitoInvio(esito), kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
+    if (const QString testo = EsitoInvio(esito); !testo.isEmpty())
+        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
 }
 
 QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
@@ -196,8 +204,7 @@ QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
     QString testo = QString::fromStdString(esito.messaggio).trimmed();
     testo.remove(QRegularExpression(QStringLiteral("^%1: ").arg(QLatin1String(kPostino)),
                                     QRegularExpression::MultilineOption));
-    if (!testo.isEmpty()) return testo;
-    if (esito.codice == 0) return QStringLiteral("Il programma di posta ha finito senza errori.");
+    if (!testo.isEmpty() || esito.codice == 0) return testo;
     return QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza dire perché.")
         .arg(QLatin1String(kPostino))
         .arg(esito.codice);

@@ -60,7 +60,8 @@ private:
     void CambiaCarattere(double punti);
     // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
     std::string TestoMostrato() const;
-    // What the mailer told of the sending, for the message box.
+    // What the mailer told of the sending, for the message box; nothing for
+    // a mailer that ended well without a word.
     static QString EsitoInvio(const EsitoEsecuzione& esito);
 
     AvviaProgramma& avviaProgramma_;

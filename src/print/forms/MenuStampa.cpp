@@ -16,6 +16,7 @@
 #include "common/forms/Aspetto.h"
 #include "common/forms/Icone.h"
 #include "common/forms/MostraMessaggio.h"
+#include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "common/piattaforma/qt/ApriDocumentoQt.h"
 #include "common/piattaforma/qt/AvviaProgrammaQt.h"
@@ -96,6 +97,7 @@ void MenuStampa::CreaControlli() {
     combo1_ = new QComboBox(this);
     combo1_->setFont(Carattere(QStringLiteral("Arial"), 8.25));
     Posiziona(*combo1_, kCombo1);
+    EvidenziaFuoco(*combo1_);
     // An installed printer may be picked or typed; left empty, the destination's own printer serves.
     combo2_ = new QComboBox(this);
     combo2_->setEditable(true);
@@ -117,6 +119,7 @@ void MenuStampa::CreaControlli() {
         tst_[i]->setToolTip(QString::fromUtf8(kPulsanti[i].suggerimento));
         tst_[i]->setAccessibleName(QString::fromUtf8(kPulsanti[i].nome));
         tst_[i]->setFocusPolicy(Qt::StrongFocus);
+        PremeConInvio(*tst_[i]);
         Posiziona(*tst_[i], {kLeftTst[i], kTopTst, kLatoTst, kLatoTst});
         connect(tst_[i], &QToolButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tst_Click(i); }); });
     }

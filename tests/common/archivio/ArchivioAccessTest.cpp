@@ -4,12 +4,14 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <random>
 
 #include "common/archivio/ArchivioAccess.h"
 #include "common/Errore.h"
 #include "support/Csv.h"
+#include "support/PagineJet4.h"
 #include "support/Supporto.h"
 
 namespace fs = std::filesystem;
@@ -46,61 +48,6 @@ std::vector<const Valore*> ValoriColonna(const Tabella& tabella, const std::stri
     for (const auto& record : tabella.righe) valori.push_back(&record.at(indice));
     return valori;
 }
-
-// The data pages of a Jet 4 file held in memory: a row-offset slot of a row
-// moved elsewhere holds flag 0x4000 and a 4-byte pointer [row][page].
-class PagineJet4 {
-public:
-    explicit PagineJet4(std::string& byte) : byte_(byte) {}
-
-    std::uint32_t Numero() const { return static_cast<std::uint32_t>(byte_.size() / kPagina); }
-    bool Dati(std::uint32_t pagina) const { return byte_[pagina * kPagina] == 1; }
-    std::uint32_t Proprietario(std::uint32_t pagina) const { return Intero(pagina * kPagina + 4, 4); }
-    std::uint32_t Righe(std::uint32_t pagina) const { return Intero(pagina * kPagina + 12, 2); }
-    std::uint32_t Puntatore(std::uint32_t pagina, std::uint32_t slot) const { return Intero(InizioRiga(pagina, slot), 4); }
-
-    // Page and slot of the first moved row's pointer.
-    std::pair<std::uint32_t, std::uint32_t> PrimoPuntatore() const {
-        for (std::uint32_t p = 1; p < Numero(); ++p)
-            for (std::uint32_t r = 0; Dati(p) && r < Righe(p); ++r)
-                if ((Slot(p, r) & 0xc000) == 0x4000) return {p, r};
-        throw std::runtime_error("nessuna riga spostata");
-    }
-
-    void ScriviPuntatore(std::uint32_t pagina, std::uint32_t slot, std::uint32_t valore) {
-        ScriviIntero(InizioRiga(pagina, slot), valore);
-    }
-
-    // Marks deleted, as Access does, the row holding the byte at `posizione`,
-    // and counts one row less in its table's definition.
-    void CancellaRiga(std::size_t posizione) {
-        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
-        std::uint32_t slot = 0;
-        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
-        const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
-        byte_[dove + 1] = static_cast<char>(byte_[dove + 1] | 0x80);
-        const std::size_t righeTabella = Proprietario(pagina) * kPagina + 16;
-        ScriviIntero(righeTabella, Intero(righeTabella, 4) - 1);
-    }
-
-private:
-    static constexpr std::size_t kPagina = 4096;
-
-    std::uint32_t Intero(std::size_t dove, int byte) const {
-        std::uint32_t n = 0;
-        for (int i = byte - 1; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(byte_[dove + i]);
-        return n;
-    }
-    void ScriviIntero(std::size_t dove, std::uint32_t valore) {
-        for (std::size_t i = 0; i < 4; ++i) byte_[dove + i] = static_cast<char>(valore >> (8 * i));
-    }
-    std::uint32_t Slot(std::uint32_t pagina, std::uint32_t slot) const { return Intero(pagina * kPagina + 14 + 2 * slot, 2); }
-    std::size_t InizioRiga(std::uint32_t pagina, std::uint32_t slot) const {
-        return pagina * kPagina + (Slot(pagina, slot) & 0x1fff);
-    }
-
-    std::string& byte_;
-};
 
 }  // namespace
 
@@ -269,7 +216,9 @@ TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
 }
 
 // A moved row's pointer that leads nowhere valid makes the file unreadable;
-// the same pointer rewritten as it was reads the table whole.
+// the same pointer rewritten as it was reads the table whole, also when the
+// table's pages must be found without its usage map. So does a memo whose
+// chain of long-value rows loops.
 TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
     std::string originale = LeggiFile(FileDemo("Scheda_Cliente", "edited"));
     const PagineJet4 pagine(originale);
@@ -281,23 +230,38 @@ TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
     ASSERT_NE(altraTabella, 0u);
     const std::uint32_t puntatore = pagine.Puntatore(paginaPuntatore, slot);
     const std::uint32_t bersaglio = puntatore >> 8;
+    const std::size_t nota = originale.find("\xFF\xFE" "Cliente abituale");
+    ASSERT_NE(nota, std::string::npos);
 
     const struct {
         const char* caso;
         std::uint32_t pagina, riga;
         bool leggibile;
+        std::function<void(PagineJet4&)> ritocco = nullptr;  // a further change to the file
     } casi[] = {
         {"intatto", bersaglio, puntatore & 0xff, true},
         {"pagina oltre il file", pagine.Numero() + 5, 0, false},
         {"pagina di un'altra tabella", altraTabella, 0, false},
         {"riga che non esiste", bersaglio, pagine.Righe(bersaglio), false},
         {"se stesso", paginaPuntatore, slot, false},
+        {"riga al suo posto", bersaglio, pagine.RigaViva(bersaglio), false},
+        {"due puntatori alla stessa riga", bersaglio, puntatore & 0xff, false,
+         [&](PagineJet4& p) {
+             const auto [pagina, riga] = p.SecondoPuntatore();
+             p.ScriviPuntatore(pagina, riga, puntatore);
+         }},
+        {"mappa delle pagine sconosciuta", bersaglio, puntatore & 0xff, true,
+         [&](PagineJet4& p) { p.MappaSconosciuta(proprietario); }},
+        {"memo in una catena chiusa", bersaglio, puntatore & 0xff, false,
+         [&](PagineJet4& p) { p.MemoInCatenaChiusa(nota); }},
     };
     CartellaTemporanea cartella;
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.caso);
         std::string danneggiato = originale;
-        PagineJet4(danneggiato).ScriviPuntatore(paginaPuntatore, slot, caso.pagina << 8 | caso.riga);
+        PagineJet4 pagineDanneggiate(danneggiato);
+        pagineDanneggiate.ScriviPuntatore(paginaPuntatore, slot, caso.pagina << 8 | caso.riga);
+        if (caso.ritocco) caso.ritocco(pagineDanneggiate);
         const auto percorso = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
         Scrivi(percorso, danneggiato);
         const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
@@ -322,4 +286,49 @@ TEST(ArchivioAccess, TabellaCancellataNonElencata) {
     EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"Stampanti"});
     ControllaUguale(archivio->LeggiTabella("Stampanti"), TabellaCsv("Stampanti", "Stampanti"));
     EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiTabella("SetStampa"); }), NumeroErrore::TabellaNonTrovata);
+}
+
+// Another workstation writing the file while it is read: a reading during
+// which the file changed is made again once it keeps still; a file that
+// changes through every reading for about a second is in use, also when the
+// readings fail meanwhile, never unrecognised.
+TEST(ArchivioAccess, FileCheCambiaDuranteLaLettura) {
+    CartellaTemporanea cartella;
+    const std::string lettoreVero = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovato5-mdb").string();
+    const auto stampanti = TabellaCsv("Stampanti", "Stampanti");
+    // Before each reading of a table the reader runs `prima` on the file ($2):
+    // a page added at the end changes it and leaves it readable.
+    const std::string aggiungiPagina = "head -c 4096 /dev/zero >> \"$2\"";
+    const struct {
+        const char* caso;
+        std::string prima;
+        int errore;
+    } casi[] = {
+        {"cambia una volta", "[ -e \"$2.fatto\" ] || { touch \"$2.fatto\"; " + aggiungiPagina + "; exit 3; }", 0},
+        {"cambia sempre", aggiungiPagina, NumeroErrore::FileInUso},
+        {"cambia sempre e non si legge", aggiungiPagina + "; exit 3", NumeroErrore::FileInUso},
+    };
+    // The cases run side by side: each of those in use takes its second.
+    std::vector<std::future<std::pair<int, Tabella>>> letture;
+    for (const auto& caso : casi) {
+        const auto file = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
+        Scrivi(file, LeggiFile(FileDemo("Stampanti")));
+        const auto lettore = cartella.Percorso() / caso.caso;
+        Scrivi(lettore, "#!/bin/sh\nif [ \"$1\" = tabella ]; then " + caso.prima + "; fi\nexec '" + lettoreVero +
+                            "' \"$@\"\n", true);
+        letture.push_back(std::async(std::launch::async, [file, lettore] {
+            Tabella letta;
+            const int errore = NumeroErroreDi(
+                [&] { letta = ApriArchivioAccess(file.string(), lettore.string(), 10s)->LeggiTabella("Stampanti"); });
+            return std::pair{errore, letta};
+        }));
+    }
+    const auto inizio = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < letture.size(); ++i) {
+        SCOPED_TRACE(casi[i].caso);
+        const auto [errore, letta] = letture[i].get();
+        EXPECT_EQ(errore, casi[i].errore);
+        if (casi[i].errore == 0) ControllaUguale(letta, stampanti);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - inizio, 5s);
 }

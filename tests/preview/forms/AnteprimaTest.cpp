@@ -2,13 +2,17 @@
 #include <QPushButton>
 #include <QTextBlock>
 
+#include <filesystem>
 
+#include "common/Routine.h"
 #include "common/forms/Aspetto.h"
 #include "common/piattaforma/qt/AvviaProgrammaQt.h"
 #include "preview/forms/Anteprima.h"
 #include "support/PiattaformaRegistrata.h"
 #include "support/ProveForms.h"
 #include "support/Supporto.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -104,4 +108,46 @@ TEST_F(AnteprimaTest, EMailSenzaPostinoErrore53) {
     EXPECT_TRUE(anteprima.isVisible());
     // The mail file, written before the start was tried, stays.
     EXPECT_EQ(LeggiFile(cartella_.Percorso() / "e-mail3.txt"), "OGGETTO\r\nCamera 1 \xE8\r\nlibera\r\n");
+}
+
+TEST_F(AnteprimaTest, SalvaRifiutaUnReportRifattoEdEMailTengonoOgniByte) {
+    // Every byte but the line ends and the box-drawing codes, which the preview shows as "|" and "-".
+    std::string byte;
+    for (int c = 0; c < 256; ++c) {
+        std::string carattere(1, static_cast<char>(c));
+        if (c != '\r' && c != '\n' && ConvertiCornici(carattere) == std::string(1, static_cast<char>(c)))
+            byte += carattere;
+    }
+    const std::string report = "prima \xA0riga\r\n" + byte + "\r\n";
+    ScriviReport("FD3", report);
+    ASSERT_TRUE(Apri());
+    Premi(Salva);
+    EXPECT_EQ(LeggiFile(cartella_.Percorso() / "FD3"), report);
+    Premi(EMail);
+    EXPECT_EQ(LeggiFile(cartella_.Percorso() / "e-mail3.txt"), "OGGETTO\r\n" + report + "\r\n");
+
+    // Another build replaces the report while the page is being edited: the
+    // save is refused, the new report stays and so does the edit.
+    anteprima_.Text1()->setPlainText(QStringLiteral("modificata"));
+    const fs::path nuovo = cartella_.Percorso() / "nuovo";
+    ScriviFile(nuovo, ReportNumerato(3));
+    fs::rename(nuovo, cartella_.Percorso() / "FD3");
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    Premi(Salva);
+    ASSERT_EQ(risposta.Visti().size(), 1u);
+    EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 75: ")) << risposta.Visti()[0].testo.toStdString();
+    EXPECT_EQ(LeggiFile(cartella_.Percorso() / "FD3"), ReportNumerato(3));
+    EXPECT_EQ(anteprima_.Text1()->toPlainText(), "modificata");
+}
+
+TEST_F(AnteprimaTest, InvioPremeIlTastoCheHaIlFuoco) {
+    ScriviReport("FD3", ReportNumerato(1));
+    ASSERT_TRUE(Apri());
+    const double punti = anteprima_.Text1()->font().pointSizeF();
+    anteprima_.Tasto(Espandi)->setFocus();
+    QTest::keyClick(anteprima_.Tasto(Espandi), Qt::Key_Return);
+    QTest::keyClick(anteprima_.Tasto(Espandi), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), punti + 2);
+    QTest::keyClick(anteprima_.Tasto(Esci), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(anteprima_.isVisible());
 }

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QToolButton>
 
@@ -95,6 +96,21 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(MenuStampaTest, InvioPremeIlPulsanteEIlFuocoSulleDestinazioniSiVede) {
+    ASSERT_TRUE(Apri());
+    menu_.Combo1()->setFocus();
+    const QImage conFuoco = menu_.Combo1()->grab().toImage();
+    menu_.Tst(TstArchivio)->setFocus();
+    EXPECT_NE(menu_.Combo1()->grab().toImage(), conFuoco);
+
+    QTest::keyClick(menu_.Tst(TstArchivio), Qt::Key_Return);
+    QTest::keyClick(menu_.Tst(TstArchivio), Qt::Key_Enter, Qt::KeypadModifier);
+    // Enter held down: its repeats press nothing more.
+    QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(menu_.Tst(TstArchivio), &ripetuto);
+    EXPECT_EQ(documenti_.aperti, std::vector<std::string>(2, "doc/fd2202503031405.doc"));
+}
 
 TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
     NumeroHotelCorrente = 0;

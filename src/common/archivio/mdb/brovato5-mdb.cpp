@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "ProtocolloMdb.h"
@@ -154,8 +155,9 @@ bool PaginaDati(MdbHandle* mdb, const MdbTableDef* tabella) {
 
 // Loads the page a moved row's pointer leads to and finds the row there.
 // False when it leads nowhere valid: beyond the file, to a page that is not
-// a data page of this table, to a slot that does not exist, or to another
-// pointer (a chain, or the pointer itself).
+// a data page of this table, to a slot that does not exist, or to a slot
+// that is not a moved copy (a live row, which the walk reads in its own
+// place, or another pointer).
 bool SeguiPuntatore(MdbTableDef* tabella, std::uint32_t puntatore, PosizioneRiga& riga) {
     MdbHandle* mdb = tabella->entry->mdb;
     const unsigned long pagina = puntatore >> kBitNumeroRiga;
@@ -163,7 +165,7 @@ bool SeguiPuntatore(MdbTableDef* tabella, std::uint32_t puntatore, PosizioneRiga
     if (pagina == 0 || mdb_read_pg(mdb, pagina) != mdb->fmt->pg_size || !PaginaDati(mdb, tabella) ||
         numero >= RigheDellaPagina(mdb) || mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione) != 0)
         return false;
-    if (riga.inizio & kRigaSpostata) return false;
+    if ((riga.inizio & (kRigaCancellata | kRigaSpostata)) != kRigaCancellata) return false;
     riga.inizio &= kMascheraPosizioneRiga;
     return true;
 }
@@ -171,12 +173,19 @@ bool SeguiPuntatore(MdbTableDef* tabella, std::uint32_t puntatore, PosizioneRiga
 // Calls `leggi(posizione)` for every live row of the table in the order
 // Access returns them, with the page holding the row in libmdb's page
 // buffer: deleted rows are skipped, a moved row is read where its pointer
-// stands. False when a page or a pointer is damaged, or `leggi` fails.
+// stands. False when a page or a pointer is damaged (two pointers leading to
+// the same copy among them), or `leggi` fails.
 template <typename Leggi>
 bool PercorriRighe(MdbTableDef* tabella, Leggi leggi) {
     MdbHandle* mdb = tabella->entry->mdb;
+    std::unordered_set<std::uint32_t> copieLette;
     mdb_rewind_table(tabella);
-    while (const int pagina = mdb_read_next_dpg(tabella)) {
+    while (mdb_read_next_dpg(tabella)) {
+        // The number of the page now in the buffer, kept to come back to it
+        // after following a pointer. libmdb's answer is not it: when the
+        // table's usage map is of a kind libmdb cannot read, it tries every
+        // page in turn and answers the number after the one it found.
+        const unsigned long pagina = mdb->cur_pg;
         if (!PaginaDati(mdb, tabella)) return false;
         const int righe = RigheDellaPagina(mdb);
         for (int numero = 0; numero < righe; ++numero) {
@@ -192,9 +201,10 @@ bool PercorriRighe(MdbTableDef* tabella, Leggi leggi) {
             if (riga.dimensione < kLunghezzaPuntatore) return false;
             const auto puntatore =
                 static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, riga.inizio & kMascheraPosizioneRiga));
-            if (!SeguiPuntatore(tabella, puntatore, riga) || !leggi(riga)) return false;
+            if (!copieLette.insert(puntatore).second || !SeguiPuntatore(tabella, puntatore, riga) || !leggi(riga))
+                return false;
             // Back to the page being walked.
-            if (mdb_read_pg(mdb, static_cast<unsigned long>(pagina)) != mdb->fmt->pg_size) return false;
+            if (mdb_read_pg(mdb, pagina) != mdb->fmt->pg_size) return false;
         }
     }
     return true;
@@ -205,14 +215,55 @@ bool ScomponiRiga(MdbTableDef* tabella, const PosizioneRiga& riga, std::vector<M
     return riga.dimensione > 0 && mdb_crack_row(tabella, riga.inizio, riga.dimensione, campi.data()) > 0;
 }
 
-// Bytes a memo value holds as stored, from the header that starts it in the
-// row. libmdb gives an empty text when the pages holding it cannot be read.
-std::uint32_t LunghezzaMemo(const MdbField& campo) {
-    constexpr int kIntestazioneMemo = 12;
+// A memo value starts in the row with a header: its length in bytes, with
+// flags in the high byte telling how it is stored, then (when it is not
+// stored in the row itself) the page-and-row number of the long-value row
+// holding it.
+constexpr int kIntestazioneMemo = 12;
+constexpr std::uint32_t kFlagMemo = 0xff000000;
+constexpr int kPosizioneRigaMemo = 4;
+
+std::uint32_t IntestazioneMemo(const MdbField& campo) {
     if (campo.siz < kIntestazioneMemo || !campo.value) return 0;
     const auto* byte = static_cast<const unsigned char*>(campo.value);
-    const std::uint32_t intestazione = byte[0] | byte[1] << 8 | byte[2] << 16 | std::uint32_t{byte[3]} << 24;
-    return intestazione & 0x3fffffff;
+    return byte[0] | byte[1] << 8 | byte[2] << 16 | std::uint32_t{byte[3]} << 24;
+}
+
+// Bytes a memo value holds as stored. libmdb gives an empty text when the
+// pages holding it cannot be read.
+std::uint32_t LunghezzaMemo(const MdbField& campo) { return IntestazioneMemo(campo) & 0x3fffffff; }
+
+std::uint64_t ByteDelFile(MdbHandle* mdb) {
+    struct stat info {};
+    return fstat(fileno(mdb->f->stream), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+// A memo too long for one long-value row lies in a chain of them, each
+// beginning with the page-and-row number of the next (0 ends it). libmdb
+// follows the chain until it has the length the header declares: a chain
+// that loops makes it read the same page again and again and pass on its
+// bytes repeated. False when the chain passes through a row twice or holds
+// more bytes than the whole file.
+bool CatenaMemoIntegra(MdbHandle* mdb, const MdbField& campo) {
+    // With no flag set the value lies in such a chain.
+    if (campo.siz < kIntestazioneMemo || (IntestazioneMemo(campo) & kFlagMemo)) return true;
+    const std::uint64_t byteFile = ByteDelFile(mdb);
+    std::unordered_set<std::uint32_t> visitate;
+    std::uint64_t byte = 0;
+    auto riga = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, campo.start + kPosizioneRigaMemo));
+    while (riga != 0) {
+        if (!visitate.insert(riga).second) return false;
+        void* pagina = nullptr;
+        int inizio = 0;
+        std::size_t dimensione = 0;
+        if (mdb_find_pg_row(mdb, static_cast<int>(riga), &pagina, &inizio, &dimensione) != 0) return false;
+        // A row too short to hold the pointer ends the chain, for libmdb too.
+        if (dimensione < kLunghezzaPuntatore) return true;
+        byte += dimensione - kLunghezzaPuntatore;
+        if (byte > byteFile) return false;
+        riga = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio));
+    }
+    return true;
 }
 
 struct LiberaTesto {
@@ -261,6 +312,7 @@ bool TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
 // it cannot be passed on whole.
 bool TestoDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
     if (TestoIntero(mdb, colonna.col_type, campo.start, testo)) return true;
+    if (colonna.col_type == MDB_MEMO && !CatenaMemoIntegra(mdb, campo)) return false;
     const std::unique_ptr<char, LiberaTesto> convertito(
         colonna.col_type == MDB_NUMERIC
             ? mdb_numeric_to_string(mdb, campo.start, colonna.col_scale, colonna.col_prec)

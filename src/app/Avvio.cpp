@@ -1,0 +1,92 @@
+#include "app/Avvio.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/Errore.h"
+#include "common/FileTesto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The options that take a value; "--configura" and "--version" take none.
+bool ConValore(const std::string& nome) { return nome == "cartella" || nome == "postazione"; }
+
+// Stores option `nome` with its `valore`; an error text when it cannot.
+std::string Memorizza(OpzioniAvvio& opzioni, const std::string& nome, const std::string& valore) {
+    std::optional<std::string>& posto = nome == "cartella" ? opzioni.cartella : opzioni.postazione;
+    if (posto) return "opzione ripetuta: --" + nome;
+    if (valore.empty()) return "manca il valore di --" + nome;
+    if (nome == "postazione" && !PostazioneValida(valore))
+        return "il numero di postazione deve essere di sole cifre: '" + valore + "'";
+    posto = valore;
+    return {};
+}
+
+}  // namespace
+
+OpzioniAvvio LeggiOpzioniAvvio(const std::vector<std::string>& argomenti) {
+    OpzioniAvvio opzioni;
+    std::size_t i = 0;
+    for (; i < argomenti.size() && opzioni.errore.empty(); ++i) {
+        std::string nome = argomenti[i];
+        if (nome == "--configura") {
+            opzioni.configura = true;
+            continue;
+        }
+        if (nome == "--version") {
+            opzioni.versione = true;
+            continue;
+        }
+        if (nome.rfind("--", 0) != 0) break;
+        nome.erase(0, 2);
+        std::optional<std::string> valore;
+        if (const auto uguale = nome.find('='); uguale != std::string::npos) {
+            valore = nome.substr(uguale + 1);
+            nome.resize(uguale);
+        }
+        // Any other option (--help among them) belongs to the commands.
+        if (!ConValore(nome)) break;
+        if (!valore && i + 1 < argomenti.size()) valore = argomenti[++i];
+        opzioni.errore = Memorizza(opzioni, nome, valore.value_or(""));
+    }
+    if (!opzioni.errore.empty()) return opzioni;
+    opzioni.resto.assign(argomenti.begin() + static_cast<std::ptrdiff_t>(i), argomenti.end());
+    if (opzioni.configura && !opzioni.resto.empty())
+        opzioni.errore = "--configura vale solo per la finestra principale";
+    return opzioni;
+}
+
+bool PostazioneValida(const std::string& postazione) {
+    return !postazione.empty() && postazione.size() <= 5 &&
+           std::all_of(postazione.begin(), postazione.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+const std::vector<std::string>& FileCartellaDati() {
+    static const std::vector<std::string> nomi = {"Tableau.mdb", "AnagraficaHotels.mdb", "NumeriCamere.mdb"};
+    return nomi;
+}
+
+std::vector<std::string> FileDatiMancanti(const std::string& cartella) {
+    std::vector<std::string> mancanti;
+    for (const auto& nome : FileCartellaDati())
+        if (!FileEsistente((fs::path(cartella) / nome).string())) mancanti.push_back(nome);
+    return mancanti;
+}
+
+bool InCartellaDati(const std::string& cartella) {
+    return FileDatiMancanti(cartella).size() < FileCartellaDati().size();
+}
+
+void EntraNellaCartella(const std::string& cartella) {
+    if (chdir(cartella.c_str()) != 0)
+        throw Errore(NumeroErrore::PercorsoNonTrovato,
+                     "Impossibile entrare nella cartella dei dati '" + cartella +
+                         "': controllare che esista e che l'utente possa leggerla.");
+}
+
+void ImpostaPostazione(const std::string& postazione) { setenv("PCLocal", postazione.c_str(), 1); }

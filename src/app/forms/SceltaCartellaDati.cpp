@@ -1,0 +1,143 @@
+#include "app/forms/SceltaCartellaDati.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include "app/Avvio.h"
+#include "common/Ambiente.h"
+#include "common/forms/Aspetto.h"
+#include "common/forms/MostraMessaggio.h"
+
+namespace {
+
+constexpr std::int16_t kStileAvviso = 48;
+const QColor kSfondo(192, 192, 255);
+
+const QString kTitolo = QStringLiteral("Cartella dei dati");
+const QString kSpiegazione = QStringLiteral(
+    "Indicare la cartella dei dati della suite (quella che contiene Tableau.mdb, "
+    "AnagraficaHotels.mdb e NumeriCamere.mdb) e il numero di questa postazione. "
+    "Saranno usati a ogni avvio; per cambiarli: brovato5 --configura.");
+const QString kTitoloCartella = QStringLiteral("Cartella errata!");
+const QString kTitoloPostazione = QStringLiteral("Postazione errata!");
+const QString kMessaggioPostazione =
+    QStringLiteral("Il numero della postazione deve essere\r\ndi sole cifre (da 1 a 5).");
+
+QLabel* Etichetta(const QString& testo, QWidget* proprietaria) {
+    auto* etichetta = new QLabel(testo, proprietaria);
+    etichetta->setFont(Carattere(QStringLiteral("Corbel"), 9.75));
+    return etichetta;
+}
+
+// What is wrong with `cartella` as a data folder; empty when nothing is.
+QString DifettoCartella(const QString& cartella) {
+    if (cartella.isEmpty()) return QStringLiteral("Indicare la cartella dei dati.");
+    const auto mancanti = FileDatiMancanti(cartella.toStdString());
+    if (mancanti.empty()) return {};
+    QStringList nomi;
+    for (const auto& nome : mancanti) nomi << QString::fromStdString(nome);
+    return QStringLiteral("La cartella indicata non contiene:\r\n%1\r\nScegliere la cartella dei dati della suite.")
+        .arg(nomi.join(QStringLiteral(", ")));
+}
+
+// The values the dialog proposes: those saved, else the current folder when it
+// is a data folder (brovato5 --configura started there) and the workstation
+// number of the environment.
+CartellaPostazione Proposta(const std::optional<CartellaPostazione>& salvata) {
+    if (salvata) return *salvata;
+    const QString qui = InCartellaDati(".") ? QDir::currentPath() : QString();
+    return {qui.toStdString(), LeggiAmbiente("PCLocal").value_or("")};
+}
+
+}  // namespace
+
+SceltaCartellaDati::SceltaCartellaDati(const CartellaPostazione& proposta, QWidget* proprietaria)
+    : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    CreaControlli(proposta);
+}
+
+void SceltaCartellaDati::CreaControlli(const CartellaPostazione& proposta) {
+    setWindowTitle(kTitolo);
+    QPalette tavolozza = palette();
+    tavolozza.setColor(QPalette::Window, kSfondo);
+    setPalette(tavolozza);
+    setAutoFillBackground(true);
+
+    auto* spiegazione = Etichetta(kSpiegazione, this);
+    spiegazione->setWordWrap(true);
+    cartella_ = new QLineEdit(QString::fromStdString(proposta.cartella), this);
+    cartella_->setMinimumWidth(TwipInPixelX(*this, 4500));
+    sfoglia_ = new QPushButton(QStringLiteral("S&foglia..."), this);
+    postazione_ = new QLineEdit(QString::fromStdString(proposta.postazione), this);
+    postazione_->setMaxLength(5);
+    postazione_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    postazione_->setMaximumWidth(TwipInPixelX(*this, 900));
+    apri_ = new QPushButton(QStringLiteral("&Apri"), this);
+    apri_->setDefault(true);
+    annulla_ = new QPushButton(QStringLiteral("A&nnulla"), this);
+
+    auto* griglia = new QGridLayout(this);
+    griglia->addWidget(spiegazione, 0, 0, 1, 3);
+    griglia->addWidget(Etichetta(QStringLiteral("Cartella dei dati "), this), 1, 0);
+    griglia->addWidget(cartella_, 1, 1);
+    griglia->addWidget(sfoglia_, 1, 2);
+    griglia->addWidget(Etichetta(QStringLiteral("N. Postazione "), this), 2, 0);
+    griglia->addWidget(postazione_, 2, 1, Qt::AlignLeft);
+    auto* tasti = new QHBoxLayout;
+    tasti->addStretch();
+    tasti->addWidget(apri_);
+    tasti->addWidget(annulla_);
+    griglia->addLayout(tasti, 3, 0, 1, 3);
+
+    connect(sfoglia_, &QPushButton::clicked, this, &SceltaCartellaDati::Sfoglia_Click);
+    connect(apri_, &QPushButton::clicked, this, &SceltaCartellaDati::Apri_Click);
+    connect(annulla_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString SceltaCartellaDati::CartellaAssoluta() const {
+    const QString testo = cartella_->text().trimmed();
+    return testo.isEmpty() ? testo : QDir::cleanPath(QDir::current().absoluteFilePath(testo));
+}
+
+CartellaPostazione SceltaCartellaDati::Scelta() const {
+    return {CartellaAssoluta().toStdString(), postazione_->text().toStdString()};
+}
+
+void SceltaCartellaDati::Sfoglia_Click() {
+    const QString scelta = QFileDialog::getExistingDirectory(this, kTitolo, CartellaAssoluta());
+    if (!scelta.isEmpty()) cartella_->setText(scelta);
+}
+
+void SceltaCartellaDati::Apri_Click() {
+    if (const QString difetto = DifettoCartella(CartellaAssoluta()); !difetto.isEmpty()) {
+        MostraMessaggio(difetto, kStileAvviso, kTitoloCartella);
+        cartella_->setFocus();
+        return;
+    }
+    if (!PostazioneValida(postazione_->text().toStdString())) {
+        MostraMessaggio(kMessaggioPostazione, kStileAvviso, kTitoloPostazione);
+        postazione_->setFocus();
+        return;
+    }
+    accept();
+}
+
+bool PreparaCartellaDati(const OpzioniAvvio& opzioni) {
+    if (opzioni.cartella || (!opzioni.configura && InCartellaDati("."))) return true;
+    std::optional<CartellaPostazione> salvata = LeggiCartellaSalvata();
+    if (opzioni.configura || !salvata || !FileDatiMancanti(salvata->cartella).empty()) {
+        SceltaCartellaDati dialogo(Proposta(salvata));
+        if (dialogo.exec() != QDialog::Accepted) return false;
+        salvata = dialogo.Scelta();
+        SalvaCartella(*salvata);
+    }
+    EntraNellaCartella(salvata->cartella);
+    if (!LeggiAmbiente("PCLocal")) ImpostaPostazione(salvata->postazione);
+    return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/qt/CartellaSalvata.h"
+
+class QLineEdit;
+class QPushButton;
+struct OpzioniAvvio;
+
+// Asks for the suite's data folder and the workstation number, when the
+// program starts outside a data folder with nothing saved, or on request
+// (brovato5 --configura). "Apri" accepts them only for a folder holding the
+// suite's files and a number of digits; otherwise a message says what is wrong.
+class SceltaCartellaDati : public QDialog {
+    Q_OBJECT
+
+public:
+    // `proposta`: the values the boxes show at first.
+    explicit SceltaCartellaDati(const CartellaPostazione& proposta, QWidget* proprietaria = nullptr);
+
+    // The values accepted ("Apri"), the folder as an absolute path.
+    CartellaPostazione Scelta() const;
+
+    QLineEdit* Cartella() const { return cartella_; }
+    QLineEdit* Postazione() const { return postazione_; }
+    QPushButton* Sfoglia() const { return sfoglia_; }
+    QPushButton* Apri() const { return apri_; }
+    QPushButton* Annulla() const { return annulla_; }
+
+private:
+    void CreaControlli(const CartellaPostazione& proposta);
+    void Sfoglia_Click();
+    void Apri_Click();
+    QString CartellaAssoluta() const;
+
+    QLineEdit* cartella_ = nullptr;
+    QLineEdit* postazione_ = nullptr;
+    QPushButton* sfoglia_ = nullptr;
+    QPushButton* apri_ = nullptr;
+    QPushButton* annulla_ = nullptr;
+};
+
+// Makes the current folder the data folder the window program works in, and
+// sets the workstation number. Started in a data folder, or with --cartella,
+// it leaves everything as it is; elsewhere it uses the saved values, asking
+// for them (and saving them) when none are saved, the saved folder no longer
+// holds the suite's files, or --configura asks for it. PCLocal already set
+// (by the environment or --postazione) wins over the saved number.
+// False when the user closed the dialog without choosing: the program ends.
+bool PreparaCartellaDati(const OpzioniAvvio& opzioni);
