@@ -5,6 +5,7 @@
 #include <ostream>
 #include <map>
 #include <optional>
+#include <system_error>
 
 #include "app/DatiDemo.h"
 #include "common/archivio/Archivio.h"
@@ -265,6 +266,9 @@ int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, 
         return EsitoUso;
     } catch (const Errore& e) {
         err << e.Testo() << "\n";
+        return EsitoErrore;
+    } catch (const std::system_error& e) {
+        err << TestoErrore(e) << "\n";
         return EsitoErrore;
     } catch (const std::exception& e) {
         err << "Errore: " << e.what() << "\n";

@@ -456,7 +456,8 @@ void CreaDatiDemo(const std::string& cartella, const std::string& oggi) {
     } catch (const fs::filesystem_error& e) {
         fs::remove_all(modello, ec);
         throw Errore(NumeroErrore::FileNonScrivibile,
-                     "Impossibile creare la cartella '" + cartella + "': " + e.code().message() + ".");
+                     "Impossibile creare la cartella '" + cartella + "': " +
+                         DescrizioneErroreSistema(e.code().value()) + ".");
     } catch (...) {
         fs::remove_all(modello, ec);
         throw;

@@ -46,3 +46,15 @@ constexpr int SintassiSql = 3000;
 
 // Errore 53 for the file to read or the program to start `nome` (UTF-8) that is not found.
 Errore ErroreFileInesistente(const std::string& nome);
+
+// The cause of the system error `numero` (an errno value) as an Italian
+// sentence that says what to check: "il file o la cartella non esiste,
+// controllare il nome e il percorso", "disco pieno, liberare spazio sul disco"...
+// Begins in lower case, to follow a description and a colon.
+std::string DescrizioneErroreSistema(int numero);
+
+// The text of an error that stopped an operation, as the user is shown it: an
+// Errore's "Errore N: descrizione"; a failed file or folder operation of the
+// system (std::system_error, std::filesystem::filesystem_error) as Errore 75
+// with its cause in Italian and the path involved; any other error's own text.
+std::string TestoErrore(const std::exception& errore);

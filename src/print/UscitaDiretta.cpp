@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <utility>
@@ -46,7 +45,7 @@ public:
 private:
     [[noreturn]] void Fallito() const {
         throw Errore(NumeroErrore::FileNonScrivibile,
-                     "Scrittura non riuscita su '" + percorso_ + "': " + std::strerror(errno) + ".");
+                     "Scrittura non riuscita su '" + percorso_ + "': " + DescrizioneErroreSistema(errno) + ".");
     }
 
     std::string percorso_;
@@ -144,7 +143,7 @@ std::FILE* ApriPorta(const DestinazioneDiretta& porta) {
 
 std::FILE* ApriFile(const std::string& percorso) {
     std::FILE* file = std::fopen(percorso.c_str(), "wbe");
-    if (!file) throw ErroreApertura(percorso, std::strerror(errno));
+    if (!file) throw ErroreApertura(percorso, DescrizioneErroreSistema(errno));
     return file;
 }
 

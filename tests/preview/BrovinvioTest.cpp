@@ -177,3 +177,123 @@ TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {
     EXPECT_EQ(Brovinvio().first, 0);
     EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Camera 101 caffè\n|");
 }
+
+// Run by cron or in a locked session: no display that answers, stderr a file.
+// The mail goes, the outcome is in the output, no box is tried.
+TEST_F(BrovinvioSmtp, SenzaSchermoRaggiungibileNonSiInterrompe) {
+    VariabileAmbiente piattaforma("QT_QPA_PLATFORM", nullptr);
+    VariabileAmbiente esitoMostrato("BROVATO5_MOSTRA_ESITO", nullptr);
+    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it"));
+    ScriviFile("e-mail3.txt", FileMail);
+    const std::string brovinvio = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string();
+    int inviati = 0;
+    for (const char* display : {static_cast<const char*>(nullptr), "", ":7777"}) {
+        SCOPED_TRACE(display ? display : "(nessun DISPLAY)");
+        VariabileAmbiente schermo("DISPLAY", display);
+        EXPECT_EQ(EseguiConErrori("( " + brovinvio + " > esito.txt 2>&1 )").first, 0);
+        EXPECT_EQ(LeggiFile("esito.txt"), "brovinvio: Messaggio inviato a a@prova.it.\n");
+        EXPECT_NE(server_.Messaggio(++inviati), "");
+    }
+}
+
+// Every failure a user can meet says, in Italian, which setting to check.
+TEST_F(BrovinvioSenzaDesktop, MotiviDelFallimentoInItaliano) {
+    const auto certificato = [](const std::string& nome, const std::string& altroNome) {
+        ASSERT_EQ(EseguiConErrori("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
+                                  "-keyout " + nome + "-chiave.pem -out " + nome + ".pem -days 1 -subj /CN=" +
+                                  altroNome + " -addext subjectAltName=" + altroNome)
+                      .first,
+                  0);
+    };
+    certificato("giusto", "IP:127.0.0.1");
+    certificato("altronome", "DNS:posta.altrove.it");
+    const auto tls = [](const std::string& nome) {
+        return std::vector<std::string>{"--tls", fs::absolute(nome + ".pem").string(),
+                                        fs::absolute(nome + "-chiave.pem").string()};
+    };
+    const auto fidato = [](const std::string& nome) { return "certificati = " + fs::absolute(nome + ".pem").string(); };
+    ScriviFile("e-mail3.txt", FileMail);
+    struct Caso {
+        std::vector<std::string> server;  // options of the test server
+        std::string sicurezza, destinatari, altro;
+        std::string motivo;
+    };
+    for (const auto& caso : std::vector<Caso>{
+             {{}, "nessuna", "a@prova.it", "porta = 1", "non risponde sulla porta 1: controllare server e porta"},
+             {{}, "starttls", "a@prova.it", "", "non offre la cifratura STARTTLS"},
+             {{}, "nessuna", "a@prova.it; rifiutato@prova.it", "", "rifiutato un destinatario: controllare"},
+             {{}, "nessuna", "a@prova.it", "mittente = rifiutato@prova.it", "rifiutato il mittente"},
+             {tls("giusto"), "tls", "a@prova.it", "", "certificato del server di posta non è fidato"},
+             {tls("altronome"), "tls", "a@prova.it", fidato("altronome"), "intestato a un altro nome"}}) {
+        SCOPED_TRACE(caso.motivo);
+        const ServerSmtp server(caso.server);
+        std::string impostazioni = Impostazioni(server, caso.sicurezza, caso.destinatari);
+        // A later line wins over the one Impostazioni wrote: the key goes out of it first.
+        if (!caso.altro.empty()) {
+            const std::string chiave = caso.altro.substr(0, caso.altro.find(' '));
+            const auto inizio = impostazioni.find("\r\n" + chiave + " ");
+            if (inizio != std::string::npos)
+                impostazioni.erase(inizio, impostazioni.find("\r\n", inizio + 2) - inizio);
+            impostazioni += caso.altro + "\r\n";
+        }
+        ScriviFile("PostaElettronica.txt", impostazioni);
+        const auto [esito, errori] = Brovinvio();
+        EXPECT_EQ(esito, 1);
+        EXPECT_TRUE(errori.starts_with("brovinvio: Invio non riuscito: ")) << errori;
+        EXPECT_NE(errori.find(caso.motivo), std::string::npos) << errori;
+        EXPECT_EQ(server.Messaggio(1), "");
+    }
+}
+
+// Values as people leave them: a CR or a tab inside, recipients separated by
+// ";", no encryption towards another machine.
+TEST_F(BrovinvioSmtp, ValoriDelleImpostazioni) {
+    ScriviFile("e-mail3.txt", FileMail);
+    struct Caso {
+        std::string impostazioni;
+        std::string errore;  // "" when the mail goes
+    };
+    std::string altraMacchina = Impostazioni(server_, "nessuna", "a@prova.it");
+    altraMacchina.replace(altraMacchina.find("127.0.0.1"), 9, "192.0.2.1");
+    for (const auto& caso : std::vector<Caso>{
+             {Impostazioni(server_, "nessuna", "a@prova.it; b@prova.it"), ""},
+             {Impostazioni(server_, "nessuna", "a@prova.it\rBcc: c@prova.it"), "caratteri di controllo"},
+             {Impostazioni(server_, "nessuna", "a@prova.it") + "utente = ta\tbleau\r\n", "caratteri di controllo"},
+             {altraMacchina, "sicurezza = nessuna vale solo per un server su questo computer"}}) {
+        SCOPED_TRACE(caso.impostazioni);
+        ScriviFile("PostaElettronica.txt", caso.impostazioni);
+        const auto [esito, errori] = Brovinvio();
+        EXPECT_EQ(esito, caso.errore.empty() ? 0 : 1);
+        EXPECT_NE(errori.find(caso.errore), std::string::npos) << errori;
+    }
+    EXPECT_EQ(server_.Messaggio(1), MessaggioRicevuto);
+    EXPECT_EQ(server_.Messaggio(2), "");
+}
+
+// Without settings a long text goes to the mail client as an attachment, not
+// as an argument too long to start xdg-email; a mail file too large for a
+// message is refused.
+TEST(Brovinvio, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "3");
+    VariabileAmbiente display("DISPLAY", nullptr);
+    ScriviFile("xdg-email", "#!/bin/sh\nprintf '%s|' \"$@\" > argomenti.txt\n");
+    fs::permissions("xdg-email", fs::perms::owner_all);
+    VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
+    std::string righe;
+    for (int i = 0; righe.size() < 200 * 1024; ++i) righe += "Camera " + std::to_string(i) + " caff\xE8\r\n";
+    ScriviFile("e-mail3.txt", "OGGETTO\r\n" + righe);
+    EXPECT_EQ(Brovinvio(), std::make_pair(0, std::string()));
+    const std::string allegato = fs::absolute("tableau3.txt").string();
+    EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Il tableau è nel file "
+                                          "allegato tableau3.txt.\n|--attach|" + allegato + "|");
+    std::string utf8 = righe;
+    for (auto at = utf8.find('\xE8'); at != std::string::npos; at = utf8.find('\xE8', at)) utf8.replace(at, 1, "è");
+    EXPECT_EQ(LeggiFile(allegato), utf8);
+
+    ScriviFile("e-mail3.txt", "OGGETTO\r\n" + std::string(3 * 1024 * 1024, 'x'));
+    const auto [esito, errori] = Brovinvio();
+    EXPECT_EQ(esito, 1);
+    EXPECT_NE(errori.find("Il file e-mail3.txt è troppo grande per un messaggio (3072 KiB, al massimo 2048 KiB)"),
+              std::string::npos) << errori;
+}

@@ -13,9 +13,13 @@ public:
     void Apri(const std::string& percorso) override { aperti.push_back(percorso); }
 };
 
-// Programs started, in order.
+// Programs run, in order; each ends with `esito`.
 class AvviaProgrammaRegistrato : public AvviaProgramma {
 public:
     std::vector<std::string> avviati;
-    void Avvia(const std::string& nome) override { avviati.push_back(nome); }
+    EsitoEsecuzione esito;
+    EsitoEsecuzione Esegui(const std::string& nome) override {
+        avviati.push_back(nome);
+        return esito;
+    }
 };

@@ -6,9 +6,9 @@ Usage: python3 ServerSmtp.py FOLDER [--starttls CERTIFICATE KEY | --tls CERTIFIC
 Listens on a free port of 127.0.0.1 and, once it accepts connections, writes
 the port number into FOLDER/porta. Every message it receives is saved as
 FOLDER/messaggio-N.txt in UTF-8: the sender, the recipients (joined by ", ")
-and the decoded subject on one line each, then the decoded text. Recipients
-whose address begins with "rifiutato" are refused with code 550. Runs until
-it is terminated.
+and the decoded subject on one line each, then the decoded text. A sender or
+recipients whose address begins with "rifiutato" are refused with code 550.
+Runs until it is terminated.
 
 --starttls offers STARTTLS and refuses mail before it; --tls speaks TLS from
 the first byte. Both present the certificate of the PEM files CERTIFICATE and
@@ -34,6 +34,13 @@ class Registro:
     def __init__(self, cartella):
         self.cartella = cartella
         self.ricevuti = 0
+
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        if address.startswith("rifiutato"):
+            return "550 Mittente rifiutato"
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return "250 OK"
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.startswith("rifiutato"):

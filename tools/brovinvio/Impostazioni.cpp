@@ -1,5 +1,8 @@
 #include "Impostazioni.h"
 
+#include <arpa/inet.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -22,6 +25,12 @@ std::string Pulita(const std::string& testo) {
     throw std::runtime_error(std::string("File ") + NomeFileImpostazioni + ": " + cosa);
 }
 
+// A CR, a tab or any other control character: inside a value it would reach the
+// mail server's commands and the message's headers as they are.
+bool HaCaratteriDiControllo(const std::string& testo) {
+    return std::any_of(testo.begin(), testo.end(), [](unsigned char c) { return c < 32 || c == 127; });
+}
+
 // "chiave = valore" lines; blank lines and lines beginning with "#" skipped.
 std::map<std::string, std::string> LeggiVoci(const std::string& percorso) {
     const auto righe = LeggiRighe(percorso);
@@ -36,7 +45,12 @@ std::map<std::string, std::string> LeggiVoci(const std::string& percorso) {
         if (uguale == std::string::npos)
             Sbagliato("alla riga " + std::to_string(numero) + " manca \"=\" tra chiave e valore.");
         const std::string chiave = Pulita(riga.substr(0, uguale));
-        if (!voci.emplace(chiave, Pulita(riga.substr(uguale + 1))).second)
+        const std::string valore = Pulita(riga.substr(uguale + 1));
+        if (HaCaratteriDiControllo(valore))
+            Sbagliato("alla riga " + std::to_string(numero) + " il valore di \"" + chiave +
+                      "\" contiene caratteri di controllo (un ritorno a capo, una tabulazione): va scritto "
+                      "su una riga sola, senza.");
+        if (!voci.emplace(chiave, valore).second)
             Sbagliato("la chiave \"" + chiave + "\" compare due volte.");
     }
     return voci;
@@ -66,16 +80,28 @@ long LeggiPorta(const std::string& testo, Sicurezza sicurezza) {
     return static_cast<long>(*porta);
 }
 
-// Addresses separated by commas.
+// Addresses separated by commas or semicolons.
 std::vector<std::string> LeggiIndirizzi(const std::string& testo) {
     std::vector<std::string> indirizzi;
     for (std::size_t inizio = 0; inizio <= testo.size();) {
-        const auto virgola = std::min(testo.find(',', inizio), testo.size());
+        const auto virgola = std::min(testo.find_first_of(",;", inizio), testo.size());
         if (auto indirizzo = Pulita(testo.substr(inizio, virgola - inizio)); !indirizzo.empty())
             indirizzi.push_back(std::move(indirizzo));
         inizio = virgola + 1;
     }
     return indirizzi;
+}
+
+// True for a server on this machine: "localhost" or a loopback address
+// (127.x.x.x, ::1, with or without brackets).
+bool ServerLocale(std::string server) {
+    if (server.size() > 2 && server.front() == '[' && server.back() == ']')
+        server = server.substr(1, server.size() - 2);
+    if (Maiuscolo(server) == "LOCALHOST") return true;
+    in_addr ipv4{};
+    if (inet_pton(AF_INET, server.c_str(), &ipv4) == 1) return (ntohl(ipv4.s_addr) >> 24) == 127;
+    in6_addr ipv6{};
+    return inet_pton(AF_INET6, server.c_str(), &ipv6) == 1 && IN6_IS_ADDR_LOOPBACK(&ipv6);
 }
 
 }  // namespace
@@ -94,7 +120,12 @@ std::optional<ImpostazioniPosta> LeggiImpostazioni() {
     impostazioni.porta = LeggiPorta(voce("porta"), impostazioni.sicurezza);
     impostazioni.utente = voce("utente");
     impostazioni.password = voce("password");
-    if (const char* password = std::getenv("BROVINVIO_PASSWORD")) impostazioni.password = password;
+    if (const char* password = std::getenv("BROVINVIO_PASSWORD")) {
+        impostazioni.password = password;
+        if (HaCaratteriDiControllo(impostazioni.password))
+            throw std::runtime_error("La variabile BROVINVIO_PASSWORD contiene caratteri di controllo: va scritta "
+                                     "senza ritorni a capo né tabulazioni.");
+    }
     impostazioni.certificati = voce("certificati");
     impostazioni.mittente = voce("mittente");
     impostazioni.destinatari = LeggiIndirizzi(voce("destinatari"));
@@ -103,5 +134,9 @@ std::optional<ImpostazioniPosta> LeggiImpostazioni() {
     if (impostazioni.server.empty()) Sbagliato("manca il server di posta (server = ...).");
     if (impostazioni.mittente.empty()) Sbagliato("manca il mittente (mittente = ...).");
     if (impostazioni.destinatari.empty()) Sbagliato("mancano i destinatari (destinatari = ...).");
+    // Without encryption the login and the text cross the network in clear.
+    if (impostazioni.sicurezza == Sicurezza::Nessuna && !ServerLocale(impostazioni.server))
+        Sbagliato("sicurezza = nessuna vale solo per un server su questo computer (localhost, 127.0.0.1): per \"" +
+                  impostazioni.server + "\" scrivere sicurezza = starttls o tls.");
     return impostazioni;
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <stdexcept>
 
 #include "Impostazioni.h"
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr std::size_t kLunghezzaRigaCodificata = 76;
+// A preview page is some 30 KiB, a whole tableau a few hundred: a larger mail
+// file is not a tableau, and many mail servers refuse such a message anyway.
+constexpr std::uintmax_t kMassimoFileMail = 2 * 1024 * 1024;
 
 std::string Esadecimale(unsigned char c) {
     constexpr char cifre[] = "0123456789ABCDEF";
@@ -82,6 +86,12 @@ std::vector<std::string> LeggiFileMail() {
     const auto percorso = FileEsistente(NomeFileEMail());
     if (!percorso)
         throw std::runtime_error("Non c'è nessun messaggio da inviare: manca il file " + NomeFileEMail() + ".");
+    std::error_code errore;
+    if (const auto byte = std::filesystem::file_size(*percorso, errore); !errore && byte > kMassimoFileMail)
+        throw std::runtime_error("Il file " + NomeFileEMail() + " è troppo grande per un messaggio (" +
+                                 std::to_string(byte / 1024) + " KiB, al massimo " +
+                                 std::to_string(kMassimoFileMail / 1024) +
+                                 " KiB): controllare che contenga il tableau da inviare.");
     std::vector<std::string> righe = LeggiRighe(*percorso).value_or(std::vector<std::string>());
     for (auto& riga : righe) riga = Cp1252ToUtf8(riga);
     if (righe.empty() || righe.front() != "OGGETTO")

@@ -6,7 +6,7 @@
 // The text to send from the workstation's mail file (NomeFileEMail of the
 // preview, in the current folder), in UTF-8, one entry per line (the
 // line ends dropped). Throws std::runtime_error with an Italian message when
-// the file is missing or does not begin with the line "OGGETTO".
+// the file is missing, larger than 2 MiB or does not begin with the line "OGGETTO".
 std::vector<std::string> LeggiFileMail();
 
 struct ImpostazioniPosta;

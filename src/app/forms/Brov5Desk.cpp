@@ -158,7 +158,7 @@ void Brov5Desk::Protetto(Azione&& azione) {
     } catch (const Errore& errore) {
         ErroreFatale(QString::fromStdString(errore.Testo()));
     } catch (const std::exception& errore) {
-        ErroreFatale(QString::fromLocal8Bit(errore.what()));
+        ErroreFatale(QString::fromStdString(TestoErrore(errore)));
     }
 }
 

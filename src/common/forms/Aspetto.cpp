@@ -1,7 +1,9 @@
 #include "common/forms/Aspetto.h"
 
+#include <QApplication>
 #include <QPaintDevice>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -50,10 +52,29 @@ QFont Carattere(const QString& nome, double punti, bool grassetto) {
     return font;
 }
 
+namespace {
+
+// Sets or clears "kept above all other windows" on `finestra`. A shown window
+// is told through its native window, where and as it is: setWindowFlag would
+// hide it, and hiding a dialog ends its modal wait.
+void ImpostaPrimoPiano(QWidget& finestra, bool sopra) {
+    const Qt::WindowFlags flag = finestra.windowFlags().setFlag(Qt::WindowStaysOnTopHint, sopra);
+    if (!finestra.isVisible()) {
+        finestra.setWindowFlags(flag);
+        return;
+    }
+    finestra.overrideWindowFlags(flag);
+    if (QWindow* nativa = finestra.windowHandle()) nativa->setFlags(flag);
+}
+
+}  // namespace
+
 void MettiInPrimoPiano(QWidget& finestra) {
-    if (finestra.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-    const bool visibile = finestra.isVisible();
-    finestra.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    // Changing a window flag hides a shown window; show it again where it was.
-    if (visibile) finestra.show();
+    if (!finestra.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) ImpostaPrimoPiano(finestra, true);
+}
+
+void CediPrimoPiano() {
+    for (QWidget* finestra : QApplication::topLevelWidgets())
+        if (finestra->isVisible() && finestra->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            ImpostaPrimoPiano(*finestra, false);
 }

@@ -36,3 +36,9 @@ QFont Carattere(const QString& nome, double punti, bool grassetto = false);
 
 // Keeps `finestra` above all other windows, without moving or resizing it.
 void MettiInPrimoPiano(QWidget& finestra);
+
+// Every shown window of the program kept above all others stops being so,
+// where and as it is, for a window another program opens for the user (a
+// document, the mail client): it would come up hidden behind them. Each is put
+// on top again by the next MettiInPrimoPiano, when the program activates it.
+void CediPrimoPiano();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "common/Errore.h"
 #include "common/forms/TestoQt.h"
 #include "common/forms/MsgBox_Form.h"
 
@@ -19,8 +20,8 @@ std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, c
 
 void MostraErrore(const std::exception& errore) {
     constexpr std::int16_t kSoloOk = 48;
-    // An Errore's what() is already "Errore N: descrizione", in UTF-8.
-    MostraMessaggio(QString::fromUtf8(errore.what()), kSoloOk, QStringLiteral("Errore"));
+    // "Errore N: descrizione" in UTF-8, a system error's cause in Italian.
+    MostraMessaggio(QString::fromStdString(TestoErrore(errore)), kSoloOk, QStringLiteral("Errore"));
 }
 
 void EseguiMostrandoErrore(const std::function<void()>& azione) {

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTextDocument>
 
 #include "common/piattaforma/AvviaProgramma.h"
@@ -34,8 +36,30 @@ constexpr std::int32_t kPagina = 26000;
 constexpr double kPuntiText1 = 11.25;
 const QColor kGialloChiaro(255, 255, 192);
 const char* const kPostino = "brovinvio";
+constexpr std::int16_t kSoloOk = 48;
+// The message box widens with its longest line: the mailer's outcome is
+// broken into lines that keep it on the screen.
+constexpr int kColonneEsito = 70;
 
 enum Tasti { Esci, Riduci, Espandi, Avanti, Inizio, EMail, Salva };
+
+// `testo` with each of its lines broken at blanks into lines of at most
+// `colonne` characters (a longer word stays whole), joined by CR LF.
+QString InRighe(const QString& testo, int colonne) {
+    QStringList righe;
+    for (const QString& originale : testo.split(QLatin1Char('\n'))) {
+        QString riga;
+        for (const QString& parola : originale.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!riga.isEmpty() && riga.size() + 1 + parola.size() > colonne) {
+                righe << riga;
+                riga.clear();
+            }
+            riga += (riga.isEmpty() ? QString() : QStringLiteral(" ")) + parola;
+        }
+        righe << riga;
+    }
+    return righe.join(QStringLiteral("\r\n"));
+}
 
 }  // namespace
 
@@ -167,7 +191,23 @@ std::string Anteprima::TestoMostrato() const {
 
 void Anteprima::InviaEMail(const std::string& Testo) {
     ScriviFileEMail(Testo);
-    avviaProgramma_.Avvia(kPostino);
+    // No second dispatch rewrites the mail file while the mailer reads it.
+    tasto_[EMail]->setEnabled(false);
+    const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
+    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
+    if (const QString testo = EsitoInvio(esito); !testo.isEmpty())
+        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
+}
+
+QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
+    // The mailer's line, "brovinvio: ...", without the name that a terminal needs.
+    QString testo = QString::fromStdString(esito.messaggio).trimmed();
+    testo.remove(QRegularExpression(QStringLiteral("^%1: ").arg(QLatin1String(kPostino)),
+                                    QRegularExpression::MultilineOption));
+    if (!testo.isEmpty() || esito.codice == 0) return testo;
+    return QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza dire perché.")
+        .arg(QLatin1String(kPostino))
+        .arg(esito.codice);
 }
 
 void Anteprima::closeEvent(QCloseEvent* evento) {

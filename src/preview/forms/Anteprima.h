@@ -9,6 +9,7 @@
 #include "preview/LetturaReport.h"
 
 class AvviaProgramma;
+struct EsitoEsecuzione;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -27,9 +28,11 @@ public:
     // itself because there is no report file.
     bool Avvia();
 
-    // Writes `Testo` into the mail file and starts the mailer without waiting.
-    // Throws Errore 75 when the mail file cannot be written (the mailer is not
-    // started), 53 when the mailer cannot be started (the mail file stays).
+    // Writes `Testo` into the mail file, runs the mailer and shows what it
+    // told in a message box over the windows; the preview goes on being drawn
+    // while the mailer works, its "E-&mail" held off. Throws Errore 75 when the
+    // mail file cannot be written (the mailer is not started), 53 when the
+    // mailer cannot be started (the mail file stays).
     void InviaEMail(const std::string& Testo);
 
     QPlainTextEdit* Text1() const { return text1_; }
@@ -57,6 +60,9 @@ private:
     void CambiaCarattere(double punti);
     // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
     std::string TestoMostrato() const;
+    // What the mailer told of the sending, for the message box; nothing for
+    // a mailer that ended well without a word.
+    static QString EsitoInvio(const EsitoEsecuzione& esito);
 
     AvviaProgramma& avviaProgramma_;
     std::optional<LetturaReport> report_;

@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "common/Errore.h"
+#include "common/forms/Aspetto.h"
 
 namespace {
 
@@ -19,8 +21,23 @@ QString TrovaProgramma(const QString& nome) {
 
 }  // namespace
 
-void AvviaProgrammaQt::Avvia(const std::string& nome) {
+EsitoEsecuzione AvviaProgrammaQt::Esegui(const std::string& nome) {
     const QString programma = TrovaProgramma(QString::fromLocal8Bit(nome.c_str()));
-    if (programma.isEmpty() || !QProcess::startDetached(programma, {}, QDir::currentPath()))
-        throw ErroreFileInesistente(nome);
+    if (programma.isEmpty()) throw ErroreFileInesistente(nome);
+    QProcess processo;
+    processo.setProgram(programma);
+    processo.setWorkingDirectory(QDir::currentPath());
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QString::fromLatin1(VariabileEsitoMostrato), QStringLiteral("1"));
+    processo.setProcessEnvironment(ambiente);
+    processo.setProcessChannelMode(QProcess::MergedChannels);
+    processo.setStandardInputFile(QProcess::nullDevice());
+    CediPrimoPiano();
+    QEventLoop attesa;
+    QObject::connect(&processo, &QProcess::finished, &attesa, &QEventLoop::quit);
+    processo.start();
+    if (!processo.waitForStarted()) throw ErroreFileInesistente(nome);
+    if (processo.state() != QProcess::NotRunning) attesa.exec();
+    const bool uscito = processo.exitStatus() == QProcess::NormalExit;
+    return {uscito ? processo.exitCode() : -1, processo.readAll().toStdString()};
 }

@@ -2,8 +2,8 @@
 
 #include "common/piattaforma/AvviaProgramma.h"
 
-// Starts programs as detached processes: they outlive this one and are not waited for.
+// Runs programs with QProcess, waiting in an event loop of its own.
 class AvviaProgrammaQt : public AvviaProgramma {
 public:
-    void Avvia(const std::string& nome) override;
+    EsitoEsecuzione Esegui(const std::string& nome) override;
 };
