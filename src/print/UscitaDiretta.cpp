@@ -52,6 +52,37 @@ private:
     std::FILE* file_ = nullptr;
 };
 
+// Why the print server refused the last request, in Italian, with the
+// server's own (English) words after it.
+std::string CausaCups() {
+    const char* causa = nullptr;
+    switch (cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+    case IPP_STATUS_ERROR_PRINTER_IS_DEACTIVATED:
+        causa = "la stampante non accetta lavori: controllare che sia abilitata sul server di stampa";
+        break;
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        causa = "la stampante non esiste più sul server di stampa: controllare il nome";
+        break;
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+        causa = "il server di stampa non permette a questo utente di stampare: controllare i permessi della stampante";
+        break;
+    case IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED:
+        causa = "la stampante non accetta testo grezzo: controllare il driver della coda";
+        break;
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+    case IPP_STATUS_ERROR_BUSY:
+        causa = "il server di stampa non risponde o è occupato: controllare che il servizio di stampa sia avviato";
+        break;
+    default:
+        causa = "il server di stampa ha rifiutato il lavoro: controllare lo stato della stampante";
+        break;
+    }
+    return std::string(causa) + " (" + cupsLastErrorString() + ")";
+}
+
 // A print queue of the print system: the bytes go to it as one raw job
 // (the printer receives them as they are) when the output is closed.
 class UscitaCoda : public UscitaDiretta {
@@ -62,13 +93,13 @@ public:
 
     void Chiudi() override {
         const int lavoro = cupsCreateJob(CUPS_HTTP_DEFAULT, coda_.c_str(), "Tableau", 0, nullptr);
-        if (lavoro == 0) Fallito(cupsLastErrorString());
+        if (lavoro == 0) Fallito(CausaCups());
         if (cupsStartDocument(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, "Tableau", CUPS_FORMAT_RAW, 1) !=
                 HTTP_STATUS_CONTINUE ||
             cupsWriteRequestData(CUPS_HTTP_DEFAULT, dati_.data(), dati_.size()) != HTTP_STATUS_CONTINUE ||
             cupsFinishDocument(CUPS_HTTP_DEFAULT, coda_.c_str()) != IPP_STATUS_OK) {
             // No half-sent job is left waiting in the queue.
-            const std::string motivo = cupsLastErrorString();
+            const std::string motivo = CausaCups();
             cupsCancelJob2(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, 0);
             Fallito(motivo);
         }

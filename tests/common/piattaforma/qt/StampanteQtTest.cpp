@@ -204,7 +204,13 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     diretta.stampante = "Aghi";
     StampaReport(diretta, 1, stampante);
     diretta.stampante = "Ferma";
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(diretta, 1, stampante); }), NumeroErrore::ErroreStampante);
+    try {
+        StampaReport(diretta, 1, stampante);
+        ADD_FAILURE() << "stampa su una coda che non accetta lavori";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), NumeroErrore::ErroreStampante);
+        EXPECT_NE(e.Descrizione().find("la stampante non accetta lavori"), std::string::npos) << e.Descrizione();
+    }
 
     const fs::path pdf = cups.AttendiLavoro("Laser");
     ASSERT_FALSE(pdf.empty()) << "nessun lavoro sulla coda Laser";
