@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "app/Comandi.h"
-#include "common/archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
 #include "support/StampanteRegistrata.h"
@@ -188,13 +187,7 @@ TEST(Comandi, StampaDelReport) {
 TEST(Comandi, StampaComeIlMenuEConErrori) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "1");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
-    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
-    fs::remove("Contatori.mdb");
-    ScriviTabellaSqlite("Contatori.mdb",
-                        {"Contatori",
-                         {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
-                         {{Valore::Intero(0), Valore::Intero(5)}, {Valore::Intero(1), Valore::Intero(60)}}});
+    PreparaStampaDemo(cartella, {{0, 5}, {1, 60}});
     UsaStampante([] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
     std::vector<std::string> pagine;
     for (const char* hotel : {"1", "0"}) {

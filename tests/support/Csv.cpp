@@ -177,3 +177,13 @@ void CreaCopiaSqliteDemo(const std::filesystem::path& cartella, const std::strin
     for (const auto& sorgente : SorgentiCsvDemo(insieme))
         ScriviTabellaSqlite((cartella / (sorgente.database + ".mdb")).string(), LeggiCsv(sorgente.percorso));
 }
+
+void PreparaStampaDemo(const CartellaTemporanea& cartella,
+                       const std::vector<std::pair<std::int64_t, std::int64_t>>& righe) {
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    Tabella contatori{"Contatori", {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}}, {}};
+    for (const auto& [hotel, linee] : righe) contatori.righe.push_back({Valore::Intero(hotel), Valore::Intero(linee)});
+    fs::remove("Contatori.mdb");
+    ScriviTabellaSqlite("Contatori.mdb", contatori);
+}

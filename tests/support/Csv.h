@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/archivio/Valore.h"
@@ -36,3 +38,12 @@ void PrintTo(const Valore& valore, std::ostream* os);
 // the same data as the demo Access files, in the second store format.
 // `insieme` as for SorgentiCsvDemo.
 void CreaCopiaSqliteDemo(const std::filesystem::path& cartella, const std::string& insieme = "demo");
+
+class CartellaTemporanea;
+
+// Fills `cartella` (the current folder) for a print of the demo week: the demo
+// Access files, the report of hotel 1's week of 07/12/2026 as FD1, and a
+// Contatori giving each hotel of `righe` (hotel, lines) its page length
+// (LungPagNoComp).
+void PreparaStampaDemo(const CartellaTemporanea& cartella,
+                       const std::vector<std::pair<std::int64_t, std::int64_t>>& righe);

@@ -14,7 +14,6 @@
 #include <set>
 #include <thread>
 
-#include "common/archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/archivio/ProcessoFiglio.h"
@@ -22,6 +21,7 @@
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
+#include "support/Csv.h"
 #include "support/Supporto.h"
 
 extern char** environ;
@@ -180,14 +180,8 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     cups.AggiungiCoda("Ferma", false);
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "1");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
-    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
     // Pages of 40 lines, short enough for a landscape sheet.
-    fs::remove("Contatori.mdb");
-    ScriviTabellaSqlite("Contatori.mdb",
-                        {"Contatori",
-                         {{"NumeroHotel", TipoCampo::Intero}, {"LungPagNoComp", TipoCampo::Intero}},
-                         {{Valore::Intero(1), Valore::Intero(40)}}});
+    PreparaStampaDemo(cartella, {{1, 40}});
     StampanteQt stampante;
     const auto installate = stampante.Stampanti();
     ASSERT_EQ(std::set<std::string>(installate.begin(), installate.end()), (std::set<std::string>{"Aghi", "Ferma", "Laser"}));
