@@ -26,41 +26,15 @@ std::int64_t InteroLimitato(double x) {
 static_assert(sizeof(Valore) == 40, "a value takes 40 bytes: hundreds of thousands of them make a build");
 
 Valore::Valore(const Valore& altro) { Prendi(altro); }
-Valore::Valore(Valore&& altro) noexcept { Prendi(std::move(altro)); }
 
 Valore& Valore::operator=(const Valore& altro) {
     if (this != &altro) *this = Valore(altro);
     return *this;
 }
 
-Valore& Valore::operator=(Valore&& altro) noexcept {
-    if (this != &altro) {
-        Distruggi();
-        Prendi(std::move(altro));
-    }
-    return *this;
-}
-
-void Valore::Distruggi() noexcept {
-    if (genere_ == Genere::Testo) testo_.~basic_string();
-    genere_ = Genere::Null;
-    intero_ = 0;
-}
-
 void Valore::Prendi(const Valore& altro) {
     if (altro.genere_ == Genere::Testo)
         new (&testo_) std::string(altro.testo_);
-    else if (altro.genere_ == Genere::Reale)
-        reale_ = altro.reale_;
-    else
-        intero_ = altro.intero_;
-    genere_ = altro.genere_;
-    tipo_ = altro.tipo_;
-}
-
-void Valore::Prendi(Valore&& altro) noexcept {
-    if (altro.genere_ == Genere::Testo)
-        new (&testo_) std::string(std::move(altro.testo_));
     else if (altro.genere_ == Genere::Reale)
         reale_ = altro.reale_;
     else

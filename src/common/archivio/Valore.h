@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Field types as the suite's tables hold them.
@@ -65,6 +67,34 @@ private:
     Genere genere_ = Genere::Null;
     TipoCampo tipo_ = TipoCampo::Testo;
 };
+
+// Moving is inline: building a table moves each of its values.
+inline Valore::Valore(Valore&& altro) noexcept { Prendi(std::move(altro)); }
+
+inline Valore& Valore::operator=(Valore&& altro) noexcept {
+    if (this != &altro) {
+        Distruggi();
+        Prendi(std::move(altro));
+    }
+    return *this;
+}
+
+inline void Valore::Distruggi() noexcept {
+    if (genere_ == Genere::Testo) testo_.~basic_string();
+    genere_ = Genere::Null;
+    intero_ = 0;
+}
+
+inline void Valore::Prendi(Valore&& altro) noexcept {
+    if (altro.genere_ == Genere::Testo)
+        new (&testo_) std::string(std::move(altro.testo_));
+    else if (altro.genere_ == Genere::Reale)
+        reale_ = altro.reale_;
+    else
+        intero_ = altro.intero_;
+    genere_ = altro.genere_;
+    tipo_ = altro.tipo_;
+}
 
 struct Colonna {
     std::string nome;
