@@ -178,12 +178,15 @@ constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb
                                       "Scheda_Prenotazione.mdb"};
 
 // The state of the files a build reads, in the current folder; nothing when
-// one of them is missing or cannot be examined.
-std::optional<std::vector<StatoFile>> StatoDeiFileLetti() {
+// one of them is missing or cannot be examined. After the readings begun at
+// `dopo` their fingerprints, taken at their end, serve.
+std::optional<std::vector<StatoFile>> StatoDeiFileLetti(
+    std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
     std::vector<StatoFile> stati;
     for (const char* nome : kFileLetti) {
         const auto percorso = FileEsistente(nome);
-        const auto stato = percorso ? LeggiStatoFile(*percorso) : std::nullopt;
+        if (!percorso) return std::nullopt;
+        const auto stato = dopo ? LeggiStatoFile(*percorso, *dopo) : LeggiStatoFile(*percorso);
         if (!stato) return std::nullopt;
         stati.push_back(*stato);
     }
@@ -220,6 +223,7 @@ public:
         }
         if (settimana_ != settimana) {
             settimana_ = {};
+            const auto lettura = std::chrono::steady_clock::now();
             try {
                 aperti_->ApriRecordset(primo, ultimo);
             } catch (...) {
@@ -229,7 +233,7 @@ public:
             settimana_ = settimana;
             // A file changed while it was read may return to the state noted
             // before (times kept to the 2 seconds): what was read serves this build only.
-            if (StatoDeiFileLetti() != stati) stati_.clear();
+            if (StatoDeiFileLetti(lettura) != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }

@@ -140,11 +140,13 @@ public:
         const auto stato = LeggiStatoFile(percorso_);
         if (const auto nomi = stato ? ElenchiDelProgramma::Istanza().Trova(programma_, *stato) : std::nullopt) {
             nomi_ = *nomi;
+            statoNoto_ = stato;
             return;
         }
         auto [nomi, statoLetto] = LeggiFermo({"tabelle", percorso_}, nullptr, DecodificaElencoTabelle, stato);
         nomi_ = std::move(nomi);
         if (statoLetto) ElenchiDelProgramma::Istanza().Conserva(programma_, *statoLetto, nomi_);
+        statoNoto_ = statoLetto;
     }
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
@@ -158,14 +160,24 @@ public:
         // With no name given the reader sends every column, more than asked.
         if (!colonne.tutte)
             for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
-        return LeggiFermo(argomenti, &nome, DecodificaTabella, LeggiStatoFile(percorso_)).first;
+        auto [tabella, stato] = LeggiFermo(argomenti, &nome, DecodificaTabella, StatoNoto());
+        const std::lock_guard blocco(mutexStato_);
+        statoNoto_ = stato;
+        return std::move(tabella);
     }
 
 private:
+    std::optional<StatoFile> StatoNoto() {
+        const std::lock_guard blocco(mutexStato_);
+        return statoNoto_;
+    }
+
     // Runs the reader and decodes its output with `decodifica` while the file
     // keeps still: what it gives, with the state of the file it was read from.
     // The file's state is taken before and after each run (`prima`: the state
-    // just taken). A run during which the file changed, or that failed while
+    // taken last, after the previous run: a file found in that state again
+    // after this run kept still through it, and taking the contents'
+    // fingerprint once per run is enough). A run during which the file changed, or that failed while
     // it was changing (it changes within a pause after), is made again after
     // that pause; when the file has not kept still through a run within
     // about a second it is in use: Errore 3045. A failure on a still file
@@ -213,6 +225,9 @@ private:
     std::string programma_;
     std::chrono::milliseconds limite_;
     std::vector<std::string> nomi_;
+    // The state of the file when the last run ended, the next run's state before.
+    std::optional<StatoFile> statoNoto_;
+    std::mutex mutexStato_;  // tables of one file may be read from several threads
 };
 
 }  // namespace

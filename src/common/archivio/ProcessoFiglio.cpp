@@ -4,13 +4,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 extern char** environ;
 
@@ -41,7 +44,7 @@ private:
 };
 
 // Where the child's standard streams go: input and error to /dev/null, output
-// to the pipe's write end. dup2 leaves the copy without close-on-exec, while
+// to the file given. dup2 leaves the copy without close-on-exec, while
 // every other descriptor of ours keeps it and so stays out of the child.
 class AzioniAvvio {
 public:
@@ -112,55 +115,62 @@ public:
         pid_ = -1;
     }
 
-    // Waits until the child has ended, at the latest until `scadenza`; gives
-    // its wait status, or nothing when it was still running (it is then killed).
-    std::optional<int> Attendi(Orologio::time_point scadenza) {
-        int stato = 0;
+    // Waits until the child has ended, at the latest until `scadenza`, while
+    // `entro` holds (it is asked about every millisecond); gives its wait
+    // status, or nothing when it was stopped (it is then killed).
+    template <typename Condizione>
+    std::optional<int> Attendi(Orologio::time_point scadenza, Condizione entro) {
+        // Woken as soon as the child ends where the system gives a descriptor for it.
+        const Descrittore fine(static_cast<int>(syscall(SYS_pidfd_open, pid_, 0)));
+        pollfd attesa{fine.Fd(), POLLIN, 0};
         for (;;) {
+            int stato = 0;
             const pid_t risultato = waitpid(pid_, &stato, WNOHANG);
             if (risultato == pid_) {
                 pid_ = -1;
                 return stato;
             }
             if (risultato < 0 && errno != EINTR) ErroreSistema(errno, "waitpid");
-            if (Orologio::now() >= scadenza) {
+            if (Orologio::now() >= scadenza || !entro()) {
                 Uccidi();
                 return std::nullopt;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            poll(&attesa, fine.Fd() >= 0 ? 1 : 0, 1);
         }
+    }
+
+    // Keeps the files the child writes within `byte`: a write past them fails
+    // and ends it (SIGXFSZ). Not binding on a child that started writing at
+    // once, which is why the size is watched too.
+    void LimitaFile(std::size_t byte) const {
+        const rlimit limite{static_cast<rlim_t>(byte), static_cast<rlim_t>(byte)};
+        prlimit(pid_, RLIMIT_FSIZE, &limite, nullptr);
     }
 
 private:
     pid_t pid_ = -1;
 };
 
-enum class Raccolta { Completa, TempoScaduto, Eccessiva };
+// The size of the file open at `fd`.
+std::size_t Dimensione(int fd) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) ErroreSistema(errno, "fstat");
+    return static_cast<std::size_t>(info.st_size);
+}
 
-// Reads the pipe to its end (the child closed its output), within the time
-// limit and the size limit.
-Raccolta RaccogliUscita(int fd, Orologio::time_point scadenza, std::size_t massima,
-                        std::string& uscita) {
-    char blocco[65536];
-    for (;;) {
-        const auto resto = std::chrono::ceil<std::chrono::milliseconds>(scadenza - Orologio::now());
-        if (resto.count() <= 0) return Raccolta::TempoScaduto;
-        pollfd attesa{fd, POLLIN, 0};
-        const int pronti = poll(&attesa, 1, static_cast<int>(resto.count()));
-        if (pronti < 0) {
-            if (errno == EINTR) continue;
-            ErroreSistema(errno, "poll");
-        }
-        if (pronti == 0) return Raccolta::TempoScaduto;
-        const ssize_t letti = read(fd, blocco, sizeof blocco);
-        if (letti < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
-            ErroreSistema(errno, "read");
-        }
-        if (letti == 0) return Raccolta::Completa;
-        if (uscita.size() + static_cast<std::size_t>(letti) > massima) return Raccolta::Eccessiva;
-        uscita.append(blocco, static_cast<std::size_t>(letti));
+// The whole contents of the file open at `fd`, read in one piece.
+std::string Contenuto(int fd) {
+    std::string contenuto(Dimensione(fd), '\0');
+    std::size_t letti = 0;
+    while (letti < contenuto.size()) {
+        const ssize_t n = pread(fd, contenuto.data() + letti, contenuto.size() - letti, static_cast<off_t>(letti));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ErroreSistema(errno, "pread");
+        if (n == 0) break;
+        letti += static_cast<std::size_t>(n);
     }
+    contenuto.resize(letti);
+    return contenuto;
 }
 
 }  // namespace
@@ -169,29 +179,20 @@ EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
                                std::chrono::milliseconds limite, std::size_t massimaUscita) {
     const auto scadenza = Orologio::now() + limite;
-    int tubo[2];
-    if (pipe2(tubo, O_CLOEXEC) != 0) ErroreSistema(errno, "pipe2");
-    Descrittore lettura(tubo[0]);
-    Descrittore scrittura(tubo[1]);
-    Figlio figlio(programma, argomenti, scrittura.Fd());
-    // Only the child holds the write end now: its exit ends the reading.
-    scrittura.Chiudi();
+    // The child writes into a file in memory, read in one piece once it has
+    // ended: its output is neither copied in small blocks nor grown as it comes.
+    Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC));
+    if (uscita.Fd() < 0) ErroreSistema(errno, "memfd_create");
+    Figlio figlio(programma, argomenti, uscita.Fd());
+    figlio.LimitaFile(massimaUscita + 1);
+    const auto stato = figlio.Attendi(scadenza, [&] { return Dimensione(uscita.Fd()) <= massimaUscita; });
 
     EsitoProgramma esito;
-    switch (RaccogliUscita(lettura.Fd(), scadenza, massimaUscita, esito.uscita)) {
-        case Raccolta::TempoScaduto:
-            figlio.Uccidi();
-            esito.fine = EsitoProgramma::Fine::TempoScaduto;
-            return esito;
-        case Raccolta::Eccessiva:
-            figlio.Uccidi();
-            esito.fine = EsitoProgramma::Fine::UscitaEccessiva;
-            return esito;
-        case Raccolta::Completa:
-            break;
+    if (Dimensione(uscita.Fd()) > massimaUscita || (stato && WIFSIGNALED(*stato) && WTERMSIG(*stato) == SIGXFSZ)) {
+        esito.fine = EsitoProgramma::Fine::UscitaEccessiva;
+        return esito;
     }
-    // A child may close its output and still hang: the limit holds here too.
-    const auto stato = figlio.Attendi(scadenza);
+    esito.uscita = Contenuto(uscita.Fd());
     if (!stato) {
         esito.fine = EsitoProgramma::Fine::TempoScaduto;
     } else if (WIFEXITED(*stato)) {

@@ -19,7 +19,8 @@ struct EsitoProgramma {
 };
 
 // Runs `programma` (a path) with `argomenti`, its standard input and error on
-// /dev/null, and collects its standard output. The program is killed when it
+// /dev/null, and collects its standard output, which it writes into a file in
+// memory read once it has ended. The program is killed when it
 // is still running after `limite` or has written more than `massimaUscita`
 // bytes. Safe in a process with threads (the child is started with
 // posix_spawn). Throws std::system_error when the program cannot be started.

@@ -8,6 +8,9 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,16 +93,77 @@ std::optional<std::uint64_t> ImprontaDelFile(int fd) {
     }
 }
 
-}  // namespace
+using Orologio = std::chrono::steady_clock;
 
-std::optional<StatoFile> LeggiStatoFile(const std::string& percorso) {
+// The last fingerprint taken of each file, by identity, with the state it was
+// taken in and when it was begun.
+class UltimeImpronte {
+public:
+    static UltimeImpronte& Istanza() {
+        static UltimeImpronte istanza;
+        return istanza;
+    }
+
+    // The fingerprint begun at `dopo` or later of the file in state `senzaImpronta` (its fingerprint 0).
+    std::optional<StatoFile> Trova(const StatoFile& senzaImpronta, Orologio::time_point dopo) {
+        const std::lock_guard blocco(mutex_);
+        const auto trovata = impronte_.find({senzaImpronta.dispositivo, senzaImpronta.inode});
+        if (trovata == impronte_.end() || trovata->second.inizio < dopo) return std::nullopt;
+        StatoFile presa = trovata->second.stato;
+        presa.impronta = 0;
+        if (presa != senzaImpronta) return std::nullopt;
+        return trovata->second.stato;
+    }
+
+    // Keeps the fingerprint begun at `inizio` unless a later one is kept.
+    void Conserva(const StatoFile& stato, Orologio::time_point inizio) {
+        const std::lock_guard blocco(mutex_);
+        auto& voce = impronte_[{stato.dispositivo, stato.inode}];
+        if (voce.inizio <= inizio) voce = {stato, inizio};
+    }
+
+private:
+    struct Impronta {
+        StatoFile stato;
+        Orologio::time_point inizio;
+    };
+    std::mutex mutex_;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, Impronta> impronte_;
+};
+
+StatoFile StatoSenzaImpronta(const struct stat& info) {
+    return StatoFile{info.st_dev,          info.st_ino,         info.st_size,        info.st_mtim.tv_sec,
+                     info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec, 0};
+}
+
+// The state of the file open at `fd`, its fingerprint taken unless one begun
+// at `dopo` or later serves (none: always taken).
+std::optional<StatoFile> StatoDi(int fd, std::optional<Orologio::time_point> dopo) {
+    const auto inizio = Orologio::now();
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return std::nullopt;
+    StatoFile stato = StatoSenzaImpronta(info);
+    if (dopo)
+        if (auto presa = UltimeImpronte::Istanza().Trova(stato, *dopo)) return presa;
+    const auto impronta = ImprontaDelFile(fd);
+    if (!impronta) return std::nullopt;
+    stato.impronta = *impronta;
+    UltimeImpronte::Istanza().Conserva(stato, inizio);
+    return stato;
+}
+
+std::optional<StatoFile> LeggiStato(const std::string& percorso, std::optional<Orologio::time_point> dopo) {
     const int fd = open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    struct stat info {};
-    const bool esaminato = fstat(fd, &info) == 0;
-    const auto impronta = esaminato ? ImprontaDelFile(fd) : std::nullopt;
+    auto stato = StatoDi(fd, dopo);
     close(fd);
-    if (!impronta) return std::nullopt;
-    return StatoFile{info.st_dev,          info.st_ino,         info.st_size,        info.st_mtim.tv_sec,
-                     info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec, *impronta};
+    return stato;
+}
+
+}  // namespace
+
+std::optional<StatoFile> LeggiStatoFile(const std::string& percorso) { return LeggiStato(percorso, std::nullopt); }
+
+std::optional<StatoFile> LeggiStatoFile(const std::string& percorso, Orologio::time_point dopo) {
+    return LeggiStato(percorso, dopo);
 }

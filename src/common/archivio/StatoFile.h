@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,3 +26,10 @@ struct StatoFile {
 
 // The state of the file at `percorso`; nothing when it cannot be examined or read.
 std::optional<StatoFile> LeggiStatoFile(const std::string& percorso);
+
+// The same with a fingerprint taken at `dopo` or later: the last one this
+// program took of the file serves when it was begun since then and the file
+// still shows the same identity, size and times; else it is taken now. For a
+// check that follows others closely: whether a file kept still through
+// readings whose own checks have fingerprinted it at their end.
+std::optional<StatoFile> LeggiStatoFile(const std::string& percorso, std::chrono::steady_clock::time_point dopo);

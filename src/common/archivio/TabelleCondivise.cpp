@@ -1,5 +1,6 @@
 #include "common/archivio/TabelleCondivise.h"
 
+#include <chrono>
 #include <future>
 #include <optional>
 
@@ -43,8 +44,10 @@ public:
         lette = lettura->colonne;
         if (promessa) {
             try {
+                // A reader checks the file kept still through its reading: its last fingerprint serves here.
+                const auto inizio = std::chrono::steady_clock::now();
                 auto tabella = std::make_shared<const Tabella>(leggi(lettura->colonne));
-                if (LeggiStatoFile(percorso) != stato) Dimentica(chiave, lettura);
+                if (LeggiStatoFile(percorso, inizio) != stato) Dimentica(chiave, lettura);
                 promessa->set_value(std::move(tabella));
             } catch (...) {
                 Dimentica(chiave, lettura);

@@ -1,5 +1,6 @@
 #include "common/archivio/UscitaMdb.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -185,6 +186,9 @@ Tabella DecodificaTabella(std::string_view uscita) {
     cursore.Atteso("righe ");
     const auto righeDichiarate = cursore.Numero();
     cursore.Atteso("\n");
+    // Room for the records declared, as many as the output can hold (two bytes
+    // each at least): a damaged count cannot ask for more.
+    tabella.righe.reserve(std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2));
 
     while (cursore.Segue("R\n")) {
         cursore.Atteso("R\n");

@@ -51,3 +51,24 @@ TEST(ProcessoFiglio, FermatoAlLimiteDiTempoODiUscita) {
 TEST(ProcessoFiglio, ProgrammaMancante) {
     EXPECT_THROW(EseguiProgramma("/nessuna/cartella/programma", {}, 1s, kMolto), std::system_error);
 }
+
+// The output may reach the bound, not pass it, however the program ends after writing.
+TEST(ProcessoFiglio, UscitaFinoAlLimite) {
+    const struct {
+        const char* comandi;
+        Fine fine;
+    } casi[] = {
+        {"head -c 5000 /dev/zero", Fine::Uscito},
+        {"head -c 5001 /dev/zero", Fine::UscitaEccessiva},
+        {"head -c 5001 /dev/zero; exec sleep 30", Fine::UscitaEccessiva},
+        {"head -c 4000 /dev/zero; kill -SEGV $$", Fine::Terminato},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.comandi);
+        const auto inizio = std::chrono::steady_clock::now();
+        const auto esito = Shell(caso.comandi, 10s, 5000);
+        EXPECT_EQ(esito.fine, caso.fine);
+        EXPECT_LE(esito.uscita.size(), 5000u);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 5s);
+    }
+}

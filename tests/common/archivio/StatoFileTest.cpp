@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <random>
 
@@ -35,4 +37,32 @@ TEST(StatoFile, ImprontaCambiaConUnSoloBit) {
         EXPECT_NE(impronta(modificato), prima) << "modifica " << i;
     }
     EXPECT_NE(impronta(""), impronta(std::string(1, '\0')));
+}
+
+// A fingerprint taken since a given moment serves only for the file as it
+// was then: a file rewritten, grown or replaced since shows its new state.
+TEST(StatoFile, ImprontaRecenteSoloPerIlFileInvariato) {
+    CartellaTemporanea cartella;
+    const auto file = cartella.Percorso() / "file.mdb";
+    const std::string percorso = file.string();
+    const std::function<void()> modifiche[] = {
+        [] {},
+        [&] { ScriviFile(file, "contenuto B"); },
+        [&] { ScriviFile(file, "contenuto A e altro"); },
+        [&] {
+            ScriviFile(cartella.Percorso() / "nuovo.mdb", "contenuto C");
+            std::filesystem::rename(cartella.Percorso() / "nuovo.mdb", file);
+        },
+    };
+    for (std::size_t i = 0; i < std::size(modifiche); ++i) {
+        ScriviFile(file, "contenuto A");
+        const auto dopo = std::chrono::steady_clock::now();
+        const auto preso = LeggiStatoFile(percorso);
+        modifiche[i]();
+        const auto recente = LeggiStatoFile(percorso, dopo);
+        EXPECT_EQ(recente, LeggiStatoFile(percorso)) << "modifica " << i;
+        EXPECT_EQ(recente == preso, i == 0) << "modifica " << i;
+    }
+    EXPECT_EQ(LeggiStatoFile((cartella.Percorso() / "manca.mdb").string(), std::chrono::steady_clock::now()),
+              std::nullopt);
 }
