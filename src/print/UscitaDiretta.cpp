@@ -223,7 +223,3 @@ std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const DestinazioneDiretta& dest
     }
     return std::make_unique<UscitaFile>(destinazione.percorso, ApriFile(destinazione.percorso));
 }
-
-std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const std::string& destinazione) {
-    return ApriUscitaDiretta(RisolviDestinazione(destinazione));
-}

@@ -46,5 +46,3 @@ DestinazioneDiretta RisolviDestinazione(const std::string& destinazione);
 // opens only as the character device it stands for (Errore 68 when there is
 // none), a file is created or emptied (Errore 75 when it cannot be).
 std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const DestinazioneDiretta& destinazione);
-// Opens the destination named (Windows-1252), resolved as RisolviDestinazione does.
-std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const std::string& destinazione);
