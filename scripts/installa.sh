@@ -4,7 +4,7 @@ set -euo pipefail
 PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev mdbtools libsqlite3-dev
            libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
            libcurl4-openssl-dev python3-aiosmtpd openssl xdg-utils
-           cups libcups2-dev poppler-utils libxcb1-dev qt6-translations-l10n
+           cups libcups2-dev poppler-utils libxxhash-dev libxcb1-dev qt6-translations-l10n
            dpkg-dev file lintian desktop-file-utils appstream man-db)
 mancanti=()
 for p in "${PACCHETTI[@]}"; do

@@ -20,7 +20,7 @@ struct StatoFile {
     std::int64_t modificaNanosecondi = 0;
     std::int64_t statoSecondi = 0;
     std::int64_t statoNanosecondi = 0;
-    std::uint64_t impronta = 0;  // ImprontaContenuto of the whole file
+    std::uint64_t impronta = 0;  // fingerprint of the whole file
     friend bool operator==(const StatoFile&, const StatoFile&) = default;
 };
 
