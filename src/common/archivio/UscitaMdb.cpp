@@ -125,7 +125,7 @@ Valore ValoreDaTesto(char tipo, std::string_view testo) {
         case kReale: return Valore::Reale(LeggiReale(testo));
         case kData:
             if (testo.empty()) NonValida("data vuota");
-            return Valore::Data(std::string(testo));
+            return Valore::Data(testo);
         case kSiNo:
             if (testo != "0" && testo != "1") NonValida("valore sì/no non valido");
             return Valore::SiNo(testo == "1");

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <new>
+#include <cstring>
 #include <utility>
 
 #include "common/Routine.h"
@@ -23,7 +23,7 @@ std::int64_t InteroLimitato(double x) {
 
 }  // namespace
 
-static_assert(sizeof(Valore) == 40, "a value takes 40 bytes: hundreds of thousands of them make a build");
+static_assert(sizeof(Valore) == 24, "a value takes 24 bytes: hundreds of thousands of them make a build");
 
 Valore::Valore(const Valore& altro) { Prendi(altro); }
 
@@ -33,23 +33,36 @@ Valore& Valore::operator=(const Valore& altro) {
 }
 
 void Valore::Prendi(const Valore& altro) {
-    if (altro.genere_ == Genere::Testo)
-        new (&testo_) std::string(altro.testo_);
-    else if (altro.genere_ == Genere::Reale)
-        reale_ = altro.reale_;
-    else
-        intero_ = altro.intero_;
-    genere_ = altro.genere_;
+    if (altro.SulloHeap()) {
+        PrendiTesto(altro.TestoMemorizzato());
+    } else {
+        std::memcpy(dati_, altro.dati_, sizeof dati_);
+        interno_ = altro.interno_;
+        genere_ = altro.genere_;
+    }
     tipo_ = altro.tipo_;
+}
+
+void Valore::PrendiTesto(std::string_view testo) {
+    if (testo.size() <= kTestoInterno) {
+        std::memcpy(dati_, testo.data(), testo.size());
+        interno_ = static_cast<std::uint8_t>(testo.size());
+    } else {
+        TestoLungo lungo{new char[testo.size()], testo.size()};
+        std::memcpy(lungo.byte, testo.data(), testo.size());
+        Conserva(lungo);
+        interno_ = kTestoSulloHeap;
+    }
+    genere_ = Genere::Testo;
 }
 
 bool operator==(const Valore& a, const Valore& b) {
     if (a.tipo_ != b.tipo_ || a.genere_ != b.genere_) return false;
     switch (a.genere_) {
         case Valore::Genere::Null: return true;
-        case Valore::Genere::Intero: return a.intero_ == b.intero_;
-        case Valore::Genere::Reale: return a.reale_ == b.reale_;
-        case Valore::Genere::Testo: return a.testo_ == b.testo_;
+        case Valore::Genere::Intero: return a.Contenuto<std::int64_t>() == b.Contenuto<std::int64_t>();
+        case Valore::Genere::Reale: return a.Contenuto<double>() == b.Contenuto<double>();
+        case Valore::Genere::Testo: return a.TestoMemorizzato() == b.TestoMemorizzato();
     }
     return false;
 }
@@ -58,7 +71,7 @@ Valore Valore::Intero(std::int64_t n) {
     Valore valore;
     valore.genere_ = Genere::Intero;
     valore.tipo_ = TipoCampo::Intero;
-    valore.intero_ = n;
+    valore.Conserva(n);
     return valore;
 }
 
@@ -72,19 +85,18 @@ Valore Valore::Reale(double x) {
     Valore valore;
     valore.genere_ = Genere::Reale;
     valore.tipo_ = TipoCampo::Reale;
-    valore.reale_ = x;
+    valore.Conserva(x);
     return valore;
 }
 
-Valore Valore::Testo(std::string cp1252) {
+Valore Valore::Testo(std::string_view cp1252) {
     Valore valore;
-    new (&valore.testo_) std::string(std::move(cp1252));
-    valore.genere_ = Genere::Testo;
+    valore.PrendiTesto(cp1252);
     return valore;
 }
 
-Valore Valore::Data(std::string testo) {
-    Valore valore = Testo(std::move(testo));
+Valore Valore::Data(std::string_view testo) {
+    Valore valore = Testo(testo);
     valore.tipo_ = TipoCampo::Data;
     return valore;
 }
@@ -97,16 +109,16 @@ Valore Valore::SiNo(bool si) {
 
 double Valore::Numero() const {
     if (IsNull()) return 0;
-    if (genere_ == Genere::Testo) return ValoreNumerico(testo_);
-    if (genere_ == Genere::Reale) return reale_;
-    const auto n = intero_;
+    if (genere_ == Genere::Testo) return ValoreNumerico(TestoMemorizzato());
+    if (genere_ == Genere::Reale) return Contenuto<double>();
+    const auto n = Contenuto<std::int64_t>();
     return tipo_ == TipoCampo::Valuta ? static_cast<double>(n) / 10000.0 : static_cast<double>(n);
 }
 
 std::int64_t Valore::Intero() const {
     if (tipo_ == TipoCampo::Valuta && !IsNull()) {
         // Exact half-to-even rounding of ten-thousandths.
-        const auto n = intero_;
+        const auto n = Contenuto<std::int64_t>();
         auto q = n / 10000;
         auto r = n % 10000;
         if (r < 0) {
@@ -120,19 +132,20 @@ std::int64_t Valore::Intero() const {
 }
 
 std::int64_t Valore::Decimillesimi() const {
-    if (tipo_ == TipoCampo::Valuta && !IsNull()) return intero_;
+    if (tipo_ == TipoCampo::Valuta && !IsNull()) return Contenuto<std::int64_t>();
     return InteroLimitato(std::round(Numero() * 10000.0));
 }
 
 std::string Valore::Testo() const {
     if (IsNull()) return {};
-    if (genere_ == Genere::Testo) return testo_;
+    if (genere_ == Genere::Testo) return std::string(TestoMemorizzato());
     if (genere_ == Genere::Reale) {
         char buf[32];  // to_chars: a decimal point whatever the locale
-        const auto fine = std::to_chars(buf, buf + sizeof buf, reale_, std::chars_format::general, 15).ptr;
+        const auto fine =
+            std::to_chars(buf, buf + sizeof buf, Contenuto<double>(), std::chars_format::general, 15).ptr;
         return std::string(buf, fine);
     }
-    const auto n = intero_;
+    const auto n = Contenuto<std::int64_t>();
     if (tipo_ != TipoCampo::Valuta) return TestoIntero(n);
     const auto assoluto = n < 0 ? -n : n;
     char buf[32];

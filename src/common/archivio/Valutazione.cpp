@@ -22,7 +22,7 @@ const std::array<unsigned char, 256>& TabellaMaiuscole() {
     return tabella;
 }
 
-int ConfrontaTesti(const std::string& a, const std::string& b) {
+int ConfrontaTesti(std::string_view a, std::string_view b) {
     const auto& maiuscole = TabellaMaiuscole();
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -97,19 +97,19 @@ void LegaTermine(sql::Termine& t, const Tabella& tabella) {
 struct ChiaveOrdine {
     int classe = 0;
     double numero = 0;
-    const std::string* testo = nullptr;
+    std::string_view testo;
 };
 
 ChiaveOrdine ChiaveDiOrdine(const Valore& v) {
     if (v.IsNull()) return {};
-    if (ENumero(v)) return {1, v.Numero(), nullptr};
-    return {2, 0, &v.TestoMemorizzato()};
+    if (ENumero(v)) return {1, v.Numero(), {}};
+    return {2, 0, v.TestoMemorizzato()};
 }
 
 int ConfrontaChiavi(const ChiaveOrdine& a, const ChiaveOrdine& b) {
     if (a.classe != b.classe) return a.classe < b.classe ? -1 : 1;
     if (a.classe == 1) return ConfrontaNumeri(a.numero, b.numero);
-    if (a.classe == 2) return ConfrontaTesti(*a.testo, *b.testo);
+    if (a.classe == 2) return ConfrontaTesti(a.testo, b.testo);
     return 0;
 }
 
@@ -126,7 +126,7 @@ std::optional<int> Confronta(const Valore& a, const Valore& b) {
 std::string Chiave(const Valore& v) {
     if (v.IsTesto()) {
         const auto& maiuscole = TabellaMaiuscole();
-        const std::string& testo = v.TestoMemorizzato();
+        const std::string_view testo = v.TestoMemorizzato();
         std::string chiave(1 + testo.size(), 'T');
         std::transform(testo.begin(), testo.end(), chiave.begin() + 1,
                        [&maiuscole](char c) { return static_cast<char>(maiuscole[static_cast<unsigned char>(c)]); });
