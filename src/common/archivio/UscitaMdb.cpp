@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "common/Codifica.h"
+#include "common/archivio/MemoriaRecord.h"
 #include "common/archivio/mdb/ProtocolloMdb.h"
 
 namespace {
@@ -186,13 +187,16 @@ Tabella DecodificaTabella(std::string_view uscita) {
     cursore.Atteso("righe ");
     const auto righeDichiarate = cursore.Numero();
     cursore.Atteso("\n");
-    // Room for the records declared, as many as the output can hold (two bytes
-    // each at least): a damaged count cannot ask for more.
-    tabella.righe.reserve(std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2));
+    // Room for the records declared and their values, as many as the output
+    // can hold (two bytes each at least): a damaged count cannot ask for more.
+    const std::uint64_t righePossibili = std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2);
+    tabella.righe.reserve(righePossibili);
+    const std::uint64_t valori = std::min<std::uint64_t>(righePossibili * tipi.size(), uscita.size() / 2);
+    tabella.righe.memoria = std::make_shared<MemoriaRecord>(valori * sizeof(Valore));
 
     while (cursore.Segue("R\n")) {
         cursore.Atteso("R\n");
-        Record record;
+        Record record(tabella.righe.memoria->Risorsa());
         record.reserve(tipi.size());
         for (const char tipo : tipi) record.push_back(LeggiValore(cursore, tipo));
         tabella.righe.push_back(std::move(record));

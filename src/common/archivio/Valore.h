@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,14 +132,32 @@ struct Colonna {
     friend bool operator==(const Colonna&, const Colonna&) = default;
 };
 
-using Record = std::vector<Valore>;
+// The values of one record, one per column. Those of a table read from a
+// store lie in the table's block of memory, copies on the ordinary heap.
+using Record = std::pmr::vector<Valore>;
 
-// A whole table as read from a store: its columns and its records in
-// physical (stored) order.
+class MemoriaRecord;
+
+// Keeps the block of memory the records lie in, when they were laid out in
+// one: a base of RigheTabella, so that the block outlives the records.
+struct MemoriaDelleRighe {
+    std::shared_ptr<MemoriaRecord> memoria;
+};
+
+// The records of a table, in physical (stored) order.
+class RigheTabella : public MemoriaDelleRighe, public std::vector<Record> {
+public:
+    using std::vector<Record>::vector;
+    using std::vector<Record>::operator=;
+    RigheTabella() = default;
+    RigheTabella(std::initializer_list<Record> righe) : std::vector<Record>(righe) {}
+};
+
+// A whole table as read from a store: its columns and its records.
 struct Tabella {
     std::string nome;
     std::vector<Colonna> colonne;
-    std::vector<Record> righe;
+    RigheTabella righe;
 
     // Index of a column by name, without regard to case; -1 when missing.
     int IndiceColonna(std::string_view nome) const;

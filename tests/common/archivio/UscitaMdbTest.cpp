@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "common/archivio/UscitaMdb.h"
 #include "support/Csv.h"
 
@@ -77,4 +79,32 @@ TEST(UscitaMdb, ElencoTabelle) {
     EXPECT_EQ(DecodificaElencoTabelle(elenco), (std::vector<std::string>{"SetStampa", "Citt\xE0\n"}));
     for (std::size_t lunghezza = 0; lunghezza < elenco.size(); ++lunghezza)
         EXPECT_THROW(DecodificaElencoTabelle(elenco.substr(0, lunghezza)), UscitaMdbNonValida) << lunghezza;
+}
+
+// A table of more values than fit a huge page lies in one block of memory:
+// its copies and the table moved elsewhere keep every value after the table
+// decoded first is gone.
+TEST(UscitaMdb, TabellaGrandeSopravviveAlBloccoDiOrigine) {
+    constexpr int kRighe = 40000;
+    const auto testoDi = [](int i) { return i % 2 ? "breve" : "un testo di ogni riga, troppo lungo per il valore"; };
+    std::string uscita = "brovato5-mdb 1\ntabella 1:G\ncolonne 3\nI 1:N\nT 1:T\nD 1:D\nrighe 40000\n";
+    for (int i = 0; i < kRighe; ++i) {
+        const std::string testo = testoDi(i);
+        uscita += "R\nI" + std::to_string(std::to_string(i).size()) + ":" + std::to_string(i) + "\nT" +
+                  std::to_string(testo.size()) + ":" + testo + "\nD19:2026-07-06 00:00:00\n";
+    }
+    uscita += "fine 40000\n";
+    std::optional<Tabella> decodificata = Decodifica(uscita);
+    const Tabella copia = *decodificata;
+    const Tabella spostata = std::move(*decodificata);
+    decodificata.reset();
+    for (const Tabella* tabella : {&copia, &spostata}) {
+        ASSERT_EQ(tabella->righe.size(), static_cast<std::size_t>(kRighe));
+        for (int i = 0; i < kRighe; i += 997) {
+            const Record& record = tabella->righe[static_cast<std::size_t>(i)];
+            EXPECT_EQ(record[0], Valore::Intero(i));
+            EXPECT_EQ(record[1], Valore::Testo(testoDi(i)));
+            EXPECT_EQ(record[2], Valore::Data("2026-07-06 00:00:00"));
+        }
+    }
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <memory_resource>
+
+// One block of memory, taken at once, in which the records of a table read
+// from a store lie one after another, freed whole with the table. A build
+// lays out hundreds of thousands of values: the block asks the system for
+// huge pages, so that filling it does not stop at a page fault every 4 KiB.
+// A table that needs more than its block was sized for takes the rest from
+// the ordinary heap.
+class MemoriaRecord {
+public:
+    // A block of `byte` bytes. Throws std::bad_alloc when the system has none.
+    explicit MemoriaRecord(std::size_t byte);
+    ~MemoriaRecord();
+    MemoriaRecord(const MemoriaRecord&) = delete;
+    MemoriaRecord& operator=(const MemoriaRecord&) = delete;
+
+    std::pmr::memory_resource* Risorsa() { return &arena_; }
+
+private:
+    void* mappa_ = nullptr;
+    std::size_t dimensioneMappa_ = 0;
+    std::pmr::monotonic_buffer_resource arena_;
+};
