@@ -188,11 +188,11 @@ private:
                                                           std::optional<StatoFile> prima) {
         const auto scadenza = std::chrono::steady_clock::now() + kAttesaFileInScrittura;
         for (;; prima = LeggiStatoFile(percorso_)) {
-            std::variant<std::string, Errore> esito = Esegui(argomenti, tabella, prima);
+            std::variant<UscitaProgramma, Errore> esito = Esegui(argomenti, tabella, prima);
             const bool fermo = LeggiStatoFile(percorso_) == prima;
-            if (fermo && std::holds_alternative<std::string>(esito)) {
+            if (fermo && std::holds_alternative<UscitaProgramma>(esito)) {
                 try {
-                    return {decodifica(std::get<std::string>(esito)), prima};
+                    return {decodifica(std::get<UscitaProgramma>(esito).Testo()), prima};
                 } catch (const UscitaMdbNonValida&) {
                     esito = ErroreFormatoNonRiconosciuto(percorso_);
                 }
@@ -205,7 +205,7 @@ private:
 
     // Runs the reader on the file in state `stato`: its output when it ended
     // well, else the error its end means. Throws Errore 3170 when it cannot be started.
-    std::variant<std::string, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
+    std::variant<UscitaProgramma, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
                                              const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
         try {

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 extern char** environ;
 
@@ -158,19 +159,10 @@ std::size_t Dimensione(int fd) {
     return static_cast<std::size_t>(info.st_size);
 }
 
-// The whole contents of the file open at `fd`, read in one piece.
-std::string Contenuto(int fd) {
-    std::string contenuto(Dimensione(fd), '\0');
-    std::size_t letti = 0;
-    while (letti < contenuto.size()) {
-        const ssize_t n = pread(fd, contenuto.data() + letti, contenuto.size() - letti, static_cast<off_t>(letti));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ErroreSistema(errno, "pread");
-        if (n == 0) break;
-        letti += static_cast<std::size_t>(n);
-    }
-    contenuto.resize(letti);
-    return contenuto;
+// Stops the file open at `fd` from shrinking: a program the child started
+// may still hold it, and a mapping past the end of a file is a crash.
+void ImpedisciAccorciamento(int fd) {
+    if (fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK) != 0) ErroreSistema(errno, "fcntl");
 }
 
 }  // namespace
@@ -179,20 +171,22 @@ EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
                                std::chrono::milliseconds limite, std::size_t massimaUscita) {
     const auto scadenza = Orologio::now() + limite;
-    // The child writes into a file in memory, read in one piece once it has
-    // ended: its output is neither copied in small blocks nor grown as it comes.
-    Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC));
+    // The child writes into a file in memory, mapped once it has ended: its
+    // output is neither copied nor grown as it comes.
+    Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (uscita.Fd() < 0) ErroreSistema(errno, "memfd_create");
     Figlio figlio(programma, argomenti, uscita.Fd());
     figlio.LimitaFile(massimaUscita + 1);
     const auto stato = figlio.Attendi(scadenza, [&] { return Dimensione(uscita.Fd()) <= massimaUscita; });
+    ImpedisciAccorciamento(uscita.Fd());
+    const std::size_t scritti = Dimensione(uscita.Fd());
 
     EsitoProgramma esito;
-    if (Dimensione(uscita.Fd()) > massimaUscita || (stato && WIFSIGNALED(*stato) && WTERMSIG(*stato) == SIGXFSZ)) {
+    if (scritti > massimaUscita || (stato && WIFSIGNALED(*stato) && WTERMSIG(*stato) == SIGXFSZ)) {
         esito.fine = EsitoProgramma::Fine::UscitaEccessiva;
         return esito;
     }
-    esito.uscita = Contenuto(uscita.Fd());
+    esito.uscita = UscitaProgramma(uscita.Fd(), scritti);
     if (!stato) {
         esito.fine = EsitoProgramma::Fine::TempoScaduto;
     } else if (WIFEXITED(*stato)) {
@@ -203,4 +197,25 @@ EsitoProgramma EseguiProgramma(const std::string& programma,
         esito.codice = WIFSIGNALED(*stato) ? WTERMSIG(*stato) : 0;
     }
     return esito;
+}
+
+UscitaProgramma::UscitaProgramma(int fd, std::size_t dimensione) {
+    if (dimensione == 0) return;
+    void* mappa = mmap(nullptr, dimensione, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
+    if (mappa == MAP_FAILED) ErroreSistema(errno, "mmap");
+    inizio_ = static_cast<const char*>(mappa);
+    dimensione_ = dimensione;
+}
+
+UscitaProgramma::~UscitaProgramma() {
+    if (inizio_) munmap(const_cast<char*>(inizio_), dimensione_);
+}
+
+UscitaProgramma::UscitaProgramma(UscitaProgramma&& altra) noexcept
+    : inizio_(std::exchange(altra.inizio_, nullptr)), dimensione_(std::exchange(altra.dimensione_, 0)) {}
+
+UscitaProgramma& UscitaProgramma::operator=(UscitaProgramma&& altra) noexcept {
+    std::swap(inizio_, altra.inizio_);
+    std::swap(dimensione_, altra.dimensione_);
+    return *this;
 }

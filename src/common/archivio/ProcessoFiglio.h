@@ -2,8 +2,34 @@
 
 #include <chrono>
 #include <cstddef>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// What a program wrote on its standard output: the file in memory it wrote
+// into, mapped where it lies and read as text without a copy.
+class UscitaProgramma {
+public:
+    UscitaProgramma() = default;
+    // Maps the first `dimensione` bytes of the file open at `fd`.
+    UscitaProgramma(int fd, std::size_t dimensione);
+    ~UscitaProgramma();
+    UscitaProgramma(UscitaProgramma&& altra) noexcept;
+    UscitaProgramma& operator=(UscitaProgramma&& altra) noexcept;
+
+    std::string_view Testo() const { return {inizio_, dimensione_}; }
+    operator std::string_view() const { return Testo(); }
+    operator std::string() const { return std::string(Testo()); }
+    std::size_t size() const { return dimensione_; }
+    std::size_t find(std::string_view cercato) const { return Testo().find(cercato); }
+    friend bool operator==(const UscitaProgramma& a, std::string_view b) { return a.Testo() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const UscitaProgramma& u) { return out << u.Testo(); }
+
+private:
+    const char* inizio_ = nullptr;
+    std::size_t dimensione_ = 0;
+};
 
 // How a helper program run by EseguiProgramma ended.
 struct EsitoProgramma {
@@ -15,12 +41,12 @@ struct EsitoProgramma {
     };
     Fine fine = Fine::Uscito;
     int codice = 0;
-    std::string uscita;  // what it wrote on its standard output
+    UscitaProgramma uscita;  // what it wrote on its standard output
 };
 
 // Runs `programma` (a path) with `argomenti`, its standard input and error on
 // /dev/null, and collects its standard output, which it writes into a file in
-// memory read once it has ended. The program is killed when it
+// memory mapped once it has ended. The program is killed when it
 // is still running after `limite` or has written more than `massimaUscita`
 // bytes. Safe in a process with threads (the child is started with
 // posix_spawn). Throws std::system_error when the program cannot be started.
