@@ -21,11 +21,16 @@ bool Dentro(const fs::path& percorso, const fs::path& cartella) {
     return std::mismatch(cartella.begin(), cartella.end(), percorso.begin(), percorso.end()).first == cartella.end();
 }
 
+// The folder of the running program; empty when the system does not say.
+fs::path CartellaProgrammaInEsecuzione() {
+    std::error_code ec;
+    return fs::read_symlink("/proc/self/exe", ec).parent_path();
+}
+
 }  // namespace
 
 std::string TrovaProgrammaAusiliario(const std::string& nome) {
-    std::error_code ec;
-    const fs::path cartellaProgramma = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    const fs::path cartellaProgramma = CartellaProgrammaInEsecuzione();
     if (cartellaProgramma.empty()) return {};
     std::vector<fs::path> cartelle = {cartellaProgramma,
                                       (cartellaProgramma / BROVATO5_AUSILIARI_DA_BIN).lexically_normal()};
@@ -36,4 +41,11 @@ std::string TrovaProgrammaAusiliario(const std::string& nome) {
         if (Eseguibile(candidato)) return candidato.string();
     }
     return {};
+}
+
+std::string CartellaProgrammi() {
+    const fs::path cartella = CartellaProgrammaInEsecuzione();
+    const fs::path programmi = (cartella / BROVATO5_BIN_DA_AUSILIARI).lexically_normal();
+    if ((programmi / BROVATO5_AUSILIARI_DA_BIN).lexically_normal() == cartella) return programmi.string();
+    return cartella.string();
 }

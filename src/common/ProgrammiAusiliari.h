@@ -10,3 +10,9 @@
 // subfolders (the tests), at the top of the build folder. Never from PATH or
 // the current folder. Empty when it is in none of them.
 std::string TrovaProgrammaAusiliario(const std::string& nome);
+
+// The folder of the programs the user starts (brovato5, brovinvio): the
+// running program's own, or, for a program that runs from the
+// library-executables folder of an installation (brovato5-qt), the
+// installation's programs folder.
+std::string CartellaProgrammi();
