@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kProgrammaGrafico = "brovato5-qt";
+
 // The options that take a value; "--configura" and "--version" take none.
 bool ConValore(const std::string& nome) { return nome == "cartella" || nome == "postazione"; }
 

@@ -56,11 +56,8 @@ std::optional<int> ApplicaOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream
 // the main window (no command, or --configura) and printing ("stampa").
 bool RichiedeProgrammaGrafico(const OpzioniAvvio& opzioni);
 
-// The program of the windows, which holds the graphic library and does all
-// that brovato5 does.
-inline constexpr const char* kProgrammaGrafico = "brovato5-qt";
-
-// Replaces this process with the program of the windows, given the same
+// Replaces this process with the program of the windows brovato5-qt, which
+// holds the graphic library and does all that brovato5 does, given the same
 // command line `argv` (the program's name and the options untouched). Returns
 // only when it cannot: throws Errore 53 when the program is not found or
 // cannot be started.

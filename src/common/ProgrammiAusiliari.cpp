@@ -45,6 +45,7 @@ std::string TrovaProgrammaAusiliario(const std::string& nome) {
 
 std::string CartellaProgrammi() {
     const fs::path cartella = CartellaProgrammaInEsecuzione();
+    if (cartella.empty()) return {};
     const fs::path programmi = (cartella / BROVATO5_BIN_DA_AUSILIARI).lexically_normal();
     if ((programmi / BROVATO5_AUSILIARI_DA_BIN).lexically_normal() == cartella) return programmi.string();
     return cartella.string();

@@ -14,5 +14,5 @@ std::string TrovaProgrammaAusiliario(const std::string& nome);
 // The folder of the programs the user starts (brovato5, brovinvio): the
 // running program's own, or, for a program that runs from the
 // library-executables folder of an installation (brovato5-qt), the
-// installation's programs folder.
+// installation's programs folder. Empty when the system does not say.
 std::string CartellaProgrammi();

@@ -15,8 +15,9 @@ namespace {
 
 // The program `nome` beside brovato5, else on PATH; "" when there is none.
 QString TrovaProgramma(const QString& nome) {
-    const QFileInfo accanto(QDir(QFile::decodeName(CartellaProgrammi().c_str())).filePath(nome));
-    if (accanto.isFile() && accanto.isExecutable()) return accanto.absoluteFilePath();
+    const std::string cartella = CartellaProgrammi();
+    const QFileInfo accanto(QDir(QFile::decodeName(cartella.c_str())).filePath(nome));
+    if (!cartella.empty() && accanto.isFile() && accanto.isExecutable()) return accanto.absoluteFilePath();
     return QStandardPaths::findExecutable(nome);
 }
 
