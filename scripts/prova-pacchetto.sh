@@ -14,6 +14,7 @@ dpkg -x "$pacchetto" "$prova/radice"
 installato="$prova/radice/usr/bin/brovato5"
 dalBuild="$PWD/build/brovato5"
 test -x "$prova/radice/usr/libexec/brovato5/brovato5-mdb"
+test -x "$prova/radice/usr/libexec/brovato5/brovato5-qt"
 
 # The same week built by both programs, each in its own copy of the demo
 # Access files, outside the build folder.
@@ -26,6 +27,8 @@ done
 (cd "$prova/build" && PCLocal=1 "$dalBuild" "${settimana[@]}")
 cmp "$prova/installato/FD1" "$prova/build/FD1"
 "$installato" --version
+# The installed program finds the program of the windows in libexec.
+"$installato" stampa --help >/dev/null
 
 lintian --fail-on error --tag-display-limit 0 "$pacchetto"
 

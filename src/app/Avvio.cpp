@@ -3,15 +3,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 
 #include "common/Errore.h"
 #include "common/FileTesto.h"
+#include "common/ProgrammiAusiliari.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kProgrammaGrafico = "brovato5-qt";
 
 // The options that take a value; "--configura" and "--version" take none.
 bool ConValore(const std::string& nome) { return nome == "cartella" || nome == "postazione"; }
@@ -90,3 +95,42 @@ void EntraNellaCartella(const std::string& cartella) {
 }
 
 void ImpostaPostazione(const std::string& postazione) { setenv("PCLocal", postazione.c_str(), 1); }
+
+std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& out, std::ostream& err) {
+    if (!opzioni.errore.empty()) {
+        err << "brovato5: " << opzioni.errore << "\nPer l'uso: brovato5 --help\n";
+        return 2;
+    }
+    if (opzioni.versione) {
+        out << "brovato5 " << BROVATO5_VERSIONE << "\n";
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ApplicaOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& err) {
+    try {
+        if (opzioni.cartella) EntraNellaCartella(*opzioni.cartella);
+    } catch (const Errore& e) {
+        err << e.Testo() << "\n";
+        return 1;
+    }
+    if (opzioni.postazione) ImpostaPostazione(*opzioni.postazione);
+    return std::nullopt;
+}
+
+bool RichiedeProgrammaGrafico(const OpzioniAvvio& opzioni) {
+    // --configura comes without a command.
+    return opzioni.resto.empty() || opzioni.resto.front() == "stampa";
+}
+
+void PassaAlProgrammaGrafico(char* const argv[]) {
+    const std::string programma = TrovaProgrammaAusiliario(kProgrammaGrafico);
+    if (programma.empty())
+        throw Errore(NumeroErrore::FileInesistente,
+                     std::string("Impossibile trovare il programma della finestra e della stampa '") +
+                         kProgrammaGrafico + "': reinstallare Brovato5.");
+    execv(programma.c_str(), argv);
+    throw Errore(NumeroErrore::FileInesistente, "Impossibile avviare il programma della finestra e della stampa '" +
+                                                    programma + "': " + DescrizioneErroreSistema(errno) + ".");
+}

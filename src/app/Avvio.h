@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,3 +40,25 @@ void EntraNellaCartella(const std::string& cartella);
 
 // Makes `postazione` the workstation number of this run (the variable PCLocal).
 void ImpostaPostazione(const std::string& postazione);
+
+// What both programs do first with the options, before their own work: a
+// usage error is written on `err` with the hint to the usage (exit status 2),
+// --version writes the version on `out` (0). That status, or nothing when the
+// program goes on.
+std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& out, std::ostream& err);
+
+// Makes --cartella and --postazione hold for this run. Exit status 1, with
+// the error written on `err`, when the folder cannot be entered; nothing when
+// the program goes on.
+std::optional<int> ApplicaOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& err);
+
+// True when the options ask for what only the program of the windows does:
+// the main window (no command, or --configura) and printing ("stampa").
+bool RichiedeProgrammaGrafico(const OpzioniAvvio& opzioni);
+
+// Replaces this process with the program of the windows brovato5-qt, which
+// holds the graphic library and does all that brovato5 does, given the same
+// command line `argv` (the program's name and the options untouched). Returns
+// only when it cannot: throws Errore 53 when the program is not found or
+// cannot be started.
+void PassaAlProgrammaGrafico(char* const argv[]);

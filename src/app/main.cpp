@@ -1,45 +1,25 @@
-#include <QGuiApplication>
-
 #include <iostream>
-#include <memory>
 
 #include "app/Avvio.h"
 #include "app/Comandi.h"
-#include "app/forms/Brov5Desk.h"
-#include "common/Ambiente.h"
 #include "common/Errore.h"
-#include "common/piattaforma/qt/StampanteQt.h"
 
-// Without a command the program opens its main window; with one it runs the
-// command. Options before either choose the data folder and the workstation.
+// brovato5 without the graphic library: the commands that only read and
+// write files run here, a program that starts and ends in a few milliseconds.
+// For the main window and for printing the program of the windows takes over
+// this process, with the command line as it came: it applies the options
+// itself (a relative --cartella holds from the current folder).
 int main(int argc, char* argv[]) {
-    PreparaCartellaRuntime();
     const OpzioniAvvio opzioni = LeggiOpzioniAvvio(std::vector<std::string>(argv + 1, argv + argc));
-    if (!opzioni.errore.empty()) {
-        std::cerr << "brovato5: " << opzioni.errore << "\nPer l'uso: brovato5 --help\n";
-        return 2;
-    }
-    if (opzioni.versione) {
-        std::cout << "brovato5 " << BROVATO5_VERSIONE << "\n";
-        return 0;
-    }
-    try {
-        if (opzioni.cartella) EntraNellaCartella(*opzioni.cartella);
-    } catch (const Errore& e) {
-        std::cerr << e.Testo() << "\n";
+    if (const auto esito = RispondiOpzioniAvvio(opzioni, std::cout, std::cerr)) return *esito;
+    if (RichiedeProgrammaGrafico(opzioni)) {
+        try {
+            PassaAlProgrammaGrafico(argv);
+        } catch (const Errore& e) {
+            std::cerr << e.Testo() << "\n";
+        }
         return 1;
     }
-    if (opzioni.postazione) ImpostaPostazione(*opzioni.postazione);
-    if (opzioni.resto.empty()) return AvviaBrov5Desk(argc, argv, opzioni);
-    // The commands print through the Qt printer, which needs a QGuiApplication;
-    // a command runs without a display (a night job), so off screen unless told.
-    std::unique_ptr<QGuiApplication> app;
-    UsaStampante([&]() -> std::unique_ptr<Stampante> {
-        if (!app) {
-            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-            app = std::make_unique<QGuiApplication>(argc, argv);
-        }
-        return std::make_unique<StampanteQt>();
-    });
+    if (const auto esito = ApplicaOpzioniAvvio(opzioni, std::cerr)) return *esito;
     return EseguiComando(opzioni.resto, std::cout, std::cerr);
 }

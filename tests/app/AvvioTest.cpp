@@ -93,4 +93,46 @@ TEST(Avvio, IlProgrammaLavoraNellaCartellaENellaPostazioneIndicate) {
     EXPECT_EQ(versione, std::make_pair(0, std::string("brovato5 ") + BROVATO5_VERSIONE + "\n"));
 }
 
+// brovato5 loads the graphic library only for what needs it. The dynamic
+// linker, asked to, names on stderr each library it loads: the version, a
+// usage error and a week's report load no Qt; printing does, in brovato5-qt,
+// which takes over the process with the options as given (the relative
+// folder entered once).
+TEST(Avvio, CaricaQtSoloPerLaFinestraELaStampa) {
+    const CartellaTemporanea cartella(true);
+    fs::create_directory("dati");
+    for (const auto& file : fs::directory_iterator(CartellaDatiTest() / "demo"))
+        if (file.is_regular_file()) fs::copy_file(file.path(), "dati" / file.path().filename());
+    struct Caso {
+        std::string argomenti;
+        int stato;
+        bool qt;
+    };
+    const std::vector<Caso> casi = {
+        {"--version", 0, false},
+        {"--postazione x tableau", 2, false},
+        {"tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026", 0, false},
+        {"stampa --help", 0, true},
+        {"stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf", 0, true},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.argomenti);
+        const auto [stato, errori] = EseguiConErrori(std::string("LD_DEBUG=files ") + BROVATO5_ESEGUIBILE +
+                                                     " --cartella dati --postazione 1 " + caso.argomenti);
+        EXPECT_EQ(stato, caso.stato) << errori;
+        EXPECT_EQ(errori.find("file=libQt6") != std::string::npos, caso.qt);
+    }
+    EXPECT_TRUE(fs::exists("dati/FD1"));
+    EXPECT_GT(fs::file_size("dati/t.pdf"), 0u);
+
+    // Away from the build folder and from an installation brovato5-qt is not
+    // found: the window and printing end in an error that names it.
+    fs::copy_file(BROVATO5_ESEGUIBILE, "brovato5");
+    EXPECT_EQ(EseguiConErrori("./brovato5 --version").first, 0);
+    const auto senza = EseguiConErrori("./brovato5 stampa --help");
+    EXPECT_EQ(senza.first, 1);
+    EXPECT_NE(senza.second.find("Errore 53:"), std::string::npos) << senza.second;
+    EXPECT_NE(senza.second.find("brovato5-qt"), std::string::npos) << senza.second;
+}
+
 }  // namespace

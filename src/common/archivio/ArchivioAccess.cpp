@@ -1,7 +1,5 @@
 #include "common/archivio/ArchivioAccess.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -17,6 +15,7 @@
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
+#include "common/ProgrammiAusiliari.h"
 #include "common/archivio/ProcessoFiglio.h"
 #include "common/archivio/StatoFile.h"
 #include "common/archivio/UscitaMdb.h"
@@ -55,34 +54,11 @@ Errore ProgrammaMancante(const std::string& cosa, const std::string& programma) 
                                                     programma + "'.");
 }
 
-bool Eseguibile(const fs::path& percorso) {
-    std::error_code ec;
-    return fs::is_regular_file(percorso, ec) && access(percorso.c_str(), X_OK) == 0;
-}
-
-// True when `percorso` lies inside the folder `cartella`.
-bool Dentro(const fs::path& percorso, const fs::path& cartella) {
-    return std::mismatch(cartella.begin(), cartella.end(), percorso.begin(), percorso.end()).first == cartella.end();
-}
-
-// brovato5-mdb, found from the running program's own location only: beside
-// it (the build folder), in the library-executables folder of an
-// installation (the same path from bin to libexec/brovato5 wherever the
-// package is unpacked), or, for a program of the build folder's subfolders
-// (the tests), at the top of the build folder.
+// brovato5-mdb, found where the programs that come with brovato5 are.
 std::string TrovaProgrammaLettore() {
-    std::error_code ec;
-    const fs::path cartellaProgramma = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    if (cartellaProgramma.empty()) throw ProgrammaMancante("trovare", kNomeProgramma);
-    std::vector<fs::path> cartelle = {cartellaProgramma,
-                                      (cartellaProgramma / BROVATO5_LETTORE_DA_BIN).lexically_normal()};
-    const fs::path cartellaBuild(BROVATO5_CARTELLA_BUILD);
-    if (Dentro(cartellaProgramma, cartellaBuild)) cartelle.push_back(cartellaBuild);
-    for (const fs::path& cartella : cartelle) {
-        const fs::path candidato = cartella / kNomeProgramma;
-        if (Eseguibile(candidato)) return candidato.string();
-    }
-    throw ProgrammaMancante("trovare", kNomeProgramma);
+    std::string programma = TrovaProgrammaAusiliario(kNomeProgramma);
+    if (programma.empty()) throw ProgrammaMancante("trovare", kNomeProgramma);
+    return programma;
 }
 
 // At most as many readers at work as the workstation has cores: a build

@@ -1,21 +1,23 @@
 #include "common/piattaforma/qt/AvviaProgrammaQt.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "common/Errore.h"
+#include "common/ProgrammiAusiliari.h"
 #include "common/forms/Aspetto.h"
 
 namespace {
 
-// The program `nome` beside the running one, else on PATH; "" when there is none.
+// The program `nome` beside brovato5, else on PATH; "" when there is none.
 QString TrovaProgramma(const QString& nome) {
-    const QFileInfo accanto(QDir(QCoreApplication::applicationDirPath()).filePath(nome));
-    if (accanto.isFile() && accanto.isExecutable()) return accanto.absoluteFilePath();
+    const std::string cartella = CartellaProgrammi();
+    const QFileInfo accanto(QDir(QFile::decodeName(cartella.c_str())).filePath(nome));
+    if (!cartella.empty() && accanto.isFile() && accanto.isExecutable()) return accanto.absoluteFilePath();
     return QStandardPaths::findExecutable(nome);
 }
 
