@@ -1,6 +1,5 @@
 #include "print/UscitaDiretta.h"
 
-#include <cups/cups.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
+#include "print/LibreriaCups.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ private:
 // server's own (English) words after it.
 std::string CausaCups() {
     const char* causa = nullptr;
-    switch (cupsLastError()) {
+    switch (Cups().LastError()) {
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
     case IPP_STATUS_ERROR_PRINTER_IS_DEACTIVATED:
         causa = "la stampante non accetta lavori: controllare che sia abilitata sul server di stampa";
@@ -80,7 +80,7 @@ std::string CausaCups() {
         causa = "il server di stampa ha rifiutato il lavoro: controllare lo stato della stampante";
         break;
     }
-    return std::string(causa) + " (" + cupsLastErrorString() + ")";
+    return std::string(causa) + " (" + Cups().LastErrorString() + ")";
 }
 
 // A print queue of the print system: the bytes go to it as one raw job
@@ -92,15 +92,15 @@ public:
     void Scrivi(std::string_view byte) override { dati_ += byte; }
 
     void Chiudi() override {
-        const int lavoro = cupsCreateJob(CUPS_HTTP_DEFAULT, coda_.c_str(), "Tableau", 0, nullptr);
+        const int lavoro = Cups().CreateJob(CUPS_HTTP_DEFAULT, coda_.c_str(), "Tableau", 0, nullptr);
         if (lavoro == 0) Fallito(CausaCups());
-        if (cupsStartDocument(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, "Tableau", CUPS_FORMAT_RAW, 1) !=
+        if (Cups().StartDocument(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, "Tableau", CUPS_FORMAT_RAW, 1) !=
                 HTTP_STATUS_CONTINUE ||
-            cupsWriteRequestData(CUPS_HTTP_DEFAULT, dati_.data(), dati_.size()) != HTTP_STATUS_CONTINUE ||
-            cupsFinishDocument(CUPS_HTTP_DEFAULT, coda_.c_str()) != IPP_STATUS_OK) {
+            Cups().WriteRequestData(CUPS_HTTP_DEFAULT, dati_.data(), dati_.size()) != HTTP_STATUS_CONTINUE ||
+            Cups().FinishDocument(CUPS_HTTP_DEFAULT, coda_.c_str()) != IPP_STATUS_OK) {
             // No half-sent job is left waiting in the queue.
             const std::string motivo = CausaCups();
-            cupsCancelJob2(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, 0);
+            Cups().CancelJob2(CUPS_HTTP_DEFAULT, coda_.c_str(), lavoro, 0);
             Fallito(motivo);
         }
     }
@@ -119,13 +119,13 @@ enum class Coda { Installata, Assente, ServerMuto };
 
 Coda CercaCoda(const std::string& nome) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+    Cups().AssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
                      nome.c_str());
-    ipp_t* richiesta = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
-    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/"));
-    const ipp_status_t stato = cupsLastError();
+    ipp_t* richiesta = Cups().NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    Cups().AddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    Cups().AddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
+    Cups().Delete(Cups().DoRequest(CUPS_HTTP_DEFAULT, richiesta, "/"));
+    const ipp_status_t stato = Cups().LastError();
     if (stato <= IPP_STATUS_OK_CONFLICTING) return Coda::Installata;
     return stato == IPP_STATUS_ERROR_NOT_FOUND ? Coda::Assente : Coda::ServerMuto;
 }
@@ -139,7 +139,7 @@ bool HaEstensione(const std::string& nome) { return fs::path(nome).extension().s
 
 // A name that can only be a print queue, and the server has none of that name or does not answer.
 [[noreturn]] void ErroreCoda(const std::string& nome, Coda esito) {
-    const std::string server = cupsServer();
+    const std::string server = Cups().Server();
     if (esito == Coda::Assente)
         throw Errore(NumeroErrore::ErroreStampante,
                      "La stampante '" + nome + "' non esiste sul server di stampa '" + server +
