@@ -122,7 +122,9 @@ TEST(Avvio, CaricaQtSoloPerLaFinestraELaStampa) {
                                                      " --cartella dati --postazione 1 " + caso.argomenti);
         EXPECT_EQ(stato, caso.stato) << errori;
         EXPECT_EQ(errori.find("file=libQt6") != std::string::npos, caso.qt);
-        if (!caso.qt) EXPECT_EQ(errori.find("file=libcups"), std::string::npos);
+        if (!caso.qt) {
+            EXPECT_EQ(errori.find("file=libcups"), std::string::npos);
+        }
     }
     EXPECT_TRUE(fs::exists("dati/FD1"));
     EXPECT_GT(fs::file_size("dati/t.pdf"), 0u);
