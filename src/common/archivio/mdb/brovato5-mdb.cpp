@@ -10,6 +10,8 @@
 // C++ templates cannot be declared.
 #include <glib.h>
 #include <mdbtools.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -235,8 +237,10 @@ std::uint32_t IntestazioneMemo(const MdbField& campo) {
 std::uint32_t LunghezzaMemo(const MdbField& campo) { return IntestazioneMemo(campo) & 0x3fffffff; }
 
 std::uint64_t ByteDelFile(MdbHandle* mdb) {
-    struct stat info {};
-    return fstat(fileno(mdb->f->stream), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    // libmdb places the stream before each page it reads: moving it is harmless.
+    if (fseeko(mdb->f->stream, 0, SEEK_END) != 0) return 0;
+    const off_t fine = ftello(mdb->f->stream);
+    return fine > 0 ? static_cast<std::uint64_t>(fine) : 0;
 }
 
 // A memo too long for one long-value row lies in a chain of them, each
@@ -407,13 +411,32 @@ private:
     std::vector<MdbCatalogEntry> voci_;
 };
 
+// The file's bytes, mapped read-only for the life of the reader: libmdb
+// reads its pages from memory, where from the file it would seek, examine
+// the file and read for each page.
+struct FileMappato {
+    void* byte = nullptr;
+    std::size_t dimensione = 0;
+};
+
+FileMappato Mappa(const char* percorso) {
+    const int fd = open(percorso, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    FileMappato file;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && info.st_size > 0) {
+        const auto dimensione = static_cast<std::size_t>(info.st_size);
+        void* byte = mmap(nullptr, dimensione, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (byte != MAP_FAILED) file = {byte, dimensione};
+    }
+    close(fd);
+    return file;
+}
+
 // An Access file is made of whole pages. libmdb reads a last page cut short
 // as if the missing bytes were there, and the rows on it come out with
 // values lost, with no error and the right number of rows.
-bool PagineIntere(const char* percorso, const MdbHandle* mdb) {
-    struct stat info {};
-    return stat(percorso, &info) == 0 && info.st_size > 0 && info.st_size % mdb->fmt->pg_size == 0;
-}
+bool PagineIntere(const FileMappato& file, const MdbHandle* mdb) { return file.dimensione % mdb->fmt->pg_size == 0; }
 
 // An open file with its catalog read.
 struct ArchivioAperto {
@@ -425,9 +448,11 @@ struct ArchivioAperto {
 // once, only serves to find the catalog table: reading it again would leave
 // every entry and table definition taken from it dangling.
 ArchivioAperto Apri(const char* percorso) {
-    ArchivioAperto aperto{Archivio(mdb_open(percorso, MDB_NOFLAGS)), nullptr};
+    const FileMappato file = Mappa(percorso);
+    if (!file.byte) return {};
+    ArchivioAperto aperto{Archivio(mdb_open_buffer(file.byte, file.dimensione, MDB_NOFLAGS)), nullptr};
     MdbHandle* mdb = aperto.mdb.get();
-    if (!mdb || !PagineIntere(percorso, mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) return {};
+    if (!mdb || !PagineIntere(file, mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) return {};
     aperto.catalogo = std::make_unique<Catalogo>(mdb);
     if (!aperto.catalogo->Leggi()) return {};
     return aperto;
