@@ -6,17 +6,18 @@
 
 #include <xxhash.h>
 
+#include <array>
 #include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <utility>
-#include <vector>
 
 namespace {
 
 // Fills `blocco` from the file as far as it goes; the bytes read, nothing on an error.
-std::optional<std::size_t> Riempi(int fd, std::vector<unsigned char>& blocco) {
+std::optional<std::size_t> Riempi(int fd, std::span<unsigned char> blocco) {
     std::size_t pieno = 0;
     while (pieno < blocco.size()) {
         const ssize_t letti = read(fd, blocco.data() + pieno, blocco.size() - pieno);
@@ -33,7 +34,10 @@ std::optional<std::size_t> Riempi(int fd, std::vector<unsigned char>& blocco) {
 // changed file from the one read before, not a file made on purpose to look
 // the same.
 std::optional<std::uint64_t> ImprontaDelFile(int fd) {
-    std::vector<unsigned char> blocco(std::size_t{1} << 18);
+    // On the stack and left as it is: a fingerprint is taken a few times for
+    // each file of a build, and memory asked of the system anew each time
+    // would be cleared and mapped page by page.
+    std::array<unsigned char, std::size_t{1} << 16> blocco;
     const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> impronta(XXH3_createState(), XXH3_freeState);
     if (!impronta || XXH3_64bits_reset(impronta.get()) != XXH_OK) return std::nullopt;
     for (;;) {
