@@ -104,8 +104,11 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 struct DatabaseAperti {
     std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
-        schedaPrenotazione;
+        schedaPrenotazione, tipiCamere;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
+    // The room types, read beside the other tables: the rooms' query reaches
+    // them, and finds them read then instead of reading them after its own table.
+    std::unique_ptr<Recordset> tipi;
     std::future<void> rilascio;  // the record sets of the week before, being let go
 
     // Opens the databases.
@@ -115,7 +118,8 @@ struct DatabaseAperti {
                                           {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
                                           {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
                                           {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
-                                          {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }}});
+                                          {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }},
+                                          {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb"); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
@@ -142,7 +146,8 @@ struct DatabaseAperti {
               [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo), CampiTestate()); },
               true},
              {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali", CampiAgenzie()); }, false},
-             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento", CampiAddebiti()); }, false}});
+             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento", CampiAddebiti()); }, false},
+             {&tipi, [&] { return LeggiSePossibile(tipiCamere, "TipiCamere", CampiTipi()); }, false}});
     }
 
     template <typename T>
@@ -170,6 +175,26 @@ struct DatabaseAperti {
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
+
+    // A reading ahead of the query that makes it: a fault is left for that
+    // query to report, in its place.
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile) {
+        try {
+            return Apri(nomeFile);
+        } catch (const Errore&) {
+            return nullptr;
+        }
+    }
+
+    static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
+                                                       const std::string& tabella,
+                                                       const std::vector<std::string>& campi) {
+        try {
+            return database ? database->OpenRecordset(tabella, campi) : nullptr;
+        } catch (const Errore&) {
+            return nullptr;
+        }
+    }
 };
 
 // The files a build reads, in the data folder.

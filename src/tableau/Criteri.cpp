@@ -46,6 +46,11 @@ std::string QueryTestate(const std::string& primo, const std::string& ultimo) {
            NellaSettimana(primo, ultimo) + ")";
 }
 
+const std::vector<std::string>& CampiTipi() {
+    static const std::vector<std::string> campi{"Sigla", "Tipologia"};
+    return campi;
+}
+
 const std::vector<std::string>& CampiCamere() {
     static const std::vector<std::string> campi{"NumeroHotel", "NumeroTableau", "NumeroCamera", "TipoCamera"};
     return campi;

@@ -26,6 +26,8 @@ const std::vector<std::string>& CampiCamerePrenotate();
 const std::vector<std::string>& CampiTestate();
 const std::vector<std::string>& CampiAgenzie();
 const std::vector<std::string>& CampiAddebiti();
+// The fields of the room types the rooms' query reads.
+const std::vector<std::string>& CampiTipi();
 
 // The rooms of a hotel.
 std::string CriterioCamere(std::int64_t hotel);

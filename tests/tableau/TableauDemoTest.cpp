@@ -159,3 +159,32 @@ TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
     EXPECT_GT(giusti, 0);
     EXPECT_GT(scritture, 10);
 }
+
+// Each file a build reads, missing or not a database, ends the build with
+// its own error, whether read for a record set of the build or only through
+// a query that reaches it (the room types); the files read ahead of their
+// queries report nothing of their own.
+TEST(TableauDemo, UnFileMancanteODannegiatoDaIlSuoErrore) {
+    VariabileAmbiente postazione("PCLocal", "1");
+    const fs::path precedente = fs::current_path();
+    for (const char* file : {"NumeriCamere.mdb", "TipiCamere.mdb", "Scheda_Cliente.mdb", "AgenzieAbituali.mdb",
+                             "Arrangiamento.mdb", "Camere_Prenotazione.mdb", "Scheda_Prenotazione.mdb"}) {
+        SCOPED_TRACE(file);
+        CartellaTemporanea cartella;
+        cartella.CopiaDa(CartellaDatiTest() / "demo");
+        const fs::path percorso = cartella.Percorso() / file;
+        for (const int errore : {NumeroErrore::FileNonTrovato, NumeroErrore::FormatoNonRiconosciuto}) {
+            fs::remove(percorso);
+            if (errore == NumeroErrore::FormatoNonRiconosciuto) std::ofstream(percorso) << std::string(8192, 'x');
+            std::string testo;
+            try {
+                Report(cartella.Percorso(), "07/12/2026");
+            } catch (const Errore& e) {
+                testo = e.Testo();
+            }
+            fs::current_path(precedente);
+            EXPECT_EQ(testo.rfind("Errore " + std::to_string(errore) + ":", 0), 0u) << testo;
+            EXPECT_NE(testo.find(file), std::string::npos) << testo;
+        }
+    }
+}

@@ -1,15 +1,18 @@
 #include "common/archivio/ArchivioAccess.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <semaphore>
+#include <set>
 #include <system_error>
 #include <thread>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -61,18 +64,49 @@ std::string TrovaProgrammaLettore() {
     return programma;
 }
 
-// At most as many readers at work as the workstation has cores: a build
-// starts the readers of all its tables at once.
-std::counting_semaphore<>& PostiLettori() {
-    static std::counting_semaphore<> posti(std::max(1u, std::thread::hardware_concurrency()));
-    return posti;
-}
+// At most as many readers at work as the workstation has cores. A build
+// asks for the readings of all its tables at once: those of the larger files
+// go first, so that the longest readings do not come last with nothing left
+// to run beside them; readings of one size in the order asked.
+class PostiLettori {
+public:
+    static PostiLettori& Istanza() {
+        static PostiLettori posti;
+        return posti;
+    }
+
+    // Waits for a place for a reading of a file of `byte` bytes.
+    void Prendi(std::int64_t byte) {
+        std::unique_lock blocco(mutex_);
+        const auto turno = attese_.insert({-byte, ++arrivi_}).first;
+        libero_.wait(blocco, [&] { return liberi_ > 0 && attese_.begin() == turno; });
+        attese_.erase(turno);
+        --liberi_;
+        // The next in line may find a place too.
+        libero_.notify_all();
+    }
+
+    void Lascia() {
+        {
+            const std::lock_guard blocco(mutex_);
+            ++liberi_;
+        }
+        libero_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable libero_;
+    unsigned liberi_ = std::max(1u, std::thread::hardware_concurrency());
+    std::uint64_t arrivi_ = 0;
+    std::set<std::pair<std::int64_t, std::uint64_t>> attese_;  // larger files first, then by arrival
+};
 
 // Holds a reader's place for the life of the object.
 class PostoLettore {
 public:
-    PostoLettore() { PostiLettori().acquire(); }
-    ~PostoLettore() { PostiLettori().release(); }
+    explicit PostoLettore(std::int64_t byte) { PostiLettori::Istanza().Prendi(byte); }
+    ~PostoLettore() { PostiLettori::Istanza().Lascia(); }
     PostoLettore(const PostoLettore&) = delete;
     PostoLettore& operator=(const PostoLettore&) = delete;
 };
@@ -185,7 +219,7 @@ private:
                                              const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
         try {
-            const PostoLettore posto;
+            const PostoLettore posto(stato ? stato->dimensione : 0);
             esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato));
         } catch (const std::system_error&) {
             throw ProgrammaMancante("avviare", programma_);
