@@ -130,7 +130,11 @@ Valore ValoreDaTesto(char tipo, std::string_view testo) {
         case kSiNo:
             if (testo != "0" && testo != "1") NonValida("valore sì/no non valido");
             return Valore::SiNo(testo == "1");
-        case kTesto: return Valore::Testo(Utf8ToCp1252(testo));
+        case kTesto:
+            // Plain ASCII, most texts, is the same in both encodings.
+            if (std::ranges::all_of(testo, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+                return Valore::Testo(testo);
+            return Valore::Testo(Utf8ToCp1252(testo));
         default: NonValida("valore in una colonna binaria");
     }
 }
