@@ -6,6 +6,7 @@
 #include <memory_resource>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Field types as the suite's tables hold them.
@@ -151,6 +152,15 @@ public:
     using std::vector<Record>::operator=;
     RigheTabella() = default;
     RigheTabella(std::initializer_list<Record> righe) : std::vector<Record>(righe) {}
+    RigheTabella(const RigheTabella&) = default;
+    RigheTabella(RigheTabella&&) noexcept = default;
+    // Records and block change together: the records assigned over are gone
+    // before the block they lay in.
+    RigheTabella& operator=(RigheTabella altre) noexcept {
+        std::swap(memoria, altre.memoria);
+        std::vector<Record>::swap(altre);
+        return *this;
+    }
 };
 
 // A whole table as read from a store: its columns and its records.

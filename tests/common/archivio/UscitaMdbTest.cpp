@@ -82,8 +82,8 @@ TEST(UscitaMdb, ElencoTabelle) {
 }
 
 // A table of more values than fit a huge page lies in one block of memory:
-// its copies and the table moved elsewhere keep every value after the table
-// decoded first is gone.
+// its copies, the table moved elsewhere and tables assigned over keep every
+// value after the table decoded first is gone.
 TEST(UscitaMdb, TabellaGrandeSopravviveAlBloccoDiOrigine) {
     constexpr int kRighe = 40000;
     const auto testoDi = [](int i) { return i % 2 ? "breve" : "un testo di ogni riga, troppo lungo per il valore"; };
@@ -98,7 +98,13 @@ TEST(UscitaMdb, TabellaGrandeSopravviveAlBloccoDiOrigine) {
     const Tabella copia = *decodificata;
     const Tabella spostata = std::move(*decodificata);
     decodificata.reset();
-    for (const Tabella* tabella : {&copia, &spostata}) {
+    // Assigned over a table in a block of its own: that block goes after its records.
+    Tabella assegnata = Decodifica(uscita);
+    assegnata = Decodifica(uscita);
+    assegnata = copia;
+    Tabella riassegnata = Decodifica(uscita);
+    riassegnata.righe = Decodifica(uscita).righe;
+    for (const Tabella* tabella : std::vector<const Tabella*>{&copia, &spostata, &assegnata, &riassegnata}) {
         ASSERT_EQ(tabella->righe.size(), static_cast<std::size_t>(kRighe));
         for (int i = 0; i < kRighe; i += 997) {
             const Record& record = tabella->righe[static_cast<std::size_t>(i)];
