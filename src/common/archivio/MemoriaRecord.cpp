@@ -1,6 +1,7 @@
 #include "common/archivio/MemoriaRecord.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <new>
@@ -8,11 +9,12 @@
 namespace {
 
 constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
+constexpr std::size_t kBloccoMinimo = std::size_t{64} << 10;
 
 // The mapping of `byte` bytes and one huge page more, so that the part
-// aligned to huge pages holds them; nothing for a block smaller than a huge
-// page, whose records take the ordinary heap.
-std::size_t DimensioneMappa(std::size_t byte) { return byte < kPaginaGrande ? 0 : byte + kPaginaGrande; }
+// aligned to huge pages holds them; nothing for a small block, whose records
+// take the ordinary heap.
+std::size_t DimensioneMappa(std::size_t byte) { return byte < kBloccoMinimo ? 0 : byte + kPaginaGrande; }
 
 void* Mappa(std::size_t dimensione) {
     if (dimensione == 0) return nullptr;
@@ -25,12 +27,16 @@ void* Mappa(std::size_t dimensione) {
 // pages the block fills are advised to be laid out so (a hint: a system
 // without them gives ordinary pages); the part of the last one it does not
 // fill stays in ordinary pages, so that no memory is taken beyond the block.
+// The block's pages are then all laid out at once, where the system can,
+// instead of one at a time as they are first written.
 char* InizioAllineato(void* mappa, std::size_t byte) {
     if (!mappa) return nullptr;
     const auto indirizzo = reinterpret_cast<std::uintptr_t>(mappa);
     const std::uintptr_t allineato = (indirizzo + kPaginaGrande - 1) / kPaginaGrande * kPaginaGrande;
     char* inizio = static_cast<char*>(mappa) + (allineato - indirizzo);
     madvise(inizio, byte / kPaginaGrande * kPaginaGrande, MADV_HUGEPAGE);
+    const auto pagina = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    madvise(inizio, (byte + pagina - 1) / pagina * pagina, MADV_POPULATE_WRITE);
     return inizio;
 }
 
