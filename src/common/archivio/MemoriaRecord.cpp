@@ -35,12 +35,18 @@ char* InizioAllineato(void* mappa, std::size_t byte) {
     const std::uintptr_t allineato = (indirizzo + kPaginaGrande - 1) / kPaginaGrande * kPaginaGrande;
     char* inizio = static_cast<char*>(mappa) + (allineato - indirizzo);
     madvise(inizio, byte / kPaginaGrande * kPaginaGrande, MADV_HUGEPAGE);
-    const auto pagina = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    madvise(inizio, (byte + pagina - 1) / pagina * pagina, MADV_POPULATE_WRITE);
+    PreparaPagine(inizio, byte);
     return inizio;
 }
 
 }  // namespace
+
+void PreparaPagine(void* inizio, std::size_t byte) {
+    const auto pagina = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto da = (reinterpret_cast<std::uintptr_t>(inizio) + pagina - 1) / pagina * pagina;
+    const auto a = (reinterpret_cast<std::uintptr_t>(inizio) + byte) / pagina * pagina;
+    if (a > da) madvise(reinterpret_cast<void*>(da), a - da, MADV_POPULATE_WRITE);
+}
 
 MemoriaRecord::MemoriaRecord(std::size_t byte)
     : mappa_(Mappa(DimensioneMappa(byte))),

@@ -24,3 +24,8 @@ private:
     std::size_t dimensioneMappa_ = 0;
     std::pmr::monotonic_buffer_resource arena_;
 };
+
+// Lays out at once the whole pages of the memory from `inizio` for `byte`
+// bytes (memory this program holds, about to be written), where the system
+// can: one request instead of a page fault every 4 KiB.
+void PreparaPagine(void* inizio, std::size_t byte);

@@ -195,6 +195,7 @@ Tabella DecodificaTabella(std::string_view uscita) {
     // can hold (two bytes each at least): a damaged count cannot ask for more.
     const std::uint64_t righePossibili = std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2);
     tabella.righe.reserve(righePossibili);
+    PreparaPagine(tabella.righe.data(), tabella.righe.capacity() * sizeof(Record));
     const std::uint64_t valori = std::min<std::uint64_t>(righePossibili * tipi.size(), uscita.size() / 2);
     tabella.righe.memoria = std::make_shared<MemoriaRecord>(valori * sizeof(Valore));
 
