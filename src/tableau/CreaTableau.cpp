@@ -225,9 +225,11 @@ std::optional<std::vector<StatoFile>> StatoDeiFileLetti(
 // week. One build at a time uses them.
 class UltimaCostruzione {
 public:
+    // Never destroyed: at the program's end the system takes back the memory
+    // of the tables kept at once, where destroying them would free it piece by piece.
     static UltimaCostruzione& Istanza() {
-        static UltimaCostruzione istanza;
-        return istanza;
+        static auto* istanza = new UltimaCostruzione;
+        return *istanza;
     }
 
     // Builds with the record sets of the week from `primo` to `ultimo`.
