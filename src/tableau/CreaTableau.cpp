@@ -111,15 +111,21 @@ struct DatabaseAperti {
     std::unique_ptr<Recordset> tipi;
     std::future<void> rilascio;  // the record sets of the week before, being let go
 
-    // Opens the databases.
-    DatabaseAperti() {
-        rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb"); }},
-                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb"); }},
-                                          {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb"); }},
-                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb"); }},
-                                          {&camerePrenotazione, [&] { return Apri("Camere_Prenotazione.mdb"); }},
-                                          {&schedaPrenotazione, [&] { return Apri("Scheda_Prenotazione.mdb"); }},
-                                          {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb"); }}});
+    // Opens the databases, each told the record set opened on it first, for
+    // the week from `primo` to `ultimo`: its table is read with the opening.
+    DatabaseAperti(const std::string& primo, const std::string& ultimo) {
+        rilascio = InParallelo<Database>(
+            {{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", QueryCamere(), CampiCamere()); }},
+             {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", QueryOspiti(primo, ultimo), CampiOspiti()); }},
+             {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb", "AgenzieAbituali", CampiAgenzie()); }},
+             {&arrangiamento, [&] { return Apri("Arrangiamento.mdb", "Arrangiamento", CampiAddebiti()); }},
+             {&camerePrenotazione,
+              [&] {
+                  return Apri("Camere_Prenotazione.mdb", QueryCamerePrenotate(primo, ultimo), CampiCamerePrenotate());
+              }},
+             {&schedaPrenotazione,
+              [&] { return Apri("Scheda_Prenotazione.mdb", QueryTestate(primo, ultimo), CampiTestate()); }},
+             {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb", "TipiCamere", CampiTipi()); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
@@ -174,13 +180,17 @@ struct DatabaseAperti {
         return rilascio;
     }
 
-    std::unique_ptr<Database> Apri(const std::string& nomeFile) { return Database::Apri(nomeFile, ".", tabelle); }
+    std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& sorgente,
+                                   const std::vector<std::string>& campi) {
+        return Database::Apri(nomeFile, ".", tabelle, sorgente, campi);
+    }
 
     // A reading ahead of the query that makes it: a fault is left for that
     // query to report, in its place.
-    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile) {
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const std::string& sorgente,
+                                              const std::vector<std::string>& campi) {
         try {
-            return Apri(nomeFile);
+            return Apri(nomeFile, sorgente, campi);
         } catch (const Errore&) {
             return nullptr;
         }
@@ -242,7 +252,7 @@ public:
         const std::pair settimana{primo, ultimo};
         if (!aperti_ || !stati || cartella_ != cartella || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>();
+            aperti_ = std::make_unique<DatabaseAperti>(primo, ultimo);
             cartella_ = cartella;
             settimana_ = {};
             // Without the files' state what is opened serves this build only.

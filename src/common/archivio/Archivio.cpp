@@ -43,7 +43,7 @@ std::string TrovaFile(const std::string& cartella, const std::string& nomeFile) 
     throw ErroreFileNonTrovato(Cp1252ToUtf8(nomeFile));
 }
 
-std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
     std::ifstream file(percorso, std::ios::binary);
     if (!file) throw ErroreFileNonTrovato(percorso);
     char testa[32] = {};
@@ -53,7 +53,7 @@ std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
     // Access files (Jet 3, Jet 4, ACE) carry their signature from byte 4.
     if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
                                 inizio.compare(4, 15, "Standard ACE DB") == 0))
-        return ApriArchivioAccess(percorso);
+        return ApriArchivioAccess(percorso, attesa);
     throw ErroreFormatoNonRiconosciuto(percorso);
 }
 

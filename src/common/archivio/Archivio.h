@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,9 +45,18 @@ public:
     virtual Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne);
 };
 
-// Opens the file at `percorso`, recognising its format by content.
-// Throws Errore 3024 (file not found) or 3343 (unrecognised format).
-std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
+// A reading of a table its caller will ask for as soon as the file is open.
+struct LetturaAttesa {
+    std::string tabella;
+    Proiezione colonne;
+};
+
+// Opens the file at `percorso`, recognising its format by content. A store
+// that reads through another program makes the reading `attesa` in the same
+// run as the opening. Throws Errore 3024 (file not found) or 3343
+// (unrecognised format).
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso,
+                                       const std::optional<LetturaAttesa>& attesa = std::nullopt);
 
 // Path of `nomeFile` inside `cartella`, its name matched without regard to
 // case (a data folder copied from Windows may hold TABLEAU.MDB). Throws

@@ -19,6 +19,7 @@
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/ProgrammiAusiliari.h"
+#include "common/Routine.h"
 #include "common/archivio/ProcessoFiglio.h"
 #include "common/archivio/StatoFile.h"
 #include "common/archivio/UscitaMdb.h"
@@ -142,10 +143,12 @@ private:
 // An Access file read through the reader program: one run lists the tables
 // when the file is opened (so a file that is no database fails at once),
 // unless this program run has listed the unchanged file before; one more run
-// reads each table asked for.
+// reads each table asked for. A reading expected at the opening is made by
+// the run that lists the tables.
 class ArchivioAccess : public Archivio {
 public:
-    ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite)
+    ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite,
+                   const std::optional<LetturaAttesa>& attesa)
         : percorso_(std::move(percorso)), programma_(std::move(programma)), limite_(limite) {
         const auto stato = LeggiStatoFile(percorso_);
         if (const auto nomi = stato ? ElenchiDelProgramma::Istanza().Trova(programma_, *stato) : std::nullopt) {
@@ -153,10 +156,9 @@ public:
             statoNoto_ = stato;
             return;
         }
+        if (attesa && ApriConLettura(*attesa, stato)) return;
         auto [nomi, statoLetto] = LeggiFermo({"tabelle", percorso_}, nullptr, DecodificaElencoTabelle, stato);
-        nomi_ = std::move(nomi);
-        if (statoLetto) ElenchiDelProgramma::Istanza().Conserva(programma_, *statoLetto, nomi_);
-        statoNoto_ = statoLetto;
+        Aperto(std::move(nomi), statoLetto);
     }
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
@@ -166,17 +168,56 @@ public:
     // The reader decodes and sends only the columns asked for: a build reads
     // a handful of each table's fields.
     Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
-        std::vector<std::string> argomenti{"tabella", percorso_, Cp1252ToUtf8(nome)};
-        // With no name given the reader sends every column, more than asked.
-        if (!colonne.tutte)
-            for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
-        auto [tabella, stato] = LeggiFermo(argomenti, &nome, DecodificaTabella, StatoNoto());
+        if (auto letta = LettaAllApertura(nome, colonne)) return std::move(*letta);
+        auto [tabella, stato] = LeggiFermo(Argomenti("tabella", nome, colonne), &nome, DecodificaTabella, StatoNoto());
         const std::lock_guard blocco(mutexStato_);
         statoNoto_ = stato;
         return std::move(tabella);
     }
 
 private:
+    // The reader's arguments for `comando` on table `nome` with the columns
+    // of `colonne`; with no column named it sends every column, more than asked.
+    std::vector<std::string> Argomenti(const char* comando, const std::string& nome, const Proiezione& colonne) const {
+        std::vector<std::string> argomenti{comando, percorso_, Cp1252ToUtf8(nome)};
+        if (!colonne.tutte)
+            for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
+        return argomenti;
+    }
+
+    void Aperto(std::vector<std::string> nomi, const std::optional<StatoFile>& stato) {
+        nomi_ = std::move(nomi);
+        if (stato) ElenchiDelProgramma::Istanza().Conserva(programma_, *stato, nomi_);
+        statoNoto_ = stato;
+    }
+
+    // Lists the tables and reads the table expected in one run. False when
+    // that run finds the file unreadable: the tables are then listed alone,
+    // as at any opening, so that the opening fails only when the listing does.
+    bool ApriConLettura(const LetturaAttesa& attesa, const std::optional<StatoFile>& stato) {
+        try {
+            auto [letti, statoLetto] = LeggiFermo(Argomenti("tabelle", attesa.tabella, attesa.colonne), nullptr,
+                                                  DecodificaElencoETabella, stato);
+            Aperto(std::move(letti.nomi), statoLetto);
+            if (letti.tabella) lettaAllApertura_ = {attesa, std::move(*letti.tabella)};
+            return true;
+        } catch (const Errore& e) {
+            if (e.Numero() != NumeroErrore::FormatoNonRiconosciuto) throw;
+            return false;
+        }
+    }
+
+    // The table read at the opening, once, when it is `nome` with the columns of `colonne` at least.
+    std::optional<Tabella> LettaAllApertura(const std::string& nome, const Proiezione& colonne) {
+        const std::lock_guard blocco(mutexStato_);
+        if (!lettaAllApertura_ || Maiuscolo(lettaAllApertura_->first.tabella) != Maiuscolo(nome) ||
+            !lettaAllApertura_->first.colonne.Copre(colonne))
+            return std::nullopt;
+        std::optional<Tabella> letta = std::move(lettaAllApertura_->second);
+        lettaAllApertura_.reset();
+        return letta;
+    }
+
     std::optional<StatoFile> StatoNoto() {
         const std::lock_guard blocco(mutexStato_);
         return statoNoto_;
@@ -237,19 +278,21 @@ private:
     std::vector<std::string> nomi_;
     // The state of the file when the last run ended, the next run's state before.
     std::optional<StatoFile> statoNoto_;
+    std::optional<std::pair<LetturaAttesa, Tabella>> lettaAllApertura_;
     std::mutex mutexStato_;  // tables of one file may be read from several threads
 };
 
 }  // namespace
 
-std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso) {
-    return ApriArchivioAccess(percorso, TrovaProgrammaLettore(), kLimiteLettura);
+std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
+    return ApriArchivioAccess(percorso, TrovaProgrammaLettore(), kLimiteLettura, attesa);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
-                                             std::chrono::milliseconds limite) {
+                                             std::chrono::milliseconds limite,
+                                             const std::optional<LetturaAttesa>& attesa) {
     std::error_code ec;
     if (!fs::is_regular_file(percorso, ec))
         throw ErroreFileNonTrovato(percorso);
-    return std::make_unique<ArchivioAccess>(percorso, programma, limite);
+    return std::make_unique<ArchivioAccess>(percorso, programma, limite, attesa);
 }

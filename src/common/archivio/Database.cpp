@@ -22,9 +22,10 @@ constexpr int OggettoNonValido = 3420;
 // another Database of the job has read is taken instead.
 class Catalogo {
 public:
-    Catalogo(std::string cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise)
+    Catalogo(std::string cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise,
+             const std::optional<LetturaAttesa>& attesa)
         : cartella_(std::move(cartella)), proprio_(TrovaFile(cartella_, nomeFile)), condivise_(std::move(condivise)) {
-        files_[proprio_].archivio = ApriArchivio(proprio_);
+        files_[proprio_].archivio = ApriArchivio(proprio_, attesa);
     }
 
     // Table `nome` of the file `nomeFile` (empty: this database's own file),
@@ -124,6 +125,15 @@ std::string NomeTabella(const std::string& sorgente) {
     return nome;
 }
 
+// The reading of its own file the record set `sorgente` with `campi` makes
+// first; nothing when its table lies in another file.
+std::optional<LetturaAttesa> LetturaDelRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
+    if (!sql::ESelect(sorgente)) return LetturaAttesa{NomeTabella(sorgente), Proiezione::Di(campi)};
+    const sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
+    if (!selezione.file.empty()) return std::nullopt;
+    return LetturaAttesa{selezione.tabella, ColonneDellaSelect(selezione, campi)};
+}
+
 }  // namespace
 
 // The records of one record set: positions in a table read by the Database,
@@ -168,8 +178,20 @@ Database::~Database() = default;
 
 std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
                                         std::shared_ptr<TabelleCondivise> condivise) {
+    return Apri(nomeFile, cartella, std::move(condivise), std::nullopt);
+}
+
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+                                        std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
+                                        const std::vector<std::string>& campi) {
+    return Apri(nomeFile, cartella, std::move(condivise), LetturaDelRecordset(sorgente, campi));
+}
+
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+                                        std::shared_ptr<TabelleCondivise> condivise,
+                                        const std::optional<LetturaAttesa>& attesa) {
     auto dati = std::make_unique<Dati>();
-    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile, std::move(condivise));
+    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile, std::move(condivise), attesa);
     return std::unique_ptr<Database>(new Database(std::move(dati)));
 }
 

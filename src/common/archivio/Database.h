@@ -11,6 +11,7 @@
 
 class Recordset;
 class TabelleCondivise;
+struct LetturaAttesa;
 
 // A text as a literal of an SQL text or a criterion: in apostrophes, its
 // apostrophes doubled, so a room number such as 12'B is searched as it is.
@@ -27,6 +28,12 @@ public:
     static std::unique_ptr<Database> Apri(const std::string& nomeFile,
                                           const std::string& cartella = ".",
                                           std::shared_ptr<TabelleCondivise> condivise = nullptr);
+    // The same, told the record set its caller opens first (`sorgente` and
+    // `campi` as OpenRecordset takes them): an Access file reads that record
+    // set's table in the same run of its reader that opens the file.
+    static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella,
+                                          std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
+                                          const std::vector<std::string>& campi);
     ~Database();
 
     // Dynaset on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.
@@ -42,6 +49,9 @@ public:
 private:
     struct Dati;
     explicit Database(std::unique_ptr<Dati> dati);
+    static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella,
+                                          std::shared_ptr<TabelleCondivise> condivise,
+                                          const std::optional<LetturaAttesa>& attesa);
     std::unique_ptr<Recordset> ApriRecordset(const std::string& sorgente,
                                              const std::optional<std::vector<std::string>>& campi);
     std::unique_ptr<Dati> dati_;

@@ -57,6 +57,8 @@ public:
         if (!resto_.empty()) NonValida("dati oltre la fine");
     }
 
+    std::string_view Resto() const { return resto_; }
+
 private:
     std::string_view resto_;
 };
@@ -154,8 +156,9 @@ Valore LeggiValore(Cursore& cursore, char tipo) {
 
 }  // namespace
 
-std::vector<std::string> DecodificaElencoTabelle(std::string_view uscita) {
-    Cursore cursore(uscita);
+namespace {
+
+std::vector<std::string> LeggiElenco(Cursore& cursore) {
     cursore.Atteso(kIntestazione);
     cursore.Atteso("\ntabelle ");
     const auto quante = cursore.Numero();
@@ -166,8 +169,23 @@ std::vector<std::string> DecodificaElencoTabelle(std::string_view uscita) {
         cursore.Atteso("\n");
     }
     cursore.Atteso("fine\n");
+    return nomi;
+}
+
+}  // namespace
+
+std::vector<std::string> DecodificaElencoTabelle(std::string_view uscita) {
+    Cursore cursore(uscita);
+    auto nomi = LeggiElenco(cursore);
     cursore.Fine();
     return nomi;
+}
+
+ElencoETabella DecodificaElencoETabella(std::string_view uscita) {
+    Cursore cursore(uscita);
+    ElencoETabella letti{LeggiElenco(cursore), std::nullopt};
+    if (!cursore.Resto().empty()) letti.tabella = DecodificaTabella(cursore.Resto());
+    return letti;
 }
 
 Tabella DecodificaTabella(std::string_view uscita) {

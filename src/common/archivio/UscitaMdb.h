@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +21,14 @@ public:
 
 // Names of the tables from the output of "tabelle", in Windows-1252.
 std::vector<std::string> DecodificaElencoTabelle(std::string_view uscita);
+
+// The output of "tabelle" asked for a table too: the names, then the table
+// when the file holds it.
+struct ElencoETabella {
+    std::vector<std::string> nomi;
+    std::optional<Tabella> tabella;
+};
+ElencoETabella DecodificaElencoETabella(std::string_view uscita);
 
 // The table from the output of "tabella": texts in Windows-1252, Long and
 // Integer as Intero, Currency as Valuta, Double as Reale, Date/Time as Data,

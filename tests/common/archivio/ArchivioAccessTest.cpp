@@ -363,3 +363,66 @@ TEST(ArchivioAccess, SoloLeColonneChieste) {
         }
     }
 }
+
+// A reading expected at the opening is made by the run that lists the tables:
+// it serves the first request it covers, once; a request it does not cover,
+// a table the file lacks and a reader that cannot make both at once cost a
+// run of their own, with what they give without it.
+TEST(ArchivioAccess, LetturaAttesaFattaConLApertura) {
+    CartellaTemporanea cartella;
+    const std::string lettoreVero = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovato5-mdb").string();
+    const auto registro = cartella.Percorso() / "esecuzioni";
+    const auto lettore = [&](const std::string& nome, const std::string& prima) {
+        const auto percorso = cartella.Percorso() / nome;
+        Scrivi(percorso, "#!/bin/sh\necho \"$1\" >> '" + registro.string() + "'\n" + prima + "\nexec '" +
+                             lettoreVero + "' \"$@\"\n", true);
+        return percorso.string();
+    };
+    const auto Esecuzioni = [&] {
+        const std::string righe = LeggiFile(registro);
+        return static_cast<std::size_t>(std::count(righe.begin(), righe.end(), '\n'));
+    };
+    const std::string normale = lettore("normale", "");
+    const std::string soloElenco = lettore("soloElenco", "[ \"$1\" = tabelle ] && [ $# -gt 2 ] && exit 3");
+    const auto campi = Proiezione::Di({"Codice", "RagioneSociale"});
+    const auto attese = TabellaCsv("AgenzieAbituali", "AgenzieAbituali");
+    const auto colonna = [](const Tabella& tabella, const std::string& nome) {
+        std::vector<Valore> valori;
+        for (const auto* valore : ValoriColonna(tabella, nome)) valori.push_back(*valore);
+        return valori;
+    };
+    const struct {
+        const char* caso;
+        std::string programma;
+        LetturaAttesa attesa;
+        Proiezione chiesta;
+        std::size_t esecuzioni;
+    } casi[] = {
+        {"coperta", normale, {"agenzieabituali", campi}, Proiezione::Di({"codice"}), 1},
+        {"non coperta", normale, {"AgenzieAbituali", campi}, Proiezione::Di({"Codice", "Indirizzo"}), 2},
+        {"tabella mancante", normale, {"Nessuna", campi}, campi, 2},
+        {"lettore senza lettura con l'elenco", soloElenco, {"AgenzieAbituali", campi}, campi, 3},
+    };
+    // A file of its own for each case: the names of a file listed before in
+    // this run are not listed again.
+    int numero = 0;
+    const auto copia = [&] {
+        const auto file = cartella.Percorso() / ("agenzie" + std::to_string(++numero) + ".mdb");
+        fs::copy_file(FileDemo("AgenzieAbituali"), file);
+        return file.string();
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.caso);
+        fs::remove(registro);
+        const auto archivio = ApriArchivioAccess(copia(), caso.programma, 10s, caso.attesa);
+        EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"AgenzieAbituali"});
+        const Tabella letta = archivio->LeggiColonne("AgenzieAbituali", caso.chiesta);
+        EXPECT_EQ(colonna(letta, "Codice"), colonna(attese, "Codice"));
+        EXPECT_EQ(Esecuzioni(), caso.esecuzioni);
+        // Taken once: the next request reads again.
+        EXPECT_EQ(colonna(archivio->LeggiColonne("AgenzieAbituali", caso.chiesta), "Codice"), colonna(attese, "Codice"));
+        EXPECT_EQ(Esecuzioni(), caso.esecuzioni + 1);
+    }
+    const auto archivio = ApriArchivioAccess(copia(), normale, 10s, LetturaAttesa{"Nessuna", campi});
+    EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiColonne("Nessuna", campi); }), NumeroErrore::TabellaNonTrovata);
+}

@@ -4,6 +4,10 @@
 // ends; shared by the reader and by the program that starts it.
 //
 //   brovato5-mdb tabelle FILE        the names of the user tables
+//   brovato5-mdb tabelle FILE NAME [COLUMN...]
+//                                    the names, then the table as "tabella"
+//                                    writes it, from the same opening; only
+//                                    the names when the file lacks the table
 //   brovato5-mdb tabella FILE NAME   the whole table NAME (case ignored)
 //   brovato5-mdb tabella FILE NAME COLUMN...
 //                                    only the columns named (case ignored), in

@@ -478,9 +478,7 @@ int Concludi() {
     return std::fflush(uscita) == 0 && !std::ferror(uscita) ? kEsitoLetto : kEsitoIlleggibile;
 }
 
-int ElencaTabelle(const char* percorso) {
-    const ArchivioAperto archivio = Apri(percorso);
-    if (!archivio.mdb) return kEsitoIlleggibile;
+void ScriviElenco(const ArchivioAperto& archivio) {
     const auto tabelle = archivio.catalogo->TabelleUtente();
     Scrivi(kIntestazione);
     Scrivi("\ntabelle ");
@@ -491,7 +489,6 @@ int ElencaTabelle(const char* percorso) {
         Scrivi("\n");
     }
     Scrivi("fine\n");
-    return Concludi();
 }
 
 // Writes the value of a field of the current row; false when it cannot be
@@ -527,9 +524,9 @@ std::vector<unsigned> ColonneScelte(const MdbTableDef* tabella, const std::vecto
     return colonne;
 }
 
-int LeggiTabella(const char* percorso, const char* nome, const std::vector<const char*>& scelte) {
-    const ArchivioAperto archivio = Apri(percorso);
-    if (!archivio.mdb) return kEsitoIlleggibile;
+// Writes the table `nome` of the open file with the columns of `scelte`;
+// the exit code of the reading.
+int ScriviTabella(const ArchivioAperto& archivio, const char* nome, const std::vector<const char*>& scelte) {
     MdbHandle* mdb = archivio.mdb.get();
     MdbCatalogEntry* voce = TrovaTabella(*archivio.catalogo, nome);
     if (!voce) return kEsitoTabellaMancante;
@@ -593,9 +590,20 @@ int main(int argc, char** argv) {
     unsetenv("MDBICONV");
     ImponiLimiti();
     PrendiUscita();
-    if (argc == 3 && std::strcmp(argv[1], "tabelle") == 0) return ElencaTabelle(argv[2]);
-    if (argc >= 4 && std::strcmp(argv[1], "tabella") == 0)
-        return LeggiTabella(argv[2], argv[3], std::vector<const char*>(argv + 4, argv + argc));
-    std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE | tabella FILE NOME [COLONNA...]\n");
-    return kEsitoUsoErrato;
+    const bool elenco = argc >= 3 && std::strcmp(argv[1], "tabelle") == 0;
+    const bool tabella = argc >= 4 && std::strcmp(argv[1], "tabella") == 0;
+    if (!elenco && !tabella) {
+        std::fprintf(stderr, "uso: brovato5-mdb tabelle FILE [NOME [COLONNA...]] | tabella FILE NOME [COLONNA...]\n");
+        return kEsitoUsoErrato;
+    }
+    const ArchivioAperto archivio = Apri(argv[2]);
+    if (!archivio.mdb) return kEsitoIlleggibile;
+    const std::vector<const char*> scelte(argv + std::min(argc, 4), argv + argc);
+    if (tabella) return ScriviTabella(archivio, argv[3], scelte);
+    ScriviElenco(archivio);
+    if (argc == 3) return Concludi();
+    // The table asked for after the names, from the same opening; a table
+    // the file lacks is left for the program that asks to find out itself.
+    const int esito = ScriviTabella(archivio, argv[3], scelte);
+    return esito == kEsitoTabellaMancante ? Concludi() : esito;
 }
