@@ -247,6 +247,7 @@ public:
     void Con(const std::string& primo, const std::string& ultimo, Costruzione costruzione) {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
+        const auto inizio = std::chrono::steady_clock::now();
         const auto stati = StatoDeiFileLetti();
         const std::string cartella = std::filesystem::current_path().string();
         const std::pair settimana{primo, ultimo};
@@ -260,7 +261,6 @@ public:
         }
         if (settimana_ != settimana) {
             settimana_ = {};
-            const auto lettura = std::chrono::steady_clock::now();
             try {
                 aperti_->ApriRecordset(primo, ultimo);
             } catch (...) {
@@ -269,8 +269,10 @@ public:
             }
             settimana_ = settimana;
             // A file changed while it was read may return to the state noted
-            // before (times kept to the 2 seconds): what was read serves this build only.
-            if (StatoDeiFileLetti(lettura) != stati) stati_.clear();
+            // before (times kept to the 2 seconds): what was read serves this
+            // build only. The fingerprints taken since the state above serve:
+            // those of the readings, or of that state for a file not read again.
+            if (StatoDeiFileLetti(inizio) != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }
