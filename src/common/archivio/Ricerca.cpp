@@ -1,6 +1,8 @@
 #include "common/archivio/Ricerca.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -32,11 +34,12 @@ void CostantiScritte(sql::Espressione& e, std::vector<sql::Termine*>& costanti) 
 }
 
 // Key of several values at once: each value's key preceded by its length.
-void AggiungiChiave(std::string& composta, const Valore& v) {
-    const std::string chiave = Chiave(v);
-    const auto lunghezza = static_cast<std::uint32_t>(chiave.size());
-    composta.append(reinterpret_cast<const char*>(&lunghezza), sizeof lunghezza);
-    composta += chiave;
+void AggiungiChiaveComposta(std::string& composta, const Valore& v) {
+    const std::size_t dove = composta.size();
+    composta.append(sizeof(std::uint32_t), '\0');
+    AggiungiChiave(composta, v);
+    const auto lunghezza = static_cast<std::uint32_t>(composta.size() - dove - sizeof(std::uint32_t));
+    std::memcpy(composta.data() + dove, &lunghezza, sizeof lunghezza);
 }
 
 }  // namespace
@@ -138,7 +141,7 @@ void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costan
     MettiInPosto(criterio);
     if (const Indice* indice = forma.indice) {
         std::string valori;
-        for (const Valore* valore : forma.valoriChiave) AggiungiChiave(valori, *valore);
+        for (const Valore* valore : forma.valoriChiave) AggiungiChiaveComposta(valori, *valore);
         static const std::vector<std::uint32_t> nessuno;
         const auto trovati = indice->find(valori);
         criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;
@@ -181,9 +184,11 @@ void Ricerca::ScegliIndice(Forma& forma) {
 const Ricerca::Indice& Ricerca::IndiceSu(const std::vector<int>& colonne) {
     if (const auto trovato = indici_.find(colonne); trovato != indici_.end()) return trovato->second;
     Indice indice;
+    indice.reserve(righe_.size());
+    std::string chiave;
     for (std::size_t posizione = 0; posizione < righe_.size(); ++posizione) {
         const Record& record = Riga(posizione);
-        std::string chiave;
+        chiave.clear();
         bool nullo = false;
         for (int colonna : colonne) {
             const Valore& v = record[static_cast<std::size_t>(colonna)];
@@ -191,7 +196,7 @@ const Ricerca::Indice& Ricerca::IndiceSu(const std::vector<int>& colonne) {
                 nullo = true;
                 break;
             }
-            AggiungiChiave(chiave, v);
+            AggiungiChiaveComposta(chiave, v);
         }
         if (!nullo) indice[chiave].push_back(static_cast<std::uint32_t>(posizione));
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
@@ -123,18 +124,23 @@ std::optional<int> Confronta(const Valore& a, const Valore& b) {
     return ConfrontaNumeri(NumeroPerConfronto(a), NumeroPerConfronto(b));
 }
 
-std::string Chiave(const Valore& v) {
+void AggiungiChiave(std::string& destinazione, const Valore& v) {
     if (v.IsTesto()) {
         const auto& maiuscole = TabellaMaiuscole();
         const std::string_view testo = v.TestoMemorizzato();
-        std::string chiave(1 + testo.size(), 'T');
-        std::transform(testo.begin(), testo.end(), chiave.begin() + 1,
+        destinazione += 'T';
+        std::transform(testo.begin(), testo.end(), std::back_inserter(destinazione),
                        [&maiuscole](char c) { return static_cast<char>(maiuscole[static_cast<unsigned char>(c)]); });
-        return chiave;
+        return;
     }
     const double x = v.Numero() + 0.0;  // -0 and 0 share a key
-    std::string chiave(1 + sizeof x, 'N');
-    std::memcpy(chiave.data() + 1, &x, sizeof x);
+    destinazione += 'N';
+    destinazione.append(reinterpret_cast<const char*>(&x), sizeof x);
+}
+
+std::string Chiave(const Valore& v) {
+    std::string chiave;
+    AggiungiChiave(chiave, v);
     return chiave;
 }
 

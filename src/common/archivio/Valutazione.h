@@ -27,6 +27,8 @@ std::optional<int> Confronta(const Valore& a, const Valore& b);
 // Lookup key of a non-Null value: two texts, or two numbers, have the same key
 // exactly when Confronta finds them equal. A text and a number never share one.
 std::string Chiave(const Valore& v);
+// The same key appended to `destinazione`.
+void AggiungiChiave(std::string& destinazione, const Valore& v);
 
 // Column of a field by name, without regard to case; Errore 3265 when missing.
 int Colonna(const Tabella& tabella, std::string_view campo);
