@@ -5,10 +5,10 @@
 
 // One block of memory, taken at once, in which the records of a table read
 // from a store lie one after another, freed whole with the table. A build
-// lays out hundreds of thousands of values: the block asks the system for
-// huge pages, so that filling it does not stop at a page fault every 4 KiB.
-// A table that needs more than its block was sized for takes the rest from
-// the ordinary heap.
+// lays out hundreds of thousands of values: the block's pages are laid out
+// when it is taken, in huge pages where it fills them, so that filling it
+// does not stop at a page fault every 4 KiB. The records of a small table,
+// and those beyond what the block was sized for, take the ordinary heap.
 class MemoriaRecord {
 public:
     // A block of `byte` bytes. Throws std::bad_alloc when the system has none.
