@@ -74,6 +74,15 @@ std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t 
     return std::nullopt;
 }
 
+void Ricerca::DimenticaCriteri() {
+    ultimo_ = nullptr;
+    // No form keeps the constants of a criterion let go as its own: a new
+    // criterion may take its place in memory.
+    for (auto& [chiave, forma] : forme_) forma->inPosto = nullptr;
+    criteri_ = decltype(criteri_)(&memoria_);
+    memoria_.release();
+}
+
 std::size_t Ricerca::NumeroCandidati(const Criterio& criterio) const {
     return criterio.candidati ? criterio.candidati->size() : righe_.size();
 }

@@ -35,6 +35,11 @@ public:
     // for which the criterion is true. Throws Errore 3075, 3265, 3464.
     std::optional<std::size_t> Trova(const std::string& criterio, std::size_t da);
 
+    // Lets go the criteria read so far, with what they found, keeping the
+    // forms and indexes: a record set kept from one week's build to the next
+    // searches each week with criteria of its own.
+    void DimenticaCriteri();
+
 private:
     // Record positions in the record set by the lookup key of the indexed fields.
     using Indice = std::unordered_map<std::string, std::vector<std::uint32_t>>;

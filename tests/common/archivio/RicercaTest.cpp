@@ -145,3 +145,26 @@ TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
         }
     }
 }
+
+// Criteria let go between one week's searches and the next: the criteria
+// asked after, of the same forms with other constants, find what they find
+// alone, none with the constants of a criterion let go.
+TEST(Ricerca, CriteriLasciatiTraUnaSettimanaELAltra) {
+    const Tabella tabella = TabellaGenerata();
+    std::vector<std::uint32_t> righe(tabella.righe.size());
+    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
+    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
+    const char* const stessaForma[] = {"Camera = 'a1' and Hotel = 2", "Camera = '101' and Hotel = 1",
+                                       "Hotel = 1 and Data > '20261205' and Data <= '20261210'",
+                                       "Hotel = 2 and Data > '20261201' and Data <= '20261203'"};
+    Ricerca ricerca(tabella, righe, nessunaSottoquery);
+    for (int giro = 0; giro < 2; ++giro) {
+        for (const char* criterio : stessaForma) {
+            Ricerca sola(tabella, righe, nessunaSottoquery);
+            EXPECT_EQ(Percorso(ricerca, criterio, 0), Percorso(sola, criterio, 0)) << criterio;
+            ricerca.DimenticaCriteri();
+            EXPECT_EQ(ricerca.Trova(criterio, 1500), sola.Trova(criterio, 1500)) << criterio;
+            ricerca.DimenticaCriteri();
+        }
+    }
+}
