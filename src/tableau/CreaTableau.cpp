@@ -132,9 +132,6 @@ struct DatabaseAperti {
     // that do not depend on the week, unless open already; the rooms in
     // room-number order.
     void ApriRecordset(const std::string& primo, const std::string& ultimo) {
-        // The charges are kept from week to week, their searches name the
-        // days: those of the week before are let go, not kept for the session.
-        if (addebiti) addebiti->DimenticaRicerche();
         rilascio = InParallelo<Recordset>(
             {{&camere,
               [&] {

@@ -249,8 +249,6 @@ const Valore& Recordset::operator[](std::string_view campo) const {
     return dati_->Riga(static_cast<std::size_t>(corrente_))[colonna];
 }
 
-void Recordset::DimenticaRicerche() { dati_->ricerca.DimenticaCriteri(); }
-
 void Recordset::MoveFirst() {
     if (RecordCount() == 0) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
     corrente_ = 0;

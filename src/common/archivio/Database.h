@@ -74,10 +74,6 @@ public:
     // 3021 when there is no current record.
     const Valore& operator[](std::string_view campo) const;
 
-    // Lets go the criteria searched with so far, keeping what makes the
-    // searches fast (the fields' indexes); the current record stays.
-    void DimenticaRicerche();
-
     void MoveFirst();
     void MoveNext();
     bool IsEOF() const;

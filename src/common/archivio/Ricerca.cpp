@@ -100,6 +100,7 @@ Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
     if (ultimo_ && std::string_view(ultimo_->first) == testo) return ultimo_->second;
     auto voce = criteri_.find(std::string_view(testo));
     if (voce == criteri_.end()) {
+        if (criteri_.size() >= kMassimoCriteri) DimenticaCriteri();
         voce = criteri_
                    .emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
                    .first;

@@ -36,9 +36,11 @@ public:
     std::optional<std::size_t> Trova(const std::string& criterio, std::size_t da);
 
     // Lets go the criteria read so far, with what they found, keeping the
-    // forms and indexes: a record set kept from one week's build to the next
-    // searches each week with criteria of its own.
+    // forms and indexes. Done by itself when a record set has read
+    // kMassimoCriteri: one kept from a week's build to the next searches each
+    // week with criteria of its own, which would otherwise pile up.
     void DimenticaCriteri();
+    static constexpr std::size_t kMassimoCriteri = 16384;
 
 private:
     // Record positions in the record set by the lookup key of the indexed fields.

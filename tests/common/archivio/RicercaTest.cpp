@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "common/Errore.h"
 #include "common/archivio/Ricerca.h"
@@ -146,9 +147,10 @@ TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
     }
 }
 
-// Criteria let go between one week's searches and the next: the criteria
-// asked after, of the same forms with other constants, find what they find
-// alone, none with the constants of a criterion let go.
+// Criteria let go between one week's searches and the next, or past the
+// most kept: the criteria asked after, of the same forms with other
+// constants, find what they find alone, none with the constants of a
+// criterion let go.
 TEST(Ricerca, CriteriLasciatiTraUnaSettimanaELAltra) {
     const Tabella tabella = TabellaGenerata();
     std::vector<std::uint32_t> righe(tabella.righe.size());
@@ -167,4 +169,9 @@ TEST(Ricerca, CriteriLasciatiTraUnaSettimanaELAltra) {
             ricerca.DimenticaCriteri();
         }
     }
+    // Past the most criteria kept they are let go by themselves, as between two weeks.
+    const auto atteso = Percorso(ricerca, stessaForma[1], 0);
+    for (std::size_t numero = 0; numero <= Ricerca::kMassimoCriteri; ++numero)
+        ricerca.Trova("Camera = '" + std::to_string(numero) + "' and Hotel = 1", 0);
+    EXPECT_EQ(Percorso(ricerca, stessaForma[1], 0), atteso);
 }
