@@ -111,49 +111,60 @@ struct DatabaseAperti {
     std::unique_ptr<Recordset> tipi;
     std::future<void> rilascio;  // the record sets of the week before, being let go
 
+    // What a record set reads: its source (a table or a query) and the
+    // fields the build reads of it.
+    struct Sorgente {
+        std::string testo;
+        const std::vector<std::string>& campi;
+    };
+
+    // The sources of the record sets for the week from `primo` to `ultimo`.
+    struct Sorgenti {
+        Sorgenti(const std::string& primo, const std::string& ultimo)
+            : camere{QueryCamere(), CampiCamere()},
+              ospiti{QueryOspiti(primo, ultimo), CampiOspiti()},
+              prenotate{QueryCamerePrenotate(primo, ultimo), CampiCamerePrenotate()},
+              testate{QueryTestate(primo, ultimo), CampiTestate()},
+              agenzie{"AgenzieAbituali", CampiAgenzie()},
+              addebiti{"Arrangiamento", CampiAddebiti()},
+              tipi{"TipiCamere", CampiTipi()} {}
+        Sorgente camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
+    };
+
     // Opens the databases, each told the record set opened on it first, for
     // the week from `primo` to `ultimo`: its table is read with the opening.
     DatabaseAperti(const std::string& primo, const std::string& ultimo) {
-        rilascio = InParallelo<Database>(
-            {{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", QueryCamere(), CampiCamere()); }},
-             {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", QueryOspiti(primo, ultimo), CampiOspiti()); }},
-             {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb", "AgenzieAbituali", CampiAgenzie()); }},
-             {&arrangiamento, [&] { return Apri("Arrangiamento.mdb", "Arrangiamento", CampiAddebiti()); }},
-             {&camerePrenotazione,
-              [&] {
-                  return Apri("Camere_Prenotazione.mdb", QueryCamerePrenotate(primo, ultimo), CampiCamerePrenotate());
-              }},
-             {&schedaPrenotazione,
-              [&] { return Apri("Scheda_Prenotazione.mdb", QueryTestate(primo, ultimo), CampiTestate()); }},
-             {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb", "TipiCamere", CampiTipi()); }}});
+        const Sorgenti s(primo, ultimo);
+        rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere); }},
+                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti); }},
+                                          {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb", s.agenzie); }},
+                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb", s.addebiti); }},
+                                          {&camerePrenotazione,
+                                           [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate); }},
+                                          {&schedaPrenotazione,
+                                           [&] { return Apri("Scheda_Prenotazione.mdb", s.testate); }},
+                                          {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb", s.tipi); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
     // that do not depend on the week, unless open already; the rooms in
     // room-number order.
     void ApriRecordset(const std::string& primo, const std::string& ultimo) {
+        const Sorgenti s(primo, ultimo);
         rilascio = InParallelo<Recordset>(
             {{&camere,
               [&] {
-                  auto daOrdinare = numeriCamere->OpenRecordset(QueryCamere(), CampiCamere());
+                  auto daOrdinare = Leggi(*numeriCamere, s.camere);
                   daOrdinare->Sort("[NumeroCamera]");
                   return daOrdinare->OpenRecordset();
               },
               false},
-             {&ospiti, [&] { return schedaCliente->OpenRecordset(QueryOspiti(primo, ultimo), CampiOspiti()); },
-              true},
-             {&prenotate,
-              [&] {
-                  return camerePrenotazione->OpenRecordset(QueryCamerePrenotate(primo, ultimo),
-                                                           CampiCamerePrenotate());
-              },
-              true},
-             {&testate,
-              [&] { return schedaPrenotazione->OpenRecordset(QueryTestate(primo, ultimo), CampiTestate()); },
-              true},
-             {&agenzie, [&] { return agenzieAbituali->OpenRecordset("AgenzieAbituali", CampiAgenzie()); }, false},
-             {&addebiti, [&] { return arrangiamento->OpenRecordset("Arrangiamento", CampiAddebiti()); }, false},
-             {&tipi, [&] { return LeggiSePossibile(tipiCamere, "TipiCamere", CampiTipi()); }, false}});
+             {&ospiti, [&] { return Leggi(*schedaCliente, s.ospiti); }, true},
+             {&prenotate, [&] { return Leggi(*camerePrenotazione, s.prenotate); }, true},
+             {&testate, [&] { return Leggi(*schedaPrenotazione, s.testate); }, true},
+             {&agenzie, [&] { return Leggi(*agenzieAbituali, s.agenzie); }, false},
+             {&addebiti, [&] { return Leggi(*arrangiamento, s.addebiti); }, false},
+             {&tipi, [&] { return LeggiSePossibile(tipiCamere, s.tipi); }, false}});
     }
 
     template <typename T>
@@ -180,27 +191,28 @@ struct DatabaseAperti {
         return rilascio;
     }
 
-    std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& sorgente,
-                                   const std::vector<std::string>& campi) {
-        return Database::Apri(nomeFile, ".", tabelle, sorgente, campi);
+    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente) {
+        return Database::Apri(nomeFile, ".", tabelle, sorgente.testo, sorgente.campi);
+    }
+
+    static std::unique_ptr<Recordset> Leggi(Database& database, const Sorgente& sorgente) {
+        return database.OpenRecordset(sorgente.testo, sorgente.campi);
     }
 
     // A reading ahead of the query that makes it: a fault is left for that
     // query to report, in its place.
-    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const std::string& sorgente,
-                                              const std::vector<std::string>& campi) {
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Sorgente& sorgente) {
         try {
-            return Apri(nomeFile, sorgente, campi);
+            return Apri(nomeFile, sorgente);
         } catch (const Errore&) {
             return nullptr;
         }
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const std::string& tabella,
-                                                       const std::vector<std::string>& campi) {
+                                                       const Sorgente& sorgente) {
         try {
-            return database ? database->OpenRecordset(tabella, campi) : nullptr;
+            return database ? Leggi(*database, sorgente) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
