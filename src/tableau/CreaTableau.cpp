@@ -106,8 +106,9 @@ struct DatabaseAperti {
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione, tipiCamere;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
-    // The room types, read beside the other tables: the rooms' query reaches
-    // them, and finds them read then instead of reading them after its own table.
+    // The room types, read while the databases are opened: the rooms' query
+    // reaches them, and finds them read then instead of reading them after
+    // its own table.
     std::unique_ptr<Recordset> tipi;
     std::future<void> rilascio;  // the record sets of the week before, being let go
 
@@ -143,7 +144,7 @@ struct DatabaseAperti {
                                            [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate); }},
                                           {&schedaPrenotazione,
                                            [&] { return Apri("Scheda_Prenotazione.mdb", s.testate); }},
-                                          {&tipiCamere, [&] { return ApriSePossibile("TipiCamere.mdb", s.tipi); }}});
+                                          {&tipiCamere, [&] { return ApriTipi(s.tipi); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
@@ -163,8 +164,7 @@ struct DatabaseAperti {
              {&prenotate, [&] { return Leggi(*camerePrenotazione, s.prenotate); }, true},
              {&testate, [&] { return Leggi(*schedaPrenotazione, s.testate); }, true},
              {&agenzie, [&] { return Leggi(*agenzieAbituali, s.agenzie); }, false},
-             {&addebiti, [&] { return Leggi(*arrangiamento, s.addebiti); }, false},
-             {&tipi, [&] { return LeggiSePossibile(tipiCamere, s.tipi); }, false}});
+             {&addebiti, [&] { return Leggi(*arrangiamento, s.addebiti); }, false}});
     }
 
     template <typename T>
@@ -207,6 +207,14 @@ struct DatabaseAperti {
         } catch (const Errore&) {
             return nullptr;
         }
+    }
+
+    // The room types' database, their record set opened on it at once, so
+    // that the rooms' query finds them read; a fault is left to that query.
+    std::unique_ptr<Database> ApriTipi(const Sorgente& sorgente) {
+        auto database = ApriSePossibile("TipiCamere.mdb", sorgente);
+        tipi = LeggiSePossibile(database, sorgente);
+        return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
