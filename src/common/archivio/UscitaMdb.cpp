@@ -154,10 +154,6 @@ Valore LeggiValore(Cursore& cursore, char tipo) {
     return ValoreDaTesto(tipo, testo);
 }
 
-}  // namespace
-
-namespace {
-
 std::vector<std::string> LeggiElenco(Cursore& cursore) {
     cursore.Atteso(kIntestazione);
     cursore.Atteso("\ntabelle ");
