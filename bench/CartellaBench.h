@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/Contesto.h"
+
 // Seconds since `inizio`.
 inline double Secondi(const std::chrono::steady_clock::time_point& inizio) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
@@ -32,6 +34,9 @@ public:
         std::filesystem::current_path("/", ec);
         std::filesystem::remove_all(percorso_, ec);
     }
+    // The folder as the data folder of workstation 1.
+    Contesto Dati() const { return {CartellaDati(percorso_.string()), "1"}; }
+
     CartellaBench(const CartellaBench&) = delete;
     CartellaBench& operator=(const CartellaBench&) = delete;
 

@@ -16,6 +16,7 @@
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace fs = std::filesystem;
 
@@ -23,8 +24,8 @@ namespace {
 
 // Prints the report on `destinazione` (into `pdf` on the driver path) and
 // reports the time and the size of `risultato`.
-void Stampa(const char* etichetta, const std::string& destinazione, const std::string& pdf,
-            const std::string& risultato) {
+void Stampa(const Contesto& contesto, const char* etichetta, const std::string& destinazione,
+            const std::string& pdf, const std::string& risultato) {
     SceltaStampa scelta;
     scelta.destinazione = destinazione;
     scelta.compressa = true;
@@ -32,7 +33,7 @@ void Stampa(const char* etichetta, const std::string& destinazione, const std::s
     scelta.filePdf = pdf;
     StampanteQt stampante;
     const auto inizio = std::chrono::steady_clock::now();
-    StampaReport(scelta, 1, stampante);
+    StampaReport(contesto, scelta, 1, stampante);
     const double tempo = Secondi(inizio);
     std::printf("%-22s %8.3f s  (%ju byte)\n", etichetta, tempo, static_cast<std::uintmax_t>(fs::file_size(risultato)));
 }
@@ -49,12 +50,12 @@ int main(int argc, char* argv[]) {
     try {
         const CartellaBench cartella(argv[1], "bench-stampa");
         RiempiTabelleComuni();
-        std::int16_t hotel = 1;
-        std::int16_t tableau = 1;
-        CreaTableau(hotel, tableau, "0", "99999", "07/12/2026");
-        std::printf("report: %ju byte\n", static_cast<std::uintmax_t>(fs::file_size(NomeFileReport())));
-        Stampa("driver in PDF:", "Reception PDF", "tableau.pdf", "tableau.pdf");
-        Stampa("diretta su file:", "Ufficio", "", "stampa_ufficio.prn");
+        const Contesto contesto = cartella.Dati();
+        UltimaCostruzione costruzione;
+        CreaTableau(costruzione, contesto, 1, 1, "0", "99999", "07/12/2026");
+        std::printf("report: %ju byte\n", static_cast<std::uintmax_t>(fs::file_size(NomeFileReport("1"))));
+        Stampa(contesto, "driver in PDF:", "Reception PDF", "tableau.pdf", "tableau.pdf");
+        Stampa(contesto, "diretta su file:", "Ufficio", "", "stampa_ufficio.prn");
     } catch (const Errore& e) {
         std::fprintf(stderr, "%s\n", e.Testo().c_str());
         return 1;

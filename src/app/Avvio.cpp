@@ -5,14 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <ostream>
 
+#include "common/Ambiente.h"
+#include "common/CartellaDati.h"
 #include "common/Errore.h"
-#include "common/FileTesto.h"
 #include "common/ProgrammiAusiliari.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -77,9 +75,10 @@ const std::vector<std::string>& FileCartellaDati() {
 }
 
 std::vector<std::string> FileDatiMancanti(const std::string& cartella) {
+    const auto aperta = CartellaDati::ApriSePossibile(cartella);
     std::vector<std::string> mancanti;
     for (const auto& nome : FileCartellaDati())
-        if (!FileEsistente((fs::path(cartella) / nome).string())) mancanti.push_back(nome);
+        if (!aperta || aperta->Genere(nome) != GenereVoce::File) mancanti.push_back(nome);
     return mancanti;
 }
 
@@ -87,14 +86,15 @@ bool InCartellaDati(const std::string& cartella) {
     return FileDatiMancanti(cartella).size() < FileCartellaDati().size();
 }
 
-void EntraNellaCartella(const std::string& cartella) {
-    if (chdir(cartella.c_str()) != 0)
-        throw Errore(NumeroErrore::PercorsoNonTrovato,
-                     "Impossibile entrare nella cartella dei dati '" + cartella +
-                         "': controllare che esista e che l'utente possa leggerla.");
+std::string PostazioneDiAvvio(const OpzioniAvvio& opzioni, const std::string& salvata) {
+    if (opzioni.postazione) return ControllaPostazione(*opzioni.postazione, "dell'opzione --postazione");
+    if (LeggiAmbiente("PCLocal")) return PostazioneDellAmbiente();
+    return ControllaPostazione(salvata, "salvato");
 }
 
-void ImpostaPostazione(const std::string& postazione) { setenv("PCLocal", postazione.c_str(), 1); }
+Contesto ContestoDiAvvio(const OpzioniAvvio& opzioni) {
+    return {CartellaDati(opzioni.cartella.value_or(".")), PostazioneDiAvvio(opzioni)};
+}
 
 std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& out, std::ostream& err) {
     if (!opzioni.errore.empty()) {
@@ -105,17 +105,6 @@ std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostrea
         out << "brovato5 " << BROVATO5_VERSIONE << "\n";
         return 0;
     }
-    return std::nullopt;
-}
-
-std::optional<int> ApplicaOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& err) {
-    try {
-        if (opzioni.cartella) EntraNellaCartella(*opzioni.cartella);
-    } catch (const Errore& e) {
-        err << e.Testo() << "\n";
-        return 1;
-    }
-    if (opzioni.postazione) ImpostaPostazione(*opzioni.postazione);
     return std::nullopt;
 }
 

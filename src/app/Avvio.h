@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Contesto.h"
+
 // The options given before a command, or alone for the main window: where the
 // program works and as which workstation, for this run only.
 struct OpzioniAvvio {
@@ -35,22 +37,21 @@ std::vector<std::string> FileDatiMancanti(const std::string& cartella);
 // was started in a data folder (complete or not, it works there as it is).
 bool InCartellaDati(const std::string& cartella);
 
-// Makes `cartella` the current folder. Throws Errore 76 when it cannot.
-void EntraNellaCartella(const std::string& cartella);
+// The workstation number of this run: --postazione, else the variable
+// PCLocal, else `salvata` (the number saved for starts outside a data
+// folder). Throws Errore 5 for a number that cannot be part of a file name.
+std::string PostazioneDiAvvio(const OpzioniAvvio& opzioni, const std::string& salvata = {});
 
-// Makes `postazione` the workstation number of this run (the variable PCLocal).
-void ImpostaPostazione(const std::string& postazione);
+// Where a command works: the data folder of --cartella, else the current
+// folder, opened once, and the workstation of PostazioneDiAvvio. Throws
+// Errore 76 when the folder cannot be opened, 5 for a wrong workstation.
+Contesto ContestoDiAvvio(const OpzioniAvvio& opzioni);
 
 // What both programs do first with the options, before their own work: a
 // usage error is written on `err` with the hint to the usage (exit status 2),
 // --version writes the version on `out` (0). That status, or nothing when the
 // program goes on.
 std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& out, std::ostream& err);
-
-// Makes --cartella and --postazione hold for this run. Exit status 1, with
-// the error written on `err`, when the folder cannot be entered; nothing when
-// the program goes on.
-std::optional<int> ApplicaOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& err);
 
 // True when the options ask for what only the program of the windows does:
 // the main window (no command, or --configura) and printing ("stampa").

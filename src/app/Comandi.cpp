@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "app/Avvio.h"
 #include "app/DatiDemo.h"
 #include "common/archivio/Archivio.h"
 #include "common/Codifica.h"
@@ -19,6 +20,7 @@
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace {
 
@@ -147,14 +149,15 @@ std::int16_t Codice(const std::string& testo, const std::string& opzione, const 
     return n;
 }
 
-int Tableau(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+int Tableau(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out,
+            std::ostream& err) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoTableau;
         return 0;
     }
     auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"}, "tableau");
-    std::int16_t hotel = Codice(opzioni["hotel"], "hotel");
-    std::int16_t tableau = Codice(opzioni["tableau"], "tableau");
+    const std::int16_t hotel = Codice(opzioni["hotel"], "hotel");
+    const std::int16_t tableau = Codice(opzioni["tableau"], "tableau");
     const std::string prima = Utf8ToCp1252(opzioni["dalla"]);
     const std::string ultima = Utf8ToCp1252(opzioni["alla"]);
     std::string data = Utf8ToCp1252(opzioni["data"]);
@@ -168,7 +171,8 @@ int Tableau(const std::vector<std::string>& argomenti, std::ostream& out, std::o
         return EsitoUso;
     }
     RiempiTabelleComuni();
-    CreaTableau(hotel, tableau, prima, ultima, data);
+    UltimaCostruzione costruzione;
+    CreaTableau(costruzione, ContestoDiAvvio(avvio), hotel, tableau, prima, ultima, data);
     return 0;
 }
 
@@ -195,7 +199,7 @@ bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& n
     return trovato;
 }
 
-int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& err) {
+int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out, std::ostream& err) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoStampa;
         return 0;
@@ -210,22 +214,24 @@ int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& 
     scelta.destinazione = Utf8ToCp1252(opzioni["destinazione"]);
     scelta.stampante = Utf8ToCp1252(opzioni["stampante"]);
     scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);
-    scelta.codiceAssistenza = CodiceAssistenza();
+    const Contesto contesto = ContestoDiAvvio(avvio);
+    scelta.codiceAssistenza = CodiceAssistenza(contesto.cartella);
     const auto stampante = fabbricaStampante();
-    const EsitoStampa esito = StampaReport(scelta, hotel, *stampante);
+    const EsitoStampa esito = StampaReport(contesto, scelta, hotel, *stampante);
     if (!esito.destinazioneTrovata)
         err << "Nessuna destinazione di stampa '" << opzioni["destinazione"] << "': nulla stampato.\n";
     if (!esito.filePdf.empty()) out << Cp1252ToUtf8(esito.filePdf) << "\n";
     return 0;
 }
 
-int Esporta(const std::vector<std::string>& argomenti, std::ostream& out) {
+int Esporta(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoEsporta;
         return 0;
     }
     if (!argomenti.empty()) throw ErroreUso{"argomento inatteso: '" + argomenti[0] + "'", "esporta"};
-    ConvertiXLS(NomeFileReport());
+    const Contesto contesto = ContestoDiAvvio(avvio);
+    ConvertiXLS(contesto, NomeFileReport(contesto.postazione));
     return 0;
 }
 
@@ -239,7 +245,8 @@ int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
-int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out,
+           std::ostream& err) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
     const std::vector<std::string> resto(argomenti.begin() + 1, argomenti.end());
@@ -247,19 +254,20 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
         out << AiutoGenerale;
         return 0;
     }
-    if (comando == "tableau") return Tableau(resto, out, err);
+    if (comando == "tableau") return Tableau(resto, avvio, out, err);
     if (comando == "demo") return Demo(resto, out);
-    if (comando == "stampa") return Stampa(resto, out, err);
-    if (comando == "esporta") return Esporta(resto, out);
+    if (comando == "stampa") return Stampa(resto, avvio, out, err);
+    if (comando == "esporta") return Esporta(resto, avvio, out);
     if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
 }
 
 }  // namespace
 
-int EseguiComando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+int EseguiComando(const std::vector<std::string>& argomenti, const OpzioniAvvio& opzioni, std::ostream& out,
+                  std::ostream& err) {
     try {
-        return Esegui(argomenti, out, err);
+        return Esegui(argomenti, opzioni, out, err);
     } catch (const ErroreUso& e) {
         err << "brovato5: " << e.messaggio << "\n"
             << "Per l'uso: brovato5 " << (e.comando.empty() ? "" : e.comando + " ") << "--help\n";

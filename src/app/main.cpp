@@ -20,6 +20,5 @@ int main(int argc, char* argv[]) {
         }
         return 1;
     }
-    if (const auto esito = ApplicaOpzioniAvvio(opzioni, std::cerr)) return *esito;
-    return EseguiComando(opzioni.resto, std::cout, std::cerr);
+    return EseguiComando(opzioni.resto, opzioni, std::cout, std::cerr);
 }

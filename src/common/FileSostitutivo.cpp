@@ -4,16 +4,30 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "common/Errore.h"
 
-int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
+namespace {
+
+// Lines are gathered up to this size before they are written.
+constexpr std::size_t kBlocco = 64 * 1024;
+
+// The temporary file's name for `nome`, attempt `n`.
+std::string NomeTemporaneo(const std::string& nome, int n) {
+    return nome + "." + std::to_string(getpid()) + "." + std::to_string(n);
+}
+
+// Creates the temporary file for `nome` in the folder `cartella` (a
+// descriptor, or AT_FDCWD), never over an existing entry nor through a link.
+int CreaTemporaneoIn(int cartella, const std::string& nome, std::string& temporaneo) {
     constexpr int kTentativi = 100;
     for (int n = 0; n < kTentativi; ++n) {
-        const std::string candidato = nomeFile + "." + std::to_string(getpid()) + "." + std::to_string(n);
-        const int fd = open(candidato.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string candidato = NomeTemporaneo(nome, n);
+        const int fd =
+            openat(cartella, candidato.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            nome = candidato;
+            temporaneo = candidato;
             return fd;
         }
         if (errno != EEXIST) return -1;
@@ -21,39 +35,70 @@ int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
     return -1;
 }
 
-FileSostitutivo::FileSostitutivo(std::string nome, std::string cosa) : nome_(std::move(nome)), cosa_(std::move(cosa)) {
-    const int fd = CreaTemporaneo(nome_, nomeTemporaneo_);
-    if (fd < 0) Fallito();
-    file_ = fdopen(fd, "wb");
-    if (!file_) {
-        close(fd);
-        std::remove(nomeTemporaneo_.c_str());
-        Fallito();
-    }
+}  // namespace
+
+int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
+    return CreaTemporaneoIn(AT_FDCWD, nomeFile, nome);
+}
+
+FileSostitutivo::FileSostitutivo(const CartellaDati& cartella, std::string nome, std::string cosa, Sostituzione modo)
+    : cartella_(cartella), nome_(std::move(nome)), cosa_(std::move(cosa)), modo_(modo) {
+    if (const auto esistente = cartella_.Trova(nome_)) nome_ = *esistente;
+    ControllaVoce();
+    const int fd = CreaTemporaneoIn(cartella_.Fd(), nome_, nomeTemporaneo_);
+    if (fd < 0) Fallito(errno);
+    file_ = Descrittore(fd);
 }
 
 FileSostitutivo::~FileSostitutivo() {
-    if (file_) std::fclose(file_);
-    if (!nomeTemporaneo_.empty()) std::remove(nomeTemporaneo_.c_str());
+    if (!nomeTemporaneo_.empty()) unlinkat(cartella_.Fd(), nomeTemporaneo_.c_str(), 0);
 }
 
-void FileSostitutivo::ScriviRiga(const std::string& riga) {
-    if (std::fwrite(riga.data(), 1, riga.size(), file_) != riga.size() || std::fputs("\r\n", file_) == EOF)
-        Fallito();
+void FileSostitutivo::ScriviRiga(std::string_view riga) {
+    attesa_ += riga;
+    attesa_ += "\r\n";
+    if (attesa_.size() >= kBlocco) Svuota();
 }
 
-void FileSostitutivo::Scrivi(const std::string& testo) {
-    if (std::fwrite(testo.data(), 1, testo.size(), file_) != testo.size()) Fallito();
+void FileSostitutivo::Scrivi(std::string_view testo) {
+    attesa_ += testo;
+    if (attesa_.size() >= kBlocco) Svuota();
+}
+
+void FileSostitutivo::Svuota() {
+    std::size_t scritti = 0;
+    while (scritti < attesa_.size()) {
+        const ssize_t n = write(file_.Fd(), attesa_.data() + scritti, attesa_.size() - scritti);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) Fallito(n < 0 ? errno : ENOSPC);
+        scritti += static_cast<std::size_t>(n);
+    }
+    attesa_.clear();
 }
 
 void FileSostitutivo::Completa() {
-    const bool scritto = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-    const bool chiuso = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!scritto || !chiuso || std::rename(nomeTemporaneo_.c_str(), nome_.c_str()) != 0) Fallito();
+    Svuota();
+    if (fsync(file_.Fd()) != 0) Fallito(errno);
+    if (!file_.Chiudi()) Fallito(errno);
+    ControllaVoce();
+    if (renameat(cartella_.Fd(), nomeTemporaneo_.c_str(), cartella_.Fd(), nome_.c_str()) != 0) Fallito(errno);
     nomeTemporaneo_.clear();
 }
 
-void FileSostitutivo::Fallito() const {
-    throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile scrivere " + cosa_ + " '" + nome_ + "'.");
+void FileSostitutivo::ControllaVoce() const {
+    const GenereVoce genere = cartella_.Genere(nome_);
+    const bool ammessa = genere == GenereVoce::Assente || genere == GenereVoce::File ||
+                         (modo_ == Sostituzione::QualsiasiVoce && genere != GenereVoce::Cartella);
+    if (ammessa) return;
+    throw Errore(NumeroErrore::FileNonScrivibile,
+                 "Impossibile scrivere " + cosa_ + " '" + cartella_.PercorsoDi(nome_) + "': al suo posto c'è " +
+                     DescrizioneGenere(genere) +
+                     ", che non viene sovrascritto. Controllare chi l'ha messo e scegliere un altro nome.");
+}
+
+void FileSostitutivo::Fallito(int causa) const {
+    const int numero =
+        causa == ENOSPC || causa == EDQUOT ? NumeroErrore::DiscoPieno : NumeroErrore::FileNonScrivibile;
+    throw Errore(numero, "Impossibile scrivere " + cosa_ + " '" + cartella_.PercorsoDi(nome_) +
+                             "': " + DescrizioneErroreSistema(causa) + ".");
 }

@@ -1,12 +1,11 @@
 #include "preview/FileEMail.h"
 
 #include "common/FileSostitutivo.h"
-#include "tableau/CreaTableau.h"
 
-std::string NomeFileEMail() { return "e-mail" + Postazione() + ".txt"; }
+std::string NomeFileEMail(const std::string& postazione) { return "e-mail" + postazione + ".txt"; }
 
-void ScriviFileEMail(const std::string& testo) {
-    FileSostitutivo file(NomeFileEMail(), "il file della posta elettronica");
+void ScriviFileEMail(const Contesto& contesto, const std::string& testo) {
+    FileSostitutivo file(contesto.cartella, NomeFileEMail(contesto.postazione), "il file della posta elettronica");
     file.ScriviRiga("OGGETTO");
     file.Scrivi(testo);
     file.Scrivi("\r\n");

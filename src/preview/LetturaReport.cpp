@@ -1,26 +1,13 @@
 #include "preview/LetturaReport.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
-#include "common/archivio/Archivio.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "tableau/CreaTableau.h"
 #include "tableau/FileReport.h"
 
 namespace {
-
-// The report file's name in the current folder, whatever the case of its letters.
-std::string PercorsoReport() { return TrovaFile(".", NomeFileReport()); }
-
-std::optional<std::string> LeggiContenuto(const std::string& percorso) {
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 bool FiniscePerACapo(const std::string& testo) {
     return !testo.empty() && (testo.back() == '\n' || testo.back() == '\r');
@@ -28,26 +15,26 @@ bool FiniscePerACapo(const std::string& testo) {
 
 }  // namespace
 
-bool EsisteReport() {
-    try {
-        PercorsoReport();
-        return true;
-    } catch (const Errore&) {
-        return false;
-    }
+bool EsisteReport(const Contesto& contesto) {
+    return contesto.cartella.Trova(NomeFileReport(contesto.postazione)).has_value();
 }
 
-LetturaReport::LetturaReport() {
-    if (EsisteReport()) Apri();
+LetturaReport::LetturaReport(Contesto contesto) : contesto_(std::move(contesto)) {
+    if (EsisteReport(contesto_)) Apri();
+}
+
+FileArchivio LetturaReport::File() const {
+    const std::string nome = NomeFileReport(contesto_.postazione);
+    return {contesto_.cartella, contesto_.cartella.Trova(nome).value_or(nome)};
 }
 
 void LetturaReport::Apri() {
-    const std::string percorso = PercorsoReport();
     // Examined before reading: a file replaced in between counts as changed.
-    statoLetto_ = LeggiStatoFile(percorso);
-    auto contenuto = LeggiContenuto(percorso);
+    statoLetto_ = LeggiStatoFile(File());
+    auto contenuto = LeggiFileReport(contesto_);
     if (!contenuto)
-        throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile leggere il file del report '" + NomeFileReport() + "'.");
+        throw Errore(NumeroErrore::FileNonScrivibile,
+                     "Impossibile leggere il file del report '" + NomeFileReport(contesto_.postazione) + "'.");
     contenuto_ = std::move(*contenuto);
     posizione_ = 0;
     aperto_ = true;
@@ -62,7 +49,7 @@ void LetturaReport::Chiudi() {
 }
 
 void LetturaReport::Ripara() {
-    if (!EsisteReport()) std::ofstream(NomeFileReport(), std::ios::binary);
+    if (!EsisteReport(contesto_)) FileReport(contesto_).Completa();
     Apri();
     posizione_ = contenuto_.size();
 }
@@ -93,24 +80,23 @@ std::string LetturaReport::RiempiPagina(std::int32_t limite) {
 }
 
 bool LetturaReport::Invariato() const {
-    if (!EsisteReport()) return false;
-    const std::string percorso = PercorsoReport();
+    if (!EsisteReport(contesto_)) return false;
     // A rewrite in place at the same size within one tick of the file clock
     // leaves the times as they were: the bytes tell that one.
-    return LeggiStatoFile(percorso) == statoLetto_ && LeggiContenuto(percorso) == contenuto_;
+    return LeggiStatoFile(File()) == statoLetto_ && LeggiFileReport(contesto_) == contenuto_;
 }
 
 void LetturaReport::Salva(const std::string& testo) {
     if (!Invariato())
         throw Errore(NumeroErrore::FileNonScrivibile,
-                     "Il report '" + NomeFileReport() + "' è stato rifatto dopo l'apertura dell'anteprima:\r\n"
+                     "Il report '" + NomeFileReport(contesto_.postazione) + "' è stato rifatto dopo l'apertura dell'anteprima:\r\n"
                      "la pagina non è stata salvata, per non perdere il report nuovo.\r\n"
                      "Il testo modificato resta qui: copiarlo, premere Inizio e salvare di nuovo.");
     std::string pagina = testo;
     if (!pagina.empty() && !FiniscePerACapo(pagina)) pagina += "\r\n";
     const std::size_t inizio = std::min(inizioPagina_, contenuto_.size());
     const std::size_t fine = std::clamp(finePagina_, inizio, contenuto_.size());
-    FileReport report;
+    FileReport report(contesto_);
     report.Scrivi(contenuto_.substr(0, inizio));
     report.Scrivi(pagina);
     report.Scrivi(contenuto_.substr(fine));

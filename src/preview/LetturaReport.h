@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "common/Contesto.h"
 #include "common/archivio/StatoFile.h"
 
-// Whether the workstation's report file is in the current folder.
-bool EsisteReport();
+// Whether the workstation's report file is in the data folder.
+bool EsisteReport(const Contesto& contesto);
 
 // The workstation's report file read page by page for the preview. A page is
 // a run of whole lines from the read position until their lengths (line ends
@@ -16,8 +17,9 @@ bool EsisteReport();
 // codes turned into "|" and "-". Texts are Windows-1252, lines ending in CR LF.
 class LetturaReport {
 public:
-    // Opens the report file at its start when it exists; otherwise nothing is open.
-    LetturaReport();
+    // Opens the report file of the workstation at its start when it exists;
+    // otherwise nothing is open.
+    explicit LetturaReport(Contesto contesto);
 
     bool Aperto() const { return aperto_; }
 
@@ -47,6 +49,8 @@ public:
     void Salva(const std::string& testo);
 
 private:
+    // The report file, as it is spelt in the data folder.
+    FileArchivio File() const;
     void Apri();
     std::string LeggiRiga();
     bool FineFile() const { return posizione_ >= contenuto_.size(); }
@@ -54,6 +58,7 @@ private:
     // same file (not one put in its place), its size, times and bytes.
     bool Invariato() const;
 
+    Contesto contesto_;
     bool aperto_ = false;
     std::string contenuto_;
     std::optional<StatoFile> statoLetto_;

@@ -8,8 +8,8 @@
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
-#include "common/FileTesto.h"
-#include "tableau/CreaTableau.h"
+#include "print/ImpostazioniStampa.h"
+#include "tableau/FileReport.h"
 
 namespace {
 
@@ -31,11 +31,11 @@ constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 // the UTF-8 byte-order mark is UTF-8 text: the mark is dropped and the lines
 // read turned into Windows-1252, where a character that code page lacks is an
 // error. Any other file is Windows-1252 already.
-std::optional<std::vector<std::string>> RigheInCp1252(std::optional<std::vector<std::string>> righe) {
-    if (!righe || righe->empty() || !righe->front().starts_with(kBomUtf8)) return righe;
-    righe->front().erase(0, kBomUtf8.size());
-    for (std::size_t n = 0; n < std::min(righe->size(), kRigheSeparatori); ++n) {
-        std::string& riga = (*righe)[n];
+std::vector<std::string> RigheInCp1252(std::vector<std::string> righe) {
+    if (righe.empty() || !righe.front().starts_with(kBomUtf8)) return righe;
+    righe.front().erase(0, kBomUtf8.size());
+    for (std::size_t n = 0; n < std::min(righe.size(), kRigheSeparatori); ++n) {
+        std::string& riga = righe[n];
         const std::string convertita = Utf8ToCp1252(riga);
         if (Cp1252ToUtf8(convertita) != riga)
             throw Errore(NumeroErrore::ArgomentoNonValido,
@@ -48,15 +48,15 @@ std::optional<std::vector<std::string>> RigheInCp1252(std::optional<std::vector<
 }
 
 // The three lines of the settings file, taken whole; the defaults without it.
-SeparatoriXLS LeggiSeparatori() {
-    const auto percorso = FileEsistente(NomeFileSeparatori);
-    if (!percorso) return {};
-    const auto righe = RigheInCp1252(LeggiRighe(*percorso));
-    if (!righe || righe->size() < kRigheSeparatori)
+SeparatoriXLS LeggiSeparatori(const CartellaDati& cartella) {
+    const auto testo = cartella.Leggi(NomeFileSeparatori, kMassimoFileImpostazioni, "il file dei separatori");
+    if (!testo) return {};
+    const auto righe = RigheInCp1252(DividiRighe(*testo));
+    if (righe.size() < kRigheSeparatori)
         throw Errore(NumeroErrore::InputOltreFine, std::string("Il file ") + NomeFileSeparatori +
                                                        " deve contenere tre righe: separatore di campo, "
                                                        "separatore decimale e simbolo di valuta.");
-    return {(*righe)[0], (*righe)[1], (*righe)[2]};
+    return {righe[0], righe[1], righe[2]};
 }
 
 bool Cifra(const std::string& riga, std::size_t i) { return i < riga.size() && riga[i] >= '0' && riga[i] <= '9'; }
@@ -112,14 +112,13 @@ std::string ConvertiRiga(const std::string& riga, const SeparatoriXLS& separator
 
 }  // namespace
 
-std::string NomeFileEsportazione() { return "fd" + Postazione() + ".csv"; }
+std::string NomeFileEsportazione(const std::string& postazione) { return "fd" + postazione + ".csv"; }
 
-void ConvertiXLS(const std::string& Testo) {
-    const SeparatoriXLS separatori = LeggiSeparatori();
-    const auto report = FileEsistente(Testo);
-    const auto righe = report ? LeggiRighe(*report) : std::nullopt;
-    if (!righe) throw ErroreFileInesistente(Cp1252ToUtf8(Testo));
-    FileSostitutivo esportazione(NomeFileEsportazione(), "il file di esportazione");
-    for (const auto& riga : *righe) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
+void ConvertiXLS(const Contesto& contesto, const std::string& Testo) {
+    const SeparatoriXLS separatori = LeggiSeparatori(contesto.cartella);
+    const auto report = contesto.cartella.Leggi(Testo, kMassimoReport, "il report");
+    if (!report) throw ErroreFileInesistente(Cp1252ToUtf8(Testo));
+    FileSostitutivo esportazione(contesto.cartella, NomeFileEsportazione(contesto.postazione), "il file di esportazione");
+    for (const auto& riga : DividiRighe(*report)) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
     esportazione.Completa();
 }

@@ -2,11 +2,15 @@
 
 #include <string>
 
-// Exports the report file Testo as the workstation's delimited file "fd" + Postazione() + ".csv" in the current folder.
-// The separators come from "SeparatoreXLS.txt" (field, decimal, currency mark;
-// "," "." and the euro sign when the file is missing). Throws Errore 53 when
-// Testo does not exist, 62 when the settings file has fewer than three lines,
-// 75 when the export cannot be written; no export file is left then.
-void ConvertiXLS(const std::string& Testo);
+#include "common/Contesto.h"
 
-std::string NomeFileEsportazione();  // "fd" + Postazione() + ".csv"
+// Exports the report file Testo of the data folder as the workstation's
+// delimited file "fd" + workstation + ".csv" there. The separators come from
+// "SeparatoreXLS.txt" (field, decimal, currency mark; "," "." and the euro
+// sign when the file is missing). Throws Errore 53 when Testo does not exist,
+// 62 when the settings file has fewer than three lines, 75 when a file cannot
+// be read or the export cannot be written; no export file is left then.
+void ConvertiXLS(const Contesto& contesto, const std::string& Testo);
+
+// "fd" + workstation + ".csv"
+std::string NomeFileEsportazione(const std::string& postazione);

@@ -2,24 +2,24 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
-#include "common/archivio/Archivio.h"
+#include "common/Codifica.h"
 #include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"
-#include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
-std::string NomeInArchivio(const std::tm& ora, const std::string& estensione) {
-    return "doc/fd" + Postazione() + FormattaOra(ora, "%Y%m%d%H%M") + estensione;
+const char* const kCartellaArchivio = "doc";
+
+CartellaDati CartellaArchivio(const CartellaDati& cartella) { return cartella.Sottocartella(kCartellaArchivio, true); }
+
+std::string NomeInArchivio(const std::string& postazione, const std::tm& ora, const std::string& estensione) {
+    return "fd" + postazione + FormattaOra(ora, "%Y%m%d%H%M") + estensione;
 }
 
-std::string NomeCopiaArchivio(const std::tm& ora) { return NomeInArchivio(ora, ".doc"); }
-
-bool CopiaInArchivio(const std::string& nomeFile) {
-    const std::string inizio = Maiuscolo("fd" + Postazione());
+bool CopiaInArchivio(const std::string& postazione, const std::string& nomeFile) {
+    const std::string inizio = Maiuscolo("fd" + postazione);
     const std::string fine = ".DOC";
     const std::string nome = Maiuscolo(nomeFile);
     const std::size_t cifre = 12;
@@ -28,20 +28,19 @@ bool CopiaInArchivio(const std::string& nomeFile) {
                        [](unsigned char c) { return std::isdigit(c); });
 }
 
-void ArchiviaReport(const std::string& nomeArchivio) {
-    std::ifstream report(TrovaFile(".", NomeFileReport()), std::ios::binary);
-    if (!report)
-        throw Errore(NumeroErrore::FileNonScrivibile, "Impossibile copiare il report in '" + nomeArchivio + "'.");
+void ArchiviaReport(const Contesto& contesto, const std::string& nomeArchivio) {
+    const auto report = LeggiFileReport(contesto);
+    if (!report) throw ErroreFileInesistente(Cp1252ToUtf8(NomeFileReport(contesto.postazione)));
     // Written beside the copy and renamed over it: a copy cut short leaves no truncated file in the archive.
-    FileSostitutivo copia(nomeArchivio, "la copia del report");
-    copia.Scrivi(std::string(std::istreambuf_iterator<char>(report), std::istreambuf_iterator<char>()));
+    FileSostitutivo copia(CartellaArchivio(contesto.cartella), nomeArchivio, "la copia del report");
+    copia.Scrivi(*report);
     copia.Completa();
 }
 
 std::int16_t HotelDiStampa(std::int16_t hotel) { return hotel == 0 ? 1 : hotel; }
 
-std::vector<std::string> DestinazioniHotel1() {
-    auto database = Database::Apri("Stampanti.mdb");
+std::vector<std::string> DestinazioniHotel1(const CartellaDati& cartella) {
+    auto database = Database::Apri(cartella, "Stampanti.mdb");
     auto stampanti = database->OpenRecordset("Stampanti");
     std::vector<std::string> destinazioni;
     const std::string criterio = "NumeroHotel = 1";

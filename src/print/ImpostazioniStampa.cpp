@@ -5,7 +5,7 @@
 #include "common/Ambiente.h"
 #include "common/archivio/Database.h"
 #include "common/Errore.h"
-#include "common/FileTesto.h"
+#include "common/CartellaDati.h"
 #include "common/Routine.h"
 #include "print/MotoreStampa.h"
 
@@ -32,15 +32,15 @@ double Gruppo(const std::string& testo, int i) {
 
 // First line of "FontStp.txt", trimmed; the default font when the file is
 // missing or its first line is blank.
-std::string FontCorpo() {
-    const auto percorso = FileEsistente("FontStp.txt");
-    const auto righe = percorso ? LeggiRighe(*percorso) : std::nullopt;
-    const std::string font = righe && !righe->empty() ? Taglia(righe->front()) : "";
+std::string FontCorpo(const CartellaDati& cartella) {
+    const auto testo = cartella.Leggi("FontStp.txt", kMassimoFileImpostazioni, "il file del carattere di stampa");
+    const auto righe = testo ? DividiRighe(*testo) : std::vector<std::string>();
+    const std::string font = righe.empty() ? "" : Taglia(righe.front());
     return font.empty() ? FontPredefinito : font;
 }
 
-std::int16_t LunghezzaPagina(std::int16_t hotel, bool compressa) {
-    auto db = Database::Apri("Contatori.mdb");
+std::int16_t LunghezzaPagina(const CartellaDati& cartella, std::int16_t hotel, bool compressa) {
+    auto db = Database::Apri(cartella, "Contatori.mdb");
     auto contatori = db->OpenRecordset("Contatori");
     contatori->FindFirst("NumeroHotel = " + TestoIntero(hotel));
     std::int16_t lunghezza = 60;
@@ -67,10 +67,11 @@ void LeggiSetStampa(Recordset& setStampa, bool compressa, ImpostazioniStampa& im
 }
 
 // The environment variable named by the record's "Destinazione" when it has
-// a value, else the record's "Linea".
-std::string DestinazioneDelRecord(Recordset& stampanti) {
+// a value (the user's own: `dellUtente` is set), else the record's "Linea".
+std::string DestinazioneDelRecord(Recordset& stampanti, bool& dellUtente) {
     const auto variabile = LeggiAmbiente(stampanti["Destinazione"].Testo());
-    return variabile && !variabile->empty() ? *variabile : stampanti["Linea"].Testo();
+    dellUtente = variabile && !variabile->empty();
+    return dellUtente ? *variabile : stampanti["Linea"].Testo();
 }
 
 }  // namespace
@@ -91,12 +92,13 @@ std::string ImpostazioniStampa::SequenzaControllo(bool compressa) const {
     return sequenza;
 }
 
-std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel) {
+std::optional<ImpostazioniStampa> LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta,
+                                                    std::int16_t hotel) {
     ImpostazioniStampa impostazioni;
-    impostazioni.fontCorpo = FontCorpo();
-    impostazioni.lunghezzaPagina = LunghezzaPagina(hotel, scelta.compressa);
+    impostazioni.fontCorpo = FontCorpo(cartella);
+    impostazioni.lunghezzaPagina = LunghezzaPagina(cartella, hotel, scelta.compressa);
 
-    auto db = Database::Apri("Stampanti.mdb");
+    auto db = Database::Apri(cartella, "Stampanti.mdb");
     auto stampanti = db->OpenRecordset("Stampanti");
     auto setStampa = db->OpenRecordset("SetStampa");
     stampanti->FindFirst("Destinazione = " + Letterale(scelta.destinazione));
@@ -106,14 +108,17 @@ std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, 
     }
     impostazioni.tipoStampa = Intero16((*stampanti)["TipoStampa"], "TipoStampa");
     LeggiSetStampa(*setStampa, scelta.compressa, impostazioni);
-    impostazioni.destinazione = DestinazioneDelRecord(*stampanti);
+    impostazioni.destinazione = DestinazioneDelRecord(*stampanti, impostazioni.destinazioneDellUtente);
     db->Close();
-    if (!Taglia(scelta.stampante).empty()) impostazioni.destinazione = scelta.stampante;
+    if (!Taglia(scelta.stampante).empty()) {
+        impostazioni.destinazione = scelta.stampante;
+        impostazioni.destinazioneDellUtente = true;
+    }
     return impostazioni;
 }
 
-std::string CodiceAssistenza() {
-    auto db = Database::Apri("AnagraficaHotels.mdb");
+std::string CodiceAssistenza(const CartellaDati& cartella) {
+    auto db = Database::Apri(cartella, "AnagraficaHotels.mdb");
     auto hotels = db->OpenRecordset("AnagraficaHotels");
     hotels->FindFirst("Numero = 1");
     std::string codice = hotels->NoMatch() ? "" : (*hotels)["CodiceAssistenza"].Testo();

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+class CartellaDati;
 struct SceltaStampa;
 
 // Everything a print run reads from the suite's settings before it prints.
@@ -18,6 +20,10 @@ struct ImpostazioniStampa {
     std::int16_t lunghezzaFoglio = 66;  // lines of a sheet, for filling pages up
     std::int16_t margineSuperiore = 0;  // blank lines at the top of every page
     std::string destinazione;         // printer, port, queue or file
+    // Whether the destination is the user's own choice (typed into
+    // "Stampante", or in her environment) rather than the shared "Linea" of
+    // the Stampanti table, which any user of the data folder may write.
+    bool destinazioneDellUtente = false;
 
     // Compresso 6 = 1: through the printer driver; otherwise raw text.
     bool PerDriver() const { return compresso[6] == 1; }
@@ -29,11 +35,17 @@ struct ImpostazioniStampa {
     std::string SequenzaControllo(bool compressa) const;
 };
 
-// Reads the settings for `scelta` and hotel `hotel` from the current folder;
-// nothing when no printer record matches the chosen destination. Throws
-// Errore on a missing settings database, table or field.
-std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel);
+// The largest settings file read ("FontStp.txt", "SeparatoreXLS.txt"): a
+// few lines; a larger file is refused unread.
+constexpr std::size_t kMassimoFileImpostazioni = 64 * 1024;
+
+// Reads the settings for `scelta` and hotel `hotel` from the data folder
+// `cartella`; nothing when no printer record matches the chosen destination.
+// Throws Errore on a missing settings database, table or field, or a
+// settings file that cannot be read.
+std::optional<ImpostazioniStampa> LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta,
+                                                    std::int16_t hotel);
 
 // The assistance code of the suite, as the print menu reads it: field
 // "CodiceAssistenza" of hotel 1 in "AnagraficaHotels"; "" when there is none.
-std::string CodiceAssistenza();
+std::string CodiceAssistenza(const CartellaDati& cartella);

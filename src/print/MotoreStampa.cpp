@@ -1,18 +1,18 @@
 #include "print/MotoreStampa.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
-#include "common/FileTesto.h"
+#include "common/CartellaDati.h"
 #include "common/Routine.h"
 #include "common/piattaforma/Stampante.h"
 #include "print/DatiMenuStampa.h"
+#include "print/FileDiStampa.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
-#include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace {
 
@@ -20,78 +20,41 @@ constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
 
-namespace fs = std::filesystem;
 using Righe = std::vector<std::string>;
 
-// The workstation's report file, found as the program finds it (name without regard to case).
-// Throws Errore 53 when there is none: nothing is printed then.
-std::string FileReport() {
-    if (const auto percorso = FileEsistente(NomeFileReport())) return *percorso;
+// The workstation's report file, its lines. Throws Errore 53 when there is
+// none: nothing is printed then.
+Righe LeggiReport(const Contesto& contesto) {
+    if (auto testo = LeggiFileReport(contesto)) return DividiRighe(*testo);
     throw Errore(NumeroErrore::FileInesistente,
-                 "Il report '" + Cp1252ToUtf8(NomeFileReport()) +
-                     "' non esiste in questa cartella: creare il tableau prima di stamparlo (\"Stampa\" nella "
-                     "finestra principale).");
-}
-
-Righe LeggiReport(const std::string& percorso) {
-    if (auto righe = LeggiRighe(percorso)) return std::move(*righe);
-    throw Errore(NumeroErrore::FileNonScrivibile,
-                 "Impossibile leggere il report '" + percorso + "': controllare i permessi del file.");
-}
-
-// The files a print never writes into: the report it reads and its copies in the archive folder "doc".
-std::vector<fs::path> FileProtetti(const std::string& report) {
-    std::vector<fs::path> protetti = {report};
-    std::error_code ec;
-    for (const auto& voce : fs::directory_iterator("doc", ec))
-        if (CopiaInArchivio(voce.path().filename().string())) protetti.push_back(voce.path());
-    return protetti;
-}
-
-// True when `a` and `b` are one file: the same inode (hard or symbolic links),
-// or the same name without regard to case in the same folder, as the suite
-// finds its files.
-bool StessoFile(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    if (fs::equivalent(a, b, ec)) return true;
-    const fs::path pa = fs::weakly_canonical(fs::absolute(a), ec);
-    const fs::path pb = fs::weakly_canonical(fs::absolute(b), ec);
-    return pa.parent_path() == pb.parent_path() &&
-           Maiuscolo(pa.filename().string()) == Maiuscolo(pb.filename().string());
-}
-
-// Throws Errore 75 when the file `destinazione` (UTF-8) is the report or an
-// archive copy of it: printing there would destroy it.
-void ControllaDestinazione(const std::string& destinazione, const std::string& report) {
-    for (const fs::path& protetto : FileProtetti(report))
-        if (StessoFile(destinazione, protetto))
-            throw Errore(NumeroErrore::FileNonScrivibile,
-                         "La destinazione di stampa '" + fs::path(destinazione).lexically_normal().string() +
-                             "' è il report stesso o una sua copia ('" + protetto.lexically_normal().string() +
-                             "'): la stampa lo cancellerebbe. Scegliere un'altra destinazione o correggere il "
-                             "campo Linea della tabella Stampanti.");
+                 "Il report '" + Cp1252ToUtf8(NomeFileReport(contesto.postazione)) +
+                     "' non esiste nella cartella dei dati '" + contesto.cartella.Percorso() +
+                     "': creare il tableau prima di stamparlo (\"Stampa\" nella finestra principale).");
 }
 
 bool Contiene(const std::string& testo, char lettera) { return testo.find(lettera) != std::string::npos; }
 
 // The dated PDF under "doc" for this minute: where the driver path prints
 // when no printer is installed.
-std::string NomePdfArchivio() {
-    std::filesystem::create_directory("doc");
-    return NomeInArchivio(TempoLocale(), ".pdf");
+FileDiStampa PdfArchivio(const Contesto& contesto) {
+    const std::string nome = NomeInArchivio(contesto.postazione, TempoLocale(), ".pdf");
+    FileDiStampa file{CartellaArchivio(contesto.cartella), nome, std::string(kCartellaArchivio) + "/" + nome};
+    ControllaFileDiStampa(contesto, file);
+    return file;
 }
 
 // The driver path: the report drawn through the printer object.
 class StampaDriver {
 public:
-    StampaDriver(const SceltaStampa& scelta, const ImpostazioniStampa& imp, Stampante& stampante)
-        : scelta_(scelta), imp_(imp), stampante_(stampante) {}
+    StampaDriver(const Contesto& contesto, const SceltaStampa& scelta, const ImpostazioniStampa& imp,
+                 Stampante& stampante)
+        : contesto_(contesto), scelta_(scelta), imp_(imp), stampante_(stampante) {}
 
-    EsitoStampa Esegui(const std::string& report) {
-        const Righe righe = LeggiReport(report);
+    EsitoStampa Esegui() {
+        const Righe righe = LeggiReport(contesto_);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
-        EsitoStampa esito{true, ScegliPdf(installata, report)};
+        EsitoStampa esito{true, ScegliPdf(installata)};
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         PrimaPagina();
@@ -127,14 +90,14 @@ private:
     // The PDF file the document goes into: the one chosen, else a dated file
     // under "doc" when no printer is installed at all, or when a PDF was asked
     // for and the destination's printer is not installed; "" for a printer.
-    std::string ScegliPdf(bool destinazioneInstallata, const std::string& report) {
-        std::string pdf = scelta_.filePdf;
+    std::string ScegliPdf(bool destinazioneInstallata) {
         const bool senzaStampante = stampante_.Stampanti().empty() || (scelta_.comePdf && !destinazioneInstallata);
-        if (pdf.empty() && senzaStampante) pdf = NomePdfArchivio();
-        if (pdf.empty()) return pdf;
-        ControllaDestinazione(Cp1252ToUtf8(pdf), report);
-        stampante_.StampaSuPdf(pdf);
-        return pdf;
+        if (scelta_.filePdf.empty() && !senzaStampante) return {};
+        const FileDiStampa pdf = scelta_.filePdf.empty()
+                                     ? PdfArchivio(contesto_)
+                                     : RisolviFileDiStampa(contesto_, Cp1252ToUtf8(scelta_.filePdf), true);
+        stampante_.StampaSuPdf(pdf.cartella.PercorsoDi(pdf.nome));
+        return Utf8ToCp1252(pdf.mostrato);
     }
 
     void ImpostaOrientamento() { stampante_.ImpostaOrientamento(scelta_.orizzontale ? 2 : 1); }
@@ -181,6 +144,7 @@ private:
         if (contatore_ >= imp_.lunghezzaPagina || salto) NuovaPagina();
     }
 
+    const Contesto& contesto_;
     const SceltaStampa& scelta_;
     const ImpostazioniStampa& imp_;
     Stampante& stampante_;
@@ -190,14 +154,14 @@ private:
 // The direct path: the report as raw text after the printer's control codes.
 class StampaDiretta {
 public:
-    StampaDiretta(const SceltaStampa& scelta, const ImpostazioniStampa& imp) : scelta_(scelta), imp_(imp) {}
+    StampaDiretta(const Contesto& contesto, const SceltaStampa& scelta, const ImpostazioniStampa& imp)
+        : contesto_(contesto), scelta_(scelta), imp_(imp) {}
 
-    void Esegui(const std::string& report) {
-        const Righe righe = LeggiReport(report);
+    void Esegui() {
+        const Righe righe = LeggiReport(contesto_);
         const std::string controllo = imp_.SequenzaControllo(scelta_.compressa);
         const DestinazioneDiretta destinazione = RisolviDestinazione(imp_.destinazione);
-        if (destinazione.tipo == DestinazioneDiretta::Tipo::File) ControllaDestinazione(destinazione.percorso, report);
-        uscita_ = ApriUscitaDiretta(destinazione);
+        uscita_ = ApriUscitaDiretta(contesto_, destinazione, imp_.destinazioneDellUtente);
         uscita_->Scrivi(controllo);
         RigheMargine();
         for (std::string riga : righe) StampaRiga(riga);
@@ -237,6 +201,7 @@ private:
         if (contatore_ == imp_.lunghezzaPagina) PaginaSeguente();
     }
 
+    const Contesto& contesto_;
     const SceltaStampa& scelta_;
     const ImpostazioniStampa& imp_;
     std::unique_ptr<UscitaDiretta> uscita_;
@@ -245,11 +210,11 @@ private:
 
 }  // namespace
 
-EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante) {
-    const auto impostazioni = LeggiImpostazioni(scelta, hotel);
+EsitoStampa StampaReport(const Contesto& contesto, const SceltaStampa& scelta, std::int16_t hotel,
+                         Stampante& stampante) {
+    const auto impostazioni = LeggiImpostazioni(contesto.cartella, scelta, hotel);
     if (!impostazioni) return {};
-    const std::string report = FileReport();
-    if (impostazioni->PerDriver()) return StampaDriver(scelta, *impostazioni, stampante).Esegui(report);
-    StampaDiretta(scelta, *impostazioni).Esegui(report);
+    if (impostazioni->PerDriver()) return StampaDriver(contesto, scelta, *impostazioni, stampante).Esegui();
+    StampaDiretta(contesto, scelta, *impostazioni).Esegui();
     return {true, {}};
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Contesto.h"
+
 class Stampante;
 
 // The choices of the print menu that a print run reads. Texts in Windows-1252.
@@ -31,9 +33,12 @@ struct EsitoStampa {
 
 // Prints the workstation's report file on the chosen destination with the
 // suite's print settings, for hotel `hotel` (page length), reading everything
-// from the current folder. Throws Errore on a missing settings database or
-// table, a missing report (53, before any destination is opened), a
-// destination that cannot be opened or that is the report itself or an
-// archive copy of it (75), a chosen printer that is not installed and is no
+// from the data folder of `contesto`. Throws Errore on a missing settings
+// database or table, a missing report (53, before any destination is
+// opened), a destination that cannot be opened or that a print may not write
+// into (75: the report itself or an archive copy of it, a database or
+// settings file of the suite, a link, a file outside the data folder named
+// by the shared settings), a chosen printer that is not installed and is no
 // port or file (482), or a printer error.
-EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante);
+EsitoStampa StampaReport(const Contesto& contesto, const SceltaStampa& scelta, std::int16_t hotel,
+                         Stampante& stampante);

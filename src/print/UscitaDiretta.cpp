@@ -5,14 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <utility>
 
+#include "common/CartellaDati.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
+#include "common/FileSostitutivo.h"
 #include "common/Routine.h"
+#include "print/FileDiStampa.h"
 #include "print/LibreriaCups.h"
 
 namespace {
@@ -20,26 +22,22 @@ namespace {
 namespace fs = std::filesystem;
 using Tipo = DestinazioneDiretta::Tipo;
 
-Errore ErroreApertura(const std::string& nome, const std::string& motivo) {
-    return Errore(NumeroErrore::FileNonScrivibile,
-                  "Impossibile aprire la destinazione di stampa '" + nome + "': " + motivo + ".");
-}
-
-// A file or device opened for writing from the start.
-class UscitaFile : public UscitaDiretta {
+// A port: the character device, written as the bytes come.
+class UscitaPorta : public UscitaDiretta {
 public:
-    UscitaFile(std::string percorso, std::FILE* file) : percorso_(std::move(percorso)), file_(file) {}
-    ~UscitaFile() override {
-        if (file_) std::fclose(file_);
-    }
+    UscitaPorta(std::string percorso, Descrittore fd) : percorso_(std::move(percorso)), fd_(std::move(fd)) {}
 
     void Scrivi(std::string_view byte) override {
-        if (std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size()) Fallito();
+        while (!byte.empty()) {
+            const ssize_t scritti = write(fd_.Fd(), byte.data(), byte.size());
+            if (scritti < 0 && errno == EINTR) continue;
+            if (scritti <= 0) Fallito();
+            byte.remove_prefix(static_cast<std::size_t>(scritti));
+        }
     }
 
     void Chiudi() override {
-        std::FILE* file = std::exchange(file_, nullptr);
-        if (std::fclose(file) != 0) Fallito();
+        if (!fd_.Chiudi()) Fallito();
     }
 
 private:
@@ -49,7 +47,21 @@ private:
     }
 
     std::string percorso_;
-    std::FILE* file_ = nullptr;
+    Descrittore fd_;
+};
+
+// A print file: written whole beside its name and put in place when closed,
+// never through a link nor over a FIFO or a device.
+class UscitaFile : public UscitaDiretta {
+public:
+    explicit UscitaFile(const FileDiStampa& file)
+        : file_(file.cartella, file.nome, "il file di stampa", Sostituzione::SoloFile) {}
+
+    void Scrivi(std::string_view byte) override { file_.Scrivi(byte); }
+    void Chiudi() override { file_.Completa(); }
+
+private:
+    FileSostitutivo file_;
 };
 
 // Why the print server refused the last request, in Italian, with the
@@ -152,30 +164,38 @@ bool HaEstensione(const std::string& nome) { return fs::path(nome).extension().s
                      "raggiungibile da questo computer.");
 }
 
+// The character device at `percorso`, opened for writing without waiting
+// and without becoming the program's terminal; nothing when there is none
+// (errno says why, ENODEV for an entry that is no character device).
+std::optional<Descrittore> ApriDispositivo(const std::string& percorso) {
+    Descrittore fd(open(percorso.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) return std::nullopt;
+    struct stat stato {};
+    if (fstat(fd.Fd(), &stato) != 0 || !S_ISCHR(stato.st_mode)) {
+        errno = ENODEV;
+        return std::nullopt;
+    }
+    // Written as a printer takes it: waiting while the printer is busy.
+    const int modo = fcntl(fd.Fd(), F_GETFL);
+    if (modo >= 0) fcntl(fd.Fd(), F_SETFL, modo & ~O_NONBLOCK);
+    return fd;
+}
+
 // The character device of a port, opened for writing; never created.
-std::FILE* ApriPorta(const DestinazioneDiretta& porta) {
+Descrittore ApriPorta(const DestinazioneDiretta& porta) {
     struct stat stato {};
     if (stat(porta.percorso.c_str(), &stato) != 0 || !S_ISCHR(stato.st_mode))
         throw Errore(NumeroErrore::DispositivoNonDisponibile,
                      "La porta '" + porta.nome + "' (" + porta.percorso +
                          ") non c'è su questo computer: controllare che la porta della stampante sia installata, "
                          "oppure scegliere un'altra destinazione.");
-    const int fd = open(porta.percorso.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    std::FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (fd >= 0) close(fd);
+    auto fd = ApriDispositivo(porta.percorso);
+    if (!fd)
         throw Errore(NumeroErrore::DispositivoNonDisponibile,
                      "Impossibile aprire la porta '" + porta.nome + "' (" + porta.percorso +
                          "): controllare che la stampante sia accesa e che l'utente possa scrivere sulla porta "
                          "(gruppo lp).");
-    }
-    return file;
-}
-
-std::FILE* ApriFile(const std::string& percorso) {
-    std::FILE* file = std::fopen(percorso.c_str(), "wbe");
-    if (!file) throw ErroreApertura(percorso, DescrizioneErroreSistema(errno));
-    return file;
+    return std::move(*fd);
 }
 
 }  // namespace
@@ -212,14 +232,19 @@ DestinazioneDiretta RisolviDestinazione(const std::string& destinazione) {
     return {Tipo::File, nome, percorso};
 }
 
-std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const DestinazioneDiretta& destinazione) {
+std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const Contesto& contesto, const DestinazioneDiretta& destinazione,
+                                                 bool dellUtente) {
     switch (destinazione.tipo) {
     case Tipo::Coda:
         return std::make_unique<UscitaCoda>(destinazione.percorso);
     case Tipo::Porta:
-        return std::make_unique<UscitaFile>(destinazione.percorso, ApriPorta(destinazione));
+        return std::make_unique<UscitaPorta>(destinazione.percorso, ApriPorta(destinazione));
     case Tipo::File:
         break;
     }
-    return std::make_unique<UscitaFile>(destinazione.percorso, ApriFile(destinazione.percorso));
+    // An existing character device named by its path is a port too (/dev/usb/lp0).
+    if (destinazione.percorso.starts_with('/'))
+        if (auto dispositivo = ApriDispositivo(destinazione.percorso))
+            return std::make_unique<UscitaPorta>(destinazione.percorso, std::move(*dispositivo));
+    return std::make_unique<UscitaFile>(RisolviFileDiStampa(contesto, destinazione.percorso, dellUtente));
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Contesto.h"
+
 // Where the direct path of a print run writes its bytes, unchanged.
 class UscitaDiretta {
 public:
@@ -44,5 +46,9 @@ DestinazioneDiretta RisolviDestinazione(const std::string& destinazione);
 
 // Opens a resolved destination: a queue takes the bytes as one raw job, a port
 // opens only as the character device it stands for (Errore 68 when there is
-// none), a file is created or emptied (Errore 75 when it cannot be).
-std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const DestinazioneDiretta& destinazione);
+// none), and so does a path naming an existing character device. A file is
+// checked and written as RisolviFileDiStampa says, `dellUtente` telling
+// whether the user named it or the shared settings did (Errore 75 when it
+// is refused or cannot be written).
+std::unique_ptr<UscitaDiretta> ApriUscitaDiretta(const Contesto& contesto, const DestinazioneDiretta& destinazione,
+                                                 bool dellUtente);

@@ -1,8 +1,9 @@
 #include "tableau/CreaTableau.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <future>
 #include <limits>
@@ -14,7 +15,6 @@
 #include "common/Codifica.h"
 #include "common/archivio/Database.h"
 #include "common/Errore.h"
-#include "common/FileTesto.h"
 #include "common/Routine.h"
 #include "common/archivio/StatoFile.h"
 #include "common/archivio/TabelleCondivise.h"
@@ -111,6 +111,7 @@ struct DatabaseAperti {
     // its own table.
     std::unique_ptr<Recordset> tipi;
     std::future<void> rilascio;  // the record sets of the week before, being let go
+    CartellaDati cartella;
 
     // What a record set reads: its source (a table or a query) and the
     // fields the build reads of it.
@@ -132,9 +133,11 @@ struct DatabaseAperti {
         Sorgente camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
     };
 
-    // Opens the databases, each told the record set opened on it first, for
-    // the week from `primo` to `ultimo`: its table is read with the opening.
-    DatabaseAperti(const std::string& primo, const std::string& ultimo) {
+    // Opens the databases of `cartella`, each told the record set opened on
+    // it first, for the week from `primo` to `ultimo`: its table is read with
+    // the opening.
+    DatabaseAperti(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo)
+        : cartella(cartella) {
         const Sorgenti s(primo, ultimo);
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere); }},
                                           {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti); }},
@@ -192,7 +195,7 @@ struct DatabaseAperti {
     }
 
     std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente) {
-        return Database::Apri(nomeFile, ".", tabelle, sorgente.testo, sorgente.campi);
+        return Database::Apri(cartella, nomeFile, tabelle, sorgente.testo, sorgente.campi);
     }
 
     static std::unique_ptr<Recordset> Leggi(Database& database, const Sorgente& sorgente) {
@@ -232,49 +235,53 @@ constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb
                                       "AgenzieAbituali.mdb",     "Arrangiamento.mdb",      "Camere_Prenotazione.mdb",
                                       "Scheda_Prenotazione.mdb"};
 
-// The state of the files a build reads, in the current folder; nothing when
-// one of them is missing or cannot be examined. After the readings begun at
-// `dopo` their fingerprints, taken at their end, serve.
+// The state of the files a build reads in `cartella`; nothing when one of
+// them is missing or cannot be examined. After the readings begun at `dopo`
+// their fingerprints, taken at their end, serve.
 std::optional<std::vector<StatoFile>> StatoDeiFileLetti(
-    std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
+    const CartellaDati& cartella, std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
     std::vector<StatoFile> stati;
     for (const char* nome : kFileLetti) {
-        const auto percorso = FileEsistente(nome);
-        if (!percorso) return std::nullopt;
-        const auto stato = dopo ? LeggiStatoFile(*percorso, *dopo) : LeggiStatoFile(*percorso);
+        const auto trovato = cartella.Trova(nome);
+        if (!trovato) return std::nullopt;
+        const FileArchivio file{cartella, *trovato};
+        const auto stato = dopo ? LeggiStatoFile(file, *dopo) : LeggiStatoFile(file);
         if (!stato) return std::nullopt;
         stati.push_back(*stato);
     }
     return stati;
 }
 
+// Which folder a folder is, as the system knows it: the same folder reached
+// by another path is the same.
+std::optional<IdentitaFile> IdentitaCartella(const CartellaDati& cartella) {
+    struct stat info {};
+    if (fstat(cartella.Fd(), &info) != 0) return std::nullopt;
+    return IdentitaFile{info.st_dev, info.st_ino};
+}
+
+}  // namespace
+
 // The databases and record sets of the last build, with the searches they
 // have prepared, kept for the next build in the same folder while the files
 // it read are unchanged: a clerk builds the ranges, tableaux and weeks of a
 // hotel in turn. The record sets of the week are opened again for another
 // week. One build at a time uses them.
-class UltimaCostruzione {
-public:
-    // Never destroyed: at the program's end the system takes back the memory
-    // of the tables kept at once, where destroying them would free it piece by piece.
-    static UltimaCostruzione& Istanza() {
-        static auto* istanza = new UltimaCostruzione;
-        return *istanza;
-    }
-
-    // Builds with the record sets of the week from `primo` to `ultimo`.
+struct UltimaCostruzione::Dati {
+    // Builds with the record sets of the week from `primo` to `ultimo` in `cartella`.
     template <typename Costruzione>
-    void Con(const std::string& primo, const std::string& ultimo, Costruzione costruzione) {
+    void Con(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo,
+             Costruzione costruzione) {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
         const auto inizio = std::chrono::steady_clock::now();
-        const auto stati = StatoDeiFileLetti();
-        const std::string cartella = std::filesystem::current_path().string();
+        const auto stati = StatoDeiFileLetti(cartella);
+        const auto identita = IdentitaCartella(cartella);
         const std::pair settimana{primo, ultimo};
-        if (!aperti_ || !stati || cartella_ != cartella || stati_ != *stati) {
+        if (!aperti_ || !stati || !identita || cartella_ != identita || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>(primo, ultimo);
-            cartella_ = cartella;
+            aperti_ = std::make_unique<DatabaseAperti>(cartella, primo, ultimo);
+            cartella_ = identita;
             settimana_ = {};
             // Without the files' state what is opened serves this build only.
             stati_ = stati.value_or(std::vector<StatoFile>());
@@ -292,18 +299,24 @@ public:
             // before (times kept to the 2 seconds): what was read serves this
             // build only. The fingerprints taken since the state above serve:
             // those of the readings, or of that state for a file not read again.
-            if (StatoDeiFileLetti(inizio) != stati) stati_.clear();
+            if (StatoDeiFileLetti(cartella, inizio) != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }
 
 private:
     std::mutex mutex_;
-    std::string cartella_;
+    std::optional<IdentitaFile> cartella_;
     std::pair<std::string, std::string> settimana_;
     std::vector<StatoFile> stati_;
     std::unique_ptr<DatabaseAperti> aperti_;
 };
+
+UltimaCostruzione::UltimaCostruzione() : dati_(std::make_unique<Dati>()) {}
+
+UltimaCostruzione::~UltimaCostruzione() = default;
+
+namespace {
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
 struct Casella {
@@ -488,11 +501,11 @@ private:
 
 }  // namespace
 
-void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
-                 const std::string& ultimaCamera, std::string dataInizio) {
+void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    UltimaCostruzione::Istanza().Con(giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
-        FileReport report;
+    ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
+        FileReport report(contesto);
         Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
         report.Completa();
     });

@@ -1,22 +1,37 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-// Workstation text: the value of the environment variable PCLocal (name
-// matched without regard to case), blanks trimmed; "" when it is not set.
-// Throws Errore 5 when it holds "/", "\" or "..".
-std::string Postazione();
+#include "common/Contesto.h"
 
-// Name of the workstation's report file: "FD" + Postazione().
-std::string NomeFileReport();
+// The databases and record sets of the last build, kept for the next one
+// while the files it read stay unchanged: another week, tableau or range of
+// rooms of the same folder is built without reading every table again. Its
+// owner (the main window, a command) keeps it as long as builds may follow.
+class UltimaCostruzione {
+public:
+    UltimaCostruzione();
+    ~UltimaCostruzione();
+    UltimaCostruzione(const UltimaCostruzione&) = delete;
+    UltimaCostruzione& operator=(const UltimaCostruzione&) = delete;
+
+private:
+    friend void CreaTableau(UltimaCostruzione&, const Contesto&, std::int16_t, std::int16_t, const std::string&,
+                            const std::string&, const std::string&);
+    struct Dati;
+    std::unique_ptr<Dati> dati_;
+};
 
 // Builds the weekly tableau of `hotel`, tableau `tableau`, rooms from
 // `primaCamera` to `ultimaCamera` (as text) and the week starting on
-// `dataInizio` (dd/mm/yyyy), reading the suite's databases in the current
-// folder, and writes it as the report file. The report is written to a
-// temporary file and renamed over the old one only when complete.
-// Throws Errore on a missing or damaged database, table or field, or a
-// report file that cannot be written; the previous report then stays.
-void CreaTableau(std::int16_t& hotel, std::int16_t& tableau, const std::string& primaCamera,
-                 const std::string& ultimaCamera, std::string dataInizio);
+// `dataInizio` (dd/mm/yyyy), reading the suite's databases in the data folder
+// of `contesto`, and writes it as the workstation's report file there. What
+// `ultima` keeps of an earlier build serves while its files are unchanged.
+// The report is written to a temporary file and renamed over the old one
+// only when complete. Throws Errore on a missing or damaged database, table
+// or field, or a report file that cannot be written; the previous report
+// then stays.
+void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/Avvio.h"
 #include "app/Comandi.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
@@ -18,9 +19,10 @@ struct Esito {
     std::string out, err;
 };
 
+// Runs a command as the program does, in the current folder as the workstation of PCLocal.
 Esito Esegui(const std::vector<std::string>& argomenti) {
     std::ostringstream out, err;
-    const int stato = EseguiComando(argomenti, out, err);
+    const int stato = EseguiComando(argomenti, OpzioniAvvio{}, out, err);
     return {stato, out.str(), err.str()};
 }
 

@@ -50,18 +50,14 @@ TEST(DatiDemo, ArchivioCompletoAttornoAOggi) {
     // The same day gives the same data; the tableau from today is full.
     CreaDatiDemo((cartella.Percorso() / "ancora").string(), "09/12/2026");
     EXPECT_EQ(LeggiFile(cartella.Percorso() / "ancora" / "Scheda_Cliente.mdb"), LeggiFile(demo / "Scheda_Cliente.mdb"));
-    fs::current_path(demo);
-    VariabileAmbiente postazione("PCLocal", "1");
-    std::int16_t hotel = 1;
-    std::int16_t tableau = 1;
-    CreaTableau(hotel, tableau, "101", "310", "09/12/2026");
-    const std::string report = LeggiFile("FD1");
+    UltimaCostruzione ultima;
+    CreaTableau(ultima, {CartellaDati(demo.string()), "1"}, 1, 1, "101", "310", "09/12/2026");
+    const std::string report = LeggiFile(demo / "FD1");
     int occupate = 0;
     for (std::size_t riga = 2; riga < 2 + 3 * 34; riga += 3)
         for (int k = 0; k < 7; ++k)
             if (report.substr(riga * 134 + 18 * k + 6, 17) != std::string(17, ' ')) ++occupate;
     EXPECT_GT(occupate, 34 * 7 * 2 / 3);
-    fs::current_path(cartella.Percorso());
 }
 
 TEST(DatiDemo, CartellaNonVuotaRifiutata) {

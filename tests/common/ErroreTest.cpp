@@ -38,7 +38,7 @@ TEST(Errore, TestoDegliErroriMostrati) {
     EXPECT_EQ(TestoErrore(std::runtime_error("Messaggio già italiano.")), "Messaggio già italiano.");
     // The direct print into a folder that is not there.
     try {
-        ApriUscitaDiretta(RisolviDestinazione("/cartella-che-non-esiste/stampa.prn"));
+        ApriUscitaDiretta(cartella.Dati(), RisolviDestinazione("/cartella-che-non-esiste/stampa.prn"), true);
         FAIL() << "missing folder opened";
     } catch (const Errore& e) {
         EXPECT_EQ(e.Descrizione(),

@@ -44,7 +44,7 @@ TEST_F(LetturaReportTest, PaginePerNumeroDiCaratteri) {
     for (const Caso& caso : casi) {
         SCOPED_TRACE(std::to_string(caso.righe) + " righe di " + std::to_string(caso.lunghezza));
         ScriviReport(ReportNumerato(caso.righe, caso.lunghezza));
-        LetturaReport report;
+        LetturaReport report(ContestoCorrente());
         ASSERT_TRUE(report.Aperto());
         EXPECT_EQ(Righe(report.RiempiPagina(20000)), caso.primaPagina);
         EXPECT_EQ(report.CaratteriLetti(), caso.primaPagina * static_cast<int>(caso.lunghezza));
@@ -61,7 +61,7 @@ TEST_F(LetturaReportTest, SalvaSostituisceSoloLaPaginaMostrata) {
     const std::string primaParte = originale.substr(0, 200 * 102);
     const std::string secondaParte = originale.substr(200 * 102);
 
-    LetturaReport report;
+    LetturaReport report(ContestoCorrente());
     report.RiempiPagina(20000);
     report.Salva("modificata\r\n");
     EXPECT_EQ(LeggiFile("FD3"), "modificata\r\n" + secondaParte);
@@ -79,23 +79,23 @@ TEST_F(LetturaReportTest, SalvaSostituisceSoloLaPaginaMostrata) {
 }
 
 TEST_F(LetturaReportTest, ReportNonApertoSiRipara) {
-    LetturaReport report;
+    LetturaReport report(ContestoCorrente());
     EXPECT_FALSE(report.Aperto());
-    EXPECT_FALSE(EsisteReport());
+    EXPECT_FALSE(EsisteReport(ContestoCorrente()));
     EXPECT_EQ(NumeroErroreDi([&] { report.RiempiPagina(20000); }), 52);
     report.Ripara();
-    EXPECT_TRUE(EsisteReport());
+    EXPECT_TRUE(EsisteReport(ContestoCorrente()));
     EXPECT_EQ(report.RiempiPagina(20000), "");
     EXPECT_EQ(report.AltroTesto(), 0);
 }
 
 TEST_F(LetturaReportTest, FileDellaPostaElettronica) {
-    ScriviFileEMail("Camera 1\r\nRoss\xEC\r\n");
+    ScriviFileEMail(ContestoCorrente(), "Camera 1\r\nRoss\xEC\r\n");
     EXPECT_EQ(LeggiFile("e-mail3.txt"), "OGGETTO\r\nCamera 1\r\nRoss\xEC\r\n\r\n");
-    ScriviFileEMail("");
+    ScriviFileEMail(ContestoCorrente(), "");
     EXPECT_EQ(LeggiFile("e-mail3.txt"), "OGGETTO\r\n\r\n");
     VariabileAmbiente senzaPostazione("PCLocal", nullptr);
-    EXPECT_EQ(NomeFileEMail(), "e-mail.txt");
+    EXPECT_EQ(NomeFileEMail(PostazioneDellAmbiente()), "e-mail.txt");
 }
 
 TEST_F(LetturaReportTest, SalvaRifiutaUnReportCambiatoDopoLaLettura) {
@@ -125,7 +125,7 @@ TEST_F(LetturaReportTest, SalvaRifiutaUnReportCambiatoDopoLaLettura) {
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.descrizione);
         ScriviReport(ReportNumerato(1));
-        LetturaReport report;
+        LetturaReport report(ContestoCorrente());
         report.RiempiPagina(20000);
         caso.cambia();
         EXPECT_EQ(NumeroErroreDi([&] { report.Salva("modificata\r\n"); }), 75);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/Avvio.h"
 #include "app/Comandi.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
@@ -55,7 +56,7 @@ TEST(ConvertiXLS, RigheConvertiteByteAByte) {
         fs::remove("SeparatoreXLS.txt");
         if (caso.separatori) ScriviFile("SeparatoreXLS.txt", *caso.separatori);
         ScriviFile("FD4", caso.report);
-        ConvertiXLS("FD4");
+        ConvertiXLS(ContestoCorrente(), "FD4");
         EXPECT_EQ(LeggiFile("fd4.csv"), caso.csv) << caso.descrizione;
     }
 }
@@ -63,18 +64,18 @@ TEST(ConvertiXLS, RigheConvertiteByteAByte) {
 TEST(ConvertiXLS, FileMancantiOIncompleti) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", nullptr);
-    EXPECT_EQ(NomeFileEsportazione(), "fd.csv");
+    EXPECT_EQ(NomeFileEsportazione(PostazioneDellAmbiente()), "fd.csv");
     // No report: nothing is written.
-    EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 53);
+    EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS(ContestoCorrente(), "FD"); }), 53);
     ScriviFile("fd", "a,b\r\n");
     // A settings file found whatever the case of its name, with fewer than three lines.
     for (const char* corto : {"", ";\r\n,\r\n", ";\r\n,"}) {
         ScriviFile("separatorexls.txt", corto);
-        EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD"); }), 62) << corto;
+        EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS(ContestoCorrente(), "FD"); }), 62) << corto;
     }
     EXPECT_FALSE(fs::exists("fd.csv"));
     ScriviFile("separatorexls.txt", ";\r\n,\r\nEUR");
-    ConvertiXLS("fd");
+    ConvertiXLS(ContestoCorrente(), "fd");
     EXPECT_EQ(LeggiFile("fd.csv"), "a b\r\n");
     // Only the export and the two files it read are left: no temporary file.
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3);
@@ -84,13 +85,13 @@ TEST(ConvertiXLS, ComandoEsportaSullaSettimanaDemo) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "7");
     std::ostringstream out, err;
-    EXPECT_EQ(EseguiComando({"esporta"}, out, err), 1);
+    EXPECT_EQ(EseguiComando({"esporta"}, OpzioniAvvio{}, out, err), 1);
     EXPECT_EQ(err.str().rfind("Errore 53: ", 0), 0u) << err.str();
-    EXPECT_EQ(EseguiComando({"esporta", "FD7"}, out, err), 2);
-    EXPECT_EQ(EseguiComando({"esporta", "--help"}, out, err), 0);
+    EXPECT_EQ(EseguiComando({"esporta", "FD7"}, OpzioniAvvio{}, out, err), 2);
+    EXPECT_EQ(EseguiComando({"esporta", "--help"}, OpzioniAvvio{}, out, err), 0);
 
     fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD7");
-    EXPECT_EQ(EseguiComando({"esporta"}, out, err), 0);
+    EXPECT_EQ(EseguiComando({"esporta"}, OpzioniAvvio{}, out, err), 0);
     const std::string csv = LeggiFile("fd7.csv");
     std::vector<std::string> righe;
     std::istringstream lettura(csv);
@@ -127,10 +128,10 @@ TEST(ConvertiXLS, SeparatoriSalvatiInUtf8ConBom) {
         fs::remove("fd4.csv");
         ScriviFile("SeparatoreXLS.txt", caso.separatori);
         if (caso.csv.empty()) {
-            EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS("FD4"); }), 5);
+            EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS(ContestoCorrente(), "FD4"); }), 5);
             EXPECT_FALSE(fs::exists("fd4.csv"));
         } else {
-            ConvertiXLS("FD4");
+            ConvertiXLS(ContestoCorrente(), "FD4");
             EXPECT_EQ(LeggiFile("fd4.csv"), caso.csv);
         }
     }

@@ -64,7 +64,7 @@ SceltaStampa Scelta(const std::string& codice = "", bool compressa = false) {
 
 Righe Registro(const SceltaStampa& scelta) {
     StampanteRegistrata stampante;
-    StampaReport(scelta, 1, stampante);
+    StampaReport(ContestoCorrente(), scelta, 1, stampante);
     return stampante.registro;
 }
 
@@ -110,24 +110,24 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     SceltaStampa comePdf = Scelta();
     comePdf.comePdf = true;
     StampanteRegistrata laser;
-    EXPECT_TRUE(StampaReport(comePdf, 1, laser).filePdf.starts_with("doc/fd1"));
+    EXPECT_TRUE(StampaReport(ContestoCorrente(), comePdf, 1, laser).filePdf.starts_with("doc/fd1"));
     SceltaStampa scelta = Scelta();
     scelta.filePdf = "prova.pdf";
     StampanteRegistrata stampante;
-    EXPECT_EQ(StampaReport(scelta, 1, stampante).filePdf, "prova.pdf");
+    EXPECT_EQ(StampaReport(ContestoCorrente(), scelta, 1, stampante).filePdf, "prova.pdf");
     EXPECT_EQ(stampante.registro[0], "Pdf prova.pdf");
     // No printer installed at all: a dated PDF under "doc".
     StampanteRegistrata nessuna(Righe{});
-    const EsitoStampa esito = StampaReport(Scelta(), 1, nessuna);
+    const EsitoStampa esito = StampaReport(ContestoCorrente(), Scelta(), 1, nessuna);
     EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
     EXPECT_EQ(nessuna.registro[0], "Pdf " + esito.filePdf);
     EXPECT_TRUE(fs::is_directory("doc"));
     // No report: Errore 53; no such destination: nothing printed.
     fs::remove("FD1");
     StampanteRegistrata senzaReport(Righe{});
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, senzaReport); }), NumeroErrore::FileInesistente);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, senzaReport); }), NumeroErrore::FileInesistente);
     scelta.destinazione = "Nessuna";
-    EXPECT_FALSE(StampaReport(scelta, 1, senzaReport).destinazioneTrovata);
+    EXPECT_FALSE(StampaReport(ContestoCorrente(), scelta, 1, senzaReport).destinazioneTrovata);
     EXPECT_TRUE(senzaReport.registro.empty());
 }
 
@@ -178,13 +178,13 @@ TEST(MotoreStampa, PercorsoDirettoByteEsatti) {
         Cartella cartella(caso.compresso, caso.grassetto, caso.pagina);
         StampanteRegistrata stampante;
         if (caso.righe.empty()) {
-            EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(caso.codice), 1, stampante); }),
+            EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(caso.codice), 1, stampante); }),
                       NumeroErrore::FileInesistente);
             EXPECT_FALSE(fs::exists("uscita.prn")) << caso.nome;
             continue;
         }
         Report(caso.righe);
-        EXPECT_TRUE(StampaReport(Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
+        EXPECT_TRUE(StampaReport(ContestoCorrente(), Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
         EXPECT_EQ(LeggiFile("uscita.prn"), caso.atteso) << caso.nome;
         EXPECT_TRUE(stampante.registro.empty()) << caso.nome;
     }
@@ -204,7 +204,7 @@ TEST(MotoreStampa, DestinazioniEdErrori) {
     Report({"a"}, "FD07");
     StampanteRegistrata stampante;
     try {
-        StampaReport(Scelta("", true), 1, stampante);
+        StampaReport(ContestoCorrente(), Scelta("", true), 1, stampante);
         ADD_FAILURE() << "codice 300 accettato";
     } catch (const Errore& e) {
         EXPECT_EQ(e.Numero(), NumeroErrore::ArgomentoNonValido);
@@ -214,19 +214,19 @@ TEST(MotoreStampa, DestinazioniEdErrori) {
     EXPECT_FALSE(fs::exists("uscita.prn"));
     // The variable named by "Destinazione" wins over "Linea", an installed printer chosen over both.
     VariabileAmbiente variabile("BANCO", "dalla_variabile.prn");
-    StampaReport(Scelta(), 1, stampante);
+    StampaReport(ContestoCorrente(), Scelta(), 1, stampante);
     EXPECT_EQ(LeggiFile("dalla_variabile.prn"), std::string(5, '\0') + "a\r\n\f");
     SceltaStampa scelta = Scelta();
     scelta.stampante = "scelta.prn";
-    StampaReport(scelta, 1, stampante);
+    StampaReport(ContestoCorrente(), scelta, 1, stampante);
     EXPECT_TRUE(fs::exists("scelta.prn"));
     scelta.stampante = "/cartella/che/non/esiste";
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(scelta, 1, stampante); }), NumeroErrore::FileNonScrivibile);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), scelta, 1, stampante); }), NumeroErrore::FileNonScrivibile);
     fs::remove("Stampanti.mdb");
     ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti", {{"Destinazione", TipoCampo::Testo}}, {}});
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
     fs::remove("Contatori.mdb");
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);
 }
 
 // With no print server answering: a file destination prints; a queue name, a
@@ -245,7 +245,7 @@ TEST(MotoreStampa, DestinazioniSenzaServerNeDanni) {
         {"Laser_Ufficio", NumeroErrore::ErroreStampante, "server di stampa '/nessun/server/cups.sock' non risponde"},
         {"LPT3", NumeroErrore::DispositivoNonDisponibile, "(/dev/lp2) non c'\xC3\xA8"},
         {"./fd1", NumeroErrore::FileNonScrivibile, "il report stesso"},
-        {"collegamento.prn", NumeroErrore::FileNonScrivibile, "il report stesso"},
+        {"collegamento.prn", NumeroErrore::FileNonScrivibile, "collegamento simbolico"},
         {"duro.prn", NumeroErrore::FileNonScrivibile, "il report stesso"},
         {"doc/FD1202503031405.DOC", NumeroErrore::FileNonScrivibile, "doc/fd1202503031405.doc"},
     };
@@ -260,7 +260,7 @@ TEST(MotoreStampa, DestinazioniSenzaServerNeDanni) {
         StampanteRegistrata stampante;
         std::string descrizione;
         try {
-            StampaReport(Scelta(), 1, stampante);
+            StampaReport(ContestoCorrente(), Scelta(), 1, stampante);
             EXPECT_EQ(LeggiFile(caso.linea), Sequenza + "a\r\n\f");
         } catch (const Errore& e) {
             EXPECT_EQ(e.Numero(), caso.errore) << caso.linea;
@@ -288,16 +288,16 @@ TEST(MotoreStampa, StampanteSceltaEReportMancante) {
         SceltaStampa conScelta = Scelta();
         conScelta.stampante = scelta;
         StampanteRegistrata stampante;
-        EXPECT_EQ(NumeroErroreDi([&] { StampaReport(conScelta, 1, stampante); }), errore) << scelta;
+        EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), conScelta, 1, stampante); }), errore) << scelta;
         EXPECT_EQ(stampante.registro.empty(), errore != 0) << scelta;
     }
     fs::remove("FD1");
     StampanteRegistrata stampante;
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
     EXPECT_TRUE(stampante.registro.empty());
 
     Cartella diretta(Aghi, "", 60);
     ScriviFile("uscita.prn", "vecchia stampa");
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::FileInesistente);
     EXPECT_EQ(LeggiFile("uscita.prn"), "vecchia stampa");
 }

@@ -18,7 +18,7 @@ class AvviaProgrammaRegistrato : public AvviaProgramma {
 public:
     std::vector<std::string> avviati;
     EsitoEsecuzione esito;
-    EsitoEsecuzione Esegui(const std::string& nome) override {
+    EsitoEsecuzione Esegui(const std::string& nome, const Contesto&) override {
         avviati.push_back(nome);
         return esito;
     }

@@ -33,6 +33,16 @@ CartellaTemporanea::~CartellaTemporanea() {
     fs::remove_all(percorso_, ec);
 }
 
+Contesto CartellaTemporanea::Dati(const std::string& postazione) const {
+    return {CartellaDati(percorso_.string()), postazione};
+}
+
+Contesto ContestoCorrente() { return {CartellaDati("."), PostazioneDellAmbiente()}; }
+
+FileArchivio FileDelTest(const fs::path& percorso) {
+    return {CartellaDati(percorso.parent_path().string()), percorso.filename().string()};
+}
+
 void CartellaTemporanea::CopiaDa(const fs::path& origine) const {
     for (const auto& voce : fs::directory_iterator(origine)) {
         if (!voce.is_regular_file()) continue;

@@ -6,6 +6,9 @@
 #include <string>
 #include <utility>
 
+#include "common/Contesto.h"
+#include "common/archivio/FileArchivio.h"
+
 // Folder of the project's test data (tests/data).
 std::filesystem::path CartellaDatiTest();
 
@@ -20,6 +23,8 @@ public:
     CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
 
     const std::filesystem::path& Percorso() const { return percorso_; }
+    // This folder as the data folder of workstation `postazione`.
+    Contesto Dati(const std::string& postazione = "") const;
     // Copies every file of `origine` into this folder.
     void CopiaDa(const std::filesystem::path& origine) const;
 
@@ -58,6 +63,13 @@ private:
     bool aveva_ = false;
     std::string vecchio_;
 };
+
+// The current folder as the data folder of the workstation of PCLocal, as
+// the program takes them when started in a data folder.
+Contesto ContestoCorrente();
+
+// The file at `percorso` as the store names a file: its folder and its name.
+FileArchivio FileDelTest(const std::filesystem::path& percorso);
 
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);

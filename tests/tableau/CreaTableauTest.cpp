@@ -19,9 +19,8 @@ const std::string& LineaB(const std::vector<std::string>& r, int n) { return r.a
 
 class CreaTableauTest : public ::testing::Test {
 protected:
-    CartellaTemporanea cartella{true};
-    VariabileAmbiente postazione{"PCLocal", "1"};
-    Scenario s;
+    CartellaTemporanea cartella;
+    Scenario s{cartella.Percorso()};
 };
 
 }  // namespace
@@ -66,7 +65,7 @@ TEST_F(CreaTableauTest, GrigliaIntestazioneECameraVuota) {
     EXPECT_EQ(r[2], a);
     EXPECT_EQ(r[3], b);
     // Every line is 132 characters followed by CR LF, the last one too.
-    const std::string file = LeggiFile("FD1");
+    const std::string file = LeggiFile(cartella.Percorso() / "FD1");
     EXPECT_EQ(file.size(), 5u * 134u);
     EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
 }
@@ -335,10 +334,9 @@ TEST_F(CreaTableauTest, CameraConSpaziNelNumero) {
 TEST_F(CreaTableauTest, DataDiInizioRifiutataNelMessaggio) {
     s.Camera("1");
     s.Scrivi();
-    std::int16_t hotel = 1;
-    std::int16_t tableau = 1;
+    UltimaCostruzione ultima;
     try {
-        CreaTableau(hotel, tableau, "1", "9", "31/04/202\xE0");
+        CreaTableau(ultima, cartella.Dati("1"), 1, 1, "1", "9", "31/04/202\xE0");
         ADD_FAILURE() << "data accettata";
     } catch (const Errore& e) {
         EXPECT_EQ(e.Numero(), 5);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "common/archivio/Database.h"
@@ -19,9 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> FileNellaCartella() {
+std::vector<std::string> FileNellaCartella(const fs::path& cartella) {
     std::vector<std::string> nomi;
-    for (const auto& voce : fs::directory_iterator(".")) nomi.push_back(voce.path().filename().string());
+    for (const auto& voce : fs::directory_iterator(cartella)) nomi.push_back(voce.path().filename().string());
     std::sort(nomi.begin(), nomi.end());
     return nomi;
 }
@@ -31,47 +30,44 @@ std::vector<std::string> FileNellaCartella() {
 TEST(Postazione, NomeDelFileDalValoreDiPCLocal) {
     {
         VariabileAmbiente v("PCLocal", " 07 ");
-        EXPECT_EQ(Postazione(), "07");
-        EXPECT_EQ(NomeFileReport(), "FD07");
+        EXPECT_EQ(PostazioneDellAmbiente(), "07");
+        EXPECT_EQ(NomeFileReport(PostazioneDellAmbiente()), "FD07");
     }
     {
         VariabileAmbiente v("PCLocal", nullptr);
         VariabileAmbiente minuscola("pclocal", "3");
-        EXPECT_EQ(NomeFileReport(), "FD3");
+        EXPECT_EQ(PostazioneDellAmbiente(), "3");
     }
     {
         VariabileAmbiente v("PCLocal", nullptr);
-        EXPECT_EQ(NomeFileReport(), "FD");
+        EXPECT_EQ(NomeFileReport(PostazioneDellAmbiente()), "FD");
     }
     for (const char* valore : {"../1", "a/b", "a\\b", ".."}) {
         VariabileAmbiente v("PCLocal", valore);
-        EXPECT_EQ(NumeroErroreDi([] { NomeFileReport(); }), 5) << valore;
+        EXPECT_EQ(NumeroErroreDi([] { PostazioneDellAmbiente(); }), 5) << valore;
     }
 }
 
 TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "2");
-    Scenario s;
+    CartellaTemporanea cartella;
+    const fs::path& qui = cartella.Percorso();
+    const Contesto contesto = cartella.Dati("2");
+    Scenario s(qui);
     s.Camera("101");
     s.Scrivi();
-    {
-        std::ofstream vecchio("fd2", std::ios::binary);
-        vecchio << "report precedente\r\n";
-    }
-    fs::remove("Arrangiamento.mdb");
-    std::int16_t hotel = 1;
-    std::int16_t tableau = 1;
-    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "07/12/2026"); }), 3024);
-    EXPECT_EQ(LeggiFile("fd2"), "report precedente\r\n");
-    const auto prima = FileNellaCartella();
-    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(hotel, tableau, "1", "999", "31/04/2026"); }), 5);
-    EXPECT_EQ(FileNellaCartella(), prima);  // no temporary file left behind
+    ScriviFile(qui / "fd2", "report precedente\r\n");
+    fs::remove(qui / "Arrangiamento.mdb");
+    UltimaCostruzione ultima;
+    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(ultima, contesto, 1, 1, "1", "999", "07/12/2026"); }), 3024);
+    EXPECT_EQ(LeggiFile(qui / "fd2"), "report precedente\r\n");
+    const auto prima = FileNellaCartella(qui);
+    EXPECT_EQ(NumeroErroreDi([&] { CreaTableau(ultima, contesto, 1, 1, "1", "999", "31/04/2026"); }), 5);
+    EXPECT_EQ(FileNellaCartella(qui), prima);  // no temporary file left behind
     // A complete build replaces the report, under the name it already had.
     s.Scrivi();
-    CreaTableau(hotel, tableau, "1", "999", "07/12/2026");
-    EXPECT_EQ(RigheReport(LeggiFile("fd2")).size(), 5u);
-    EXPECT_FALSE(fs::exists("FD2"));
+    CreaTableau(ultima, contesto, 1, 1, "1", "999", "07/12/2026");
+    EXPECT_EQ(RigheReport(LeggiFile(qui / "fd2")).size(), 5u);
+    EXPECT_FALSE(fs::exists(qui / "FD2"));
 }
 
 // The report being written stays this program's own: a program started
@@ -79,11 +75,10 @@ TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
 // as readable as any new file.
 TEST(FileReport, TemporaneoChiusoAiProgrammiAvviatiReportConIPermessiDiOgniFile) {
     using namespace std::chrono_literals;
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "4");
+    CartellaTemporanea cartella;
     const mode_t maschera = umask(027);
     {
-        FileReport report;
+        FileReport report(cartella.Dati("4"));
         const auto figlio = EseguiProgramma("/bin/sh", {"-c", "ls -l /proc/$$/fd"}, 10s, 1 << 20);
         EXPECT_NE(figlio.uscita.find("/dev/null"), std::string::npos) << figlio.uscita;
         EXPECT_EQ(figlio.uscita.find("FD4"), std::string::npos) << figlio.uscita;
@@ -91,8 +86,8 @@ TEST(FileReport, TemporaneoChiusoAiProgrammiAvviatiReportConIPermessiDiOgniFile)
         report.Completa();
     }
     umask(maschera);
-    EXPECT_EQ(fs::status("FD4").permissions(), fs::perms(0640));
-    EXPECT_EQ(FileNellaCartella(), std::vector<std::string>{"FD4"});
+    EXPECT_EQ(fs::status(cartella.Percorso() / "FD4").permissions(), fs::perms(0640));
+    EXPECT_EQ(FileNellaCartella(cartella.Percorso()), std::vector<std::string>{"FD4"});
 }
 
 TEST(RigaReport, NumeriAllineatiOAsterischi) {

@@ -6,6 +6,7 @@
 #include "common/Codifica.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string FileDi(const std::string& tabella) { return tabella + ".mdb"; }
 
 }  // namespace
 
-Scenario::Scenario() {
+Scenario::Scenario(std::filesystem::path cartella) : cartella_(std::move(cartella)) {
     // Columns in an order of their own, with an extra one: fields are found by name.
     tabelle_.push_back(Nuova("TipiCamere", {{"Descrizione", T}, {"Sigla", T}, {"Tipologia", T}}));
     tabelle_.push_back(Nuova("NumeriCamere",
@@ -92,15 +93,15 @@ void Scenario::Agenzia(std::int64_t codice, const std::string& nome, std::int64_
 }
 
 void Scenario::Scrivi() const {
-    for (const auto& t : tabelle_) ScriviTabellaSqlite(FileDi(t.nome), t);
+    for (const auto& t : tabelle_) ScriviTabellaSqlite((cartella_ / FileDi(t.nome)).string(), t);
 }
 
 std::vector<std::string> Scenario::Tableau(const std::string& data, const std::string& prima,
                                            const std::string& ultima, std::int16_t tableau) const {
     Scrivi();
-    std::int16_t hotel = 1;
-    CreaTableau(hotel, tableau, prima, ultima, data);
-    return RigheReport(LeggiFile(NomeFileReport()));
+    UltimaCostruzione costruzione;
+    CreaTableau(costruzione, {CartellaDati(cartella_.string()), "1"}, 1, tableau, prima, ultima, data);
+    return RigheReport(LeggiFile(cartella_ / NomeFileReport("1")));
 }
 
 Valore Euro(const std::string& importo) {

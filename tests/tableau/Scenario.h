@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@
 // given in UTF-8 and stored as the suite stores them.
 class Scenario {
 public:
-    Scenario();
+    // A suite in the folder `cartella`, for workstation 1.
+    explicit Scenario(std::filesystem::path cartella);
 
     struct Ospite {
         std::string camera;
@@ -55,7 +57,7 @@ public:
     // Direct access to a table, for records with Null or odd values.
     Tabella& TabellaDi(const std::string& nome);
 
-    // Writes every table into its database file in the current folder.
+    // Writes every table into its database file in the folder.
     void Scrivi() const;
 
     // Writes, builds the tableau of hotel 1 and `tableau` from `prima` to
@@ -65,6 +67,7 @@ public:
                                      const std::string& ultima = "999", std::int16_t tableau = 1) const;
 
 private:
+    std::filesystem::path cartella_;
     std::vector<Tabella> tabelle_;
 };
 

@@ -13,21 +13,23 @@
 #include "support/PagineJet4.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // The report of hotel 1, tableau 1, all its rooms, for the week of `data`,
-// built from the databases in `cartella`.
+// built from the databases in `cartella` as workstation 1, with what
+// `ultima` keeps of the builds before.
+std::string Report(const fs::path& cartella, const std::string& data, UltimaCostruzione& ultima) {
+    CreaTableau(ultima, {CartellaDati(cartella.string()), "1"}, 1, 1, "1", "305", data);
+    return LeggiFile(cartella / NomeFileReport("1"));
+}
+
 std::string Report(const fs::path& cartella, const std::string& data) {
-    const fs::path precedente = fs::current_path();
-    fs::current_path(cartella);
-    std::int16_t hotel = 1;
-    std::int16_t tableau = 1;
-    CreaTableau(hotel, tableau, "1", "305", data);
-    fs::current_path(precedente);
-    return LeggiFile(cartella / NomeFileReport());
+    UltimaCostruzione ultima;
+    return Report(cartella, data, ultima);
 }
 
 std::string Atteso(const std::string& nome) { return LeggiFile(CartellaDatiTest() / "tableau" / nome); }
@@ -35,7 +37,6 @@ std::string Atteso(const std::string& nome) { return LeggiFile(CartellaDatiTest(
 }  // namespace
 
 TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
-    VariabileAmbiente postazione("PCLocal", "1");
     CartellaTemporanea access;
     access.CopiaDa(CartellaDatiTest() / "demo");
     CartellaTemporanea sqlite;
@@ -52,7 +53,6 @@ TEST(TableauDemo, LeDueSettimaneDaAccessEDallaCopiaSqlite) {
 // Files after deletions and updates in Access give the reports their correct
 // reading gives through SQLite.
 TEST(TableauDemo, FileModificatiInAccessComeLaLoroLetturaCorretta) {
-    VariabileAmbiente postazione("PCLocal", "1");
     CartellaTemporanea access;
     access.CopiaDa(CartellaDatiTest() / "edited");
     CartellaTemporanea sqlite;
@@ -68,7 +68,6 @@ TEST(TableauDemo, FileModificatiInAccessComeLaLoroLetturaCorretta) {
 // their files are unchanged: a file rewritten in place at the same size, its
 // modification time set back, is read afresh.
 TEST(TableauDemo, UnFileCambiatoTraDueCostruzioniSiRilegge) {
-    VariabileAmbiente postazione("PCLocal", "1");
     CartellaTemporanea cartella;
     cartella.CopiaDa(CartellaDatiTest() / "demo");
     const fs::path clienti = cartella.Percorso() / "Scheda_Cliente.mdb";
@@ -90,7 +89,6 @@ TEST(TableauDemo, UnFileCambiatoTraDueCostruzioniSiRilegge) {
 TEST(TableauDemo, UgualeConLaVirgolaDecimale) {
     LocaleVirgolaDecimale italiano;
     if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
-    VariabileAmbiente postazione("PCLocal", "1");
     CartellaTemporanea access;
     access.CopiaDa(CartellaDatiTest() / "demo");
     EXPECT_EQ(Report(access.Percorso(), "07/12/2026"), Atteso("demo-hotel1-tableau1-07-12-2026.fd"));
@@ -101,8 +99,8 @@ TEST(TableauDemo, UgualeConLaVirgolaDecimale) {
 // file in use, never a mixture of the two nor a damaged file. The writer
 // rewrites in place, page by page, the pages where the versions differ.
 TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
-    VariabileAmbiente postazione("PCLocal", "1");
-    CartellaTemporanea cartella(true);  // a failed build leaves the current folder there
+    CartellaTemporanea cartella;
+    UltimaCostruzione ultima;
     cartella.CopiaDa(CartellaDatiTest() / "demo");
     const fs::path clienti = cartella.Percorso() / "Scheda_Cliente.mdb";
     // Version B: a guest of the whole week deleted, which changes his row's
@@ -126,9 +124,9 @@ TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
     };
     const int fd = open(clienti.c_str(), O_WRONLY);
     ASSERT_GE(fd, 0);
-    const std::string reportA = Report(cartella.Percorso(), "07/12/2026");
+    const std::string reportA = Report(cartella.Percorso(), "07/12/2026", ultima);
     scriviPagine(fd, versioneB);
-    const std::string reportB = Report(cartella.Percorso(), "07/12/2026");
+    const std::string reportB = Report(cartella.Percorso(), "07/12/2026", ultima);
     ASSERT_NE(reportA, reportB);
 
     std::atomic<bool> fine = false;
@@ -145,7 +143,7 @@ TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
     for (const auto inizio = std::chrono::steady_clock::now();
          std::chrono::steady_clock::now() - inizio < std::chrono::seconds(1);) {
         try {
-            const std::string report = Report(cartella.Percorso(), "07/12/2026");
+            const std::string report = Report(cartella.Percorso(), "07/12/2026", ultima);
             EXPECT_TRUE(report == reportA || report == reportB) << "costruzione " << giusti + inUso + 1;
             ++giusti;
         } catch (const Errore& e) {
@@ -165,8 +163,6 @@ TEST(TableauDemo, FileRiscrittoPaginaPerPaginaDuranteLeCostruzioni) {
 // a query that reaches it (the room types); the files read ahead of their
 // queries report nothing of their own.
 TEST(TableauDemo, UnFileMancanteODannegiatoDaIlSuoErrore) {
-    VariabileAmbiente postazione("PCLocal", "1");
-    const fs::path precedente = fs::current_path();
     for (const char* file : {"NumeriCamere.mdb", "TipiCamere.mdb", "Scheda_Cliente.mdb", "AgenzieAbituali.mdb",
                              "Arrangiamento.mdb", "Camere_Prenotazione.mdb", "Scheda_Prenotazione.mdb"}) {
         SCOPED_TRACE(file);
@@ -182,7 +178,6 @@ TEST(TableauDemo, UnFileMancanteODannegiatoDaIlSuoErrore) {
             } catch (const Errore& e) {
                 testo = e.Testo();
             }
-            fs::current_path(precedente);
             EXPECT_EQ(testo.rfind("Errore " + std::to_string(errore) + ":", 0), 0u) << testo;
             EXPECT_NE(testo.find(file), std::string::npos) << testo;
         }

@@ -7,7 +7,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "common/FileTesto.h"
+#include "common/CartellaDati.h"
 #include "common/Routine.h"
 
 const char* const NomeFileImpostazioni = "PostaElettronica.txt";
@@ -32,12 +32,10 @@ bool HaCaratteriDiControllo(const std::string& testo) {
 }
 
 // "chiave = valore" lines; blank lines and lines beginning with "#" skipped.
-std::map<std::string, std::string> LeggiVoci(const std::string& percorso) {
-    const auto righe = LeggiRighe(percorso);
-    if (!righe) Sbagliato("impossibile leggerlo.");
+std::map<std::string, std::string> LeggiVoci(const std::vector<std::string>& righe) {
     std::map<std::string, std::string> voci;
     int numero = 0;
-    for (std::string riga : *righe) {
+    for (std::string riga : righe) {
         ++numero;
         riga = Pulita(riga);
         if (riga.empty() || riga[0] == '#') continue;
@@ -106,10 +104,10 @@ bool ServerLocale(std::string server) {
 
 }  // namespace
 
-std::optional<ImpostazioniPosta> LeggiImpostazioni() {
-    const auto percorso = FileEsistente(NomeFileImpostazioni);
-    if (!percorso) return std::nullopt;
-    auto voci = LeggiVoci(*percorso);
+std::optional<ImpostazioniPosta> LeggiImpostazioni(const CartellaDati& cartella) {
+    const auto testo = cartella.Leggi(NomeFileImpostazioni, kMassimoFileImpostazioni, "il file delle impostazioni di posta");
+    if (!testo) return std::nullopt;
+    auto voci = LeggiVoci(DividiRighe(*testo));
     const auto voce = [&voci](const std::string& chiave) {
         const auto trovata = voci.extract(chiave);
         return trovata ? trovata.mapped() : std::string();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "common/CartellaDati.h"
 
 // How a connection to the mail server is protected.
 enum class Sicurezza {
@@ -26,7 +29,11 @@ struct ImpostazioniPosta {
 
 extern const char* const NomeFileImpostazioni;
 
-// The settings of the file in the current folder (name matched without regard
-// to case); nothing when there is no such file. Throws std::runtime_error with
-// an Italian message for a line, key or value that cannot be used.
-std::optional<ImpostazioniPosta> LeggiImpostazioni();
+// The largest settings file read: a dozen lines; a larger file is refused unread.
+constexpr std::size_t kMassimoFileImpostazioni = 64 * 1024;
+
+// The settings of the file in the data folder `cartella` (name matched
+// without regard to case); nothing when there is no such file. Throws
+// std::runtime_error with an Italian message for a line, key or value that
+// cannot be used, Errore 75 for a file that cannot be read or is too large.
+std::optional<ImpostazioniPosta> LeggiImpostazioni(const CartellaDati& cartella);

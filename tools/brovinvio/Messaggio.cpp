@@ -1,5 +1,6 @@
 #include "Messaggio.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -9,7 +10,7 @@
 
 #include "Impostazioni.h"
 #include "common/Codifica.h"
-#include "common/FileTesto.h"
+#include "common/CartellaDati.h"
 #include "preview/FileEMail.h"
 
 namespace {
@@ -82,20 +83,22 @@ std::string ElencoDestinatari(const ImpostazioniPosta& impostazioni) {
     return elenco;
 }
 
-std::vector<std::string> LeggiFileMail() {
-    const auto percorso = FileEsistente(NomeFileEMail());
-    if (!percorso)
-        throw std::runtime_error("Non c'è nessun messaggio da inviare: manca il file " + NomeFileEMail() + ".");
-    std::error_code errore;
-    if (const auto byte = std::filesystem::file_size(*percorso, errore); !errore && byte > kMassimoFileMail)
-        throw std::runtime_error("Il file " + NomeFileEMail() + " è troppo grande per un messaggio (" +
-                                 std::to_string(byte / 1024) + " KiB, al massimo " +
+std::vector<std::string> LeggiFileMail(const Contesto& contesto) {
+    const std::string nome = NomeFileEMail(contesto.postazione);
+    const auto trovato = contesto.cartella.Trova(nome);
+    if (!trovato) throw std::runtime_error("Non c'è nessun messaggio da inviare: manca il file " + nome + ".");
+    const auto fd = contesto.cartella.ApriInLettura(*trovato, "il messaggio da inviare");
+    struct stat info {};
+    if (fd && fstat(fd->Fd(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) > kMassimoFileMail)
+        throw std::runtime_error("Il file " + nome + " è troppo grande per un messaggio (" +
+                                 std::to_string(info.st_size / 1024) + " KiB, al massimo " +
                                  std::to_string(kMassimoFileMail / 1024) +
                                  " KiB): controllare che contenga il tableau da inviare.");
-    std::vector<std::string> righe = LeggiRighe(*percorso).value_or(std::vector<std::string>());
+    const auto testo = contesto.cartella.Leggi(*trovato, kMassimoFileMail, "il messaggio da inviare");
+    std::vector<std::string> righe = testo ? DividiRighe(*testo) : std::vector<std::string>();
     for (auto& riga : righe) riga = Cp1252ToUtf8(riga);
     if (righe.empty() || righe.front() != "OGGETTO")
-        throw std::runtime_error("Il file " + NomeFileEMail() +
+        throw std::runtime_error("Il file " + nome +
                                  " non è un messaggio da inviare: la prima riga deve essere OGGETTO.");
     righe.erase(righe.begin());
     return righe;

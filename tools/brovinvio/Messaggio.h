@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "common/Contesto.h"
+
 // The text to send from the workstation's mail file (NomeFileEMail of the
-// preview, in the current folder), in UTF-8, one entry per line (the
-// line ends dropped). Throws std::runtime_error with an Italian message when
-// the file is missing, larger than 2 MiB or does not begin with the line "OGGETTO".
-std::vector<std::string> LeggiFileMail();
+// preview, in the data folder), in UTF-8, one entry per line (the line ends
+// dropped). Throws std::runtime_error with an Italian message when the file
+// is missing, larger than 2 MiB or does not begin with the line "OGGETTO",
+// Errore 75 when it is a link or a special file or cannot be read.
+std::vector<std::string> LeggiFileMail(const Contesto& contesto);
 
 struct ImpostazioniPosta;
 

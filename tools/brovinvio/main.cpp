@@ -27,7 +27,7 @@
 #include "common/FileSostitutivo.h"
 #include "common/forms/TraduzioneQt.h"
 #include "common/piattaforma/AvviaProgramma.h"
-#include "tableau/CreaTableau.h"
+#include "common/Contesto.h"
 
 extern char** environ;
 
@@ -96,22 +96,22 @@ std::size_t LunghezzaInMailto(const std::string& testo) {
 // A text too long for a mailto address goes as the attached file
 // "tableau" + PCLocal + ".txt" (UTF-8, CR LF), written anew in the data folder;
 // the mail's own text names it. Gives xdg-email's arguments for the text.
-std::vector<std::string> TestoPerXdgEmail(const std::vector<std::string>& righe) {
+std::vector<std::string> TestoPerXdgEmail(const Contesto& contesto, const std::vector<std::string>& righe) {
     std::string testo;
     for (const auto& riga : righe) testo += riga + "\n";
     if (LunghezzaInMailto(testo) <= kMassimoTestoInMailto) return {"--body", testo};
-    const std::string allegato = "tableau" + Postazione() + ".txt";
-    FileSostitutivo file(allegato, "il tableau da allegare");
+    const std::string allegato = "tableau" + contesto.postazione + ".txt";
+    FileSostitutivo file(contesto.cartella, allegato, "il tableau da allegare");
     for (const auto& riga : righe) file.ScriviRiga(riga);
     file.Completa();
     return {"--body", "Il tableau è nel file allegato " + allegato + ".\n", "--attach",
-            std::filesystem::absolute(allegato).string()};
+            std::filesystem::absolute(contesto.cartella.PercorsoDi(file.Nome())).string()};
 }
 
 // Hands the text to the desktop's mail client and waits for xdg-email to return.
-void ApriProgrammaPosta(const std::vector<std::string>& righe) {
+void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>& righe) {
     std::vector<std::string> argomenti = {"xdg-email", "--utf8", "--subject", ImpostazioniPosta().oggetto};
-    for (auto& argomento : TestoPerXdgEmail(righe)) argomenti.push_back(std::move(argomento));
+    for (auto& argomento : TestoPerXdgEmail(contesto, righe)) argomenti.push_back(std::move(argomento));
     std::vector<char*> argv;
     for (auto& a : argomenti) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -127,11 +127,14 @@ void ApriProgrammaPosta(const std::vector<std::string>& righe) {
         throw std::runtime_error("Il programma di posta non si è aperto (xdg-email non riuscito).");
 }
 
+// Sends the mail file of the workstation of PCLocal in the current folder,
+// the data folder the mailer is started in.
 std::string Invia() {
-    const auto impostazioni = LeggiImpostazioni();
-    const auto righe = LeggiFileMail();
+    const Contesto contesto{CartellaDati("."), PostazioneDellAmbiente()};
+    const auto impostazioni = LeggiImpostazioni(contesto.cartella);
+    const auto righe = LeggiFileMail(contesto);
     if (!impostazioni) {
-        ApriProgrammaPosta(righe);
+        ApriProgrammaPosta(contesto, righe);
         return "Messaggio aperto nel programma di posta.";
     }
     InviaSmtp(*impostazioni, ComponiMessaggio(*impostazioni, righe));

@@ -8,13 +8,15 @@
 int AvviaBrov5Desk(int argc, char** argv, const OpzioniAvvio& opzioni) {
     QApplication applicazione(argc, argv);
     const TraduzioneQt traduzione;
+    std::optional<Contesto> contesto;
     try {
-        if (!PreparaCartellaDati(opzioni)) return 0;
+        contesto = PreparaCartellaDati(opzioni);
+        if (!contesto) return 0;
     } catch (const std::exception& errore) {
         MostraErrore(errore);
         return 1;
     }
-    Brov5Desk desk;
+    Brov5Desk desk(std::move(*contesto));
     if (desk.Avvia()) QApplication::exec();
     return desk.CodiceUscita();
 }

@@ -76,10 +76,11 @@ void ColoraSfondo(QWidget& controllo, const QColor& colore) {
 
 }  // namespace
 
-Brov5Desk::Brov5Desk() : Brov5Desk(MenuStampaDelSistema()) {}
+Brov5Desk::Brov5Desk(Contesto contesto) : Brov5Desk(std::move(contesto), MenuStampaDelSistema()) {}
 
-Brov5Desk::Brov5Desk(MostraStampe mostraStampe)
+Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      contesto_(std::move(contesto)),
       mostraStampe_(std::move(mostraStampe)) {
     CreaControlli();
 }
@@ -171,11 +172,11 @@ void Brov5Desk::ErroreFatale(const QString& testo) {
 
 void Brov5Desk::Form_Load() {
     RiempiTabelleComuni();
-    DbDesk[0] = Database::Apri("Tableau.mdb");
+    DbDesk[0] = Database::Apri(contesto_.cartella, "Tableau.mdb");
     RsDesk[0] = DbDesk[0]->OpenRecordset("Tableau");
-    DbDesk[1] = Database::Apri("AnagraficaHotels.mdb");
+    DbDesk[1] = Database::Apri(contesto_.cartella, "AnagraficaHotels.mdb");
     RsDesk[1] = DbDesk[1]->OpenRecordset("AnagraficaHotels");
-    DbDesk[2] = Database::Apri("NumeriCamere.mdb");
+    DbDesk[2] = Database::Apri(contesto_.cartella, "NumeriCamere.mdb");
     RsDesk[2] = DbDesk[2]->OpenRecordset("NumeriCamere");
 }
 
@@ -222,7 +223,7 @@ void Brov5Desk::ScegliTableau() {
     // tableau, counting only rooms of a type of Tipologia "C".
     std::string piuBassa = "\xFF";
     std::string piuAlta;
-    auto dbTipi = Database::Apri("TipiCamere.mdb");
+    auto dbTipi = Database::Apri(contesto_.cartella, "TipiCamere.mdb");
     auto tipi = dbTipi->OpenRecordset("TipiCamere");
     NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
     Recordset& camere = *RsDesk[2];
@@ -282,14 +283,15 @@ void Brov5Desk::Tasto_Click(int indice) {
         text1_[2]->setFocus();
         return;
     }
-    if (Costruisci()) mostraStampe_(*this, NumeroHotelCorrente);
+    if (Costruisci()) mostraStampe_(*this, contesto_, NumeroHotelCorrente);
     // Back from the build, or from the print menu, the window starts again from the first hotel.
     Riattiva();
 }
 
 bool Brov5Desk::Costruisci() {
     try {
-        CreaTableau(NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2));
+        CreaTableau(ultimaCostruzione_, contesto_, NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1),
+                    Testo(2));
         return true;
     } catch (const Errore& errore) {
         // The previous report file is left as it was; the window goes on.

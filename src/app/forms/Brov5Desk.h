@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "common/Contesto.h"
+#include "tableau/CreaTableau.h"
+
 class Database;
 class QComboBox;
 class QLabel;
@@ -23,12 +26,14 @@ class Brov5Desk : public QWidget {
 
 public:
     // What "&Stampa" shows once the report is built: the print menu, modal
-    // over the main window, for the chosen hotel (which it may correct).
-    using MostraStampe = std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)>;
+    // over the main window, for the chosen hotel.
+    using MostraStampe =
+        std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)>;
 
-    // With the program's own print menu.
-    Brov5Desk();
-    explicit Brov5Desk(MostraStampe mostraStampe);
+    // On the data folder and as the workstation of `contesto`, with the
+    // program's own print menu.
+    explicit Brov5Desk(Contesto contesto);
+    Brov5Desk(Contesto contesto, MostraStampe mostraStampe);
     ~Brov5Desk() override;
 
     // Loads the window, shows it and runs its first activation. False when it
@@ -87,6 +92,8 @@ private:
     std::array<QToolButton*, 2> tasto_{};
     std::array<QLabel*, 5> label1_{};
 
+    Contesto contesto_;
+    UltimaCostruzione ultimaCostruzione_;
     std::array<std::unique_ptr<Database>, 3> DbDesk;
     std::array<std::unique_ptr<Recordset>, 3> RsDesk;
 

@@ -128,16 +128,14 @@ void SceltaCartellaDati::Apri_Click() {
     accept();
 }
 
-bool PreparaCartellaDati(const OpzioniAvvio& opzioni) {
-    if (opzioni.cartella || (!opzioni.configura && InCartellaDati("."))) return true;
+std::optional<Contesto> PreparaCartellaDati(const OpzioniAvvio& opzioni) {
+    if (opzioni.cartella || (!opzioni.configura && InCartellaDati("."))) return ContestoDiAvvio(opzioni);
     std::optional<CartellaPostazione> salvata = LeggiCartellaSalvata();
     if (opzioni.configura || !salvata || !FileDatiMancanti(salvata->cartella).empty()) {
         SceltaCartellaDati dialogo(Proposta(salvata));
-        if (dialogo.exec() != QDialog::Accepted) return false;
+        if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
         salvata = dialogo.Scelta();
         SalvaCartella(*salvata);
     }
-    EntraNellaCartella(salvata->cartella);
-    if (!LeggiAmbiente("PCLocal")) ImpostaPostazione(salvata->postazione);
-    return true;
+    return Contesto{CartellaDati(salvata->cartella), PostazioneDiAvvio(opzioni, salvata->postazione)};
 }

@@ -2,7 +2,10 @@
 
 #include <QDialog>
 
+#include <optional>
+
 #include "app/qt/CartellaSalvata.h"
+#include "common/Contesto.h"
 
 class QLineEdit;
 class QPushButton;
@@ -41,11 +44,11 @@ private:
     QPushButton* annulla_ = nullptr;
 };
 
-// Makes the current folder the data folder the window program works in, and
-// sets the workstation number. Started in a data folder, or with --cartella,
-// it leaves everything as it is; elsewhere it uses the saved values, asking
-// for them (and saving them) when none are saved, the saved folder no longer
-// holds the suite's files, or --configura asks for it. PCLocal already set
-// (by the environment or --postazione) wins over the saved number.
-// False when the user closed the dialog without choosing: the program ends.
-bool PreparaCartellaDati(const OpzioniAvvio& opzioni);
+// The data folder the window program works in, opened, and the workstation
+// number. Started in a data folder, or with --cartella, that folder;
+// elsewhere the saved values, asked for (and saved) when none are saved, the
+// saved folder no longer holds the suite's files, or --configura asks for
+// it. PCLocal (from the environment or --postazione) wins over the saved
+// number. Nothing when the user closed the dialog without choosing: the
+// program ends. Throws Errore 76 when the folder cannot be opened.
+std::optional<Contesto> PreparaCartellaDati(const OpzioniAvvio& opzioni);

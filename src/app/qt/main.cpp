@@ -17,7 +17,6 @@ int main(int argc, char* argv[]) {
     PreparaCartellaRuntime();
     const OpzioniAvvio opzioni = LeggiOpzioniAvvio(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto esito = RispondiOpzioniAvvio(opzioni, std::cout, std::cerr)) return *esito;
-    if (const auto esito = ApplicaOpzioniAvvio(opzioni, std::cerr)) return *esito;
     if (opzioni.resto.empty()) return AvviaBrov5Desk(argc, argv, opzioni);
     // The commands print through the Qt printer, which needs a QGuiApplication;
     // a command runs without a display (a night job), so off screen unless told.
@@ -29,5 +28,5 @@ int main(int argc, char* argv[]) {
         }
         return std::make_unique<StampanteQt>();
     });
-    return EseguiComando(opzioni.resto, std::cout, std::cerr);
+    return EseguiComando(opzioni.resto, opzioni, std::cout, std::cerr);
 }

@@ -1,8 +1,9 @@
 #include "common/archivio/Archivio.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "common/archivio/ArchivioAccess.h"
 #include "common/archivio/ArchivioSqlite.h"
@@ -31,30 +32,21 @@ Proiezione Proiezione::Unione(const Proiezione& altra) const {
 
 Tabella Archivio::LeggiColonne(const std::string& nome, const Proiezione&) { return LeggiTabella(nome); }
 
-std::string TrovaFile(const std::string& cartella, const std::string& nomeFile) {
-    const fs::path esatto = fs::path(cartella) / nomeFile;
-    std::error_code ec;
-    if (fs::is_regular_file(esatto, ec)) return esatto.string();
-    const std::string cercato = Maiuscolo(nomeFile);
-    for (const auto& voce : fs::directory_iterator(cartella, ec)) {
-        if (Maiuscolo(voce.path().filename().string()) == cercato && voce.is_regular_file(ec))
-            return voce.path().string();
-    }
-    throw ErroreFileNonTrovato(Cp1252ToUtf8(nomeFile));
-}
-
-std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file) throw ErroreFileNonTrovato(percorso);
+std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, const std::optional<LetturaAttesa>& attesa) {
+    const Descrittore fd = ApriFileArchivio(file);
     char testa[32] = {};
-    file.read(testa, sizeof testa);
-    const std::string inizio(testa, static_cast<std::size_t>(file.gcount()));
-    if (inizio.rfind("SQLite format 3", 0) == 0) return ApriArchivioSqlite(percorso);
+    const ssize_t letti = pread(fd.Fd(), testa, sizeof testa, 0);
+    const std::string inizio(testa, letti > 0 ? static_cast<std::size_t>(letti) : 0);
+    if (inizio.rfind("SQLite format 3", 0) == 0) return ApriArchivioSqlite(file);
     // Access files (Jet 3, Jet 4, ACE) carry their signature from byte 4.
     if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
                                 inizio.compare(4, 15, "Standard ACE DB") == 0))
-        return ApriArchivioAccess(percorso, attesa);
-    throw ErroreFormatoNonRiconosciuto(percorso);
+        return ApriArchivioAccess(file, attesa);
+    throw ErroreFormatoNonRiconosciuto(file.Percorso());
+}
+
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
+    return ApriArchivio(FileDelPercorso(percorso), attesa);
 }
 
 Errore ErroreFileNonTrovato(const std::string& nome) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Errore.h"
+#include "common/archivio/FileArchivio.h"
 #include "common/archivio/Valore.h"
 
 // The columns a reading of a table takes: every column, or those named (in
@@ -51,17 +52,15 @@ struct LetturaAttesa {
     Proiezione colonne;
 };
 
-// Opens the file at `percorso`, recognising its format by content. A store
+// Opens the database `file`, recognising its format by content. A store
 // that reads through another program makes the reading `attesa` in the same
-// run as the opening. Throws Errore 3024 (file not found) or 3343
+// run as the opening. Throws Errore 3024 or 3051 as ApriFileArchivio, 3343
 // (unrecognised format).
+std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file,
+                                       const std::optional<LetturaAttesa>& attesa = std::nullopt);
+// The same for the file at `percorso`.
 std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso,
                                        const std::optional<LetturaAttesa>& attesa = std::nullopt);
-
-// Path of `nomeFile` inside `cartella`, its name matched without regard to
-// case (a data folder copied from Windows may hold TABLEAU.MDB). Throws
-// Errore 3024 naming the file when there is none.
-std::string TrovaFile(const std::string& cartella, const std::string& nomeFile);
 
 // The errors every store gives alike: a file not found (its name or path in
 // UTF-8), a file that cannot be read as a database, a file that kept changing

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,11 +24,13 @@
 #include "common/archivio/UscitaMdb.h"
 #include "common/archivio/mdb/ProtocolloMdb.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr const char* kNomeProgramma = "brovato5-mdb";
+// The reader is handed the file open, as its descriptor 3, and opens it by
+// this name: the file it reads is the one this program opened, never a link
+// or another file put in its place meanwhile.
+const std::string kFileDelLettore = "/dev/fd/" + std::to_string(kDescrittoreEreditato);
 // Reading the largest files takes a fraction of a second: a reader still
 // busy after a minute is stuck on a damaged file.
 constexpr std::chrono::milliseconds kLimiteLettura = std::chrono::minutes(1);
@@ -147,17 +148,17 @@ private:
 // the run that lists the tables.
 class ArchivioAccess : public Archivio {
 public:
-    ArchivioAccess(std::string percorso, std::string programma, std::chrono::milliseconds limite,
+    ArchivioAccess(FileArchivio file, std::string programma, std::chrono::milliseconds limite,
                    const std::optional<LetturaAttesa>& attesa)
-        : percorso_(std::move(percorso)), programma_(std::move(programma)), limite_(limite) {
-        const auto stato = LeggiStatoFile(percorso_);
+        : file_(std::move(file)), programma_(std::move(programma)), limite_(limite) {
+        const auto stato = LeggiStatoFile(file_);
         if (const auto nomi = stato ? ElenchiDelProgramma::Istanza().Trova(programma_, *stato) : std::nullopt) {
             nomi_ = *nomi;
             statoNoto_ = stato;
             return;
         }
         if (attesa && ApriConLettura(*attesa, stato)) return;
-        auto [nomi, statoLetto] = LeggiFermo({"tabelle", percorso_}, nullptr, DecodificaElencoTabelle, stato);
+        auto [nomi, statoLetto] = LeggiFermo({"tabelle", kFileDelLettore}, nullptr, DecodificaElencoTabelle, stato);
         Aperto(std::move(nomi), statoLetto);
     }
 
@@ -179,7 +180,7 @@ private:
     // The reader's arguments for `comando` on table `nome` with the columns
     // of `colonne`; with no column named it sends every column, more than asked.
     std::vector<std::string> Argomenti(const char* comando, const std::string& nome, const Proiezione& colonne) const {
-        std::vector<std::string> argomenti{comando, percorso_, Cp1252ToUtf8(nome)};
+        std::vector<std::string> argomenti{comando, kFileDelLettore, Cp1252ToUtf8(nome)};
         if (!colonne.tutte)
             for (const auto& colonna : colonne.nomi) argomenti.push_back(Cp1252ToUtf8(colonna));
         return argomenti;
@@ -238,41 +239,43 @@ private:
                                                           const std::string* tabella, Decodifica decodifica,
                                                           std::optional<StatoFile> prima) {
         const auto scadenza = std::chrono::steady_clock::now() + kAttesaFileInScrittura;
-        for (;; prima = LeggiStatoFile(percorso_)) {
+        for (;; prima = LeggiStatoFile(file_)) {
             std::variant<UscitaProgramma, Errore> esito = Esegui(argomenti, tabella, prima);
-            const bool fermo = LeggiStatoFile(percorso_) == prima;
+            const bool fermo = LeggiStatoFile(file_) == prima;
             if (fermo && std::holds_alternative<UscitaProgramma>(esito)) {
                 try {
                     return {decodifica(std::get<UscitaProgramma>(esito).Testo()), prima};
                 } catch (const UscitaMdbNonValida&) {
-                    esito = ErroreFormatoNonRiconosciuto(percorso_);
+                    esito = ErroreFormatoNonRiconosciuto(file_.Percorso());
                 }
             }
             std::this_thread::sleep_for(kPausaFileInScrittura);
-            if (fermo && LeggiStatoFile(percorso_) == prima) throw std::get<Errore>(esito);
-            if (std::chrono::steady_clock::now() >= scadenza) throw ErroreFileInUso(percorso_);
+            if (fermo && LeggiStatoFile(file_) == prima) throw std::get<Errore>(esito);
+            if (std::chrono::steady_clock::now() >= scadenza) throw ErroreFileInUso(file_.Percorso());
         }
     }
 
-    // Runs the reader on the file in state `stato`: its output when it ended
-    // well, else the error its end means. Throws Errore 3170 when it cannot be started.
+    // Runs the reader on the file in state `stato`, handed to it open: its
+    // output when it ended well, else the error its end means. Throws Errore
+    // 3170 when it cannot be started, 3024 or 3051 when the file cannot be opened.
     std::variant<UscitaProgramma, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
                                              const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
+        const Descrittore fd = ApriFileArchivio(file_);
         try {
             const PostoLettore posto(stato ? stato->dimensione : 0);
-            esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato));
+            esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato), fd.Fd());
         } catch (const std::system_error&) {
             throw ProgrammaMancante("avviare", programma_);
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
             return ErroreTabellaNonTrovata(*tabella);
-        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) return ErroreFormatoNonRiconosciuto(percorso_);
+        if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) return ErroreFormatoNonRiconosciuto(file_.Percorso());
         return std::move(esito.uscita);
     }
 
-    std::string percorso_;
+    FileArchivio file_;
     std::string programma_;
     std::chrono::milliseconds limite_;
     std::vector<std::string> nomi_;
@@ -284,15 +287,25 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivioAccess(percorso, TrovaProgrammaLettore(), kLimiteLettura, attesa);
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, const std::optional<LetturaAttesa>& attesa) {
+    return ApriArchivioAccess(file, TrovaProgrammaLettore(), kLimiteLettura, attesa);
+}
+
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, const std::string& programma,
+                                             std::chrono::milliseconds limite,
+                                             const std::optional<LetturaAttesa>& attesa) {
+    // Opened once before the reader runs: a missing file or one that cannot
+    // be opened is told as such, not as a file the reader cannot read.
+    ApriFileArchivio(file);
+    return std::make_unique<ArchivioAccess>(file, programma, limite, attesa);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
                                              std::chrono::milliseconds limite,
                                              const std::optional<LetturaAttesa>& attesa) {
-    std::error_code ec;
-    if (!fs::is_regular_file(percorso, ec))
-        throw ErroreFileNonTrovato(percorso);
-    return std::make_unique<ArchivioAccess>(percorso, programma, limite, attesa);
+    return ApriArchivioAccess(FileDelPercorso(percorso), programma, limite, attesa);
+}
+
+std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
+    return ApriArchivioAccess(FileDelPercorso(percorso), attesa);
 }

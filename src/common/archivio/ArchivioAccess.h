@@ -16,6 +16,8 @@
 // workstation writing it all the time for about a second gives Errore 3045.
 // With a reading expected at once, the run that lists the tables reads that
 // table too: one run of the reader instead of two.
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file,
+                                             const std::optional<LetturaAttesa>& attesa = std::nullopt);
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso,
                                              const std::optional<LetturaAttesa>& attesa = std::nullopt);
 
@@ -23,6 +25,9 @@ std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso,
 // The form above finds brovato5-mdb beside the running program, else in the
 // build folder, and allows a minute per reading. Throws Errore 3170 when the
 // program cannot be started.
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, const std::string& programma,
+                                             std::chrono::milliseconds limite,
+                                             const std::optional<LetturaAttesa>& attesa = std::nullopt);
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
                                              std::chrono::milliseconds limite,
                                              const std::optional<LetturaAttesa>& attesa = std::nullopt);

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -82,15 +84,29 @@ Valore LeggiValore(sqlite3_stmt* stmt, int i, TipoCampo tipo) {
     return Valore::Testo(Utf8ToCp1252(TestoColonna(stmt, i)));
 }
 
+// A suite's database in this format is a few megabytes; a larger file is no
+// database of it, and is not read into memory.
+constexpr std::size_t kMassimaDimensione = std::size_t{1} << 30;
+
 class ArchivioSqlite : public Archivio {
 public:
-    explicit ArchivioSqlite(std::string percorso) : percorso_(std::move(percorso)) {
-        // Read only: the suite may keep writing the file while we read it.
-        if (sqlite3_open_v2(percorso_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    // The file is read whole through the descriptor that opened it and
+    // queried in memory, read only: SQLite would open the file again by its
+    // name, and what stands at that name in a shared folder may have changed.
+    explicit ArchivioSqlite(const FileArchivio& file) : percorso_(file.Percorso()) {
+        const Descrittore fd = ApriFileArchivio(file);
+        const auto contenuto = LeggiDescrittore(fd.Fd(), kMassimaDimensione);
+        if (!contenuto) throw Illeggibile();
+        const auto dimensione = static_cast<sqlite3_int64>(contenuto->size());
+        auto* copia = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(dimensione) + 1));
+        if (!copia) throw Illeggibile();
+        std::copy(contenuto->begin(), contenuto->end(), copia);
+        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+            sqlite3_deserialize(db_, "main", copia, dimensione, dimensione,
+                                SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK) {
             sqlite3_close(db_);
             throw Illeggibile();
         }
-        sqlite3_busy_timeout(db_, 5000);
     }
     ~ArchivioSqlite() override { sqlite3_close(db_); }
 
@@ -177,8 +193,8 @@ void LegaValore(sqlite3_stmt* stmt, int posizione, const Valore& valore) {
 
 }  // namespace
 
-std::unique_ptr<Archivio> ApriArchivioSqlite(const std::string& percorso) {
-    return std::make_unique<ArchivioSqlite>(percorso);
+std::unique_ptr<Archivio> ApriArchivioSqlite(const FileArchivio& file) {
+    return std::make_unique<ArchivioSqlite>(file);
 }
 
 void ScriviTabellaSqlite(const std::string& percorso, const Tabella& tabella) {

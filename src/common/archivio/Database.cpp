@@ -22,24 +22,24 @@ constexpr int OggettoNonValido = 3420;
 // another Database of the job has read is taken instead.
 class Catalogo {
 public:
-    Catalogo(std::string cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise,
+    Catalogo(const CartellaDati& cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise,
              const std::optional<LetturaAttesa>& attesa)
-        : cartella_(std::move(cartella)), proprio_(TrovaFile(cartella_, nomeFile)), condivise_(std::move(condivise)) {
-        files_[proprio_].archivio = ApriArchivio(proprio_, attesa);
+        : cartella_(cartella), proprio_(TrovaFile(cartella_, nomeFile).nome), condivise_(std::move(condivise)) {
+        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, attesa);
     }
 
     // Table `nome` of the file `nomeFile` (empty: this database's own file),
     // with the columns of `colonne` at least.
     std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome,
                                          const Proiezione& colonne = {}) {
-        auto& [percorso, file] = FileDi(nomeFile);
+        auto& [nomeTrovato, file] = FileDi(nomeFile);
         auto& letta = file.tabelle[Maiuscolo(nome)];
         if (letta.tabella && letta.colonne.Copre(colonne)) return letta.tabella;
         // Those read before stay: another record set of this database reads them.
         const Proiezione daLeggere = letta.tabella ? letta.colonne.Unione(colonne) : colonne;
         Archivio& archivio = *file.archivio;
         const auto leggi = [&](const Proiezione& lette) { return archivio.LeggiColonne(nome, lette); };
-        letta.tabella = condivise_ ? condivise_->Leggi(percorso, nome, daLeggere, leggi)
+        letta.tabella = condivise_ ? condivise_->Leggi(FileArchivio{cartella_, nomeTrovato}, nome, daLeggere, leggi)
                                    : std::make_shared<const Tabella>(leggi(daLeggere));
         letta.colonne = daLeggere;
         return letta.tabella;
@@ -55,18 +55,18 @@ private:
         std::map<std::string, Letta> tabelle;  // by upper-case name
     };
 
-    // The entry of a file by its path, its archive opened on first use.
+    // The entry of a file by its name in the folder, its archive opened on first use.
     std::pair<const std::string, File>& FileDi(const std::string& nomeFile) {
-        const std::string percorso = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile);
-        auto& voce = *files_.try_emplace(percorso).first;
-        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(percorso);
+        const std::string nome = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile).nome;
+        auto& voce = *files_.try_emplace(nome).first;
+        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome});
         return voce;
     }
 
-    std::string cartella_;
+    CartellaDati cartella_;
     std::string proprio_;
     std::shared_ptr<TabelleCondivise> condivise_;  // null: tables read for this Database alone
-    std::map<std::string, File> files_;  // by path
+    std::map<std::string, File> files_;  // by name in the folder
 };
 
 std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo);
@@ -176,18 +176,22 @@ Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
 
 Database::~Database() = default;
 
-std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise) {
-    return Apri(nomeFile, cartella, std::move(condivise), std::nullopt);
+    return Apri(cartella, nomeFile, std::move(condivise), std::nullopt);
 }
 
-std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
+    return Apri(CartellaDati(cartella), nomeFile);
+}
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
                                         const std::vector<std::string>& campi) {
-    return Apri(nomeFile, cartella, std::move(condivise), LetturaDelRecordset(sorgente, campi));
+    return Apri(cartella, nomeFile, std::move(condivise), LetturaDelRecordset(sorgente, campi));
 }
 
-std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella,
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise,
                                         const std::optional<LetturaAttesa>& attesa) {
     auto dati = std::make_unique<Dati>();

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/CartellaDati.h"
 #include "common/archivio/Valore.h"
 
 class Recordset;
@@ -23,15 +24,17 @@ std::string Letterale(std::string_view testo);
 // with X In (Select F From T In 'Other.mdb' Where ...) subqueries).
 class Database {
 public:
-    // Opens `nomeFile` in `cartella`, its name matched without regard to case.
-    // The Databases opened with the same `condivise` share the tables they read.
-    static std::unique_ptr<Database> Apri(const std::string& nomeFile,
-                                          const std::string& cartella = ".",
+    // Opens `nomeFile` in the folder `cartella`, its name matched without
+    // regard to case. The Databases opened with the same `condivise` share
+    // the tables they read.
+    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<TabelleCondivise> condivise = nullptr);
+    // The same in the folder at the path `cartella`, opened for it.
+    static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella = ".");
     // The same, told the record set its caller opens first (`sorgente` and
     // `campi` as OpenRecordset takes them): an Access file reads that record
     // set's table in the same run of its reader that opens the file.
-    static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella,
+    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
                                           const std::vector<std::string>& campi);
     ~Database();
@@ -49,7 +52,7 @@ public:
 private:
     struct Dati;
     explicit Database(std::unique_ptr<Dati> dati);
-    static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella,
+    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<TabelleCondivise> condivise,
                                           const std::optional<LetturaAttesa>& attesa);
     std::unique_ptr<Recordset> ApriRecordset(const std::string& sorgente,

@@ -16,6 +16,8 @@
 #include <system_error>
 #include <utility>
 
+#include "common/CartellaDati.h"
+
 extern char** environ;
 
 namespace {
@@ -26,34 +28,18 @@ using Orologio = std::chrono::steady_clock;
     throw std::system_error(codice, std::generic_category(), operazione);
 }
 
-// A file descriptor closed when it goes out of scope.
-class Descrittore {
-public:
-    explicit Descrittore(int fd) : fd_(fd) {}
-    ~Descrittore() { Chiudi(); }
-    Descrittore(const Descrittore&) = delete;
-    Descrittore& operator=(const Descrittore&) = delete;
-
-    int Fd() const { return fd_; }
-    void Chiudi() {
-        if (fd_ >= 0) close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_;
-};
-
 // Where the child's standard streams go: input and error to /dev/null, output
-// to the file given. dup2 leaves the copy without close-on-exec, while
-// every other descriptor of ours keeps it and so stays out of the child.
+// to the file given; the file `ereditato`, when given, becomes its descriptor
+// 3. dup2 leaves the copy without close-on-exec, while every other descriptor
+// of ours keeps it and so stays out of the child.
 class AzioniAvvio {
 public:
-    explicit AzioniAvvio(int uscita) {
+    AzioniAvvio(int uscita, int ereditato) {
         posix_spawn_file_actions_init(&azioni_);
         posix_spawn_file_actions_addopen(&azioni_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_adddup2(&azioni_, uscita, STDOUT_FILENO);
         posix_spawn_file_actions_addopen(&azioni_, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (ereditato >= 0) posix_spawn_file_actions_adddup2(&azioni_, ereditato, kDescrittoreEreditato);
     }
     ~AzioniAvvio() { posix_spawn_file_actions_destroy(&azioni_); }
     AzioniAvvio(const AzioniAvvio&) = delete;
@@ -90,12 +76,12 @@ private:
 // exception included) kills it and reaps it: no child is left behind.
 class Figlio {
 public:
-    Figlio(const std::string& programma, const std::vector<std::string>& argomenti, int uscita) {
+    Figlio(const std::string& programma, const std::vector<std::string>& argomenti, int uscita, int ereditato) {
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(programma.c_str()));
         for (const auto& argomento : argomenti) argv.push_back(const_cast<char*>(argomento.c_str()));
         argv.push_back(nullptr);
-        const AzioniAvvio azioni(uscita);
+        const AzioniAvvio azioni(uscita, ereditato);
         const AttributiAvvio attributi;
         const int errore = posix_spawn(&pid_, programma.c_str(), azioni.Get(), attributi.Get(),
                                        argv.data(), environ);
@@ -169,13 +155,13 @@ void ImpedisciAccorciamento(int fd) {
 
 EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
-                               std::chrono::milliseconds limite, std::size_t massimaUscita) {
+                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato) {
     const auto scadenza = Orologio::now() + limite;
     // The child writes into a file in memory, mapped once it has ended: its
     // output is neither copied nor grown as it comes.
     Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (uscita.Fd() < 0) ErroreSistema(errno, "memfd_create");
-    Figlio figlio(programma, argomenti, uscita.Fd());
+    Figlio figlio(programma, argomenti, uscita.Fd(), ereditato);
     figlio.LimitaFile(massimaUscita + 1);
     const auto stato = figlio.Attendi(scadenza, [&] { return Dimensione(uscita.Fd()) <= massimaUscita; });
     ImpedisciAccorciamento(uscita.Fd());

@@ -44,12 +44,16 @@ struct EsitoProgramma {
     UscitaProgramma uscita;  // what it wrote on its standard output
 };
 
+// The descriptor a child is handed a file of this program's on.
+constexpr int kDescrittoreEreditato = 3;
+
 // Runs `programma` (a path) with `argomenti`, its standard input and error on
-// /dev/null, and collects its standard output, which it writes into a file in
+// /dev/null, the file open at `ereditato` (when not -1) as its descriptor
+// kDescrittoreEreditato, and collects its standard output, which it writes into a file in
 // memory mapped once it has ended. The program is killed when it
 // is still running after `limite` or has written more than `massimaUscita`
 // bytes. Safe in a process with threads (the child is started with
 // posix_spawn). Throws std::system_error when the program cannot be started.
 EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
-                               std::chrono::milliseconds limite, std::size_t massimaUscita);
+                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato = -1);

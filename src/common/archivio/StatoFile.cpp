@@ -14,6 +14,8 @@
 #include <span>
 #include <utility>
 
+#include "common/Errore.h"
+
 namespace {
 
 // Fills `blocco` from the file as far as it goes; the bytes read, nothing on an error.
@@ -107,18 +109,19 @@ std::optional<StatoFile> StatoDi(int fd, std::optional<Orologio::time_point> dop
     return stato;
 }
 
-std::optional<StatoFile> LeggiStato(const std::string& percorso, std::optional<Orologio::time_point> dopo) {
-    const int fd = open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    auto stato = StatoDi(fd, dopo);
-    close(fd);
-    return stato;
+std::optional<StatoFile> LeggiStato(const FileArchivio& file, std::optional<Orologio::time_point> dopo) {
+    try {
+        const Descrittore fd = ApriFileArchivio(file);
+        return StatoDi(fd.Fd(), dopo);
+    } catch (const Errore&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
 
-std::optional<StatoFile> LeggiStatoFile(const std::string& percorso) { return LeggiStato(percorso, std::nullopt); }
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file) { return LeggiStato(file, std::nullopt); }
 
-std::optional<StatoFile> LeggiStatoFile(const std::string& percorso, Orologio::time_point dopo) {
-    return LeggiStato(percorso, dopo);
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, Orologio::time_point dopo) {
+    return LeggiStato(file, dopo);
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/archivio/FileArchivio.h"
+
 // What tells that a file is still the file read before, unchanged: its
 // identity (device and inode), its size, its times of last modification and
 // of last status change, in nanoseconds, and a fingerprint of its contents.
@@ -24,12 +26,13 @@ struct StatoFile {
     friend bool operator==(const StatoFile&, const StatoFile&) = default;
 };
 
-// The state of the file at `percorso`; nothing when it cannot be examined or read.
-std::optional<StatoFile> LeggiStatoFile(const std::string& percorso);
+// The state of the database file `file`, opened as ApriFileArchivio opens
+// it; nothing when it cannot be opened or read.
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file);
 
 // The same with a fingerprint taken at `dopo` or later: the last one this
 // program took of the file serves when it was begun since then and the file
 // still shows the same identity, size and times; else it is taken now. For a
 // check that follows others closely: whether a file kept still through
 // readings whose own checks have fingerprinted it at their end.
-std::optional<StatoFile> LeggiStatoFile(const std::string& percorso, std::chrono::steady_clock::time_point dopo);
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, std::chrono::steady_clock::time_point dopo);

@@ -22,9 +22,9 @@ public:
         return istanza;
     }
 
-    // The table of the file at `percorso`, in state `stato`, with the columns
+    // The table of the file `file`, in state `stato`, with the columns
     // of `colonne` at least; `lette` is set to the columns of the reading given.
-    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const StatoFile& stato,
+    std::shared_ptr<const Tabella> Leggi(const FileArchivio& file, const StatoFile& stato,
                                          const std::string& nomeMaiuscolo, const Proiezione& colonne,
                                          const std::function<Tabella(const Proiezione&)>& leggi, Proiezione& lette) {
         const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
@@ -47,7 +47,7 @@ public:
                 // A reader checks the file kept still through its reading: its last fingerprint serves here.
                 const auto inizio = std::chrono::steady_clock::now();
                 auto tabella = std::make_shared<const Tabella>(leggi(lettura->colonne));
-                if (LeggiStatoFile(percorso, inizio) != stato) Dimentica(chiave, lettura);
+                if (LeggiStatoFile(file, inizio) != stato) Dimentica(chiave, lettura);
                 promessa->set_value(std::move(tabella));
             } catch (...) {
                 Dimentica(chiave, lettura);
@@ -77,15 +77,15 @@ private:
 
 }  // namespace
 
-std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percorso, const std::string& nome,
+std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file, const std::string& nome,
                                                        const std::function<Tabella()>& leggi) {
-    return Leggi(percorso, nome, {}, [&](const Proiezione&) { return leggi(); });
+    return Leggi(file, nome, {}, [&](const Proiezione&) { return leggi(); });
 }
 
-std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percorso, const std::string& nome,
+std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file, const std::string& nome,
                                                        const Proiezione& colonne,
                                                        const std::function<Tabella(const Proiezione&)>& leggi) {
-    const auto statoFile = LeggiStatoFile(percorso);
+    const auto statoFile = LeggiStatoFile(file);
     // A file that cannot be examined is left to the reader, which reports it.
     if (!statoFile) return std::make_shared<const Tabella>(leggi(colonne));
     const Chiave chiave{statoFile->dispositivo, statoFile->inode, Maiuscolo(nome)};
@@ -98,7 +98,7 @@ std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const std::string& percor
     }
     Proiezione lette;
     auto tabella =
-        TabelleDelProgramma::Istanza().Leggi(percorso, *statoFile, std::get<2>(chiave), colonne, leggi, lette);
+        TabelleDelProgramma::Istanza().Leggi(file, *statoFile, std::get<2>(chiave), colonne, leggi, lette);
     const std::lock_guard blocco(mutex_);
     letture_[chiave] = {stato, lette, tabella};
     return tabella;

@@ -20,16 +20,16 @@
 // use from several threads: a table asked for by several at once is read once.
 class TabelleCondivise {
 public:
-    // Table `nome` (matched without regard to case) of the file at
-    // `percorso`: the copy already read while still valid, else what `leggi` gives.
-    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
+    // Table `nome` (matched without regard to case) of the file `file`: the
+    // copy already read while still valid, else what `leggi` gives.
+    std::shared_ptr<const Tabella> Leggi(const FileArchivio& file, const std::string& nome,
                                          const std::function<Tabella()>& leggi);
 
     // The same for a reading of the columns of `colonne`: a copy read with
     // those columns or more serves. Otherwise `leggi` is given the columns to
     // read: those asked for with those of the copy kept, so that two record
     // sets on one table, asking for different columns, end up sharing a reading.
-    std::shared_ptr<const Tabella> Leggi(const std::string& percorso, const std::string& nome,
+    std::shared_ptr<const Tabella> Leggi(const FileArchivio& file, const std::string& nome,
                                          const Proiezione& colonne,
                                          const std::function<Tabella(const Proiezione&)>& leggi);
 

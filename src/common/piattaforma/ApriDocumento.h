@@ -10,6 +10,6 @@ class ApriDocumento {
 public:
     virtual ~ApriDocumento() = default;
 
-    // `percorso`: the document's path, relative to the current folder or absolute.
+    // `percorso`: the document's path, as CartellaDati::PercorsoDi gives it.
     virtual void Apri(const std::string& percorso) = 0;
 };

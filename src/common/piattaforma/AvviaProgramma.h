@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/Contesto.h"
+
 // The environment variable a program started by AvviaProgramma finds set: the
 // program that started it waits for it and shows its outcome to the user.
 inline constexpr const char* VariabileEsitoMostrato = "BROVATO5_MOSTRA_ESITO";
@@ -13,7 +15,8 @@ struct EsitoEsecuzione {
 };
 
 // Runs a helper program of the suite (the mailer) by name, without arguments,
-// in the current folder.
+// in the data folder as the workstation of a context: the program starts in
+// that folder with PCLocal set to that workstation.
 class AvviaProgramma {
 public:
     virtual ~AvviaProgramma() = default;
@@ -23,5 +26,5 @@ public:
     // go on being drawn and answering. The program's windows kept on top step
     // back first, so that one it opens (a mail client) is not hidden behind
     // them. Throws Errore 53 when it cannot be found or started.
-    virtual EsitoEsecuzione Esegui(const std::string& nome) = 0;
+    virtual EsitoEsecuzione Esegui(const std::string& nome, const Contesto& contesto) = 0;
 };

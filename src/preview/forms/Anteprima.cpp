@@ -63,9 +63,10 @@ QString InRighe(const QString& testo, int colonne) {
 
 }  // namespace
 
-Anteprima::Anteprima(AvviaProgramma& avviaProgramma, QWidget* proprietaria)
+Anteprima::Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                 Qt::WindowMaximizeButtonHint),
+      contesto_(std::move(contesto)),
       avviaProgramma_(avviaProgramma) {
     CreaControlli();
 }
@@ -101,12 +102,12 @@ bool Anteprima::Avvia() {
     return !chiusa_;
 }
 
-void Anteprima::Form_Load() { report_.emplace(); }
+void Anteprima::Form_Load() { report_.emplace(contesto_); }
 
 void Anteprima::Form_Activate() {
     MettiInPrimoPiano(*this);
     Disponi();
-    if (!EsisteReport()) {
+    if (!EsisteReport(contesto_)) {
         chiusa_ = true;
         close();
         return;
@@ -190,11 +191,11 @@ std::string Anteprima::TestoMostrato() const {
 }
 
 void Anteprima::InviaEMail(const std::string& Testo) {
-    ScriviFileEMail(Testo);
+    ScriviFileEMail(contesto_, Testo);
     // No second dispatch rewrites the mail file while the mailer reads it.
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
-    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
+    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino, contesto_);
     if (const QString testo = EsitoInvio(esito); !testo.isEmpty())
         MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
 }

@@ -20,8 +20,9 @@ class Anteprima : public QDialog {
     Q_OBJECT
 
 public:
+    // The report of the workstation and data folder of `contesto`;
     // `avviaProgramma` starts the mailer.
-    explicit Anteprima(AvviaProgramma& avviaProgramma, QWidget* proprietaria = nullptr);
+    Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria = nullptr);
     ~Anteprima() override;
 
     // Loads the form and runs its first activation. False when it has closed
@@ -64,6 +65,7 @@ private:
     // a mailer that ended well without a word.
     static QString EsitoInvio(const EsitoEsecuzione& esito);
 
+    Contesto contesto_;
     AvviaProgramma& avviaProgramma_;
     std::optional<LetturaReport> report_;
     QPlainTextEdit* text1_ = nullptr;

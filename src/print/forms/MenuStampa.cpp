@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include <filesystem>
 #include <memory>
 
 #include "common/Codifica.h"
@@ -27,7 +26,7 @@
 #include "print/ConvertiXLS.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
-#include "tableau/CreaTableau.h"
+#include "tableau/FileReport.h"
 
 namespace {
 
@@ -75,8 +74,9 @@ void IgnoraErrori(Passo&& passo) {
 
 }  // namespace
 
-MenuStampa::MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria)
+MenuStampa::MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      contesto_(std::move(contesto)),
       servizi_(std::move(servizi)),
       numeroHotel_(numeroHotel) {
     CreaControlli();
@@ -156,10 +156,9 @@ void MenuStampa::Form_Load() {
     }
     numeroHotel_ = HotelDiStampa(numeroHotel_);
     // Filing the copy and listing the printers may fail: the menu comes all the same.
-    IgnoraErrori([&] { std::filesystem::create_directory("doc"); });
     IgnoraErrori([&] {
-        nomeArchivio_ = NomeCopiaArchivio(servizi_.orologio());
-        ArchiviaReport(nomeArchivio_);
+        nomeArchivio_ = NomeInArchivio(contesto_.postazione, servizi_.orologio(), ".doc");
+        ArchiviaReport(contesto_, nomeArchivio_);
     });
     IgnoraErrori([&] {
         for (const std::string& stampante : servizi_.stampante.Stampanti()) combo2_->addItem(DaCp1252(stampante));
@@ -171,8 +170,9 @@ void MenuStampa::Form_Load() {
 void MenuStampa::Form_Activate() {
     MettiInPrimoPiano(*this);
     combo1_->clear();
-    codiceAssistenza_ = ::CodiceAssistenza();
-    for (const std::string& destinazione : DestinazioniHotel1()) combo1_->addItem(DaCp1252(destinazione));
+    codiceAssistenza_ = ::CodiceAssistenza(contesto_.cartella);
+    for (const std::string& destinazione : DestinazioniHotel1(contesto_.cartella))
+        combo1_->addItem(DaCp1252(destinazione));
     if (combo1_->count() == 0) {
         Chiudi();
         return;
@@ -186,8 +186,8 @@ void MenuStampa::Tst_Click(int Index) {
         ApriCopiaArchivio();
         break;
     case TstEsporta:
-        ConvertiXLS(NomeFileReport());
-        servizi_.apriDocumento.Apri(NomeFileEsportazione());
+        ConvertiXLS(contesto_, NomeFileReport(contesto_.postazione));
+        servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(NomeFileEsportazione(contesto_.postazione)));
         break;
     case TstPdf:
         StampaPdf();
@@ -214,20 +214,30 @@ void MenuStampa::Stampa(bool comePdf) {
     const QString stampante = combo2_->currentText();
     scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
     scelta.codiceAssistenza = codiceAssistenza_;
-    const EsitoStampa esito = StampaReport(scelta, numeroHotel_, servizi_.stampante);
-    if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(esito.filePdf);
+    const EsitoStampa esito = StampaReport(contesto_, scelta, numeroHotel_, servizi_.stampante);
+    if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(Cp1252ToUtf8(esito.filePdf)));
+}
+
+std::string MenuStampa::NomeArchivio() const {
+    return nomeArchivio_.empty() ? std::string() : std::string(kCartellaArchivio) + "/" + nomeArchivio_;
 }
 
 void MenuStampa::ApriCopiaArchivio() {
     // The copy made at loading may have failed (no report, a full disk): say so rather than open nothing.
-    if (nomeArchivio_.empty() || !std::filesystem::is_regular_file(nomeArchivio_)) {
-        const std::string nome = nomeArchivio_.empty() ? "" : " '" + Cp1252ToUtf8(nomeArchivio_) + "'";
+    const std::string archiviato = NomeArchivio();
+    bool presente = false;
+    IgnoraErrori([&] {
+        presente = !nomeArchivio_.empty() &&
+                   contesto_.cartella.Sottocartella(kCartellaArchivio).Genere(nomeArchivio_) == GenereVoce::File;
+    });
+    if (!presente) {
+        const std::string nome = nomeArchivio_.empty() ? "" : " '" + Cp1252ToUtf8(archiviato) + "'";
         throw Errore(NumeroErrore::FileInesistente,
                      "La copia in archivio del report" + nome +
                          " non c'è: non è stato possibile farla all'apertura del menu. Controllare che il report "
                          "esista e che nella cartella \"doc\" si possa scrivere, poi creare di nuovo il tableau.");
     }
-    servizi_.apriDocumento.Apri(nomeArchivio_);
+    servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(archiviato));
 }
 
 void MenuStampa::StampaPdf() {
@@ -244,7 +254,7 @@ void MenuStampa::StampaPdf() {
 }
 
 void MenuStampa::MostraAnteprima() {
-    Anteprima anteprima(servizi_.avviaProgramma, this);
+    Anteprima anteprima(contesto_, servizi_.avviaProgramma, this);
     if (anteprima.Avvia()) anteprima.exec();
     // Back from the preview the menu is the active window again.
     Form_Activate();
@@ -255,17 +265,17 @@ void MenuStampa::Chiudi() {
     close();
 }
 
-std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema() {
+std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)> MenuStampaDelSistema() {
     struct Sistema {
         StampanteQt stampante;
         ApriDocumentoQt apriDocumento;
         AvviaProgrammaQt avviaProgramma;
     };
     auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
-    return [sistema](QWidget& proprietaria, std::int16_t& numeroHotel) {
+    return [sistema](QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel) {
         if (!*sistema) *sistema = std::make_unique<Sistema>();
         Sistema& s = **sistema;
-        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria);
+        MenuStampa menu(contesto, {s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria);
         menu.Mostra();
     };
 }

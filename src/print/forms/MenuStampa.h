@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "common/Contesto.h"
 #include "common/Routine.h"
 #include "print/DatiMenuStampa.h"
 
@@ -36,9 +37,10 @@ class MenuStampa : public QDialog {
     Q_OBJECT
 
 public:
+    // For the report of the data folder and workstation of `contesto`.
     // `numeroHotel` is the hotel chosen in the main window; the menu prints
-    // with its page length, and makes it hotel 1 when none is chosen (0).
-    MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria = nullptr);
+    // with its page length, hotel 1's when none is chosen (0).
+    MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria = nullptr);
     ~MenuStampa() override;
 
     // Loads the menu and runs its first activation. False when it has closed
@@ -47,7 +49,10 @@ public:
     // Loads it, and shows it modally until it is closed.
     void Mostra();
 
-    const std::string& NomeArchivio() const { return nomeArchivio_; }
+    // The archive copy made at loading, as a path in the data folder ("doc/fd…").
+    std::string NomeArchivio() const;
+    // The hotel whose page length the prints take.
+    std::int16_t NumeroHotel() const { return numeroHotel_; }
     const std::string& CodiceAssistenza() const { return codiceAssistenza_; }
 
     QComboBox* Combo1() const { return combo1_; }
@@ -72,8 +77,9 @@ private:
     void MostraAnteprima();
     void Chiudi();
 
+    Contesto contesto_;
     ServiziStampa servizi_;
-    std::int16_t& numeroHotel_;
+    std::int16_t numeroHotel_;
     std::string nomeArchivio_;
     std::string codiceAssistenza_;
     bool chiusa_ = false;
@@ -91,4 +97,4 @@ private:
 // platform objects: the Qt printer, made at the first call and kept as long
 // as the function (so a printer chosen stays active), the desktop's document
 // opener and the program starter.
-std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema();
+std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)> MenuStampaDelSistema();

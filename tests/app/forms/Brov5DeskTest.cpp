@@ -90,8 +90,8 @@ protected:
 
     QString Text1(int indice) const { return desk_.Text1(indice)->text(); }
 
-    CartellaTemporanea cartella_{true};
-    Brov5Desk desk_;
+    CartellaTemporanea cartella_;
+    Brov5Desk desk_{cartella_.Dati()};
 };
 
 }  // namespace
@@ -315,14 +315,13 @@ TEST_F(Brov5DeskTest, EsciChiudeIlProgramma) {
 }
 
 TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
-    CartellaTemporanea cartella(true);
+    CartellaTemporanea cartella;
     CreaCopiaSqliteDemo(cartella.Percorso());
-    VariabileAmbiente postazione("PCLocal", "3");
     std::string visto;
     int menu = 0;
-    Brov5Desk desk([&](QWidget&, std::int16_t&) {
+    Brov5Desk desk(cartella.Dati("3"), [&](QWidget&, const Contesto&, std::int16_t) {
         ++menu;
-        visto = LeggiFile("FD3");
+        visto = LeggiFile(cartella.Percorso() / "FD3");
     });
     ASSERT_TRUE(desk.Avvia());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&desk));

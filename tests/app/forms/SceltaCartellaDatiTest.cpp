@@ -61,7 +61,8 @@ TEST_F(SceltaCartellaDatiTest, AlPrimoAvvioRifiutaUnaCartellaSenzaArchivioEApreQ
         QTest::keyClicks(dialogo.Postazione(), QStringLiteral("3a"));  // the box takes digits only
         QTest::mouseClick(dialogo.Apri(), Qt::LeftButton);
     });
-    ASSERT_TRUE(PreparaCartellaDati(OpzioniAvvio{}));
+    const auto contesto = PreparaCartellaDati(OpzioniAvvio{});
+    ASSERT_TRUE(contesto);
     EXPECT_TRUE(*aperto);
     ASSERT_EQ(messaggi.Visti().size(), 2u);
     EXPECT_EQ(messaggi.Visti()[0].titolo, QStringLiteral("Cartella errata!"));
@@ -69,11 +70,11 @@ TEST_F(SceltaCartellaDatiTest, AlPrimoAvvioRifiutaUnaCartellaSenzaArchivioEApreQ
         QStringLiteral("Tableau.mdb, AnagraficaHotels.mdb, NumeriCamere.mdb")));
     EXPECT_EQ(messaggi.Visti()[1].titolo, QStringLiteral("Postazione errata!"));
 
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), demo_));
-    EXPECT_EQ(LeggiAmbiente("PCLocal"), "3");
+    EXPECT_TRUE(fs::equivalent(contesto->cartella.Percorso(), demo_));
+    EXPECT_EQ(contesto->postazione, "3");
     EXPECT_EQ(LeggiCartellaSalvata(), (CartellaPostazione{fs::canonical(demo_).string(), "3"}));
 
-    Brov5Desk desk;
+    Brov5Desk desk(*contesto);
     ASSERT_TRUE(desk.Avvia());
     EXPECT_GT(desk.Combo1(0)->count(), 0);
     desk.close();
@@ -87,14 +88,18 @@ TEST_F(SceltaCartellaDatiTest, PoiUsaIValoriSalvatiEDaConfiguraLiPuoCambiare) {
     const auto nonAperto = QuandoSiApre([](SceltaCartellaDati& dialogo) { dialogo.reject(); });
     {
         const VariabileAmbiente pcLocal("PCLocal", "9");
-        ASSERT_TRUE(PreparaCartellaDati(OpzioniAvvio{}));
-        EXPECT_EQ(LeggiAmbiente("PCLocal"), "9");
+        const auto contesto = PreparaCartellaDati(OpzioniAvvio{});
+        ASSERT_TRUE(contesto);
+        EXPECT_EQ(contesto->postazione, "9");
+        EXPECT_TRUE(fs::equivalent(contesto->cartella.Percorso(), demo_));
     }
+    const auto salvato = PreparaCartellaDati(OpzioniAvvio{});
+    ASSERT_TRUE(salvato);
+    EXPECT_EQ(salvato->postazione, "4");
     QApplication::processEvents();
     EXPECT_FALSE(*nonAperto);
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), demo_));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), vuota_.Percorso()));
 
-    fs::current_path(vuota_.Percorso());
     OpzioniAvvio configura;
     configura.configura = true;
     std::optional<CartellaPostazione> proposta;
@@ -115,7 +120,10 @@ TEST_F(SceltaCartellaDatiTest, NellaCartellaDeiDatiNonChiedeNullaEConfiguraLaPro
     fs::current_path(demo_);
     const VariabileAmbiente pcLocal("PCLocal", "5");
     const auto nonAperto = QuandoSiApre([](SceltaCartellaDati& dialogo) { dialogo.reject(); });
-    ASSERT_TRUE(PreparaCartellaDati(OpzioniAvvio{}));
+    const auto contesto = PreparaCartellaDati(OpzioniAvvio{});
+    ASSERT_TRUE(contesto);
+    EXPECT_EQ(contesto->postazione, "5");
+    EXPECT_EQ(contesto->cartella.Percorso(), ".");
     QApplication::processEvents();
     EXPECT_FALSE(*nonAperto);
 

@@ -296,15 +296,16 @@ TEST(ArchivioAccess, FileCheCambiaDuranteLaLettura) {
     CartellaTemporanea cartella;
     const std::string lettoreVero = (fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovato5-mdb").string();
     const auto stampanti = TabellaCsv("Stampanti", "Stampanti");
-    // Before each reading of a table the reader runs `prima` on the file ($2):
-    // a page added at the end changes it and leaves it readable.
+    // Before each reading of a table the reader runs `prima` on the file ($2,
+    // the reader's own name for the file it is handed; its marks beside the
+    // reader, $0): a page added at the end changes it and leaves it readable.
     const std::string aggiungiPagina = "head -c 4096 /dev/zero >> \"$2\"";
     const struct {
         const char* caso;
         std::string prima;
         int errore;
     } casi[] = {
-        {"cambia una volta", "[ -e \"$2.fatto\" ] || { touch \"$2.fatto\"; " + aggiungiPagina + "; exit 3; }", 0},
+        {"cambia una volta", "[ -e \"$0.fatto\" ] || { touch \"$0.fatto\"; " + aggiungiPagina + "; exit 3; }", 0},
         {"cambia sempre", aggiungiPagina, NumeroErrore::FileInUso},
         {"cambia sempre e non si legge", aggiungiPagina + "; exit 3", NumeroErrore::FileInUso},
     };

@@ -59,8 +59,9 @@ TEST(ArchivioSqlite, ErroriConNumero) {
 TEST(TrovaFile, NomeSenzaRiguardoAlleMaiuscole) {
     CartellaTemporanea cartella;
     std::ofstream(cartella.Percorso() / "TABLEAU.MDB") << "x";
-    EXPECT_EQ(TrovaFile(cartella.Percorso().string(), "Tableau.mdb"), (cartella.Percorso() / "TABLEAU.MDB").string());
-    EXPECT_EQ(NumeroErroreDi([&] { TrovaFile(cartella.Percorso().string(), "Camere.mdb"); }), 3024);
+    const CartellaDati dati(cartella.Percorso().string());
+    EXPECT_EQ(TrovaFile(dati, "Tableau.mdb").Percorso(), (cartella.Percorso() / "TABLEAU.MDB").string());
+    EXPECT_EQ(NumeroErroreDi([&] { TrovaFile(dati, "Camere.mdb"); }), 3024);
 }
 
 TEST(ArchivioSqlite, CopiaDeiDatiDemoUgualeAlleSorgenti) {

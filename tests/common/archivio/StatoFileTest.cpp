@@ -18,7 +18,7 @@ TEST(StatoFile, ImprontaCambiaConUnSoloBit) {
     for (auto& byte : originale) byte = static_cast<char>(caso());
     const auto impronta = [&](const std::string& contenuto) {
         ScriviFile(cartella.Percorso() / "file.mdb", contenuto);
-        return LeggiStatoFile((cartella.Percorso() / "file.mdb").string()).value().impronta;
+        return LeggiStatoFile(FileDelTest(cartella.Percorso() / "file.mdb")).value().impronta;
     };
     const auto prima = impronta(originale);
     EXPECT_EQ(impronta(originale), prima);
@@ -57,12 +57,12 @@ TEST(StatoFile, ImprontaRecenteSoloPerIlFileInvariato) {
     for (std::size_t i = 0; i < std::size(modifiche); ++i) {
         ScriviFile(file, "contenuto A");
         const auto dopo = std::chrono::steady_clock::now();
-        const auto preso = LeggiStatoFile(percorso);
+        const auto preso = LeggiStatoFile(FileDelTest(percorso));
         modifiche[i]();
-        const auto recente = LeggiStatoFile(percorso, dopo);
-        EXPECT_EQ(recente, LeggiStatoFile(percorso)) << "modifica " << i;
+        const auto recente = LeggiStatoFile(FileDelTest(percorso), dopo);
+        EXPECT_EQ(recente, LeggiStatoFile(FileDelTest(percorso))) << "modifica " << i;
         EXPECT_EQ(recente == preso, i == 0) << "modifica " << i;
     }
-    EXPECT_EQ(LeggiStatoFile((cartella.Percorso() / "manca.mdb").string(), std::chrono::steady_clock::now()),
+    EXPECT_EQ(LeggiStatoFile(FileDelTest(cartella.Percorso() / "manca.mdb"), std::chrono::steady_clock::now()),
               std::nullopt);
 }

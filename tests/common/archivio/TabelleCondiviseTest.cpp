@@ -37,7 +37,7 @@ class TabelleCondiviseSuFile : public ::testing::Test {
 protected:
     fs::path File(const char* nome) const { return cartella_.Percorso() / nome; }
     std::shared_ptr<const Tabella> Leggi(const fs::path& file, const std::string& tabella) {
-        return tabelle_.Leggi(file.string(), tabella, Lettore(letture_));
+        return tabelle_.Leggi(FileDelTest(file), tabella, Lettore(letture_));
     }
 
     CartellaTemporanea cartella_;
@@ -86,10 +86,10 @@ TEST_F(TabelleCondiviseSuFile, UnFileCambiatoSiRilegge) {
 TEST_F(TabelleCondiviseSuFile, UnaLetturaFallitaNonResta) {
     ScriviFile(File("a.mdb"), "aaaa");
     const auto fallisce = [] () -> Tabella { throw Errore(3343, "illeggibile"); };
-    EXPECT_THROW(tabelle_.Leggi(File("a.mdb").string(), "Camere", fallisce), Errore);
+    EXPECT_THROW(tabelle_.Leggi(FileDelTest(File("a.mdb")), "Camere", fallisce), Errore);
     EXPECT_EQ(Leggi(File("a.mdb"), "Camere")->righe.size(), 1u);
     // A missing file is left to the reader, which reports it.
-    EXPECT_THROW(tabelle_.Leggi(File("manca.mdb").string(), "Camere", fallisce), Errore);
+    EXPECT_THROW(tabelle_.Leggi(FileDelTest(File("manca.mdb")), "Camere", fallisce), Errore);
 }
 
 TEST(TabelleCondivise, DatabaseDelloStessoLavoroLeggonoUnaTabellaUnaVolta) {
@@ -99,11 +99,11 @@ TEST(TabelleCondivise, DatabaseDelloStessoLavoroLeggonoUnaTabellaUnaVolta) {
     ScriviTabellaSqlite(camere, Camere({"101", "102"}));
     ScriviTabellaSqlite((cartella.Percorso() / "Tipi.mdb").string(), Camere({"101", "102", "103"}));
     auto condivise = std::make_shared<TabelleCondivise>();
-    auto proprio = Database::Apri("Camere.mdb", dir, condivise);
+    auto proprio = Database::Apri(CartellaDati(dir), "Camere.mdb", condivise);
     EXPECT_EQ(proprio->OpenRecordset("Camere")->RecordCount(), 2u);
     // Records of Tipi.mdb whose number is in Camere.mdb, reached through an In clause.
     const auto viaIn = [&](std::shared_ptr<TabelleCondivise> tabelle) {
-        return Database::Apri("Tipi.mdb", dir, std::move(tabelle))
+        return Database::Apri(CartellaDati(dir), "Tipi.mdb", std::move(tabelle))
             ->OpenRecordset("Select * From Camere Where NumeroCamera In (Select NumeroCamera From Camere In "
                             "'Camere.mdb')")
             ->RecordCount();
@@ -129,7 +129,7 @@ TEST_F(TabelleCondiviseSuFile, UnaLetturaConLeColonneChiesteServe) {
     ScriviFile(File("a.mdb"), "aaaa");
     std::vector<Proiezione> lette;
     const auto leggi = [&](const char* tabella, const Proiezione& colonne) {
-        return tabelle_.Leggi(File("a.mdb").string(), tabella, colonne, [&](const Proiezione& daLeggere) {
+        return tabelle_.Leggi(FileDelTest(File("a.mdb")), tabella, colonne, [&](const Proiezione& daLeggere) {
             lette.push_back(daLeggere);
             return Camere({"101"});
         });

@@ -39,7 +39,7 @@ protected:
     CartellaTemporanea cartella_{true};
     VariabileAmbiente postazione_{"PCLocal", "3"};
     AvviaProgrammaRegistrato postino_;
-    Anteprima anteprima_{postino_};
+    Anteprima anteprima_{ContestoCorrente(), postino_};
 };
 
 }  // namespace
@@ -87,7 +87,7 @@ TEST_F(AnteprimaTest, SenzaReportSiChiudeDaSola) {
     ScriviReport("FD1", ReportNumerato(1));
     EXPECT_FALSE(anteprima_.Avvia());
     ScriviReport("FD01", ReportNumerato(2));
-    Anteprima anteprima(postino_);
+    Anteprima anteprima(ContestoCorrente(), postino_);
     ASSERT_TRUE(anteprima.Avvia());
     EXPECT_EQ(anteprima.Text1()->document()->blockCount(), 3);
 }
@@ -97,7 +97,7 @@ TEST_F(AnteprimaTest, EMailSenzaPostinoErrore53) {
     CartellaTemporanea vuota;
     VariabileAmbiente percorso("PATH", vuota.Percorso().c_str());
     AvviaProgrammaQt avvia;
-    Anteprima anteprima(avvia);
+    Anteprima anteprima(ContestoCorrente(), avvia);
     ASSERT_TRUE(anteprima.Avvia());
     anteprima.show();
     anteprima.Text1()->setPlainText(QStringLiteral("Camera 1 \u00e8\nlibera"));

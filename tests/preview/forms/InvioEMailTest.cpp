@@ -38,7 +38,7 @@ TEST(InvioEMail, LEsitoDelPostinoSiVedeSopraLAnteprima) {
                                 "\n");
         fs::permissions(postino, fs::perms::owner_all);
         AvviaProgrammaQt avvia;
-        Anteprima anteprima(avvia);
+        Anteprima anteprima(ContestoCorrente(), avvia);
         ASSERT_TRUE(anteprima.Avvia());
         anteprima.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&anteprima));

@@ -99,7 +99,7 @@ protected:
     StampanteRegistrata stampante_{{}};
     ApriDocumentoRegistrato documenti_;
     AvviaProgrammaRegistrato programmi_;
-    MenuStampa menu_{{stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente};
+    MenuStampa menu_{ContestoCorrente(), {stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente};
 };
 
 }  // namespace
@@ -120,13 +120,13 @@ TEST_F(MenuStampaTest, InvioPremeIlPulsanteEIlFuocoSulleDestinazioniSiVede) {
 }
 
 TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
-    NumeroHotelCorrente = 0;
+    ASSERT_EQ(NumeroHotelCorrente, 0);
     ASSERT_TRUE(Apri());
     EXPECT_EQ(menu_.windowTitle(), "Stampe non modificabili");
     EXPECT_TRUE(menu_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(menu_.size(), QSize(TwipInPixelX(menu_, 6165), TwipInPixelY(menu_, 2760)));
     EXPECT_EQ(menu_.Tst(TstStampa)->geometry(), InPixel(menu_, {150, 1800, 855, 855}));
-    EXPECT_EQ(NumeroHotelCorrente, 1);
+    EXPECT_EQ(menu_.NumeroHotel(), 1);
 
     EXPECT_EQ(menu_.NomeArchivio(), "doc/fd2202503031405.doc");
     EXPECT_EQ(LeggiFile("doc/fd2202503031405.doc"), "Camera 1\r\n");
@@ -154,7 +154,7 @@ TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
 
 TEST_F(MenuStampaTest, StampantiInstallateESenzaDestinazioni) {
     StampanteRegistrata stampante({"Laser", "Aghi"});
-    MenuStampa conStampanti({stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
+    MenuStampa conStampanti(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
     ASSERT_TRUE(conStampanti.Avvia());
     EXPECT_EQ(Voci(conStampanti.Combo2()), (QStringList{"Laser", "Aghi"}));
     EXPECT_EQ(conStampanti.Combo2()->currentText(), "");  // the destination's own printer
@@ -171,7 +171,7 @@ TEST_F(MenuStampaTest, PdfSceglieLUltimaDestinazionePdf) {
     EXPECT_FALSE(fs::exists("1.prn"));
 
     Destinazioni({"Ufficio", "pdf"});
-    MenuStampa senzaPdf({stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
+    MenuStampa senzaPdf(ContestoCorrente(), {stampante_, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
     ASSERT_TRUE(senzaPdf.Avvia());
     QTest::mouseClick(senzaPdf.Tst(TstStampa), Qt::LeftButton);  // prints on "Ufficio"
     EXPECT_TRUE(fs::exists("0.prn"));
@@ -237,7 +237,7 @@ TEST_F(MenuStampaTest, PdfSuDiscoPieno) {
     DiscoPiccolo disco("doc", 32 * 1024);
     if (!disco.Problema().empty()) GTEST_SKIP() << disco.Problema();
     StampanteQt stampante;
-    MenuStampa menu({stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
+    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
     ASSERT_TRUE(menu.Avvia());
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     QTest::mouseClick(menu.Tst(TstPdf), Qt::LeftButton);

@@ -23,13 +23,17 @@ QString TrovaProgramma(const QString& nome) {
 
 }  // namespace
 
-EsitoEsecuzione AvviaProgrammaQt::Esegui(const std::string& nome) {
+EsitoEsecuzione AvviaProgrammaQt::Esegui(const std::string& nome, const Contesto& contesto) {
     const QString programma = TrovaProgramma(QString::fromLocal8Bit(nome.c_str()));
     if (programma.isEmpty()) throw ErroreFileInesistente(nome);
     QProcess processo;
     processo.setProgram(programma);
-    processo.setWorkingDirectory(QDir::currentPath());
+    processo.setWorkingDirectory(QFile::decodeName(contesto.cartella.Percorso().c_str()));
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    // The program's own spelling of the variable stands for every other.
+    for (const QString& variabile : ambiente.keys())
+        if (variabile.compare(QStringLiteral("PCLocal"), Qt::CaseInsensitive) == 0) ambiente.remove(variabile);
+    ambiente.insert(QStringLiteral("PCLocal"), QString::fromStdString(contesto.postazione));
     ambiente.insert(QString::fromLatin1(VariabileEsitoMostrato), QStringLiteral("1"));
     processo.setProcessEnvironment(ambiente);
     processo.setProcessChannelMode(QProcess::MergedChannels);

@@ -5,5 +5,5 @@
 // Runs programs with QProcess, waiting in an event loop of its own.
 class AvviaProgrammaQt : public AvviaProgramma {
 public:
-    EsitoEsecuzione Esegui(const std::string& nome) override;
+    EsitoEsecuzione Esegui(const std::string& nome, const Contesto& contesto) override;
 };

@@ -190,16 +190,16 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     driver.orizzontale = true;
     driver.destinazione = "Reception PDF";
     driver.stampante = "Laser";
-    EXPECT_EQ(StampaReport(driver, 1, stampante).filePdf, "");
+    EXPECT_EQ(StampaReport(ContestoCorrente(), driver, 1, stampante).filePdf, "");
     SceltaStampa diretta;
     diretta.destinazione = "Ufficio";
-    StampaReport(diretta, 1, stampante);
+    StampaReport(ContestoCorrente(), diretta, 1, stampante);
     const std::string attesi = LeggiFile("stampa_ufficio.prn");
     diretta.stampante = "Aghi";
-    StampaReport(diretta, 1, stampante);
+    StampaReport(ContestoCorrente(), diretta, 1, stampante);
     diretta.stampante = "Ferma";
     try {
-        StampaReport(diretta, 1, stampante);
+        StampaReport(ContestoCorrente(), diretta, 1, stampante);
         ADD_FAILURE() << "stampa su una coda che non accetta lavori";
     } catch (const Errore& e) {
         EXPECT_EQ(e.Numero(), NumeroErrore::ErroreStampante);
@@ -281,16 +281,16 @@ TEST(StampaCups, DopoIlPdfLaStampaTornaSullaCoda) {
     SceltaStampa laser = predefinita;
     laser.stampante = "Laser";
 
-    EXPECT_EQ(StampaReport(predefinita, 1, stampante).filePdf, "");
-    EXPECT_TRUE(LeggiFile(StampaReport(pdf, 1, stampante).filePdf).starts_with("%PDF-"));
-    EXPECT_EQ(StampaReport(predefinita, 1, stampante).filePdf, "");
-    StampaReport(pdf, 1, stampante);
-    EXPECT_EQ(StampaReport(laser, 1, stampante).filePdf, "");
+    EXPECT_EQ(StampaReport(ContestoCorrente(), predefinita, 1, stampante).filePdf, "");
+    EXPECT_TRUE(LeggiFile(StampaReport(ContestoCorrente(), pdf, 1, stampante).filePdf).starts_with("%PDF-"));
+    EXPECT_EQ(StampaReport(ContestoCorrente(), predefinita, 1, stampante).filePdf, "");
+    StampaReport(ContestoCorrente(), pdf, 1, stampante);
+    EXPECT_EQ(StampaReport(ContestoCorrente(), laser, 1, stampante).filePdf, "");
     EXPECT_EQ(cups.AttendiLavori("Laser", 3), 3u);
 
     SceltaStampa diretta;
     diretta.destinazione = "Ufficio";
     diretta.stampante = "Laser_Ufficio";
-    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(diretta, 1, stampante); }), NumeroErrore::ErroreStampante);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), diretta, 1, stampante); }), NumeroErrore::ErroreStampante);
     EXPECT_FALSE(fs::exists("Laser_Ufficio"));
 }
