@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <utility>
 
 #include "common/Errore.h"
@@ -94,14 +95,19 @@ CartellaDati::CartellaDati(const std::string& percorso) {
 std::optional<CartellaDati> CartellaDati::ApriSePossibile(const std::string& percorso) {
     Descrittore fd(open(percorso.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd) return std::nullopt;
-    return CartellaDati(std::move(fd), percorso);
+    // Named by its whole path, so that a message says which folder it is.
+    std::error_code ec;
+    const auto assoluto = std::filesystem::absolute(percorso, ec).lexically_normal();
+    std::string nome = ec ? percorso : assoluto.string();
+    if (nome.size() > 1 && nome.ends_with('/')) nome.pop_back();
+    return CartellaDati(std::move(fd), std::move(nome));
 }
 
 CartellaDati::CartellaDati(Descrittore fd, std::string percorso)
     : fd_(std::make_shared<const Descrittore>(std::move(fd))), percorso_(std::move(percorso)) {}
 
 std::string CartellaDati::PercorsoDi(const std::string& nome) const {
-    if (percorso_ == "." || nome.starts_with('/')) return nome;
+    if (nome.starts_with('/')) return nome;
     return percorso_ + (percorso_.ends_with('/') ? "" : "/") + nome;
 }
 

@@ -57,8 +57,8 @@ public:
     static std::optional<CartellaDati> ApriSePossibile(const std::string& percorso);
 
     int Fd() const { return fd_->Fd(); }
-    // The path it was opened by, for messages and for the programs that are
-    // handed a file of it by name.
+    // The path it was opened by, made absolute, for messages and for the
+    // programs that are handed a file of it by name.
     const std::string& Percorso() const { return percorso_; }
     // `nome` in this folder, as a path: Percorso() + "/" + nome (a name of
     // its folders, "doc/x", too); an absolute path stays as it is.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -211,4 +212,22 @@ TEST(Comandi, StampaComeIlMenuEConErrori) {
     EXPECT_EQ(senzaReport.stato, 1);
     EXPECT_EQ(senzaReport.err.rfind("Errore 53: ", 0), 0u) << senzaReport.err;
     EXPECT_FALSE(fs::exists("stampa_ufficio.prn"));
+}
+
+// A report that cannot be written says why and where: here a folder the user
+// may read but not write (as a user of no privileges when the test has them).
+TEST(Comandi, ReportNonScrittoDiceLaCausaELaCartella) {
+    CartellaTemporanea cartella;
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const fs::path qui = cartella.Percorso();
+    for (const auto& voce : fs::directory_iterator(qui)) fs::permissions(voce.path(), fs::perms(0644));
+    fs::permissions(qui, fs::perms(0555));
+    std::string comando = "cd '" + qui.string() + "' && env PCLocal=3 ";
+    if (geteuid() == 0) comando += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const auto [stato, errori] = EseguiConErrori(
+        comando + BROVATO5_ESEGUIBILE + " tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026");
+    fs::permissions(qui, fs::perms(0755));
+    EXPECT_EQ(stato, 1);
+    EXPECT_EQ(errori, "Errore 75: Impossibile scrivere il file del report '" + (qui / "FD3").string() +
+                          "': permesso negato, controllare i permessi del file e della cartella per questo utente.\n");
 }

@@ -123,7 +123,7 @@ TEST_F(SceltaCartellaDatiTest, NellaCartellaDeiDatiNonChiedeNullaEConfiguraLaPro
     const auto contesto = PreparaCartellaDati(OpzioniAvvio{});
     ASSERT_TRUE(contesto);
     EXPECT_EQ(contesto->postazione, "5");
-    EXPECT_EQ(contesto->cartella.Percorso(), ".");
+    EXPECT_TRUE(fs::equivalent(contesto->cartella.Percorso(), demo_));
     QApplication::processEvents();
     EXPECT_FALSE(*nonAperto);
 

@@ -116,7 +116,8 @@ TEST_F(MenuStampaTest, InvioPremeIlPulsanteEIlFuocoSulleDestinazioniSiVede) {
     // Enter held down: its repeats press nothing more.
     QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(menu_.Tst(TstArchivio), &ripetuto);
-    EXPECT_EQ(documenti_.aperti, std::vector<std::string>(2, "doc/fd2202503031405.doc"));
+    EXPECT_EQ(documenti_.aperti,
+              std::vector<std::string>(2, (fs::current_path() / "doc/fd2202503031405.doc").string()));
 }
 
 TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
@@ -139,13 +140,13 @@ TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
     fs::remove("FD2");  // the export of a missing report stops with its error
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     Premi(TstEsporta);
-    EXPECT_EQ(documenti_.aperti, std::vector<std::string>{"doc/fd2202503031405.doc"});
+    EXPECT_EQ(documenti_.aperti, std::vector<std::string>{(fs::current_path() / "doc/fd2202503031405.doc").string()});
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 53: ")) << risposta.Visti()[0].testo.toStdString();
     EXPECT_TRUE(menu_.isVisible());
     std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
     Premi(TstEsporta);
-    EXPECT_EQ(documenti_.aperti.back(), "fd2.csv");
+    EXPECT_EQ(documenti_.aperti.back(), (fs::current_path() / "fd2.csv").string());
     EXPECT_TRUE(fs::exists("fd2.csv"));
 
     Premi(TstChiudi);
