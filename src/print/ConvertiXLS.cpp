@@ -9,6 +9,7 @@
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/FileTesto.h"
+#include "common/Routine.h"
 #include "tableau/CreaTableau.h"
 
 namespace {
@@ -66,11 +67,14 @@ bool TraCifre(const std::string& riga, std::size_t i) {
     return i > 0 && Cifra(riga, i - 1) && Cifra(riga, i + 1) && Cifra(riga, i + 2);
 }
 
-bool Cornice(unsigned char c) {
+// A vertical frame or junction: the preview's signs anywhere, a box-drawing
+// code where the frame may stand (elsewhere it is a letter of a name).
+bool Cornice(unsigned char c, bool postoDiCornice) {
     switch (c) {
-        case 217: case 197: case 194: case 195: case 192: case 193: case 179: case 191: case 218:
         case '|': case '+':
             return true;
+        case 217: case 197: case 194: case 195: case 192: case 193: case 179: case 191: case 218:
+            return postoDiCornice;
         default:
             return false;
     }
@@ -86,14 +90,15 @@ void ScriviDecimale(std::string& uscita, const SeparatoriXLS& separatori) {
 
 // One report line as a line of the delimited file.
 std::string ConvertiRiga(const std::string& riga, const SeparatoriXLS& separatori) {
+    const PostiCornice posti(riga);
     std::string uscita;
     for (std::size_t i = 0; i < riga.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(riga[i]);
-        if (Cornice(c))
+        if (Cornice(c, posti(i)))
             uscita += separatori.campo;
-        else if (c == 180)
+        else if (c == 180 && posti(i))
             uscita += i + 1 == riga.size() ? separatori.campo : " ";
-        else if (c == 196)
+        else if (c == 196 && posti(i))
             uscita += ' ';
         else if (c == ',') {
             if (TraCifre(riga, i))

@@ -1,5 +1,6 @@
 #include "print/StampaLaser.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -25,16 +26,18 @@ std::string Converti2(std::string& Frase) {
         {Maiuscola('\xF9'), '\xF9'},  // Ù -> ù
         {Maiuscola('\xF2'), '\xF2'},  // Ò -> ò
     }};
-    for (char& c : Frase) {
-        for (const auto& [codice, sostituto] : accenti) {
-            if (c == codice) {
-                c = sostituto;
-                break;
-            }
-        }
+    // The frame's places are those of the line as it came: a separator line
+    // stays one though its right tee turns into "'".
+    const PostiCornice cornice(Frase);
+    for (std::size_t i = 0; i < Frase.size(); ++i) {
+        char& c = Frase[i];
+        const auto accento = std::find_if(accenti.begin(), accenti.end(), [c](const auto& a) { return a.first == c; });
+        if (accento != accenti.end())
+            c = accento->second;
+        else if (cornice(i))
+            c = CorniceSemplice(c);
     }
-    // No replacement above is a frame code, so the rest is the frame rule.
-    return ConvertiCornici(Frase);
+    return Frase;
 }
 
 void StampaLaser(Stampante& stampante, const std::string& Testo) {

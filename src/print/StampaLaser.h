@@ -7,7 +7,8 @@ class Stampante;
 // Rewrites a report line for a printer font: the acute accent becomes "'",
 // the frame codes that stand for upper-case accented vowels in the Western
 // code page become those vowels in lower case, the other frame codes "|" and
-// "-". Changes `Frase` in place and returns it.
+// "-" where the frame may stand (PostiCornice). Changes `Frase` in place and
+// returns it.
 std::string Converti2(std::string& Frase);
 
 // Prints one report line on `stampante`, ending the line. Each "ç" switches
