@@ -19,6 +19,8 @@ namespace {
 constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
+// A bold stretch is this much smaller than the line it stands in, in points.
+constexpr double RiduzioneGrassetto = 0.4;
 
 namespace fs = std::filesystem;
 using Righe = std::vector<std::string>;
@@ -175,7 +177,8 @@ private:
             contatore_ = 0;
             RigheMargine();
         } else {
-            StampaLaser(stampante_, riga);
+            const double corpo = imp_.DimensioneCorpo(scelta_.compressa);
+            StampaLaser(stampante_, riga, {corpo, corpo - RiduzioneGrassetto});
         }
         ++contatore_;
         if (contatore_ >= imp_.lunghezzaPagina || salto) NuovaPagina();

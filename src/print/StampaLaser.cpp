@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "common/Routine.h"
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr char Cediglia = '\xE7';  // "ç", the bold switch
-constexpr double PassoGrassetto = 0.4;
 
 }  // namespace
 
@@ -40,19 +40,36 @@ std::string Converti2(std::string& Frase) {
     return Frase;
 }
 
-void StampaLaser(Stampante& stampante, const std::string& Testo) {
-    std::string buffer;
-    bool grassetto = false;
-    for (const char c : Testo) {
-        if (c != Cediglia) {
-            buffer += c;
-            continue;
+std::vector<PezzoRiga> PezziRiga(const std::string& Testo) {
+    const PostiCornice griglia(Testo);
+    // Positions of the "ç" that switch: paired within each cell.
+    std::vector<bool> interruttore(Testo.size(), false);
+    std::optional<std::size_t> aperto;
+    for (std::size_t i = 0; i < Testo.size(); ++i) {
+        if (griglia.PostoDiGriglia(i)) {
+            aperto.reset();
+        } else if (Testo[i] == Cediglia) {
+            if (aperto) interruttore[*aperto] = interruttore[i] = true;
+            aperto = aperto ? std::nullopt : std::optional(i);
         }
-        grassetto = !grassetto;
-        stampante.Stampa(buffer, false);
-        buffer.clear();
-        stampante.ImpostaFontSize(stampante.FontSize() + (grassetto ? -PassoGrassetto : PassoGrassetto));
+    }
+    std::vector<PezzoRiga> pezzi(1);
+    for (std::size_t i = 0; i < Testo.size(); ++i) {
+        if (interruttore[i])
+            pezzi.push_back({"", !pezzi.back().grassetto});
+        else
+            pezzi.back().testo += Testo[i];
+    }
+    return pezzi;
+}
+
+void StampaLaser(Stampante& stampante, const std::string& Testo, const DimensioniRiga& dimensioni) {
+    const std::vector<PezzoRiga> pezzi = PezziRiga(Testo);
+    for (std::size_t i = 0; i + 1 < pezzi.size(); ++i) {
+        stampante.Stampa(pezzi[i].testo, false);
+        const bool grassetto = pezzi[i + 1].grassetto;
+        stampante.ImpostaFontSize(grassetto ? dimensioni.grassetto : dimensioni.normale);
         stampante.ImpostaFontBold(grassetto);
     }
-    stampante.Stampa(buffer, true);
+    stampante.Stampa(pezzi.back().testo, true);
 }

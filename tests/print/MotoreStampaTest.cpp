@@ -9,6 +9,7 @@
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
+#include "tableau/RigaReport.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
@@ -131,15 +132,42 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     EXPECT_TRUE(senzaReport.registro.empty());
 }
 
-TEST(StampaLaser, GrassettoEConversioni) {
-    StampanteRegistrata stampante;
-    stampante.ImpostaFontSize(10);
-    StampaLaser(stampante, "Totale \xE7Rossi\xE7 12");
-    StampaLaser(stampante, "\xE7");
-    StampaLaser(stampante, "");
-    EXPECT_EQ(stampante.registro, (Righe{"Dimensione 10", "Testo [Totale ]", "Dimensione 9.6", "Grassetto 1",
-                                         "Testo [Rossi]", "Dimensione 10", "Grassetto 0", "Riga [ 12]", "Testo []",
-                                         "Dimensione 9.6", "Grassetto 1", "Riga []", "Riga []"}));
+TEST(StampaLaser, GrassettoSoloTraDueCediglieDellaStessaCella) {
+    // A line of the report's shape: "ç" in a cell of its own, a pair within a
+    // cell, and one at each side of a grid place.
+    std::string report = RigaVuota();
+    ScriviCella(report, 0, "Gar\xE7on T C  4\xB3" "160");
+    ScriviCella(report, 1, "\xE7Rossi\xE7 F 01- 02");
+    ScriviCella(report, 2, "      a\xE7");
+    ScriviCella(report, 3, "\xE7" "b");
+    const std::string primaRossi = report.substr(0, 24);
+    const std::string dopoRossi = report.substr(31);
+    struct Caso {
+        std::string riga;
+        Righe stampato;
+    } casi[] = {
+        {"Totale \xE7Rossi\xE7 12",
+         {"Testo [Totale ]", "Dimensione 9.6", "Grassetto 1", "Testo [Rossi]", "Dimensione 10", "Grassetto 0",
+          "Riga [ 12]"}},
+        {"Gar\xE7on Tours", {"Riga [Gar\xE7on Tours]"}},
+        {"\xE7", {"Riga [\xE7]"}},
+        {"", {"Riga []"}},
+        {"\xE7\xE7 \xE7", {"Testo []", "Dimensione 9.6", "Grassetto 1", "Testo []", "Dimensione 10", "Grassetto 0",
+                           "Riga [ \xE7]"}},
+        {"a\xE7|b\xE7", {"Testo [a]", "Dimensione 9.6", "Grassetto 1", "Testo [|b]", "Dimensione 10", "Grassetto 0",
+                         "Riga []"}},
+        {report,
+         {"Testo [" + primaRossi + "]", "Dimensione 9.6", "Grassetto 1", "Testo [Rossi]", "Dimensione 10",
+          "Grassetto 0", "Riga [" + dopoRossi + "]"}},
+    };
+    for (const auto& caso : casi) {
+        StampanteRegistrata stampante;
+        StampaLaser(stampante, caso.riga, {10, 9.6});
+        EXPECT_EQ(stampante.registro, caso.stampato) << caso.riga;
+    }
+}
+
+TEST(StampaLaser, Conversioni) {
     // Accents first, then the frame: 180 ' , 192 à, 200 è, 201 é, 204 ì, 217 ù, 210 ò,
     // 179 183 186 195 |, 187 191 196 197 218 -, 205 and letters unchanged.
     std::string frase = "\xB4\xC0\xC8\xC9\xCC\xD9\xD2\xB3\xB7\xBA\xC3\xBB\xBF\xC4\xC5\xDA\xCD" "a";

@@ -164,7 +164,7 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
     stampante.ImpostaFontSize(stampante.FontSize() - 0.4);
     EXPECT_DOUBLE_EQ(stampante.FontSize(), 9.6);
     // 300 lines do not fit on one sheet: the text runs on over the next ones.
-    for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i));
+    for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i), {9.6, 9.2});
     stampante.FineDocumento();
     EXPECT_GE(Pagine("prova.pdf"), 4);
     EXPECT_NE(Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"}).find("riga con grassetto 299"), std::string::npos);
