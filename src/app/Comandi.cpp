@@ -75,8 +75,8 @@ const char* const AiutoStampa =
     "Senza stampanti installate la stampa tramite driver va in doc/fd...pdf; il\n"
     "nome del PDF creato e' scritto sull'uscita.\n"
     "\n"
-    "Esito: 0 fatto (anche senza destinazione NOME, segnalato su stderr),\n"
-    "1 errore durante la stampa, 2 uso errato.\n";
+    "Esito: 0 fatto, 1 errore durante la stampa (anche una destinazione NOME che\n"
+    "la tabella Stampanti non ha: l'errore elenca quelle che ha), 2 uso errato.\n";
 
 const char* const AiutoEsporta =
     "Uso: brovato5 esporta\n"
@@ -195,7 +195,7 @@ bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& n
     return trovato;
 }
 
-int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& err) {
+int Stampa(std::vector<std::string> argomenti, std::ostream& out) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoStampa;
         return 0;
@@ -213,8 +213,6 @@ int Stampa(std::vector<std::string> argomenti, std::ostream& out, std::ostream& 
     scelta.codiceAssistenza = CodiceAssistenza();
     const auto stampante = fabbricaStampante();
     const EsitoStampa esito = StampaReport(scelta, hotel, *stampante);
-    if (!esito.destinazioneTrovata)
-        err << "Nessuna destinazione di stampa '" << opzioni["destinazione"] << "': nulla stampato.\n";
     if (!esito.filePdf.empty()) out << Cp1252ToUtf8(esito.filePdf) << "\n";
     return 0;
 }
@@ -249,7 +247,7 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     }
     if (comando == "tableau") return Tableau(resto, out, err);
     if (comando == "demo") return Demo(resto, out);
-    if (comando == "stampa") return Stampa(resto, out, err);
+    if (comando == "stampa") return Stampa(resto, out);
     if (comando == "esporta") return Esporta(resto, out);
     if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};

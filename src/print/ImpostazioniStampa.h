@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 struct SceltaStampa;
@@ -29,10 +28,10 @@ struct ImpostazioniStampa {
     std::string SequenzaControllo(bool compressa) const;
 };
 
-// Reads the settings for `scelta` and hotel `hotel` from the current folder;
-// nothing when no printer record matches the chosen destination. Throws
-// Errore on a missing settings database, table or field.
-std::optional<ImpostazioniStampa> LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel);
+// Reads the settings for `scelta` and hotel `hotel` from the current folder.
+// Throws Errore 3021 naming the destinations there are when no printer record
+// matches the chosen one, Errore on a missing settings database, table or field.
+ImpostazioniStampa LeggiImpostazioni(const SceltaStampa& scelta, std::int16_t hotel);
 
 // The assistance code of the suite, as the print menu reads it: field
 // "CodiceAssistenza" of hotel 1 in "AnagraficaHotels"; "" when there is none.

@@ -93,7 +93,7 @@ public:
         const Righe righe = LeggiReport(report);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
-        EsitoStampa esito{true, ScegliPdf(installata, report)};
+        EsitoStampa esito{ScegliPdf(installata, report)};
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         PrimaPagina();
@@ -249,10 +249,9 @@ private:
 }  // namespace
 
 EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante) {
-    const auto impostazioni = LeggiImpostazioni(scelta, hotel);
-    if (!impostazioni) return {};
+    const ImpostazioniStampa impostazioni = LeggiImpostazioni(scelta, hotel);
     const std::string report = FileReport();
-    if (impostazioni->PerDriver()) return StampaDriver(scelta, *impostazioni, stampante).Esegui(report);
-    StampaDiretta(scelta, *impostazioni).Esegui(report);
-    return {true, {}};
+    if (impostazioni.PerDriver()) return StampaDriver(scelta, impostazioni, stampante).Esegui(report);
+    StampaDiretta(scelta, impostazioni).Esegui(report);
+    return {};
 }

@@ -22,8 +22,6 @@ struct SceltaStampa {
 
 // What a print run did.
 struct EsitoStampa {
-    // False when no printer record matches the destination: nothing was printed.
-    bool destinazioneTrovata = false;
     // The PDF file the driver path printed into ("" when it printed on a printer
     // or the direct path ran).
     std::string filePdf;
@@ -31,8 +29,9 @@ struct EsitoStampa {
 
 // Prints the workstation's report file on the chosen destination with the
 // suite's print settings, for hotel `hotel` (page length), reading everything
-// from the current folder. Throws Errore on a missing settings database or
-// table, a missing report (53, before any destination is opened), a
+// from the current folder. Throws Errore on a destination the Stampanti
+// table has no record for (3021, naming those it has), a missing settings
+// database or table, a missing report (53, before any destination is opened), a
 // destination that cannot be opened or that is the report itself or an
 // archive copy of it (75), a chosen printer that is not installed and is no
 // port or file (482), or a printer error.

@@ -123,12 +123,19 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
     EXPECT_EQ(nessuna.registro[0], "Pdf " + esito.filePdf);
     EXPECT_TRUE(fs::is_directory("doc"));
-    // No report: Errore 53; no such destination: nothing printed.
+    // No report: Errore 53; no such destination: Errore 3021 naming it and those there are, nothing printed.
     fs::remove("FD1");
     StampanteRegistrata senzaReport(Righe{});
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(Scelta(), 1, senzaReport); }), NumeroErrore::FileInesistente);
     scelta.destinazione = "Nessuna";
-    EXPECT_FALSE(StampaReport(scelta, 1, senzaReport).destinazioneTrovata);
+    try {
+        StampaReport(scelta, 1, senzaReport);
+        ADD_FAILURE() << "destinazione sconosciuta accettata";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.Numero(), NumeroErrore::NessunRecordCorrente);
+        EXPECT_NE(e.Descrizione().find("'Nessuna' non \xC3\xA8 nella tabella Stampanti"), std::string::npos);
+        EXPECT_NE(e.Descrizione().find("Destinazioni disponibili: 'Banco'."), std::string::npos) << e.Descrizione();
+    }
     EXPECT_TRUE(senzaReport.registro.empty());
 }
 
@@ -212,7 +219,7 @@ TEST(MotoreStampa, PercorsoDirettoByteEsatti) {
             continue;
         }
         Report(caso.righe);
-        EXPECT_TRUE(StampaReport(Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
+        StampaReport(Scelta(caso.codice, caso.compressa), 1, stampante);
         EXPECT_EQ(LeggiFile("uscita.prn"), caso.atteso) << caso.nome;
         EXPECT_TRUE(stampante.registro.empty()) << caso.nome;
     }

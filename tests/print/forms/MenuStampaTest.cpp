@@ -209,7 +209,8 @@ TEST_F(MenuStampaTest, DopoLAnteprimaTornaLaPrimaDestinazione) {
 
 // A typed printer never joins the list of installed ones, and one that is no
 // printer, port or file is an error; with the report gone, printing and the
-// archive copy are Errore 53, and nothing is written or opened.
+// archive copy are Errore 53; a destination whose record is gone is Errore
+// 3021; and nothing is written or opened.
 TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
     fs::remove("FD2");
     ASSERT_TRUE(Apri());
@@ -222,8 +223,12 @@ TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
     QTest::keyClick(menu_.Combo2(), Qt::Key_Return);
     EXPECT_EQ(Voci(menu_.Combo2()), QStringList{"<nessuna stampante>"});
     Premi(TstStampa);
-    ASSERT_EQ(risposta.Visti().size(), 3u);
-    const std::array<const char*, 3> attesi = {"Errore 53: ", "Errore 53: ", "Errore 482: "};  // archive, print, typed
+    // The destination's record gone since the menu listed it.
+    Destinazioni({"Cassa"});
+    Premi(TstStampa);
+    ASSERT_EQ(risposta.Visti().size(), 4u);
+    // archive, print, typed, destination
+    const std::array<const char*, 4> attesi = {"Errore 53: ", "Errore 53: ", "Errore 482: ", "Errore 3021: "};
     for (std::size_t i = 0; i < attesi.size(); ++i)
         EXPECT_TRUE(risposta.Visti()[i].testo.startsWith(attesi[i])) << risposta.Visti()[i].testo.toStdString();
     EXPECT_TRUE(documenti_.aperti.empty());
