@@ -25,10 +25,11 @@ struct SeparatoriXLS {
     std::string valuta = "\x80";  // the euro sign in Windows-1252
 };
 
-// The byte-order mark a Windows editor puts in front of a file saved as UTF-8.
+// The byte-order mark a Windows editor puts in front of a file saved as
+// UTF-8, and the export in front of its own.
 constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 
-// The settings file's lines in the export's code page. A file that begins with
+// The settings file's lines in the report's code page. A file that begins with
 // the UTF-8 byte-order mark is UTF-8 text: the mark is dropped and the lines
 // read turned into Windows-1252, where a character that code page lacks is an
 // error. Any other file is Windows-1252 already.
@@ -41,8 +42,8 @@ std::optional<std::vector<std::string>> RigheInCp1252(std::optional<std::vector<
         if (Cp1252ToUtf8(convertita) != riga)
             throw Errore(NumeroErrore::ArgomentoNonValido,
                          std::string("Il file ") + NomeFileSeparatori + ", salvato in UTF-8, ha alla riga " +
-                             std::to_string(n + 1) + " un carattere che il file di esportazione (Windows-1252) "
-                             "non può contenere: sceglierne un altro.");
+                             std::to_string(n + 1) + " un carattere che Windows-1252, la codifica dei "
+                             "separatori, non ha: sceglierne un altro.");
         riga = convertita;
     }
     return righe;
@@ -125,6 +126,8 @@ void ConvertiXLS(const std::string& Testo) {
     const auto righe = report ? LeggiRighe(*report) : std::nullopt;
     if (!righe) throw ErroreFileInesistente(Cp1252ToUtf8(Testo));
     FileSostitutivo esportazione(NomeFileEsportazione(), "il file di esportazione");
-    for (const auto& riga : *righe) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
+    // UTF-8 with its mark: what the desktop's spreadsheet takes such a file for.
+    esportazione.Scrivi(std::string(kBomUtf8));
+    for (const auto& riga : *righe) esportazione.ScriviRiga(Cp1252ToUtf8(ConvertiRiga(riga, separatori)));
     esportazione.Completa();
 }

@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Exports the report file Testo as the workstation's delimited file "fd" + Postazione() + ".csv" in the current folder.
+// Exports the report file Testo as the workstation's delimited file "fd" +
+// Postazione() + ".csv" in the current folder, in UTF-8 after its byte-order mark.
 // The separators come from "SeparatoreXLS.txt" (field, decimal, currency mark;
 // "," "." and the euro sign when the file is missing). Throws Errore 53 when
 // Testo does not exist, 62 when the settings file has fewer than three lines,

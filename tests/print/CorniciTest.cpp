@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Codifica.h"
 #include "common/Routine.h"
 #include "print/ConvertiXLS.h"
 #include "print/StampaLaser.h"
@@ -75,6 +76,6 @@ TEST(Cornici, SoloAiPostiDellaGriglia) {
         ConvertiXLS("FD1");
         EXPECT_EQ(ConvertiCornici(cornici), caso.cornici);
         EXPECT_EQ(Converti2(driver), caso.driver);
-        EXPECT_EQ(LeggiFile("fd1.csv"), caso.csv + "\r\n");
+        EXPECT_EQ(LeggiFile("fd1.csv"), "\xEF\xBB\xBF" + Cp1252ToUtf8(caso.csv) + "\r\n");
     }
 }
