@@ -10,6 +10,7 @@
 #include "common/piattaforma/Stampante.h"
 #include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
+#include "print/PagineDriver.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
 #include "tableau/CreaTableau.h"
@@ -90,14 +91,19 @@ public:
         : scelta_(scelta), imp_(imp), stampante_(stampante) {}
 
     EsitoStampa Esegui(const std::string& report) {
-        const Righe righe = LeggiReport(report);
+        Righe righe = LeggiReport(report);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
         EsitoStampa esito{ScegliPdf(installata, report)};
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
-        PrimaPagina();
-        for (std::string riga : righe) StampaRiga(riga);
+        if (!Contiene(scelta_.codiceAssistenza, 'K'))
+            for (std::string& riga : righe) Converti2(riga);
+        const PagineDriver pagine = ImpaginaDriver(righe, imp_.lunghezzaPagina, imp_.margineSuperiore);
+        const CaratteriPagina caratteri = Caratteri();
+        caratteri_ = caratteri.Scalati(
+            ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri, Intestazione(pagine.size())));
+        for (std::size_t n = 0; n < pagine.size(); ++n) StampaPagina(pagine[n], n == 0);
         stampante_.FineDocumento();
         if (scelta_.orizzontale) stampante_.ImpostaOrientamento(1);
         return esito;
@@ -141,53 +147,42 @@ private:
 
     void ImpostaOrientamento() { stampante_.ImpostaOrientamento(scelta_.orizzontale ? 2 : 1); }
 
-    void RigheMargine() {
-        for (int i = 0; i < imp_.margineSuperiore; ++i) stampante_.Stampa(" ", true);
-        contatore_ += imp_.margineSuperiore;
+    // The fonts as set: the heading's at Compresso 1, the body's at the size
+    // of the report lines, its bold stretches a little smaller.
+    CaratteriPagina Caratteri() const {
+        const double corpo = imp_.DimensioneCorpo(scelta_.compressa);
+        return {{FontIntestazione, imp_.compresso[1]},
+                {imp_.fontCorpo, corpo},
+                {imp_.fontCorpo, corpo - RiduzioneGrassetto, true}};
     }
 
-    void Intestazione() {
-        stampante_.ImpostaFontName(FontIntestazione);
-        stampante_.ImpostaFontSize(imp_.compresso[1]);
-        stampante_.Stampa(" ", true);
-        stampante_.ImpostaFontName(imp_.fontCorpo);
+    // The heading line of each page.
+    std::string Intestazione(std::size_t) const { return " "; }
+
+    void Imposta(const FontStampa& carattere) {
+        stampante_.ImpostaFontName(carattere.nome);
+        stampante_.ImpostaFontSize(carattere.dimensione);
     }
 
-    void PrimaPagina() {
-        Intestazione();
-        RigheMargine();
-        stampante_.ImpostaFontSize(imp_.DimensioneCorpo(scelta_.compressa));
-    }
-
-    void NuovaPagina() {
-        stampante_.NuovaPagina();
-        ImpostaOrientamento();
-        Intestazione();
-        stampante_.ImpostaFontSize(imp_.DimensioneCorpo(scelta_.compressa));
-        contatore_ = 0;
-        RigheMargine();
-    }
-
-    void StampaRiga(std::string& riga) {
-        if (!Contiene(scelta_.codiceAssistenza, 'K')) Converti2(riga);
-        const bool salto = riga == std::string(1, SaltoPagina);
-        if (salto) {
+    // A page: its heading line, the top margin and its report lines, in the
+    // fonts scaled to fit.
+    void StampaPagina(const Righe& righe, bool prima) {
+        if (!prima) {
             stampante_.NuovaPagina();
             ImpostaOrientamento();
-            contatore_ = 0;
-            RigheMargine();
-        } else {
-            const double corpo = imp_.DimensioneCorpo(scelta_.compressa);
-            StampaLaser(stampante_, riga, {corpo, corpo - RiduzioneGrassetto});
         }
-        ++contatore_;
-        if (contatore_ >= imp_.lunghezzaPagina || salto) NuovaPagina();
+        Imposta(caratteri_.intestazione);
+        stampante_.Stampa(Intestazione(0), true);
+        Imposta(caratteri_.corpo);
+        for (int i = 0; i < imp_.margineSuperiore; ++i) stampante_.Stampa(" ", true);
+        const DimensioniRiga dimensioni{caratteri_.corpo.dimensione, caratteri_.grassetto.dimensione};
+        for (const std::string& riga : righe) StampaLaser(stampante_, riga, dimensioni);
     }
 
     const SceltaStampa& scelta_;
     const ImpostazioniStampa& imp_;
     Stampante& stampante_;
-    int contatore_ = 0;
+    CaratteriPagina caratteri_;
 };
 
 // The direct path: the report as raw text after the printer's control codes.

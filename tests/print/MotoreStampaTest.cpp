@@ -1,6 +1,7 @@
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -82,13 +83,14 @@ TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
     SceltaStampa scelta = Scelta();
     scelta.orizzontale = true;
     scelta.fronteRetro = true;
-    // A page start: heading blank line, body font and size, top margin of 1.
-    const Righe inizio = {"NuovaPagina", "Orientamento 2", "Font Times New Roman", "Dimensione 8", "Riga [ ]",
-                          "Font Courier New", "Dimensione 10", "Riga [ ]"};
-    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2", "Font Times New Roman",
-                               "Dimensione 8", "Riga [ ]", "Font Courier New", "Riga [ ]", "Dimensione 10",
-                               "Riga [a]", "Riga [b]"} +
-                         inizio + Righe{"NuovaPagina", "Orientamento 2", "Riga [ ]"} + inizio +
+    // Every page: the heading line, the body font and size, the top margin of 1.
+    // Pages of 3 lines: "a" and "b", the one the form feed ends, the empty one
+    // after it, "c".
+    const Righe inizio = {"Font Times New Roman", "Dimensione 8", "Riga [ ]", "Font Courier New", "Dimensione 10",
+                          "Riga [ ]"};
+    const Righe nuova = Righe{"NuovaPagina", "Orientamento 2"} + inizio;
+    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2"} + inizio +
+                         Righe{"Riga [a]", "Riga [b]"} + nuova + nuova + nuova +
                          Righe{"Riga [c|\xF9]", "FineDocumento", "Orientamento 1"};
     EXPECT_EQ(Registro(scelta), atteso);
     // "K" prints the lines as they stand; portrait runs leave the orientation alone.
@@ -137,6 +139,52 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
         EXPECT_NE(e.Descrizione().find("Destinazioni disponibili: 'Banco'."), std::string::npos) << e.Descrizione();
     }
     EXPECT_TRUE(senzaReport.registro.empty());
+}
+
+// The demo week through the driver (Courier New 10 point, 8 compressed;
+// pages of 60 lines, 80 compressed; a top margin of 1): every line whole on
+// the sheet, no page past its foot, the text made smaller only when it must.
+TEST(MotoreStampa, PercorsoDriverTieneLaSettimanaSulFoglio) {
+    struct Caso {
+        const char* descrizione;
+        bool compressa, orizzontale;
+        double larghezza, altezza;  // printable area upright
+        double corpo;               // size of the report lines; 0: smaller than set
+    } casi[] = {
+        {"A4 portrait", false, false, 559, 806, 0},
+        {"compressed", true, false, 559, 806, 0},
+        {"landscape: 60 lines too tall", false, true, 559, 806, 0},
+        {"a sheet that holds it", false, false, 1000, 1000, 10},
+    };
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.descrizione);
+        SceltaStampa scelta;
+        scelta.destinazione = "Reception PDF";
+        scelta.compressa = caso.compressa;
+        scelta.orizzontale = caso.orizzontale;
+        StampanteRegistrata stampante;
+        stampante.larghezza = caso.larghezza;
+        stampante.altezza = caso.altezza;
+        StampaReport(scelta, 1, stampante);
+        EXPECT_EQ(stampante.righeFuori, 0);
+        const Righe& registro = stampante.registro;
+        EXPECT_EQ(std::count(registro.begin(), registro.end(), "NuovaPagina"), 1);  // 86 lines on 2 pages
+        const auto corpo = std::find(registro.begin(), registro.end(), "Font Courier New") + 1;
+        ASSERT_TRUE(corpo < registro.end() && corpo->starts_with("Dimensione "));
+        const double dimensione = std::stod(corpo->substr(11));
+        if (caso.corpo > 0)
+            EXPECT_EQ(dimensione, caso.corpo);
+        else
+            EXPECT_LT(dimensione, caso.compressa ? 8 : 10);
+        const auto domenica = std::find_if(registro.begin(), registro.end(), [](const std::string& voce) {
+            return voce.ends_with("| Domenica 13/12  |]");
+        });
+        EXPECT_NE(domenica, registro.end());
+    }
 }
 
 TEST(StampaLaser, GrassettoSoloTraDueCediglieDellaStessaCella) {
