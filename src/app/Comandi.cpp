@@ -65,6 +65,7 @@ const char* const AiutoDemo =
 const char* const AiutoStampa =
     "Uso: brovato5 stampa --hotel H --destinazione NOME [--compressa] [--orizzontale]\n"
     "                     [--fronte-retro] [--stampante STAMPANTE] [--pdf FILE]\n"
+    "                     [--tableau T] [--data GG/MM/AAAA]\n"
     "\n"
     "Stampa il report (file FD seguito da PCLocal) come il pulsante di stampa del\n"
     "menu: NOME e' la destinazione della tabella Stampanti, H l'hotel corrente\n"
@@ -72,6 +73,9 @@ const char* const AiutoStampa =
     "  --compressa, --orizzontale, --fronte-retro  le opzioni del menu\n"
     "  --stampante  stampante installata scelta al posto di quella della destinazione\n"
     "  --pdf FILE   la stampa tramite driver va nel file PDF indicato\n"
+    "  --tableau T, --data GG/MM/AAAA  il tableau e il primo giorno della settimana\n"
+    "               nell'intestazione delle pagine stampate tramite driver; senza\n"
+    "               --data la settimana e' quella della prima riga del report\n"
     "Senza stampanti installate la stampa tramite driver va in doc/fd...pdf; il\n"
     "nome del PDF creato e' scritto sull'uscita.\n"
     "\n"
@@ -204,9 +208,17 @@ int Stampa(std::vector<std::string> argomenti, std::ostream& out) {
     scelta.compressa = TogliInterruttore(argomenti, "compressa");
     scelta.orizzontale = TogliInterruttore(argomenti, "orizzontale");
     scelta.fronteRetro = TogliInterruttore(argomenti, "fronte-retro");
-    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf"});
+    auto opzioni =
+        LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf", "tableau", "data"});
     // As the print menu does: no hotel chosen (0) prints with hotel 1's page length.
     const std::int16_t hotel = HotelDiStampa(Codice(opzioni["hotel"], "hotel", "stampa"));
+    if (opzioni.count("tableau")) scelta.tableau.codice = Codice(opzioni["tableau"], "tableau", "stampa");
+    if (opzioni.count("data")) {
+        std::string data = Utf8ToCp1252(opzioni["data"]);
+        if (!ControllaData(data))
+            throw ErroreUso{"valore non valido per --data: '" + opzioni["data"] + "' (gg/mm/aaaa)", "stampa"};
+        scelta.tableau.primoGiorno = data;
+    }
     scelta.destinazione = Utf8ToCp1252(opzioni["destinazione"]);
     scelta.stampante = Utf8ToCp1252(opzioni["stampante"]);
     scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);

@@ -20,6 +20,8 @@ namespace {
 constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
+// The least blanks between the two parts of a page's heading.
+constexpr std::size_t DistanzaIntestazione = 3;
 // A bold stretch is this much smaller than the line it stands in, in points.
 constexpr double RiduzioneGrassetto = 0.4;
 
@@ -87,11 +89,13 @@ std::string NomePdfArchivio() {
 // The driver path: the report drawn through the printer object.
 class StampaDriver {
 public:
-    StampaDriver(const SceltaStampa& scelta, const ImpostazioniStampa& imp, Stampante& stampante)
-        : scelta_(scelta), imp_(imp), stampante_(stampante) {}
+    StampaDriver(const SceltaStampa& scelta, const ImpostazioniStampa& imp, Stampante& stampante, std::int16_t hotel)
+        : scelta_(scelta), imp_(imp), stampante_(stampante), hotel_(hotel) {}
 
     EsitoStampa Esegui(const std::string& report) {
         Righe righe = LeggiReport(report);
+        const IntestazioneStampa intestazione =
+            LeggiIntestazione(hotel_, scelta_.tableau, righe.empty() ? "" : righe.front(), scelta_.ora);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
         EsitoStampa esito{ScegliPdf(installata, report)};
@@ -101,9 +105,14 @@ public:
             for (std::string& riga : righe) Converti2(riga);
         const PagineDriver pagine = ImpaginaDriver(righe, imp_.lunghezzaPagina, imp_.margineSuperiore);
         const CaratteriPagina caratteri = Caratteri();
+        // The heading's parts at their least distance, with the widest page number.
+        const std::string intestazioneMinima = intestazione.sinistra + std::string(DistanzaIntestazione, ' ') +
+                                               intestazione.Destra(pagine.size(), pagine.size());
         caratteri_ = caratteri.Scalati(
-            ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri, Intestazione(pagine.size())));
-        for (std::size_t n = 0; n < pagine.size(); ++n) StampaPagina(pagine[n], n == 0);
+            ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri, intestazioneMinima));
+        larghezzaRighe_ = LarghezzaRighe(stampante_, pagine, caratteri_);
+        for (std::size_t n = 0; n < pagine.size(); ++n)
+            StampaPagina(pagine[n], RigaIntestazione(intestazione, n + 1, pagine.size()), n == 0);
         stampante_.FineDocumento();
         if (scelta_.orizzontale) stampante_.ImpostaOrientamento(1);
         return esito;
@@ -156,8 +165,17 @@ private:
                 {imp_.fontCorpo, corpo - RiduzioneGrassetto, true}};
     }
 
-    // The heading line of each page.
-    std::string Intestazione(std::size_t) const { return " "; }
+    // The heading line of page `pagina` of `pagine`: its right part ends
+    // under the report's right edge, or as far as the left part leaves room.
+    std::string RigaIntestazione(const IntestazioneStampa& intestazione, std::size_t pagina, std::size_t pagine) {
+        const std::string destra = intestazione.Destra(pagina, pagine);
+        const FontStampa& font = caratteri_.intestazione;
+        const double spazio = stampante_.LarghezzaTesto(" ", font);
+        const double libera = larghezzaRighe_ - stampante_.LarghezzaTesto(intestazione.sinistra, font) -
+                              stampante_.LarghezzaTesto(destra, font);
+        const auto blank = spazio > 0 && libera > 0 ? static_cast<std::size_t>(libera / spazio) : 0;
+        return intestazione.sinistra + std::string(std::max(blank, DistanzaIntestazione), ' ') + destra;
+    }
 
     void Imposta(const FontStampa& carattere) {
         stampante_.ImpostaFontName(carattere.nome);
@@ -166,13 +184,13 @@ private:
 
     // A page: its heading line, the top margin and its report lines, in the
     // fonts scaled to fit.
-    void StampaPagina(const Righe& righe, bool prima) {
+    void StampaPagina(const Righe& righe, const std::string& intestazione, bool prima) {
         if (!prima) {
             stampante_.NuovaPagina();
             ImpostaOrientamento();
         }
         Imposta(caratteri_.intestazione);
-        stampante_.Stampa(Intestazione(0), true);
+        stampante_.Stampa(intestazione, true);
         Imposta(caratteri_.corpo);
         for (int i = 0; i < imp_.margineSuperiore; ++i) stampante_.Stampa(" ", true);
         const DimensioniRiga dimensioni{caratteri_.corpo.dimensione, caratteri_.grassetto.dimensione};
@@ -182,7 +200,9 @@ private:
     const SceltaStampa& scelta_;
     const ImpostazioniStampa& imp_;
     Stampante& stampante_;
-    CaratteriPagina caratteri_;
+    std::int16_t hotel_;
+    CaratteriPagina caratteri_;      // scaled to fit
+    double larghezzaRighe_ = 0;      // of the widest report line, in them
 };
 
 // The direct path: the report as raw text after the printer's control codes.
@@ -246,7 +266,7 @@ private:
 EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampante& stampante) {
     const ImpostazioniStampa impostazioni = LeggiImpostazioni(scelta, hotel);
     const std::string report = FileReport();
-    if (impostazioni.PerDriver()) return StampaDriver(scelta, impostazioni, stampante).Esegui(report);
+    if (impostazioni.PerDriver()) return StampaDriver(scelta, impostazioni, stampante, hotel).Esegui(report);
     StampaDiretta(scelta, impostazioni).Esegui(report);
     return {};
 }

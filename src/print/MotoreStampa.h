@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
+
+#include "common/Routine.h"
+#include "print/IntestazioneStampa.h"
 
 class Stampante;
 
@@ -18,6 +22,10 @@ struct SceltaStampa {
     // installed on this workstation (a name from another system), the driver
     // path prints into the dated PDF file under "doc" instead of on paper.
     bool comePdf = false;
+    // What the heading of the pages printed through the driver names: the
+    // tableau and its week, and the time of the print.
+    TableauStampato tableau;
+    std::tm ora = TempoLocale();
 };
 
 // What a print run did.

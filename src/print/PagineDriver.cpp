@@ -30,13 +30,11 @@ struct Ingombro {
 
 Ingombro Misura(Stampante& stampante, const PagineDriver& pagine, int margine, const CaratteriPagina& caratteri,
                 const std::string& intestazione) {
-    Ingombro ingombro{stampante.LarghezzaTesto(intestazione, caratteri.intestazione), 0};
+    Ingombro ingombro{std::max(stampante.LarghezzaTesto(intestazione, caratteri.intestazione),
+                               LarghezzaRighe(stampante, pagine, caratteri)),
+                      0};
     std::size_t righe = 0;
-    for (const auto& pagina : pagine) {
-        righe = std::max(righe, pagina.size());
-        for (const std::string& riga : pagina)
-            ingombro.larghezza = std::max(ingombro.larghezza, LarghezzaRiga(stampante, riga, caratteri));
-    }
+    for (const auto& pagina : pagine) righe = std::max(righe, pagina.size());
     ingombro.altezza = stampante.AltezzaRiga(caratteri.intestazione) +
                        static_cast<double>(static_cast<std::size_t>(std::max(margine, 0)) + righe) *
                            stampante.AltezzaRiga(caratteri.corpo);
@@ -44,6 +42,13 @@ Ingombro Misura(Stampante& stampante, const PagineDriver& pagine, int margine, c
 }
 
 }  // namespace
+
+double LarghezzaRighe(Stampante& stampante, const PagineDriver& pagine, const CaratteriPagina& caratteri) {
+    double larghezza = 0;
+    for (const auto& pagina : pagine)
+        for (const std::string& riga : pagina) larghezza = std::max(larghezza, LarghezzaRiga(stampante, riga, caratteri));
+    return larghezza;
+}
 
 PagineDriver ImpaginaDriver(const std::vector<std::string>& righe, int lunghezzaPagina, int margine) {
     PagineDriver pagine(1);

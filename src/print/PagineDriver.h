@@ -36,3 +36,6 @@ struct CaratteriPagina {
 // page of `pagine` (heading, `margine` blank lines, its lines) fits the height.
 double ScalaPerLaPagina(Stampante& stampante, const PagineDriver& pagine, int margine,
                         const CaratteriPagina& caratteri, const std::string& intestazione);
+
+// Width of the widest report line of `pagine` in `caratteri`, as StampaLaser draws it.
+double LarghezzaRighe(Stampante& stampante, const PagineDriver& pagine, const CaratteriPagina& caratteri);

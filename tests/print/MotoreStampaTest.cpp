@@ -26,7 +26,8 @@ const std::string Sequenza("\x1B\x12\0\0\0", 5);
 
 // The current folder for the test, a data folder with one destination "Banco"
 // of print type 1 and line `linea`, the given SetStampa groups (none: no
-// SetStampa record) and the page length of hotel 1, workstation 1.
+// SetStampa record) and the page length of hotel 1, workstation 1; hotel 1
+// "Albergo Prova" with its tableau 2 "Piano terra".
 class Cartella {
 public:
     Cartella(const std::string& compresso, const std::string& grassetto, int pagina, const char* linea = "uscita.prn")
@@ -44,6 +45,12 @@ public:
         Tabella setStampa{"SetStampa", {{"TipoStampa", Intero}, {"Compresso", Testo}, {"Grassetto", Testo}}, {}};
         if (!compresso.empty()) setStampa.righe.push_back({n(1), Valore::Testo(compresso), Valore::Testo(grassetto)});
         ScriviTabellaSqlite("Stampanti.mdb", setStampa);
+        ScriviTabellaSqlite("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                                     {{"Numero", Intero}, {"RagioneSociale", Testo}},
+                                                     {{n(1), Valore::Testo("Albergo Prova")}}});
+        ScriviTabellaSqlite("Tableau.mdb", {"Tableau",
+                                            {{"NumeroHotel", Intero}, {"Codice", Intero}, {"Descrizione", Testo}},
+                                            {{n(1), n(2), Valore::Testo(" Piano terra ")}}});
     }
 
 private:
@@ -54,6 +61,17 @@ private:
 void Report(const Righe& righe, const char* nome = "FD1") {
     std::ofstream file(nome, std::ios::binary);
     for (const auto& riga : righe) file << riga << "\r\n";
+}
+
+// 3 March 2025, 14:05.
+std::tm OraFissa() {
+    std::tm ora{};
+    ora.tm_year = 125;
+    ora.tm_mon = 2;
+    ora.tm_mday = 3;
+    ora.tm_hour = 14;
+    ora.tm_min = 5;
+    return ora;
 }
 
 SceltaStampa Scelta(const std::string& codice = "", bool compressa = false) {
@@ -83,14 +101,21 @@ TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
     SceltaStampa scelta = Scelta();
     scelta.orizzontale = true;
     scelta.fronteRetro = true;
+    scelta.tableau = {2, "07/12/2026"};
+    scelta.ora = OraFissa();
     // Every page: the heading line, the body font and size, the top margin of 1.
     // Pages of 3 lines: "a" and "b", the one the form feed ends, the empty one
     // after it, "c".
-    const Righe inizio = {"Font Times New Roman", "Dimensione 8", "Riga [ ]", "Font Courier New", "Dimensione 10",
-                          "Riga [ ]"};
-    const Righe nuova = Righe{"NuovaPagina", "Orientamento 2"} + inizio;
-    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2"} + inizio +
-                         Righe{"Riga [a]", "Riga [b]"} + nuova + nuova + nuova +
+    const auto inizio = [](int pagina) {
+        return Righe{"Font Times New Roman", "Dimensione 8",
+                     "Riga [Hotel : Albergo Prova   Tableau : Piano terra   Settimana : 07/12/2026 \x96 13/12/2026   "
+                     "Stampata il 03/03/2025 alle 14:05   pagina " +
+                         std::to_string(pagina) + " di 4]",
+                     "Font Courier New", "Dimensione 10", "Riga [ ]"};
+    };
+    const auto nuova = [&](int pagina) { return Righe{"NuovaPagina", "Orientamento 2"} + inizio(pagina); };
+    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2"} + inizio(1) +
+                         Righe{"Riga [a]", "Riga [b]"} + nuova(2) + nuova(3) + nuova(4) +
                          Righe{"Riga [c|\xF9]", "FineDocumento", "Orientamento 1"};
     EXPECT_EQ(Registro(scelta), atteso);
     // "K" prints the lines as they stand; portrait runs leave the orientation alone.
@@ -184,7 +209,56 @@ TEST(MotoreStampa, PercorsoDriverTieneLaSettimanaSulFoglio) {
             return voce.ends_with("| Domenica 13/12  |]");
         });
         EXPECT_NE(domenica, registro.end());
+        // The heading, drawn smaller in the same proportion, ends under the grid's right edge.
+        const auto titolo = std::find(registro.begin(), registro.end(), "Font Times New Roman") + 1;
+        const double dimensioneTitolo = std::stod(titolo->substr(11));
+        EXPECT_NEAR(dimensioneTitolo / dimensione, caso.compressa ? 1 : 0.8, 1e-4);  // sizes logged to 6 digits
+        const std::string& riga = *(titolo + 1);
+        EXPECT_TRUE(riga.ends_with("pagina 1 di 2]")) << riga;
+        const double larghezzaTitolo = 0.6 * dimensioneTitolo * static_cast<double>(riga.size() - 7);
+        EXPECT_LE(larghezzaTitolo, 0.6 * dimensione * 132 + 0.01);
+        EXPECT_GT(larghezzaTitolo, 0.6 * dimensione * 132 - 0.6 * dimensioneTitolo);
     }
+}
+
+// The heading's parts come from AnagraficaHotels and Tableau, the week from
+// the print's choices or else the report's header line; a part not found is
+// left out.
+TEST(MotoreStampa, IntestazioneDellePagine) {
+    Cartella cartella(Driver, "", 60);
+    std::string intestazione = RigaVuota();
+    ScriviCella(intestazione, 0, " Luned\xEC 07/12");
+    const std::string settimana = "Settimana : 07/12/2026 \x96 13/12/2026";
+    std::tm oggi = OraFissa();
+    oggi.tm_year = 126;
+    oggi.tm_mon = 11;
+    oggi.tm_mday = 9;
+    struct Caso {
+        std::int16_t hotel;
+        TableauStampato tableau;
+        std::string primaRiga, sinistra;
+    } casi[] = {
+        {1, {2, "07/12/2026"}, "", "Hotel : Albergo Prova   Tableau : Piano terra   " + settimana},
+        {1, {0, ""}, intestazione, "Hotel : Albergo Prova   " + settimana},
+        {3, {2, ""}, "a", ""},
+        {1, {3, "01/03/2025"}, intestazione, "Hotel : Albergo Prova   Settimana : 01/03/2025 \x96 07/03/2025"},
+    };
+    for (const auto& caso : casi) {
+        const IntestazioneStampa letta = LeggiIntestazione(caso.hotel, caso.tableau, caso.primaRiga, oggi);
+        EXPECT_EQ(letta.sinistra, caso.sinistra) << caso.hotel << " " << caso.tableau.codice;
+        EXPECT_EQ(letta.Destra(2, 3), "Stampata il 09/12/2026 alle 14:05   pagina 2 di 3");
+    }
+    // The year of the header's first day: the nearest to today in which it falls on that weekday.
+    const auto oggiGiorno = std::chrono::sys_days{std::chrono::year{2026} / 12 / 9};
+    for (const auto& [cella, primo] : std::vector<std::pair<std::string, std::string>>{
+             {" Luned\xEC 07/12", "07/12/2026"}, {" Marted\xEC 07/12", "07/12/2027"},
+             {" Sabato 29/02", "29/02/2020"}, {" Gioved\xEC 29/02", "29/02/2024"},
+             {" Luned\xEC 31/04", ""}, {" Lunedi 07/12", ""}, {" 07/12", ""}, {" Luned\xEC 7/12", ""}}) {
+        std::string riga = RigaVuota();
+        ScriviCella(riga, 0, cella);
+        EXPECT_EQ(PrimoGiornoDelReport(riga, oggiGiorno), primo) << cella;
+    }
+    EXPECT_EQ(PrimoGiornoDelReport(" Luned\xEC", oggiGiorno), "");
 }
 
 TEST(StampaLaser, GrassettoSoloTraDueCediglieDellaStessaCella) {

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class Recordset;
+struct TableauStampato;
 
 // The main window: the user picks a hotel and one of its tableau definitions,
 // the range of rooms and the first day of the week, and builds the tableau.
@@ -23,8 +24,10 @@ class Brov5Desk : public QWidget {
 
 public:
     // What "&Stampa" shows once the report is built: the print menu, modal
-    // over the main window, for the chosen hotel (which it may correct).
-    using MostraStampe = std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)>;
+    // over the main window, for the chosen hotel (which it may correct), with
+    // the tableau and the week the report is of.
+    using MostraStampe =
+        std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel, const TableauStampato& tableau)>;
 
     // With the program's own print menu.
     Brov5Desk();

@@ -75,10 +75,12 @@ void IgnoraErrori(Passo&& passo) {
 
 }  // namespace
 
-MenuStampa::MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria)
+MenuStampa::MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria,
+                       TableauStampato tableau)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       servizi_(std::move(servizi)),
-      numeroHotel_(numeroHotel) {
+      numeroHotel_(numeroHotel),
+      tableau_(std::move(tableau)) {
     CreaControlli();
 }
 
@@ -214,6 +216,8 @@ void MenuStampa::Stampa(bool comePdf) {
     const QString stampante = combo2_->currentText();
     scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
     scelta.codiceAssistenza = codiceAssistenza_;
+    scelta.tableau = tableau_;
+    scelta.ora = servizi_.orologio();
     const EsitoStampa esito = StampaReport(scelta, numeroHotel_, servizi_.stampante);
     if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(esito.filePdf);
 }
@@ -255,17 +259,18 @@ void MenuStampa::Chiudi() {
     close();
 }
 
-std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema() {
+std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel, const TableauStampato& tableau)>
+MenuStampaDelSistema() {
     struct Sistema {
         StampanteQt stampante;
         ApriDocumentoQt apriDocumento;
         AvviaProgrammaQt avviaProgramma;
     };
     auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
-    return [sistema](QWidget& proprietaria, std::int16_t& numeroHotel) {
+    return [sistema](QWidget& proprietaria, std::int16_t& numeroHotel, const TableauStampato& tableau) {
         if (!*sistema) *sistema = std::make_unique<Sistema>();
         Sistema& s = **sistema;
-        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria);
+        MenuStampa menu({s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria, tableau);
         menu.Mostra();
     };
 }

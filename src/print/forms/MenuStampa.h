@@ -9,6 +9,7 @@
 
 #include "common/Routine.h"
 #include "print/DatiMenuStampa.h"
+#include "print/IntestazioneStampa.h"
 
 class ApriDocumento;
 class AvviaProgramma;
@@ -38,7 +39,10 @@ class MenuStampa : public QDialog {
 public:
     // `numeroHotel` is the hotel chosen in the main window; the menu prints
     // with its page length, and makes it hotel 1 when none is chosen (0).
-    MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria = nullptr);
+    // `tableau` is the tableau and week the report was built for, named in
+    // the heading of the pages printed through the driver.
+    MenuStampa(ServiziStampa servizi, std::int16_t& numeroHotel, QWidget* proprietaria = nullptr,
+               TableauStampato tableau = {});
     ~MenuStampa() override;
 
     // Loads the menu and runs its first activation. False when it has closed
@@ -74,6 +78,7 @@ private:
 
     ServiziStampa servizi_;
     std::int16_t& numeroHotel_;
+    TableauStampato tableau_;
     std::string nomeArchivio_;
     std::string codiceAssistenza_;
     bool chiusa_ = false;
@@ -91,4 +96,5 @@ private:
 // platform objects: the Qt printer, made at the first call and kept as long
 // as the function (so a printer chosen stays active), the desktop's document
 // opener and the program starter.
-std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel)> MenuStampaDelSistema();
+std::function<void(QWidget& proprietaria, std::int16_t& numeroHotel, const TableauStampato& tableau)>
+MenuStampaDelSistema();

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -47,8 +48,9 @@ protected:
         std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
         ScriviTabellaSqlite("AnagraficaHotels.mdb",
                             {"AnagraficaHotels",
-                             {{"Numero", TipoCampo::Intero}, {"CodiceAssistenza", TipoCampo::Testo}},
-                             {{N(2), T("altro")}, {N(1), T("AS-1")}}});
+                             {{"Numero", TipoCampo::Intero}, {"CodiceAssistenza", TipoCampo::Testo},
+                              {"RagioneSociale", TipoCampo::Testo}},
+                             {{N(2), T("altro"), T("Albergo Due")}, {N(1), T("AS-1"), T("Albergo Uno")}}});
         ScriviTabellaSqlite("Contatori.mdb", {"Contatori",
                                               {{"NumeroHotel", TipoCampo::Intero}, {"LungPagComp", TipoCampo::Intero},
                                                {"LungPagNoComp", TipoCampo::Intero}},
@@ -233,6 +235,21 @@ TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
         EXPECT_TRUE(risposta.Visti()[i].testo.startsWith(attesi[i])) << risposta.Visti()[i].testo.toStdString();
     EXPECT_TRUE(documenti_.aperti.empty());
     EXPECT_FALSE(fs::exists("0.prn") || fs::exists("Lasr"));
+}
+
+// The pages printed through the driver are headed with the hotel, the week
+// the menu was opened for and the menu's clock.
+TEST_F(MenuStampaTest, IntestazioneDellaStampaTramiteDriver) {
+    Destinazioni({"Ufficio"}, "  8  0  0  0  0  1 10");
+    StampanteRegistrata stampante;
+    NumeroHotelCorrente = 1;
+    MenuStampa menu({stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente, nullptr, {0, "07/12/2026"});
+    ASSERT_TRUE(menu.Avvia());
+    QTest::mouseClick(menu.Tst(TstStampa), Qt::LeftButton);
+    EXPECT_NE(std::find(stampante.registro.begin(), stampante.registro.end(),
+                        "Riga [Hotel : Albergo Uno   Settimana : 07/12/2026 \x96 13/12/2026   Stampata il 03/03/2025 "
+                        "alle 14:05   pagina 1 di 1]"),
+              stampante.registro.end());
 }
 
 // The PDF button on a full disk: Errore 61 is shown, no PDF opened or left behind.

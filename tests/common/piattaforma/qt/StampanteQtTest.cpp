@@ -170,6 +170,45 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
     EXPECT_NE(Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"}).find("riga con grassetto 299"), std::string::npos);
 }
 
+// The demo week into a PDF through the driver (Courier New 10, 8 compressed,
+// on A4): two pages each time, every line whole with its Sunday, the heading
+// on both.
+TEST(StampanteQt, SettimanaDemoInPdfIntera) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    std::vector<std::string> attese;
+    std::ifstream report("FD1", std::ios::binary);
+    for (std::string riga; std::getline(report, riga);) {
+        riga.pop_back();  // CR
+        attese.push_back(Compatta(Cp1252ToUtf8(Converti2(riga))));
+    }
+    struct Caso {
+        const char* pdf;
+        bool compressa, orizzontale;
+    } casi[] = {{"ritratto.pdf", false, false}, {"compressa.pdf", true, false}, {"orizzontale.pdf", false, true}};
+    StampanteQt stampante;
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.pdf);
+        SceltaStampa scelta;
+        scelta.destinazione = "Reception PDF";
+        scelta.filePdf = caso.pdf;
+        scelta.compressa = caso.compressa;
+        scelta.orizzontale = caso.orizzontale;
+        scelta.tableau = {1, "07/12/2026"};
+        StampaReport(scelta, 1, stampante);
+        EXPECT_EQ(Pagine(caso.pdf), 2);
+        const std::string testo = Compatta(Esegui("/usr/bin/pdftotext", {"-layout", caso.pdf, "-"}));
+        for (const std::string& attesa : attese) EXPECT_NE(testo.find(attesa), std::string::npos) << attesa;
+        EXPECT_NE(testo.find("| Domenica 13/12 |"), std::string::npos);
+        for (const char* pagina : {"pagina 1 di 2", "pagina 2 di 2"}) EXPECT_NE(testo.find(pagina), std::string::npos);
+        EXPECT_NE(testo.find("Hotel : Hotel Bellavista S.r.l. Tableau : Corpo principale Settimana : 07/12/2026 "
+                             "\xE2\x80\x93 13/12/2026"),
+                  std::string::npos);
+    }
+}
+
 // The demo week printed on a real print system: through the driver on one
 // queue (Qt hands CUPS a PDF), as raw bytes on another.
 TEST(StampaCups, SettimanaDemoSuDueCode) {
