@@ -6,7 +6,7 @@
 #include "common/piattaforma/Stampante.h"
 
 // A printer object for tests: installed printers given in advance, every
-// operation logged with its arguments, the font size read back as set.
+// operation logged with its arguments.
 // Measures (not logged): a page whose printable area is `larghezza` by
 // `altezza` points upright, turned in landscape; every character 0.6 of the
 // font size wide, every line 1.2 of it high (the tallest size on it). Lines
@@ -36,7 +36,6 @@ public:
     }
     void ImpostaFontName(const std::string& nome) override { registro.push_back("Font " + nome); }
     void ImpostaFontSize(double punti) override;
-    double FontSize() override { return dimensione_; }
     void ImpostaFontBold(bool grassetto) override { registro.push_back(grassetto ? "Grassetto 1" : "Grassetto 0"); }
     void Stampa(const std::string& testo, bool aCapo) override;
     double LarghezzaStampabile() override { return orizzontale_ ? altezza : larghezza; }

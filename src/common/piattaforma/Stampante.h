@@ -36,8 +36,6 @@ public:
     virtual void ImpostaFontName(const std::string& nome) = 0;
     // Size in points, fractions included.
     virtual void ImpostaFontSize(double punti) = 0;
-    // The font size as the printer reports it.
-    virtual double FontSize() = 0;
     virtual void ImpostaFontBold(bool grassetto) = 0;
 
     // The printable area of the next document's pages, in points, with the

@@ -128,8 +128,6 @@ QFont StampanteQt::Font(const FontStampa& carattere) {
     return font;
 }
 
-double StampanteQt::FontSize() { return font_.pointSizeF(); }
-
 void StampanteQt::ImpostaFontBold(bool grassetto) { font_.setBold(grassetto); }
 
 void StampanteQt::Stampa(const std::string& testo, bool aCapo) {

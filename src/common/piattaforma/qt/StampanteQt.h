@@ -24,7 +24,6 @@ public:
     void ImpostaOrientamento(int orientamento) override;
     void ImpostaFontName(const std::string& nome) override;
     void ImpostaFontSize(double punti) override;
-    double FontSize() override;
     void ImpostaFontBold(bool grassetto) override;
     double LarghezzaStampabile() override;
     double AltezzaStampabile() override;
