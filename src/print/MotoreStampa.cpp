@@ -105,11 +105,14 @@ public:
             for (std::string& riga : righe) Converti2(riga);
         const PagineDriver pagine = ImpaginaDriver(righe, imp_.lunghezzaPagina, imp_.margineSuperiore);
         const CaratteriPagina caratteri = Caratteri();
-        // The heading's parts at their least distance, with the widest page number.
-        const std::string intestazioneMinima = intestazione.sinistra + std::string(DistanzaIntestazione, ' ') +
-                                               intestazione.Destra(pagine.size(), pagine.size());
-        caratteri_ = caratteri.Scalati(
-            ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri, intestazioneMinima));
+        caratteri_ = caratteri.Scalati(ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri));
+        // A heading wider than the paper (a long hotel name) is made smaller by itself: its parts at their
+        // least distance, with the widest page number.
+        caratteri_.intestazione = FontNellaLarghezza(
+            stampante_,
+            intestazione.sinistra + std::string(DistanzaIntestazione, ' ') +
+                intestazione.Destra(pagine.size(), pagine.size()),
+            caratteri_.intestazione);
         larghezzaRighe_ = LarghezzaRighe(stampante_, pagine, caratteri_);
         for (std::size_t n = 0; n < pagine.size(); ++n)
             StampaPagina(pagine[n], RigaIntestazione(intestazione, n + 1, pagine.size()), n == 0);

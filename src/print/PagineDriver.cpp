@@ -28,11 +28,8 @@ struct Ingombro {
     double altezza = 0;
 };
 
-Ingombro Misura(Stampante& stampante, const PagineDriver& pagine, int margine, const CaratteriPagina& caratteri,
-                const std::string& intestazione) {
-    Ingombro ingombro{std::max(stampante.LarghezzaTesto(intestazione, caratteri.intestazione),
-                               LarghezzaRighe(stampante, pagine, caratteri)),
-                      0};
+Ingombro Misura(Stampante& stampante, const PagineDriver& pagine, int margine, const CaratteriPagina& caratteri) {
+    Ingombro ingombro{LarghezzaRighe(stampante, pagine, caratteri), 0};
     std::size_t righe = 0;
     for (const auto& pagina : pagine) righe = std::max(righe, pagina.size());
     ingombro.altezza = stampante.AltezzaRiga(caratteri.intestazione) +
@@ -40,6 +37,9 @@ Ingombro Misura(Stampante& stampante, const PagineDriver& pagine, int margine, c
                            stampante.AltezzaRiga(caratteri.corpo);
     return ingombro;
 }
+
+// What a size must be multiplied by for `misura` to stay within `spazio`: 1 when it does.
+double Fattore(double misura, double spazio) { return misura > spazio ? spazio / misura : 1.0; }
 
 }  // namespace
 
@@ -79,16 +79,25 @@ CaratteriPagina CaratteriPagina::Scalati(double scala) const {
 }
 
 double ScalaPerLaPagina(Stampante& stampante, const PagineDriver& pagine, int margine,
-                        const CaratteriPagina& caratteri, const std::string& intestazione) {
+                        const CaratteriPagina& caratteri) {
     const double larghezza = stampante.LarghezzaStampabile() * Tolleranza;
     const double altezza = stampante.AltezzaStampabile() * Tolleranza;
     double scala = 1;
     for (int tentativo = 0; tentativo < Tentativi; ++tentativo) {
-        const Ingombro ingombro = Misura(stampante, pagine, margine, caratteri.Scalati(scala), intestazione);
-        const double fattore = std::min(ingombro.larghezza > larghezza ? larghezza / ingombro.larghezza : 1.0,
-                                        ingombro.altezza > altezza ? altezza / ingombro.altezza : 1.0);
+        const Ingombro ingombro = Misura(stampante, pagine, margine, caratteri.Scalati(scala));
+        const double fattore = std::min(Fattore(ingombro.larghezza, larghezza), Fattore(ingombro.altezza, altezza));
         if (fattore >= 1) break;
         scala *= fattore;
     }
     return scala;
+}
+
+FontStampa FontNellaLarghezza(Stampante& stampante, const std::string& testo, FontStampa font) {
+    const double larghezza = stampante.LarghezzaStampabile() * Tolleranza;
+    for (int tentativo = 0; tentativo < Tentativi; ++tentativo) {
+        const double fattore = Fattore(stampante.LarghezzaTesto(testo, font), larghezza);
+        if (fattore >= 1) break;
+        font.dimensione *= fattore;
+    }
+    return font;
 }

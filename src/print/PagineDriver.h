@@ -32,10 +32,13 @@ struct CaratteriPagina {
 
 // The factor, 1 or less, the sizes of `caratteri` are to be multiplied by so
 // that on `stampante`'s printable area the widest report line (bold
-// stretches in their font) and `intestazione` fit the width, and the fullest
-// page of `pagine` (heading, `margine` blank lines, its lines) fits the height.
+// stretches in their font) fits the width, and the fullest page of `pagine`
+// (heading, `margine` blank lines, its lines) fits the height.
 double ScalaPerLaPagina(Stampante& stampante, const PagineDriver& pagine, int margine,
-                        const CaratteriPagina& caratteri, const std::string& intestazione);
+                        const CaratteriPagina& caratteri);
+
+// `font` made smaller, when it must, for `testo` to fit the printable width.
+FontStampa FontNellaLarghezza(Stampante& stampante, const std::string& testo, FontStampa font);
 
 // Width of the widest report line of `pagine` in `caratteri`, as StampaLaser draws it.
 double LarghezzaRighe(Stampante& stampante, const PagineDriver& pagine, const CaratteriPagina& caratteri);

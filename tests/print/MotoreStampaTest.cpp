@@ -197,6 +197,26 @@ TEST(MotoreStampa, PercorsoDriverTieneLaSettimanaSulFoglio) {
     }
 }
 
+// A heading wider than the paper (a long hotel name) is drawn smaller by
+// itself: the report keeps its size.
+TEST(MotoreStampa, IntestazioneLungaPiuPiccolaDaSola) {
+    Cartella cartella(Driver, "", 60, "Ufficio laser");
+    ScriviTabellaSqlite("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                                 {{"Numero", TipoCampo::Intero}, {"RagioneSociale", TipoCampo::Testo}},
+                                                 {{Valore::Intero(1), Valore::Testo(std::string(60, 'A'))}}});
+    Report({"a"});
+    SceltaStampa scelta = Scelta();
+    scelta.tableau = {2, "07/12/2026"};
+    StampanteRegistrata stampante;
+    StampaReport(scelta, 1, stampante);
+    EXPECT_EQ(stampante.righeFuori, 0);
+    const Righe& registro = stampante.registro;  // the printer, the orientation, the heading's font and size
+    ASSERT_GT(registro.size(), 6u);
+    EXPECT_LT(std::stod(registro[3].substr(11)), 8);
+    EXPECT_NE(registro[4].find(std::string(45, 'A') + "   Tableau"), std::string::npos);  // 45 characters of the name
+    EXPECT_EQ(registro[6], "Dimensione 10");
+}
+
 // The heading's parts come from AnagraficaHotels and Tableau, the week from
 // the print's choices or else the report's header line; a part not found is
 // left out.
