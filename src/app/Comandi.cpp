@@ -67,6 +67,7 @@ const char* const AiutoDemo =
 const char* const AiutoStampa =
     "Uso: brovato5 stampa --hotel H --destinazione NOME [--compressa] [--orizzontale]\n"
     "                     [--fronte-retro] [--stampante STAMPANTE] [--pdf FILE]\n"
+    "                     [--tableau T] [--data GG/MM/AAAA]\n"
     "\n"
     "Stampa il report (file FD seguito da PCLocal) come il pulsante di stampa del\n"
     "menu: NOME e' la destinazione della tabella Stampanti, H l'hotel corrente\n"
@@ -74,11 +75,14 @@ const char* const AiutoStampa =
     "  --compressa, --orizzontale, --fronte-retro  le opzioni del menu\n"
     "  --stampante  stampante installata scelta al posto di quella della destinazione\n"
     "  --pdf FILE   la stampa tramite driver va nel file PDF indicato\n"
+    "  --tableau T, --data GG/MM/AAAA  il tableau e il primo giorno della settimana\n"
+    "               nell'intestazione delle pagine stampate tramite driver; senza\n"
+    "               --data la settimana e' quella della prima riga del report\n"
     "Senza stampanti installate la stampa tramite driver va in doc/fd...pdf; il\n"
     "nome del PDF creato e' scritto sull'uscita.\n"
     "\n"
-    "Esito: 0 fatto (anche senza destinazione NOME, segnalato su stderr),\n"
-    "1 errore durante la stampa, 2 uso errato.\n";
+    "Esito: 0 fatto, 1 errore durante la stampa (anche una destinazione NOME che\n"
+    "la tabella Stampanti non ha: l'errore elenca quelle che ha), 2 uso errato.\n";
 
 const char* const AiutoEsporta =
     "Uso: brovato5 esporta\n"
@@ -199,7 +203,7 @@ bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& n
     return trovato;
 }
 
-int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out, std::ostream& err) {
+int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoStampa;
         return 0;
@@ -208,9 +212,17 @@ int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::o
     scelta.compressa = TogliInterruttore(argomenti, "compressa");
     scelta.orizzontale = TogliInterruttore(argomenti, "orizzontale");
     scelta.fronteRetro = TogliInterruttore(argomenti, "fronte-retro");
-    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf"});
+    auto opzioni =
+        LeggiOpzioni(argomenti, {"hotel", "destinazione"}, "stampa", {"stampante", "pdf", "tableau", "data"});
     // As the print menu does: no hotel chosen (0) prints with hotel 1's page length.
     const std::int16_t hotel = HotelDiStampa(Codice(opzioni["hotel"], "hotel", "stampa"));
+    if (opzioni.count("tableau")) scelta.tableau.codice = Codice(opzioni["tableau"], "tableau", "stampa");
+    if (opzioni.count("data")) {
+        std::string data = Utf8ToCp1252(opzioni["data"]);
+        if (!ControllaData(data))
+            throw ErroreUso{"valore non valido per --data: '" + opzioni["data"] + "' (gg/mm/aaaa)", "stampa"};
+        scelta.tableau.primoGiorno = data;
+    }
     scelta.destinazione = Utf8ToCp1252(opzioni["destinazione"]);
     scelta.stampante = Utf8ToCp1252(opzioni["stampante"]);
     scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);
@@ -218,8 +230,6 @@ int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::o
     scelta.codiceAssistenza = CodiceAssistenza(contesto.cartella);
     const auto stampante = fabbricaStampante();
     const EsitoStampa esito = StampaReport(contesto, scelta, hotel, *stampante);
-    if (!esito.destinazioneTrovata)
-        err << "Nessuna destinazione di stampa '" << opzioni["destinazione"] << "': nulla stampato.\n";
     if (!esito.filePdf.empty()) out << Cp1252ToUtf8(esito.filePdf) << "\n";
     return 0;
 }
@@ -256,7 +266,7 @@ int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio,
     }
     if (comando == "tableau") return Tableau(resto, avvio, out, err);
     if (comando == "demo") return Demo(resto, out);
-    if (comando == "stampa") return Stampa(resto, avvio, out, err);
+    if (comando == "stampa") return Stampa(resto, avvio, out);
     if (comando == "esporta") return Esporta(resto, avvio, out);
     if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};

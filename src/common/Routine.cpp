@@ -1,5 +1,6 @@
 #include "common/Routine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <ctime>
 
 #include "common/Errore.h"
+#include "tableau/RigaReport.h"
 
 std::array<std::int16_t, 13> GiorniMese = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 std::array<std::string, 7> NomiGiorni = {"Luned\xEC",  "Marted\xEC", "Mercoled\xEC", "Gioved\xEC",
@@ -30,6 +32,9 @@ std::int16_t NumeroData(const std::string& parte) {
     if (x > 32767.49 || x < -32768.49) throw Errore(NumeroErrore::Overflow, "Overflow.");
     return static_cast<std::int16_t>(std::lround(x));
 }
+
+// Place of the bar before a day's amount, counted from the separator before the day's cell.
+constexpr std::size_t PostoBarraImporto = 14;
 
 void ImpostaFebbraio(std::int16_t anno) { GiorniMese[2] = AnnoBisestile(anno) ? 29 : 28; }
 
@@ -109,20 +114,35 @@ std::int16_t GiornoSettimana(const std::string& data) {
     return static_cast<std::int16_t>(n);
 }
 
-std::string ConvertiCornici(std::string& riga) {
-    for (char& c : riga) {
-        switch (static_cast<unsigned char>(c)) {
-            case 179: case 180: case 183: case 186: case 195: case 204:
-                c = '|';
-                break;
-            case 187: case 188: case 191: case 192: case 193: case 194: case 196: case 197:
-            case 200: case 201: case 202: case 203: case 206: case 217: case 218:
-                c = '-';
-                break;
-            default:
-                break;
-        }
+char CorniceSemplice(char c) {
+    switch (static_cast<unsigned char>(c)) {
+        case 179: case 180: case 183: case 186: case 195: case 204:
+            return '|';
+        case 187: case 188: case 191: case 192: case 193: case 194: case 196: case 197:
+        case 200: case 201: case 202: case 203: case 206: case 217: case 218:
+            return '-';
+        default:
+            return c;
     }
+}
+
+PostiCornice::PostiCornice(std::string_view riga)
+    : griglia_(riga.size() == Griglia::LunghezzaRiga),
+      ovunque_(!griglia_ || std::all_of(riga.begin(), riga.end(), [](char c) { return CorniceSemplice(c) != c; })) {}
+
+bool PostiCornice::PostoDiGriglia(std::size_t i) const {
+    if (!griglia_ || i < Griglia::LarghezzaCamera) return false;
+    // From the separator after the room column, every 18 columns a separator
+    // and 14 columns after it the bar before the day's amount.
+    const std::size_t passo = Griglia::LarghezzaCella + 1;
+    const std::size_t posto = (i - Griglia::LarghezzaCamera) % passo;
+    return posto == 0 || posto == PostoBarraImporto;
+}
+
+std::string ConvertiCornici(std::string& riga) {
+    const PostiCornice cornice(riga);
+    for (std::size_t i = 0; i < riga.size(); ++i)
+        if (cornice(i)) riga[i] = CorniceSemplice(riga[i]);
     return riga;
 }
 

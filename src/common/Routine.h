@@ -14,7 +14,7 @@
 // Days of each month, index 1 = January (index 0 unused). The February entry
 // is set to 29 or 28 by GiornoSettimana and ControllaData for the year they examine.
 extern std::array<std::int16_t, 13> GiorniMese;
-// Weekday names, index 0 = Monday ("Lunedì") .. 6 = Sunday, in Windows-1252.
+// Weekday names, index 0 = Monday ("LunedÃ¬") .. 6 = Sunday, in Windows-1252.
 extern std::array<std::string, 7> NomiGiorni;
 
 // Fills GiorniMese and NomiGiorni (done at start-up).
@@ -32,7 +32,32 @@ std::chrono::sys_days GiornoDiCalendario(const std::string& data);
 // A calendar day as the suite's tables store dates: yyyymmdd.
 std::string DataTabella(std::chrono::sys_days giorno);
 
-// Turns the box-drawing codes into "|" and "-" in place; returns the changed line.
+// Where a line may hold the report's frame. In a line of the report's shape
+// (132 characters) the frame stands only in the grid: the separator columns
+// 6, 24, .. 132, the bar before each day's amount (columns 20, 38, .. 128) and
+// every column of a separator line (one made of frame codes only); elsewhere
+// the bytes the frame is drawn with are letters of the guests' names ("À",
+// "Ä", "Å"...). In a line of any other length any place may hold it.
+class PostiCornice {
+public:
+    explicit PostiCornice(std::string_view riga);
+    // True when character `i` (from 0) stands where the frame may.
+    bool operator()(std::size_t i) const { return ovunque_ || PostoDiGriglia(i); }
+    // True when character `i` is a separator column or a day's bar of a line
+    // of the report's shape: the places that close its cells.
+    bool PostoDiGriglia(std::size_t i) const;
+
+private:
+    bool griglia_;  // a line of the report's shape
+    bool ovunque_;  // any other line, or a separator line
+};
+
+// The plain character a box-drawing code stands for ("|" or "-"); any other
+// character as it is.
+char CorniceSemplice(char c);
+
+// Turns the box-drawing codes that stand where the frame may (PostiCornice)
+// into "|" and "-" in place; returns the changed line.
 std::string ConvertiCornici(std::string& riga);
 
 // ddmmyy -> dd/mm/yyyy (the two-digit year taken within 80 years before and

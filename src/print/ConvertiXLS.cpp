@@ -8,6 +8,7 @@
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
+#include "common/Routine.h"
 #include "print/ImpostazioniStampa.h"
 #include "tableau/FileReport.h"
 
@@ -24,10 +25,11 @@ struct SeparatoriXLS {
     std::string valuta = "\x80";  // the euro sign in Windows-1252
 };
 
-// The byte-order mark a Windows editor puts in front of a file saved as UTF-8.
+// The byte-order mark a Windows editor puts in front of a file saved as
+// UTF-8, and the export in front of its own.
 constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 
-// The settings file's lines in the export's code page. A file that begins with
+// The settings file's lines in the report's code page. A file that begins with
 // the UTF-8 byte-order mark is UTF-8 text: the mark is dropped and the lines
 // read turned into Windows-1252, where a character that code page lacks is an
 // error. Any other file is Windows-1252 already.
@@ -40,8 +42,8 @@ std::vector<std::string> RigheInCp1252(std::vector<std::string> righe) {
         if (Cp1252ToUtf8(convertita) != riga)
             throw Errore(NumeroErrore::ArgomentoNonValido,
                          std::string("Il file ") + NomeFileSeparatori + ", salvato in UTF-8, ha alla riga " +
-                             std::to_string(n + 1) + " un carattere che il file di esportazione (Windows-1252) "
-                             "non può contenere: sceglierne un altro.");
+                             std::to_string(n + 1) + " un carattere che Windows-1252, la codifica dei "
+                             "separatori, non ha: sceglierne un altro.");
         riga = convertita;
     }
     return righe;
@@ -66,11 +68,14 @@ bool TraCifre(const std::string& riga, std::size_t i) {
     return i > 0 && Cifra(riga, i - 1) && Cifra(riga, i + 1) && Cifra(riga, i + 2);
 }
 
-bool Cornice(unsigned char c) {
+// A vertical frame or junction: the preview's signs anywhere, a box-drawing
+// code where the frame may stand (elsewhere it is a letter of a name).
+bool Cornice(unsigned char c, bool postoDiCornice) {
     switch (c) {
-        case 217: case 197: case 194: case 195: case 192: case 193: case 179: case 191: case 218:
         case '|': case '+':
             return true;
+        case 217: case 197: case 194: case 195: case 192: case 193: case 179: case 191: case 218:
+            return postoDiCornice;
         default:
             return false;
     }
@@ -86,14 +91,15 @@ void ScriviDecimale(std::string& uscita, const SeparatoriXLS& separatori) {
 
 // One report line as a line of the delimited file.
 std::string ConvertiRiga(const std::string& riga, const SeparatoriXLS& separatori) {
+    const PostiCornice posti(riga);
     std::string uscita;
     for (std::size_t i = 0; i < riga.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(riga[i]);
-        if (Cornice(c))
+        if (Cornice(c, posti(i)))
             uscita += separatori.campo;
-        else if (c == 180)
+        else if (c == 180 && posti(i))
             uscita += i + 1 == riga.size() ? separatori.campo : " ";
-        else if (c == 196)
+        else if (c == 196 && posti(i))
             uscita += ' ';
         else if (c == ',') {
             if (TraCifre(riga, i))
@@ -119,6 +125,8 @@ void ConvertiXLS(const Contesto& contesto, const std::string& Testo) {
     const auto report = contesto.cartella.Leggi(Testo, kMassimoReport, "il report");
     if (!report) throw ErroreFileInesistente(Cp1252ToUtf8(Testo));
     FileSostitutivo esportazione(contesto.cartella, NomeFileEsportazione(contesto.postazione), "il file di esportazione");
-    for (const auto& riga : DividiRighe(*report)) esportazione.ScriviRiga(ConvertiRiga(riga, separatori));
+    // UTF-8 with its mark: what the desktop's spreadsheet takes such a file for.
+    esportazione.Scrivi(kBomUtf8);
+    for (const auto& riga : DividiRighe(*report)) esportazione.ScriviRiga(Cp1252ToUtf8(ConvertiRiga(riga, separatori)));
     esportazione.Completa();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/Ambiente.h"
+#include "common/Codifica.h"
 #include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/CartellaDati.h"
@@ -74,6 +75,23 @@ std::string DestinazioneDelRecord(Recordset& stampanti, bool& dellUtente) {
     return dellUtente ? *variabile : stampanti["Linea"].Testo();
 }
 
+// A destination the Stampanti table has no record for: nothing can be
+// printed. The error lists the destinations the table holds.
+Errore ErroreDestinazioneSconosciuta(const std::string& destinazione, Recordset& stampanti) {
+    std::string note;
+    if (stampanti.RecordCount() > 0) {
+        for (stampanti.MoveFirst(); !stampanti.IsEOF(); stampanti.MoveNext()) {
+            const std::string nota = stampanti["Destinazione"].Testo();
+            if (!nota.empty()) note += (note.empty() ? "'" : ", '") + Cp1252ToUtf8(nota) + "'";
+        }
+    }
+    return Errore(NumeroErrore::NessunRecordCorrente,
+                  "La destinazione di stampa '" + Cp1252ToUtf8(destinazione) +
+                      "' non è nella tabella Stampanti: non è stato stampato nulla. " +
+                      (note.empty() ? std::string("La tabella non ha destinazioni.")
+                                    : "Destinazioni disponibili: " + note + "."));
+}
+
 }  // namespace
 
 std::string ImpostazioniStampa::SequenzaControllo(bool compressa) const {
@@ -92,8 +110,7 @@ std::string ImpostazioniStampa::SequenzaControllo(bool compressa) const {
     return sequenza;
 }
 
-std::optional<ImpostazioniStampa> LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta,
-                                                    std::int16_t hotel) {
+ImpostazioniStampa LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta, std::int16_t hotel) {
     ImpostazioniStampa impostazioni;
     impostazioni.fontCorpo = FontCorpo(cartella);
     impostazioni.lunghezzaPagina = LunghezzaPagina(cartella, hotel, scelta.compressa);
@@ -102,10 +119,7 @@ std::optional<ImpostazioniStampa> LeggiImpostazioni(const CartellaDati& cartella
     auto stampanti = db->OpenRecordset("Stampanti");
     auto setStampa = db->OpenRecordset("SetStampa");
     stampanti->FindFirst("Destinazione = " + Letterale(scelta.destinazione));
-    if (stampanti->NoMatch()) {
-        db->Close();
-        return std::nullopt;
-    }
+    if (stampanti->NoMatch()) throw ErroreDestinazioneSconosciuta(scelta.destinazione, *stampanti);
     impostazioni.tipoStampa = Intero16((*stampanti)["TipoStampa"], "TipoStampa");
     LeggiSetStampa(*setStampa, scelta.compressa, impostazioni);
     impostazioni.destinazione = DestinazioneDelRecord(*stampanti, impostazioni.destinazioneDellUtente);

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 class CartellaDati;
@@ -40,11 +39,10 @@ struct ImpostazioniStampa {
 constexpr std::size_t kMassimoFileImpostazioni = 64 * 1024;
 
 // Reads the settings for `scelta` and hotel `hotel` from the data folder
-// `cartella`; nothing when no printer record matches the chosen destination.
-// Throws Errore on a missing settings database, table or field, or a
-// settings file that cannot be read.
-std::optional<ImpostazioniStampa> LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta,
-                                                    std::int16_t hotel);
+// `cartella`. Throws Errore 3021 naming the destinations there are when no
+// printer record matches the chosen one, Errore on a missing settings
+// database, table or field, or a settings file that cannot be read.
+ImpostazioniStampa LeggiImpostazioni(const CartellaDati& cartella, const SceltaStampa& scelta, std::int16_t hotel);
 
 // The assistance code of the suite, as the print menu reads it: field
 // "CodiceAssistenza" of hotel 1 in "AnagraficaHotels"; "" when there is none.

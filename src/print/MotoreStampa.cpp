@@ -10,6 +10,7 @@
 #include "print/DatiMenuStampa.h"
 #include "print/FileDiStampa.h"
 #include "print/ImpostazioniStampa.h"
+#include "print/PagineDriver.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
 #include "tableau/FileReport.h"
@@ -19,6 +20,10 @@ namespace {
 constexpr char SaltoPagina = '\f';
 constexpr const char* FontIntestazione = "Times New Roman";
 constexpr const char* FineRiga = "\r\n";
+// The least blanks between the two parts of a page's heading.
+constexpr std::size_t DistanzaIntestazione = 3;
+// A bold stretch is this much smaller than the line it stands in, in points.
+constexpr double RiduzioneGrassetto = 0.4;
 
 using Righe = std::vector<std::string>;
 
@@ -47,18 +52,33 @@ FileDiStampa PdfArchivio(const Contesto& contesto) {
 class StampaDriver {
 public:
     StampaDriver(const Contesto& contesto, const SceltaStampa& scelta, const ImpostazioniStampa& imp,
-                 Stampante& stampante)
-        : contesto_(contesto), scelta_(scelta), imp_(imp), stampante_(stampante) {}
+                 Stampante& stampante, std::int16_t hotel)
+        : contesto_(contesto), scelta_(scelta), imp_(imp), stampante_(stampante), hotel_(hotel) {}
 
     EsitoStampa Esegui() {
-        const Righe righe = LeggiReport(contesto_);
+        Righe righe = LeggiReport(contesto_);
+        const IntestazioneStampa intestazione = LeggiIntestazione(contesto_.cartella, hotel_, scelta_.tableau,
+                                                                  righe.empty() ? "" : righe.front(), scelta_.ora);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
-        EsitoStampa esito{true, ScegliPdf(installata)};
+        EsitoStampa esito{ScegliPdf(installata)};
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
-        PrimaPagina();
-        for (std::string riga : righe) StampaRiga(riga);
+        if (!Contiene(scelta_.codiceAssistenza, 'K'))
+            for (std::string& riga : righe) Converti2(riga);
+        const PagineDriver pagine = ImpaginaDriver(righe, imp_.lunghezzaPagina, imp_.margineSuperiore);
+        const CaratteriPagina caratteri = Caratteri();
+        caratteri_ = caratteri.Scalati(ScalaPerLaPagina(stampante_, pagine, imp_.margineSuperiore, caratteri));
+        // A heading wider than the paper (a long hotel name) is made smaller by itself: its parts at their
+        // least distance, with the widest page number.
+        caratteri_.intestazione = FontNellaLarghezza(
+            stampante_,
+            intestazione.sinistra + std::string(DistanzaIntestazione, ' ') +
+                intestazione.Destra(pagine.size(), pagine.size()),
+            caratteri_.intestazione);
+        larghezzaRighe_ = LarghezzaRighe(stampante_, pagine, caratteri_);
+        for (std::size_t n = 0; n < pagine.size(); ++n)
+            StampaPagina(pagine[n], RigaIntestazione(intestazione, n + 1, pagine.size()), n == 0);
         stampante_.FineDocumento();
         if (scelta_.orizzontale) stampante_.ImpostaOrientamento(1);
         return esito;
@@ -102,53 +122,54 @@ private:
 
     void ImpostaOrientamento() { stampante_.ImpostaOrientamento(scelta_.orizzontale ? 2 : 1); }
 
-    void RigheMargine() {
-        for (int i = 0; i < imp_.margineSuperiore; ++i) stampante_.Stampa(" ", true);
-        contatore_ += imp_.margineSuperiore;
+    // The fonts as set: the heading's at Compresso 1, the body's at the size
+    // of the report lines, its bold stretches a little smaller.
+    CaratteriPagina Caratteri() const {
+        const double corpo = imp_.DimensioneCorpo(scelta_.compressa);
+        return {{FontIntestazione, imp_.compresso[1]},
+                {imp_.fontCorpo, corpo},
+                {imp_.fontCorpo, corpo - RiduzioneGrassetto, true}};
     }
 
-    void Intestazione() {
-        stampante_.ImpostaFontName(FontIntestazione);
-        stampante_.ImpostaFontSize(imp_.compresso[1]);
-        stampante_.Stampa(" ", true);
-        stampante_.ImpostaFontName(imp_.fontCorpo);
+    // The heading line of page `pagina` of `pagine`: its right part ends
+    // under the report's right edge, or as far as the left part leaves room.
+    std::string RigaIntestazione(const IntestazioneStampa& intestazione, std::size_t pagina, std::size_t pagine) {
+        const std::string destra = intestazione.Destra(pagina, pagine);
+        const FontStampa& font = caratteri_.intestazione;
+        const double spazio = stampante_.LarghezzaTesto(" ", font);
+        const double libera = larghezzaRighe_ - stampante_.LarghezzaTesto(intestazione.sinistra, font) -
+                              stampante_.LarghezzaTesto(destra, font);
+        const auto blank = spazio > 0 && libera > 0 ? static_cast<std::size_t>(libera / spazio) : 0;
+        return intestazione.sinistra + std::string(std::max(blank, DistanzaIntestazione), ' ') + destra;
     }
 
-    void PrimaPagina() {
-        Intestazione();
-        RigheMargine();
-        stampante_.ImpostaFontSize(imp_.DimensioneCorpo(scelta_.compressa));
+    void Imposta(const FontStampa& carattere) {
+        stampante_.ImpostaFontName(carattere.nome);
+        stampante_.ImpostaFontSize(carattere.dimensione);
     }
 
-    void NuovaPagina() {
-        stampante_.NuovaPagina();
-        ImpostaOrientamento();
-        Intestazione();
-        stampante_.ImpostaFontSize(imp_.DimensioneCorpo(scelta_.compressa));
-        contatore_ = 0;
-        RigheMargine();
-    }
-
-    void StampaRiga(std::string& riga) {
-        if (!Contiene(scelta_.codiceAssistenza, 'K')) Converti2(riga);
-        const bool salto = riga == std::string(1, SaltoPagina);
-        if (salto) {
+    // A page: its heading line, the top margin and its report lines, in the
+    // fonts scaled to fit.
+    void StampaPagina(const Righe& righe, const std::string& intestazione, bool prima) {
+        if (!prima) {
             stampante_.NuovaPagina();
             ImpostaOrientamento();
-            contatore_ = 0;
-            RigheMargine();
-        } else {
-            StampaLaser(stampante_, riga);
         }
-        ++contatore_;
-        if (contatore_ >= imp_.lunghezzaPagina || salto) NuovaPagina();
+        Imposta(caratteri_.intestazione);
+        stampante_.Stampa(intestazione, true);
+        Imposta(caratteri_.corpo);
+        for (int i = 0; i < imp_.margineSuperiore; ++i) stampante_.Stampa(" ", true);
+        const DimensioniRiga dimensioni{caratteri_.corpo.dimensione, caratteri_.grassetto.dimensione};
+        for (const std::string& riga : righe) StampaLaser(stampante_, riga, dimensioni);
     }
 
     const Contesto& contesto_;
     const SceltaStampa& scelta_;
     const ImpostazioniStampa& imp_;
     Stampante& stampante_;
-    int contatore_ = 0;
+    std::int16_t hotel_;
+    CaratteriPagina caratteri_;      // scaled to fit
+    double larghezzaRighe_ = 0;      // of the widest report line, in them
 };
 
 // The direct path: the report as raw text after the printer's control codes.
@@ -212,9 +233,8 @@ private:
 
 EsitoStampa StampaReport(const Contesto& contesto, const SceltaStampa& scelta, std::int16_t hotel,
                          Stampante& stampante) {
-    const auto impostazioni = LeggiImpostazioni(contesto.cartella, scelta, hotel);
-    if (!impostazioni) return {};
-    if (impostazioni->PerDriver()) return StampaDriver(contesto, scelta, *impostazioni, stampante).Esegui();
-    StampaDiretta(contesto, scelta, *impostazioni).Esegui();
-    return {true, {}};
+    const ImpostazioniStampa impostazioni = LeggiImpostazioni(contesto.cartella, scelta, hotel);
+    if (impostazioni.PerDriver()) return StampaDriver(contesto, scelta, impostazioni, stampante, hotel).Esegui();
+    StampaDiretta(contesto, scelta, impostazioni).Esegui();
+    return {};
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "common/Contesto.h"
+#include "common/Routine.h"
+#include "print/IntestazioneStampa.h"
 
 class Stampante;
 
@@ -20,12 +23,14 @@ struct SceltaStampa {
     // installed on this workstation (a name from another system), the driver
     // path prints into the dated PDF file under "doc" instead of on paper.
     bool comePdf = false;
+    // What the heading of the pages printed through the driver names: the
+    // tableau and its week, and the time of the print.
+    TableauStampato tableau;
+    std::tm ora = TempoLocale();
 };
 
 // What a print run did.
 struct EsitoStampa {
-    // False when no printer record matches the destination: nothing was printed.
-    bool destinazioneTrovata = false;
     // The PDF file the driver path printed into ("" when it printed on a printer
     // or the direct path ran).
     std::string filePdf;
@@ -33,10 +38,11 @@ struct EsitoStampa {
 
 // Prints the workstation's report file on the chosen destination with the
 // suite's print settings, for hotel `hotel` (page length), reading everything
-// from the data folder of `contesto`. Throws Errore on a missing settings
-// database or table, a missing report (53, before any destination is
-// opened), a destination that cannot be opened or that a print may not write
-// into (75: the report itself or an archive copy of it, a database or
+// from the data folder of `contesto`. Throws Errore on a destination the
+// Stampanti table has no record for (3021, naming those it has), a missing
+// settings database or table, a missing report (53, before any destination
+// is opened), a destination that cannot be opened or that a print may not
+// write into (75: the report itself or an archive copy of it, a database or
 // settings file of the suite, a link, a file outside the data folder named
 // by the shared settings), a chosen printer that is not installed and is no
 // port or file (482), or a printer error.

@@ -1,6 +1,8 @@
 #include "print/StampaLaser.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "common/Routine.h"
@@ -9,7 +11,6 @@
 namespace {
 
 constexpr char Cediglia = '\xE7';  // "ç", the bold switch
-constexpr double PassoGrassetto = 0.4;
 
 }  // namespace
 
@@ -25,31 +26,50 @@ std::string Converti2(std::string& Frase) {
         {Maiuscola('\xF9'), '\xF9'},  // Ù -> ù
         {Maiuscola('\xF2'), '\xF2'},  // Ò -> ò
     }};
-    for (char& c : Frase) {
-        for (const auto& [codice, sostituto] : accenti) {
-            if (c == codice) {
-                c = sostituto;
-                break;
-            }
-        }
+    // The frame's places are those of the line as it came: a separator line
+    // stays one though its right tee turns into "'".
+    const PostiCornice cornice(Frase);
+    for (std::size_t i = 0; i < Frase.size(); ++i) {
+        char& c = Frase[i];
+        const auto accento = std::find_if(accenti.begin(), accenti.end(), [c](const auto& a) { return a.first == c; });
+        if (accento != accenti.end())
+            c = accento->second;
+        else if (cornice(i))
+            c = CorniceSemplice(c);
     }
-    // No replacement above is a frame code, so the rest is the frame rule.
-    return ConvertiCornici(Frase);
+    return Frase;
 }
 
-void StampaLaser(Stampante& stampante, const std::string& Testo) {
-    std::string buffer;
-    bool grassetto = false;
-    for (const char c : Testo) {
-        if (c != Cediglia) {
-            buffer += c;
-            continue;
+std::vector<PezzoRiga> PezziRiga(const std::string& Testo) {
+    const PostiCornice griglia(Testo);
+    // Positions of the "ç" that switch: paired within each cell.
+    std::vector<bool> interruttore(Testo.size(), false);
+    std::optional<std::size_t> aperto;
+    for (std::size_t i = 0; i < Testo.size(); ++i) {
+        if (griglia.PostoDiGriglia(i)) {
+            aperto.reset();
+        } else if (Testo[i] == Cediglia) {
+            if (aperto) interruttore[*aperto] = interruttore[i] = true;
+            aperto = aperto ? std::nullopt : std::optional(i);
         }
-        grassetto = !grassetto;
-        stampante.Stampa(buffer, false);
-        buffer.clear();
-        stampante.ImpostaFontSize(stampante.FontSize() + (grassetto ? -PassoGrassetto : PassoGrassetto));
+    }
+    std::vector<PezzoRiga> pezzi(1);
+    for (std::size_t i = 0; i < Testo.size(); ++i) {
+        if (interruttore[i])
+            pezzi.push_back({"", !pezzi.back().grassetto});
+        else
+            pezzi.back().testo += Testo[i];
+    }
+    return pezzi;
+}
+
+void StampaLaser(Stampante& stampante, const std::string& Testo, const DimensioniRiga& dimensioni) {
+    const std::vector<PezzoRiga> pezzi = PezziRiga(Testo);
+    for (std::size_t i = 0; i + 1 < pezzi.size(); ++i) {
+        stampante.Stampa(pezzi[i].testo, false);
+        const bool grassetto = pezzi[i + 1].grassetto;
+        stampante.ImpostaFontSize(grassetto ? dimensioni.grassetto : dimensioni.normale);
         stampante.ImpostaFontBold(grassetto);
     }
-    stampante.Stampa(buffer, true);
+    stampante.Stampa(pezzi.back().testo, true);
 }

@@ -170,12 +170,15 @@ TEST(Comandi, StampaDelReport) {
     EXPECT_EQ(diretta.stato, 0) << diretta.err;
     EXPECT_TRUE(LeggiFile("stampa_ufficio.prn").starts_with("\x1B\x0F")) << "sequenza compressa";
     const auto nessuna = Esegui({"stampa", "--hotel", "1", "--destinazione", "Nessuna"});
-    EXPECT_EQ(nessuna.stato, 0);
-    EXPECT_NE(nessuna.err.find("'Nessuna'"), std::string::npos);
+    EXPECT_EQ(nessuna.stato, 1);
+    EXPECT_TRUE(nessuna.err.starts_with("Errore 3021: La destinazione di stampa 'Nessuna'")) << nessuna.err;
+    EXPECT_NE(nessuna.err.find("Destinazioni disponibili: 'Ufficio', 'Reception PDF', 'Cassa'"), std::string::npos) << nessuna.err;
     // Through the driver with no printer installed: into a dated PDF, named on stdout.
     const auto senzaStampanti = Esegui({"stampa", "--hotel", "1", "--destinazione", "Reception PDF"});
     EXPECT_TRUE(senzaStampanti.out.starts_with("doc/fd1") && senzaStampanti.out.ends_with(".pdf\n"))
         << senzaStampanti.out;
+    for (const char* sbagliata : {"--data=32/12/2026", "--tableau=x"})
+        EXPECT_EQ(Esegui({"stampa", "--hotel", "1", "--destinazione", "Ufficio", sbagliata}).stato, 2) << sbagliata;
     // The program itself prints through Qt, without a display.
     EXPECT_EQ(Programma("stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf").first, 0);
     EXPECT_TRUE(LeggiFile("t.pdf").starts_with("%PDF"));

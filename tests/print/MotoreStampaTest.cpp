@@ -1,14 +1,17 @@
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "common/archivio/ArchivioSqlite.h"
 #include "common/Errore.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
+#include "tableau/RigaReport.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
@@ -24,7 +27,8 @@ const std::string Sequenza("\x1B\x12\0\0\0", 5);
 
 // The current folder for the test, a data folder with one destination "Banco"
 // of print type 1 and line `linea`, the given SetStampa groups (none: no
-// SetStampa record) and the page length of hotel 1, workstation 1.
+// SetStampa record) and the page length of hotel 1, workstation 1; hotel 1
+// "Albergo Prova" with its tableau 2 "Piano terra".
 class Cartella {
 public:
     Cartella(const std::string& compresso, const std::string& grassetto, int pagina, const char* linea = "uscita.prn")
@@ -42,6 +46,12 @@ public:
         Tabella setStampa{"SetStampa", {{"TipoStampa", Intero}, {"Compresso", Testo}, {"Grassetto", Testo}}, {}};
         if (!compresso.empty()) setStampa.righe.push_back({n(1), Valore::Testo(compresso), Valore::Testo(grassetto)});
         ScriviTabellaSqlite("Stampanti.mdb", setStampa);
+        ScriviTabellaSqlite("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                                     {{"Numero", Intero}, {"RagioneSociale", Testo}},
+                                                     {{n(1), Valore::Testo("Albergo Prova")}}});
+        ScriviTabellaSqlite("Tableau.mdb", {"Tableau",
+                                            {{"NumeroHotel", Intero}, {"Codice", Intero}, {"Descrizione", Testo}},
+                                            {{n(1), n(2), Valore::Testo(" Piano terra ")}}});
     }
 
 private:
@@ -52,6 +62,14 @@ private:
 void Report(const Righe& righe, const char* nome = "FD1") {
     std::ofstream file(nome, std::ios::binary);
     for (const auto& riga : righe) file << riga << "\r\n";
+}
+
+// `giorno`/`mese`/`anno` at 14:05.
+std::tm Ora(int giorno, int mese, int anno) {
+    std::tm ora{};
+    std::tie(ora.tm_mday, ora.tm_mon, ora.tm_year, ora.tm_hour, ora.tm_min) =
+        std::tuple(giorno, mese - 1, anno - 1900, 14, 5);
+    return ora;
 }
 
 SceltaStampa Scelta(const std::string& codice = "", bool compressa = false) {
@@ -81,13 +99,21 @@ TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
     SceltaStampa scelta = Scelta();
     scelta.orizzontale = true;
     scelta.fronteRetro = true;
-    // A page start: heading blank line, body font and size, top margin of 1.
-    const Righe inizio = {"NuovaPagina", "Orientamento 2", "Font Times New Roman", "Dimensione 8", "Riga [ ]",
-                          "Font Courier New", "Dimensione 10", "Riga [ ]"};
-    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2", "Font Times New Roman",
-                               "Dimensione 8", "Riga [ ]", "Font Courier New", "Riga [ ]", "Dimensione 10",
-                               "Riga [a]", "Riga [b]"} +
-                         inizio + Righe{"NuovaPagina", "Orientamento 2", "Riga [ ]"} + inizio +
+    scelta.tableau = {2, "07/12/2026"};
+    scelta.ora = Ora(3, 3, 2025);
+    // Every page: the heading line, the body font and size, the top margin of 1.
+    // Pages of 3 lines: "a" and "b", the one the form feed ends, the empty one
+    // after it, "c".
+    const auto inizio = [](int pagina) {
+        return Righe{"Font Times New Roman", "Dimensione 8",
+                     "Riga [Hotel : Albergo Prova   Tableau : Piano terra   Settimana : 07/12/2026 \x96 13/12/2026   "
+                     "Stampata il 03/03/2025 alle 14:05   pagina " +
+                         std::to_string(pagina) + " di 4]",
+                     "Font Courier New", "Dimensione 10", "Riga [ ]"};
+    };
+    const auto nuova = [&](int pagina) { return Righe{"NuovaPagina", "Orientamento 2"} + inizio(pagina); };
+    const Righe atteso = Righe{"Scegli Ufficio laser", "Duplex 2", "Orientamento 2"} + inizio(1) +
+                         Righe{"Riga [a]", "Riga [b]"} + nuova(2) + nuova(3) + nuova(4) +
                          Righe{"Riga [c|\xF9]", "FineDocumento", "Orientamento 1"};
     EXPECT_EQ(Registro(scelta), atteso);
     // "K" prints the lines as they stand; portrait runs leave the orientation alone.
@@ -115,31 +141,154 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     scelta.filePdf = "prova.pdf";
     StampanteRegistrata stampante;
     EXPECT_EQ(StampaReport(ContestoCorrente(), scelta, 1, stampante).filePdf, "prova.pdf");
-    EXPECT_EQ(stampante.registro[0], "Pdf prova.pdf");
+    EXPECT_EQ(stampante.registro[0], "Pdf " + (fs::current_path() / "prova.pdf").string());
     // No printer installed at all: a dated PDF under "doc".
     StampanteRegistrata nessuna(Righe{});
     const EsitoStampa esito = StampaReport(ContestoCorrente(), Scelta(), 1, nessuna);
     EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
-    EXPECT_EQ(nessuna.registro[0], "Pdf " + esito.filePdf);
+    EXPECT_EQ(nessuna.registro[0], "Pdf " + (fs::current_path() / esito.filePdf).string());
     EXPECT_TRUE(fs::is_directory("doc"));
-    // No report: Errore 53; no such destination: nothing printed.
+    // No report: Errore 53; no such destination: Errore 3021, nothing printed.
     fs::remove("FD1");
     StampanteRegistrata senzaReport(Righe{});
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, senzaReport); }), NumeroErrore::FileInesistente);
     scelta.destinazione = "Nessuna";
-    EXPECT_FALSE(StampaReport(ContestoCorrente(), scelta, 1, senzaReport).destinazioneTrovata);
+    EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), scelta, 1, senzaReport); }),
+              NumeroErrore::NessunRecordCorrente);
     EXPECT_TRUE(senzaReport.registro.empty());
 }
 
-TEST(StampaLaser, GrassettoEConversioni) {
+// The demo week through the driver (Courier New 10 point, 8 compressed;
+// pages of 60 lines, 80 compressed; a top margin of 1): every line whole on
+// the sheet, no page past its foot, the text made smaller only when it must.
+TEST(MotoreStampa, PercorsoDriverTieneLaSettimanaSulFoglio) {
+    struct Caso {
+        bool compressa, orizzontale;
+        double larghezza, altezza;  // printable area upright
+        double corpo;               // size of the report lines; 0: smaller than set
+    } casi[] = {{false, false, 559, 806, 0}, {true, false, 559, 806, 0}, {false, true, 559, 806, 0},
+                {false, false, 1000, 1000, 10}};
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(testing::Message() << caso.compressa << caso.orizzontale << caso.larghezza);
+        SceltaStampa scelta;
+        scelta.destinazione = "Reception PDF";
+        scelta.compressa = caso.compressa;
+        scelta.orizzontale = caso.orizzontale;
+        StampanteRegistrata stampante;
+        stampante.larghezza = caso.larghezza;
+        stampante.altezza = caso.altezza;
+        StampaReport(ContestoCorrente(), scelta, 1, stampante);
+        EXPECT_EQ(stampante.righeFuori, 0);
+        // The orientation, then the heading's font, size and line, the body's font and size.
+        const Righe& registro = stampante.registro;
+        ASSERT_GT(registro.size(), 5u);
+        EXPECT_EQ(std::count(registro.begin(), registro.end(), "NuovaPagina"), 1);  // 86 lines on 2 pages
+        const double dimensione = std::stod(registro[5].substr(11));
+        if (caso.corpo > 0)
+            EXPECT_EQ(dimensione, caso.corpo);
+        else
+            EXPECT_LT(dimensione, caso.compressa ? 8 : 10);
+        // The heading (Compresso 1) ends under the grid's right edge.
+        const double titolo = std::stod(registro[2].substr(11));
+        EXPECT_NEAR(0.6 * titolo * static_cast<double>(registro[3].size() - 7), 0.6 * dimensione * 132, 0.6 * titolo);
+    }
+}
+
+// A heading wider than the paper (a long hotel name) is drawn smaller by
+// itself: the report keeps its size.
+TEST(MotoreStampa, IntestazioneLungaPiuPiccolaDaSola) {
+    Cartella cartella(Driver, "", 60, "Ufficio laser");
+    ScriviTabellaSqlite("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                                 {{"Numero", TipoCampo::Intero}, {"RagioneSociale", TipoCampo::Testo}},
+                                                 {{Valore::Intero(1), Valore::Testo(std::string(60, 'A'))}}});
+    Report({"a"});
+    SceltaStampa scelta = Scelta();
+    scelta.tableau = {2, "07/12/2026"};
     StampanteRegistrata stampante;
-    stampante.ImpostaFontSize(10);
-    StampaLaser(stampante, "Totale \xE7Rossi\xE7 12");
-    StampaLaser(stampante, "\xE7");
-    StampaLaser(stampante, "");
-    EXPECT_EQ(stampante.registro, (Righe{"Dimensione 10", "Testo [Totale ]", "Dimensione 9.6", "Grassetto 1",
-                                         "Testo [Rossi]", "Dimensione 10", "Grassetto 0", "Riga [ 12]", "Testo []",
-                                         "Dimensione 9.6", "Grassetto 1", "Riga []", "Riga []"}));
+    StampaReport(ContestoCorrente(), scelta, 1, stampante);
+    EXPECT_EQ(stampante.righeFuori, 0);
+    const Righe& registro = stampante.registro;  // the printer, the orientation, the heading's font and size
+    ASSERT_GT(registro.size(), 6u);
+    EXPECT_LT(std::stod(registro[3].substr(11)), 8);
+    EXPECT_NE(registro[4].find(std::string(45, 'A') + "   Tableau"), std::string::npos);  // 45 characters of the name
+    EXPECT_EQ(registro[6], "Dimensione 10");
+}
+
+// The heading's parts come from AnagraficaHotels and Tableau, the week from
+// the print's choices or else the report's header line; a part not found is
+// left out.
+TEST(MotoreStampa, IntestazioneDellePagine) {
+    Cartella cartella(Driver, "", 60);
+    std::string intestazione = RigaVuota();
+    ScriviCella(intestazione, 0, " Luned\xEC 07/12");
+    const std::string settimana = "Settimana : 07/12/2026 \x96 13/12/2026";
+    struct Caso {
+        std::int16_t hotel;
+        TableauStampato tableau;
+        std::string primaRiga, sinistra;
+    } casi[] = {
+        {1, {2, "07/12/2026"}, "", "Hotel : Albergo Prova   Tableau : Piano terra   " + settimana},
+        {1, {0, ""}, intestazione, "Hotel : Albergo Prova   " + settimana},
+        {3, {2, ""}, "a", ""},
+        {1, {3, "01/03/2025"}, intestazione, "Hotel : Albergo Prova   Settimana : 01/03/2025 \x96 07/03/2025"},
+    };
+    for (const auto& caso : casi) {
+        const IntestazioneStampa letta = LeggiIntestazione(CartellaDati("."), caso.hotel, caso.tableau, caso.primaRiga, Ora(9, 12, 2026));
+        EXPECT_EQ(letta.sinistra, caso.sinistra) << caso.hotel << " " << caso.tableau.codice;
+        EXPECT_EQ(letta.Destra(2, 3), "Stampata il 09/12/2026 alle 14:05   pagina 2 di 3");
+    }
+    // The year of the header's first day: the nearest to today in which it falls on that weekday.
+    const auto oggiGiorno = std::chrono::sys_days{std::chrono::year{2026} / 12 / 9};
+    for (const auto& [cella, primo] : std::vector<std::pair<std::string, std::string>>{
+             {" Luned\xEC 07/12", "07/12/2026"}, {" Marted\xEC 07/12", "07/12/2027"},
+             {" Sabato 29/02", "29/02/2020"}, {" Gioved\xEC 29/02", "29/02/2024"},
+             {" Luned\xEC 31/04", ""}, {" Lunedi 07/12", ""}, {" 07/12", ""}, {" Luned\xEC 7/12", ""}}) {
+        std::string riga = RigaVuota();
+        ScriviCella(riga, 0, cella);
+        EXPECT_EQ(PrimoGiornoDelReport(riga, oggiGiorno), primo) << cella;
+    }
+}
+
+TEST(StampaLaser, GrassettoSoloTraDueCediglieDellaStessaCella) {
+    // A line of the report's shape: "ç" in a cell of its own, a pair within a
+    // cell, and one at each side of a grid place.
+    std::string report = RigaVuota();
+    ScriviCella(report, 0, "Gar\xE7on T C  4\xB3" "160");
+    ScriviCella(report, 1, "\xE7Rossi\xE7 F 01- 02");
+    ScriviCella(report, 2, "      a\xE7");
+    ScriviCella(report, 3, "\xE7" "b");
+    const std::string primaRossi = report.substr(0, 24);
+    const std::string dopoRossi = report.substr(31);
+    struct Caso {
+        std::string riga;
+        Righe stampato;
+    } casi[] = {
+        {"Totale \xE7Rossi\xE7 12",
+         {"Testo [Totale ]", "Dimensione 9.6", "Grassetto 1", "Testo [Rossi]", "Dimensione 10", "Grassetto 0",
+          "Riga [ 12]"}},
+        {"Gar\xE7on Tours", {"Riga [Gar\xE7on Tours]"}},
+        {"\xE7", {"Riga [\xE7]"}},
+        {"", {"Riga []"}},
+        {"\xE7\xE7 \xE7", {"Testo []", "Dimensione 9.6", "Grassetto 1", "Testo []", "Dimensione 10", "Grassetto 0",
+                           "Riga [ \xE7]"}},
+        {"a\xE7|b\xE7", {"Testo [a]", "Dimensione 9.6", "Grassetto 1", "Testo [|b]", "Dimensione 10", "Grassetto 0",
+                         "Riga []"}},
+        {report,
+         {"Testo [" + primaRossi + "]", "Dimensione 9.6", "Grassetto 1", "Testo [Rossi]", "Dimensione 10",
+          "Grassetto 0", "Riga [" + dopoRossi + "]"}},
+    };
+    for (const auto& caso : casi) {
+        StampanteRegistrata stampante;
+        StampaLaser(stampante, caso.riga, {10, 9.6});
+        EXPECT_EQ(stampante.registro, caso.stampato) << caso.riga;
+    }
+}
+
+TEST(StampaLaser, Conversioni) {
     // Accents first, then the frame: 180 ' , 192 à, 200 è, 201 é, 204 ì, 217 ù, 210 ò,
     // 179 183 186 195 |, 187 191 196 197 218 -, 205 and letters unchanged.
     std::string frase = "\xB4\xC0\xC8\xC9\xCC\xD9\xD2\xB3\xB7\xBA\xC3\xBB\xBF\xC4\xC5\xDA\xCD" "a";
@@ -184,7 +333,7 @@ TEST(MotoreStampa, PercorsoDirettoByteEsatti) {
             continue;
         }
         Report(caso.righe);
-        EXPECT_TRUE(StampaReport(ContestoCorrente(), Scelta(caso.codice, caso.compressa), 1, stampante).destinazioneTrovata);
+        StampaReport(ContestoCorrente(), Scelta(caso.codice, caso.compressa), 1, stampante);
         EXPECT_EQ(LeggiFile("uscita.prn"), caso.atteso) << caso.nome;
         EXPECT_TRUE(stampante.registro.empty()) << caso.nome;
     }

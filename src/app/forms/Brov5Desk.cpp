@@ -283,7 +283,7 @@ void Brov5Desk::Tasto_Click(int indice) {
         text1_[2]->setFocus();
         return;
     }
-    if (Costruisci()) mostraStampe_(*this, contesto_, NumeroHotelCorrente);
+    if (Costruisci()) mostraStampe_(*this, contesto_, NumeroHotelCorrente, {NumeroTableauCorrente, data});
     // Back from the build, or from the print menu, the window starts again from the first hotel.
     Riattiva();
 }

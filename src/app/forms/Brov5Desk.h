@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class Recordset;
+struct TableauStampato;
 
 // The main window: the user picks a hotel and one of its tableau definitions,
 // the range of rooms and the first day of the week, and builds the tableau.
@@ -26,9 +27,10 @@ class Brov5Desk : public QWidget {
 
 public:
     // What "&Stampa" shows once the report is built: the print menu, modal
-    // over the main window, for the chosen hotel.
-    using MostraStampe =
-        std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)>;
+    // over the main window, for the chosen hotel, with the tableau and the
+    // week the report is of.
+    using MostraStampe = std::function<void(QWidget& proprietaria, const Contesto& contesto,
+                                            std::int16_t numeroHotel, const TableauStampato& tableau)>;
 
     // On the data folder and as the workstation of `contesto`, with the
     // program's own print menu.

@@ -3,6 +3,13 @@
 #include <string>
 #include <vector>
 
+// A font as the printer draws it: name, size in points, weight.
+struct FontStampa {
+    std::string nome;
+    double dimensione = 0;
+    bool grassetto = false;
+};
+
 // The printer object: the installed printers, the active one, and the
 // document being printed on it. Texts are Windows-1252, as everywhere in the
 // core. Duplex, orientation and font settings stay on the active printer
@@ -29,9 +36,16 @@ public:
     virtual void ImpostaFontName(const std::string& nome) = 0;
     // Size in points, fractions included.
     virtual void ImpostaFontSize(double punti) = 0;
-    // The font size as the printer reports it.
-    virtual double FontSize() = 0;
     virtual void ImpostaFontBold(bool grassetto) = 0;
+
+    // The printable area of the next document's pages, in points, with the
+    // orientation and the printer (or PDF) set: width and height.
+    virtual double LarghezzaStampabile() = 0;
+    virtual double AltezzaStampabile() = 0;
+    // Width of `testo` drawn in `carattere`, and the height a line of it
+    // takes, in points. They change nothing of what is set.
+    virtual double LarghezzaTesto(const std::string& testo, const FontStampa& carattere) = 0;
+    virtual double AltezzaRiga(const FontStampa& carattere) = 0;
 
     // Prints `testo`; with `aCapo` the line ends, otherwise the next text
     // continues on the same line at the position reached.

@@ -74,11 +74,13 @@ void IgnoraErrori(Passo&& passo) {
 
 }  // namespace
 
-MenuStampa::MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria)
+MenuStampa::MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria,
+                       TableauStampato tableau)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       contesto_(std::move(contesto)),
       servizi_(std::move(servizi)),
-      numeroHotel_(numeroHotel) {
+      numeroHotel_(numeroHotel),
+      tableau_(std::move(tableau)) {
     CreaControlli();
 }
 
@@ -214,6 +216,8 @@ void MenuStampa::Stampa(bool comePdf) {
     const QString stampante = combo2_->currentText();
     scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
     scelta.codiceAssistenza = codiceAssistenza_;
+    scelta.tableau = tableau_;
+    scelta.ora = servizi_.orologio();
     const EsitoStampa esito = StampaReport(contesto_, scelta, numeroHotel_, servizi_.stampante);
     if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(Cp1252ToUtf8(esito.filePdf)));
 }
@@ -265,17 +269,21 @@ void MenuStampa::Chiudi() {
     close();
 }
 
-std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)> MenuStampaDelSistema() {
+std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel,
+                   const TableauStampato& tableau)>
+MenuStampaDelSistema() {
     struct Sistema {
         StampanteQt stampante;
         ApriDocumentoQt apriDocumento;
         AvviaProgrammaQt avviaProgramma;
     };
     auto sistema = std::make_shared<std::unique_ptr<Sistema>>();
-    return [sistema](QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel) {
+    return [sistema](QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel,
+                     const TableauStampato& tableau) {
         if (!*sistema) *sistema = std::make_unique<Sistema>();
         Sistema& s = **sistema;
-        MenuStampa menu(contesto, {s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria);
+        MenuStampa menu(contesto, {s.stampante, s.apriDocumento, s.avviaProgramma}, numeroHotel, &proprietaria,
+                        tableau);
         menu.Mostra();
     };
 }

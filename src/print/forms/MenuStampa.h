@@ -10,6 +10,7 @@
 #include "common/Contesto.h"
 #include "common/Routine.h"
 #include "print/DatiMenuStampa.h"
+#include "print/IntestazioneStampa.h"
 
 class ApriDocumento;
 class AvviaProgramma;
@@ -39,8 +40,11 @@ class MenuStampa : public QDialog {
 public:
     // For the report of the data folder and workstation of `contesto`.
     // `numeroHotel` is the hotel chosen in the main window; the menu prints
-    // with its page length, hotel 1's when none is chosen (0).
-    MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria = nullptr);
+    // with its page length, hotel 1's when none is chosen (0). `tableau` is
+    // the tableau and week the report was built for, named in the heading of
+    // the pages printed through the driver.
+    MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t numeroHotel, QWidget* proprietaria = nullptr,
+               TableauStampato tableau = {});
     ~MenuStampa() override;
 
     // Loads the menu and runs its first activation. False when it has closed
@@ -80,6 +84,7 @@ private:
     Contesto contesto_;
     ServiziStampa servizi_;
     std::int16_t numeroHotel_;
+    TableauStampato tableau_;
     std::string nomeArchivio_;
     std::string codiceAssistenza_;
     bool chiusa_ = false;
@@ -97,4 +102,6 @@ private:
 // platform objects: the Qt printer, made at the first call and kept as long
 // as the function (so a printer chosen stays active), the desktop's document
 // opener and the program starter.
-std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel)> MenuStampaDelSistema();
+std::function<void(QWidget& proprietaria, const Contesto& contesto, std::int16_t numeroHotel,
+                   const TableauStampato& tableau)>
+MenuStampaDelSistema();

@@ -8,6 +8,7 @@
 
 #include "app/Globali.h"
 #include "app/forms/Brov5Desk.h"
+#include "print/IntestazioneStampa.h"
 #include "common/archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
 #include "support/ProveForms.h"
@@ -318,10 +319,12 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     CartellaTemporanea cartella;
     CreaCopiaSqliteDemo(cartella.Percorso());
     std::string visto;
+    TableauStampato tableau;
     int menu = 0;
-    Brov5Desk desk(cartella.Dati("3"), [&](QWidget&, const Contesto&, std::int16_t) {
+    Brov5Desk desk(cartella.Dati("3"), [&](QWidget&, const Contesto&, std::int16_t, const TableauStampato& stampato) {
         ++menu;
         visto = LeggiFile(cartella.Percorso() / "FD3");
+        tableau = stampato;
     });
     ASSERT_TRUE(desk.Avvia());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&desk));
@@ -336,8 +339,10 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     ASSERT_EQ(QApplication::focusWidget(), desk.Tasto(0));
     QTest::keyClick(desk.Tasto(0), Qt::Key_Return);
 
-    // The print menu comes once the report is written.
+    // The print menu comes once the report is written, told the tableau and week it is of.
     EXPECT_EQ(menu, 1);
+    EXPECT_EQ(tableau.codice, 2);
+    EXPECT_EQ(tableau.primoGiorno, "07/12/2026");
     const std::string report = LeggiFile(cartella.Percorso() / "FD3");
     EXPECT_EQ(visto, report);
     ASSERT_FALSE(report.empty());

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -47,8 +48,9 @@ protected:
         std::ofstream("FD2", std::ios::binary) << "Camera 1\r\n";
         ScriviTabellaSqlite("AnagraficaHotels.mdb",
                             {"AnagraficaHotels",
-                             {{"Numero", TipoCampo::Intero}, {"CodiceAssistenza", TipoCampo::Testo}},
-                             {{N(2), T("altro")}, {N(1), T("AS-1")}}});
+                             {{"Numero", TipoCampo::Intero}, {"CodiceAssistenza", TipoCampo::Testo},
+                              {"RagioneSociale", TipoCampo::Testo}},
+                             {{N(2), T("altro"), T("Albergo Due")}, {N(1), T("AS-1"), T("Albergo Uno")}}});
         ScriviTabellaSqlite("Contatori.mdb", {"Contatori",
                                               {{"NumeroHotel", TipoCampo::Intero}, {"LungPagComp", TipoCampo::Intero},
                                                {"LungPagNoComp", TipoCampo::Intero}},
@@ -210,7 +212,8 @@ TEST_F(MenuStampaTest, DopoLAnteprimaTornaLaPrimaDestinazione) {
 
 // A typed printer never joins the list of installed ones, and one that is no
 // printer, port or file is an error; with the report gone, printing and the
-// archive copy are Errore 53, and nothing is written or opened.
+// archive copy are Errore 53; a destination whose record is gone is Errore
+// 3021; and nothing is written or opened.
 TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
     fs::remove("FD2");
     ASSERT_TRUE(Apri());
@@ -223,12 +226,30 @@ TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
     QTest::keyClick(menu_.Combo2(), Qt::Key_Return);
     EXPECT_EQ(Voci(menu_.Combo2()), QStringList{"<nessuna stampante>"});
     Premi(TstStampa);
-    ASSERT_EQ(risposta.Visti().size(), 3u);
-    const std::array<const char*, 3> attesi = {"Errore 53: ", "Errore 53: ", "Errore 482: "};  // archive, print, typed
+    // The destination's record gone since the menu listed it.
+    Destinazioni({"Cassa"});
+    Premi(TstStampa);
+    ASSERT_EQ(risposta.Visti().size(), 4u);
+    // archive, print, typed, destination
+    const std::array<const char*, 4> attesi = {"Errore 53: ", "Errore 53: ", "Errore 482: ", "Errore 3021: "};
     for (std::size_t i = 0; i < attesi.size(); ++i)
         EXPECT_TRUE(risposta.Visti()[i].testo.startsWith(attesi[i])) << risposta.Visti()[i].testo.toStdString();
     EXPECT_TRUE(documenti_.aperti.empty());
     EXPECT_FALSE(fs::exists("0.prn") || fs::exists("Lasr"));
+}
+
+// The pages printed through the driver are headed with the hotel, the week
+// the menu was opened for and the menu's clock.
+TEST_F(MenuStampaTest, IntestazioneDellaStampaTramiteDriver) {
+    Destinazioni({"Ufficio"}, "  8  0  0  0  0  1 10");
+    StampanteRegistrata stampante;
+    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, 1, nullptr, {0, "07/12/2026"});
+    ASSERT_TRUE(menu.Avvia());
+    QTest::mouseClick(menu.Tst(TstStampa), Qt::LeftButton);
+    EXPECT_NE(std::find(stampante.registro.begin(), stampante.registro.end(),
+                        "Riga [Hotel : Albergo Uno   Settimana : 07/12/2026 \x96 13/12/2026   Stampata il 03/03/2025 "
+                        "alle 14:05   pagina 1 di 1]"),
+              stampante.registro.end());
 }
 
 // The PDF button on a full disk: Errore 61 is shown, no PDF opened or left behind.

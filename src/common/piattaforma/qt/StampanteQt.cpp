@@ -22,6 +22,7 @@ namespace {
 
 // Qt refuses font sizes of 0 points or less; such a size prints at this one.
 constexpr double DimensioneMinima = 1.0;
+constexpr double PuntiPerPollice = 72.0;
 // Less room than this left beside a PDF that was cut short: the disk is full.
 constexpr qint64 SpazioMinimo = 64 * 1024;
 
@@ -105,7 +106,27 @@ void StampanteQt::ImpostaFontName(const std::string& nome) { font_.setFamily(DaC
 
 void StampanteQt::ImpostaFontSize(double punti) { font_.setPointSizeF(punti > 0 ? punti : DimensioneMinima); }
 
-double StampanteQt::FontSize() { return font_.pointSizeF(); }
+// In device pixels of the printer, as the pages are drawn, turned into points.
+double StampanteQt::LarghezzaStampabile() { return printer_.width() * PuntiPerPollice / printer_.logicalDpiX(); }
+
+double StampanteQt::AltezzaStampabile() { return printer_.height() * PuntiPerPollice / printer_.logicalDpiY(); }
+
+double StampanteQt::LarghezzaTesto(const std::string& testo, const FontStampa& carattere) {
+    const QFontMetricsF metriche(Font(carattere), &printer_);
+    return metriche.horizontalAdvance(DaCp1252(testo)) * PuntiPerPollice / printer_.logicalDpiX();
+}
+
+double StampanteQt::AltezzaRiga(const FontStampa& carattere) {
+    const QFontMetricsF metriche(Font(carattere), &printer_);
+    return metriche.lineSpacing() * PuntiPerPollice / printer_.logicalDpiY();
+}
+
+QFont StampanteQt::Font(const FontStampa& carattere) {
+    QFont font(DaCp1252(carattere.nome));
+    font.setPointSizeF(carattere.dimensione > 0 ? carattere.dimensione : DimensioneMinima);
+    font.setBold(carattere.grassetto);
+    return font;
+}
 
 void StampanteQt::ImpostaFontBold(bool grassetto) { font_.setBold(grassetto); }
 

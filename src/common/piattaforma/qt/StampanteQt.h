@@ -24,8 +24,11 @@ public:
     void ImpostaOrientamento(int orientamento) override;
     void ImpostaFontName(const std::string& nome) override;
     void ImpostaFontSize(double punti) override;
-    double FontSize() override;
     void ImpostaFontBold(bool grassetto) override;
+    double LarghezzaStampabile() override;
+    double AltezzaStampabile() override;
+    double LarghezzaTesto(const std::string& testo, const FontStampa& carattere) override;
+    double AltezzaRiga(const FontStampa& carattere) override;
     void Stampa(const std::string& testo, bool aCapo) override;
     void NuovaPagina() override;
     void FineDocumento() override;
@@ -34,6 +37,8 @@ public:
     QString FamigliaUsata() const;
 
 private:
+    // The font `carattere` stands for, as it is drawn.
+    static QFont Font(const FontStampa& carattere);
     // Starts the document on the first text or page of a print job.
     void IniziaDocumento();
     // Gives the finished PDF document its name, or throws Errore 61 / 75 when it was not written whole.

@@ -12,8 +12,11 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 
+#include "app/Avvio.h"
+#include "app/Comandi.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/archivio/ProcessoFiglio.h"
@@ -158,16 +161,50 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
         stampante.ImpostaFontName(windows);
         EXPECT_EQ(stampante.FamigliaUsata(), sostituto);
     }
-    stampante.ImpostaFontSize(0);
-    EXPECT_GT(stampante.FontSize(), 0);
-    stampante.ImpostaFontSize(10);
-    stampante.ImpostaFontSize(stampante.FontSize() - 0.4);
-    EXPECT_DOUBLE_EQ(stampante.FontSize(), 9.6);
+    // A size of 0 or less draws at the least size there is.
+    EXPECT_GT(stampante.AltezzaRiga({"Courier New", 0}), 0);
     // 300 lines do not fit on one sheet: the text runs on over the next ones.
-    for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i));
+    for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i), {9.6, 9.2});
     stampante.FineDocumento();
     EXPECT_GE(Pagine("prova.pdf"), 4);
     EXPECT_NE(Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"}).find("riga con grassetto 299"), std::string::npos);
+}
+
+// The demo week into a PDF through the driver by the "stampa" command
+// (Courier New 10, 8 compressed, on A4): two pages each time, every line
+// whole with its Sunday, the heading with the tableau and week given on both.
+TEST(StampanteQt, SettimanaDemoInPdfIntera) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
+    std::vector<std::string> attese;
+    std::ifstream report("FD1", std::ios::binary);
+    for (std::string riga; std::getline(report, riga);) {
+        riga.pop_back();  // CR
+        attese.push_back(Compatta(Cp1252ToUtf8(Converti2(riga))));
+    }
+    struct Caso {
+        const char* pdf;
+        bool compressa, orizzontale;
+    } casi[] = {{"ritratto.pdf", false, false}, {"compressa.pdf", true, false}, {"orizzontale.pdf", false, true}};
+    UsaStampante([] { return std::make_unique<StampanteQt>(); });
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.pdf);
+        std::vector<std::string> comando = {"stampa", "--hotel=1", "--destinazione=Reception PDF", "--tableau=1",
+                                            "--data=07/12/2026", std::string("--pdf=") + caso.pdf};
+        if (caso.compressa) comando.push_back("--compressa");
+        if (caso.orizzontale) comando.push_back("--orizzontale");
+        std::ostringstream out, err;
+        EXPECT_EQ(EseguiComando(comando, OpzioniAvvio{}, out, err), 0) << err.str();
+        EXPECT_EQ(Pagine(caso.pdf), 2);
+        const std::string testo = Compatta(Esegui("/usr/bin/pdftotext", {"-layout", caso.pdf, "-"}));
+        for (const std::string& attesa : attese) EXPECT_NE(testo.find(attesa), std::string::npos) << attesa;
+        for (const char* pagina : {"pagina 1 di 2", "pagina 2 di 2"}) EXPECT_NE(testo.find(pagina), std::string::npos);
+        EXPECT_NE(testo.find("Hotel : Hotel Bellavista S.r.l. Tableau : Corpo principale Settimana : 07/12/2026 "
+                             "\xE2\x80\x93 13/12/2026"),
+                  std::string::npos);
+    }
 }
 
 // The demo week printed on a real print system: through the driver on one
