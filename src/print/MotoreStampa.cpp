@@ -91,7 +91,10 @@ public:
         const Righe righe = LeggiReport(report);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
-        EsitoStampa esito{true, ScegliPdf(installata, report)};
+        EsitoStampa esito;
+        esito.destinazioneTrovata = true;
+        esito.filePdf = ScegliPdf(installata, report);
+        DescriviUscita(esito, installata);
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         PrimaPagina();
@@ -135,6 +138,15 @@ private:
         ControllaDestinazione(Cp1252ToUtf8(pdf), report);
         stampante_.StampaSuPdf(pdf);
         return pdf;
+    }
+
+    // The PDF file, else the destination's printer, else the active one that the document goes to.
+    void DescriviUscita(EsitoStampa& esito, bool destinazioneInstallata) {
+        esito.uscita = esito.filePdf.empty() ? EsitoStampa::Uscita::Stampante : EsitoStampa::Uscita::Pdf;
+        const std::string& dove = !esito.filePdf.empty()   ? esito.filePdf
+                                  : destinazioneInstallata ? imp_.destinazione
+                                                           : stampante_.StampanteAttiva();
+        esito.dove = Cp1252ToUtf8(dove);
     }
 
     void ImpostaOrientamento() { stampante_.ImpostaOrientamento(scelta_.orizzontale ? 2 : 1); }
@@ -192,7 +204,8 @@ class StampaDiretta {
 public:
     StampaDiretta(const SceltaStampa& scelta, const ImpostazioniStampa& imp) : scelta_(scelta), imp_(imp) {}
 
-    void Esegui(const std::string& report) {
+    // The destination the bytes went to.
+    DestinazioneDiretta Esegui(const std::string& report) {
         const Righe righe = LeggiReport(report);
         const std::string controllo = imp_.SequenzaControllo(scelta_.compressa);
         const DestinazioneDiretta destinazione = RisolviDestinazione(imp_.destinazione);
@@ -203,6 +216,7 @@ public:
         for (std::string riga : righe) StampaRiga(riga);
         if (contatore_ > 0) FinePagina();
         uscita_->Chiudi();
+        return destinazione;
     }
 
 private:
@@ -250,6 +264,10 @@ EsitoStampa StampaReport(const SceltaStampa& scelta, std::int16_t hotel, Stampan
     if (!impostazioni) return {};
     const std::string report = FileReport();
     if (impostazioni->PerDriver()) return StampaDriver(scelta, *impostazioni, stampante).Esegui(report);
-    StampaDiretta(scelta, *impostazioni).Esegui(report);
-    return {true, {}};
+    const DestinazioneDiretta destinazione = StampaDiretta(scelta, *impostazioni).Esegui(report);
+    using Uscita = EsitoStampa::Uscita;
+    const Uscita uscita = destinazione.tipo == DestinazioneDiretta::Tipo::Coda    ? Uscita::Stampante
+                          : destinazione.tipo == DestinazioneDiretta::Tipo::Porta ? Uscita::Porta
+                                                                                  : Uscita::File;
+    return {true, {}, uscita, destinazione.nome};
 }
