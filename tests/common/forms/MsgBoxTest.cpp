@@ -1,6 +1,9 @@
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include "common/forms/MostraMessaggio.h"
 #include "common/forms/MsgBox_Form.h"
@@ -186,4 +189,40 @@ TEST(MostraMessaggio, TestiWindows1252) {
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_EQ(risposta.Visti()[0].testo, QString::fromUtf8("Lunedì € 5"));
     EXPECT_EQ(risposta.Visti()[0].titolo, QString::fromUtf8("Perché?"));
+}
+
+// Technical details stay out of the message: a "Dettagli" switch under the
+// buttons opens them below, the box growing to hold them.
+TEST(MostraMessaggio, IDettagliSiAprono) {
+    struct Visto {
+        bool interruttore = false, dettagliNascosti = false;
+        int altezzaChiusa = 0, altezzaAperta = 0;
+        QString dettagli;
+    };
+    const auto guarda = [](Visto& visto) {
+        return [&visto](MsgBox_Form& box) {
+            visto.interruttore = box.MostraDettagli()->isVisible();
+            visto.dettagliNascosti = box.Dettagli()->isHidden();
+            visto.altezzaChiusa = box.Forma().Height;
+            if (visto.interruttore) QTest::mouseClick(box.MostraDettagli(), Qt::LeftButton);
+            visto.altezzaAperta = box.Forma().Height;
+            if (box.Dettagli()->isVisible()) visto.dettagli = box.Dettagli()->toPlainText();
+            QTest::mouseClick(box.T(0), Qt::LeftButton);
+        };
+    };
+    Visto con, senza;
+    {
+        RispostaMessaggi risposta(guarda(con));
+        EXPECT_EQ(MostraMessaggio(kCamere, 48, QStringLiteral("Invio e-mail"), QStringLiteral("xdg-email: 3")), 0);
+    }
+    {
+        RispostaMessaggi risposta(guarda(senza));
+        EXPECT_EQ(MostraMessaggio(kCamere, 48, QStringLiteral("Camere errate!")), 0);
+    }
+    EXPECT_TRUE(con.interruttore && con.dettagliNascosti);
+    EXPECT_EQ(con.dettagli, "xdg-email: 3");
+    EXPECT_GT(con.altezzaAperta, con.altezzaChiusa + 2000);
+    // Without details there is no switch, and the box keeps its size.
+    EXPECT_FALSE(senza.interruttore);
+    EXPECT_EQ(senza.altezzaChiusa, 600 + 375 + 615 + 300);
 }
