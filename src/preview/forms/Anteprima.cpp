@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTextDocument>
+
+#include <iostream>
+#include <utility>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
@@ -195,19 +197,34 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
     const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino);
-    if (const QString testo = EsitoInvio(esito); !testo.isEmpty())
-        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
+    const auto [testo, dettagli] = EsitoInvio(esito);
+    if (!dettagli.isEmpty()) std::cerr << kPostino << ": " << dettagli.toStdString() << std::endl;
+    if (!testo.isEmpty())
+        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"), dettagli);
 }
 
-QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
-    // The mailer's line, "brovinvio: ...", without the name that a terminal needs.
-    QString testo = QString::fromStdString(esito.messaggio).trimmed();
-    testo.remove(QRegularExpression(QStringLiteral("^%1: ").arg(QLatin1String(kPostino)),
-                                    QRegularExpression::MultilineOption));
-    if (!testo.isEmpty() || esito.codice == 0) return testo;
-    return QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza dire perché.")
-        .arg(QLatin1String(kPostino))
-        .arg(esito.codice);
+std::pair<QString, QString> Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
+    // The mailer's own lines begin "brovinvio: ", a name that only a terminal
+    // needs; every other line (the details it adds, what the programs it ran
+    // wrote) is kept for the details.
+    const QString prefisso = QLatin1String(kPostino) + QStringLiteral(": ");
+    QStringList righe, dettagli;
+    for (const QString& riga : QString::fromStdString(esito.messaggio).split(QLatin1Char('\n'))) {
+        if (riga.startsWith(prefisso))
+            righe << riga.mid(prefisso.size()).trimmed();
+        else if (!riga.trimmed().isEmpty())
+            dettagli << riga.trimmed();
+    }
+    QString testo = righe.join(QLatin1Char('\n'));
+    if (testo.isEmpty() && (esito.codice != 0 || !dettagli.isEmpty()))
+        testo = esito.codice == 0
+                    ? QStringLiteral("Il programma di posta %1 ha scritto soltanto i dettagli qui sotto.")
+                          .arg(QLatin1String(kPostino))
+                    : QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza "
+                                     "dire perché.")
+                          .arg(QLatin1String(kPostino))
+                          .arg(esito.codice);
+    return {testo, dettagli.join(QLatin1Char('\n'))};
 }
 
 void Anteprima::closeEvent(QCloseEvent* evento) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "preview/LetturaReport.h"
 
@@ -60,9 +61,10 @@ private:
     void CambiaCarattere(double punti);
     // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
     std::string TestoMostrato() const;
-    // What the mailer told of the sending, for the message box; nothing for
-    // a mailer that ended well without a word.
-    static QString EsitoInvio(const EsitoEsecuzione& esito);
+    // What the mailer told of the sending, for the message box, and the
+    // technical details it gave besides; no text for a mailer that ended well
+    // without a word.
+    static std::pair<QString, QString> EsitoInvio(const EsitoEsecuzione& esito);
 
     AvviaProgramma& avviaProgramma_;
     std::optional<LetturaReport> report_;
