@@ -39,6 +39,9 @@ constexpr double kPuntiText1 = 11.25;
 const QColor kGialloChiaro(255, 255, 192);
 const char* const kPostino = "brovinvio";
 constexpr std::int16_t kSoloOk = 48;
+constexpr std::int16_t kSiNoAnnulla = 35;
+constexpr std::int16_t kRispostaSi = 6;
+constexpr std::int16_t kRispostaNo = 7;
 // The message box widens with its longest line: the mailer's outcome is
 // broken into lines that keep it on the screen.
 constexpr int kColonneEsito = 70;
@@ -135,6 +138,25 @@ void Anteprima::resizeEvent(QResizeEvent* evento) {
 void Anteprima::MostraPagina(std::int32_t limite) {
     const std::string pagina = report_->RiempiPagina(limite);
     text1_->setPlainText(DaCp1252(pagina).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text1_->document()->setModified(false);
+}
+
+void Anteprima::SalvaPagina() {
+    report_->Salva(TestoMostrato());
+    text1_->document()->setModified(false);
+}
+
+bool Anteprima::PaginaLasciabile() {
+    if (!text1_->document()->isModified()) return true;
+    switch (MostraMessaggio(QStringLiteral("Salvare le modifiche alla pagina?"), kSiNoAnnulla, windowTitle())) {
+    case kRispostaSi:
+        SalvaPagina();
+        return true;
+    case kRispostaNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 template <class Passo>
@@ -159,10 +181,14 @@ void Anteprima::Tasto_Click(int indice) {
         CambiaCarattere(1);
         break;
     case Avanti:
-        if (report_->AltroTesto() == 1) RiparaSeChiuso([&] { MostraPagina(kPagina); });
+        if (report_->AltroTesto() == 1) {
+            if (!PaginaLasciabile()) return;
+            RiparaSeChiuso([&] { MostraPagina(kPagina); });
+        }
         text1_->setFocus();
         break;
     case Inizio:
+        if (!PaginaLasciabile()) return;
         report_->Chiudi();
         report_->Riapri();
         MostraPagina(kPagina);
@@ -172,7 +198,7 @@ void Anteprima::Tasto_Click(int indice) {
         InviaEMail(TestoMostrato());
         break;
     case Salva:
-        report_->Salva(TestoMostrato());
+        SalvaPagina();
         break;
     }
 }
@@ -228,9 +254,18 @@ std::pair<QString, QString> Anteprima::EsitoInvio(const EsitoEsecuzione& esito) 
 }
 
 void Anteprima::closeEvent(QCloseEvent* evento) {
+    bool lasciabile = false;
+    // A save that fails keeps the window, and the edit in it.
+    EseguiMostrandoErrore([&] { lasciabile = PaginaLasciabile(); });
+    if (!lasciabile) {
+        evento->ignore();
+        return;
+    }
     Form_Unload();
     evento->accept();
 }
+
+void Anteprima::reject() { close(); }
 
 void Anteprima::Form_Unload() {
     if (report_) report_->Chiudi();
