@@ -1,8 +1,10 @@
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 
 #include <filesystem>
+#include <vector>
 
 #include "app/Avvio.h"
 #include "app/forms/Brov5Desk.h"
@@ -68,6 +70,8 @@ TEST_F(SceltaCartellaDatiTest, AlPrimoAvvioRifiutaUnaCartellaSenzaArchivioEApreQ
     EXPECT_TRUE(messaggi.Visti()[0].testo.contains(
         QStringLiteral("Tableau.mdb, AnagraficaHotels.mdb, NumeriCamere.mdb")));
     EXPECT_EQ(messaggi.Visti()[1].titolo, QStringLiteral("Postazione errata!"));
+    EXPECT_EQ(messaggi.Visti()[1].testo,
+              QStringLiteral("Il numero della postazione deve essere fatto\ndi cifre, da una a cinque (per esempio 3)."));
 
     EXPECT_TRUE(fs::equivalent(fs::current_path(), demo_));
     EXPECT_EQ(LeggiAmbiente("PCLocal"), "3");
@@ -107,6 +111,34 @@ TEST_F(SceltaCartellaDatiTest, PoiUsaIValoriSalvatiEDaConfiguraLiPuoCambiare) {
     EXPECT_EQ(proposta, (CartellaPostazione{demo_.string(), "4"}));
     EXPECT_EQ(LeggiCartellaSalvata(), (CartellaPostazione{demo_.string(), "4"}));
     EXPECT_TRUE(fs::equivalent(fs::current_path(), vuota_.Percorso()));
+}
+
+// A saved folder that no longer holds the suite's files, or is gone, brings
+// the dialog back saying so and naming the folder.
+TEST_F(SceltaCartellaDatiTest, LaCartellaSalvataPersaLoDice) {
+    struct Caso {
+        fs::path cartella;
+        QString detto;
+    };
+    for (const auto& caso : std::vector<Caso>{
+             {vuota_.Percorso(), "non contiene più i file della suite (mancano Tableau.mdb, AnagraficaHotels.mdb, "
+                                 "NumeriCamere.mdb)"},
+             {vuota_.Percorso() / "sparita", "non c'è più"}}) {
+        SCOPED_TRACE(caso.cartella.string());
+        SalvaCartella({caso.cartella.string(), "4"});
+        QString avviso;
+        bool visibile = false;
+        const auto aperto = QuandoSiApre([&](SceltaCartellaDati& dialogo) {
+            avviso = dialogo.Avviso()->text();
+            visibile = dialogo.Avviso()->isVisible();
+            dialogo.reject();
+        });
+        EXPECT_FALSE(PreparaCartellaDati(OpzioniAvvio{}));
+        EXPECT_TRUE(*aperto);
+        EXPECT_TRUE(visibile);
+        EXPECT_TRUE(avviso.contains(QString::fromStdString(caso.cartella.string()))) << avviso.toStdString();
+        EXPECT_TRUE(avviso.contains(caso.detto)) << avviso.toStdString();
+    }
 }
 
 // Started in a data folder the program works there and asks nothing; there
