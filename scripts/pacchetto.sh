@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Builds the program into build/ and makes its Debian package with CPack;
-# the package's path is the last line printed.
+# Installs what building the program and its package needs, builds into
+# build/albero-pacchetto only what the package holds (no tests, no benchmarks)
+# and makes the Debian package with CPack in build/pacchetto; the package's
+# path is the last line printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" >&2
+bash scripts/installa.sh --pacchetto >&2
+albero=build/albero-pacchetto
+cmake -S . -B "$albero" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBROVATO5_PROVE=OFF >/dev/null
+cmake --build "$albero" -j "$(nproc)" >&2
 rm -f build/pacchetto/brovato5_*.deb
-(cd build && cpack -G DEB >&2)
+radice=$PWD
+(cd "$albero" && cpack -G DEB -B "$radice/build/pacchetto" >&2)
 ls "$PWD"/build/pacchetto/brovato5_*.deb
