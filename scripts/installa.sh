@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, tests and runs with.
+# Installs the Debian packages the project builds, tests and runs with; with
+# --pacchetto only those that building the program and its Debian package needs.
 set -euo pipefail
-PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev mdbtools libsqlite3-dev
-           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
-           libcurl4-openssl-dev python3-aiosmtpd openssl xdg-utils
-           cups libcups2-dev poppler-utils libxxhash-dev libxcb1-dev qt6-translations-l10n
-           dpkg-dev file lintian desktop-file-utils appstream man-db)
+# The program and its package: compiler, build tools, libraries' headers,
+# dpkg-shlibdeps and file for the package's dependencies.
+PACCHETTI=(g++ cmake pkg-config qt6-base-dev mdbtools-dev libsqlite3-dev libcurl4-openssl-dev
+           libcups2-dev libxxhash-dev libxcb1-dev dpkg-dev file)
+# The tests, the checks of the package, and what the program runs with.
+if [ "${1:-}" != "--pacchetto" ]; then
+  PACCHETTI+=(mdbtools libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth locales
+              python3-aiosmtpd openssl xdg-utils cups poppler-utils qt6-translations-l10n
+              lintian desktop-file-utils appstream man-db)
+fi
 mancanti=()
 for p in "${PACCHETTI[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")

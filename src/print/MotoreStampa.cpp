@@ -61,7 +61,9 @@ public:
                                                                   righe.empty() ? "" : righe.front(), scelta_.ora);
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
-        EsitoStampa esito{ScegliPdf(installata)};
+        EsitoStampa esito;
+        esito.filePdf = ScegliPdf(installata);
+        DescriviUscita(esito, installata);
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
         if (!Contiene(scelta_.codiceAssistenza, 'K'))
@@ -118,6 +120,15 @@ private:
                                      : RisolviFileDiStampa(contesto_, Cp1252ToUtf8(scelta_.filePdf), true);
         stampante_.StampaSuPdf(pdf.cartella.PercorsoDi(pdf.nome));
         return Utf8ToCp1252(pdf.mostrato);
+    }
+
+    // The PDF file, else the destination's printer, else the active one that the document goes to.
+    void DescriviUscita(EsitoStampa& esito, bool destinazioneInstallata) {
+        esito.uscita = esito.filePdf.empty() ? EsitoStampa::Uscita::Stampante : EsitoStampa::Uscita::Pdf;
+        const std::string& dove = !esito.filePdf.empty()   ? esito.filePdf
+                                  : destinazioneInstallata ? imp_.destinazione
+                                                           : stampante_.StampanteAttiva();
+        esito.dove = Cp1252ToUtf8(dove);
     }
 
     void ImpostaOrientamento() { stampante_.ImpostaOrientamento(scelta_.orizzontale ? 2 : 1); }
@@ -178,7 +189,8 @@ public:
     StampaDiretta(const Contesto& contesto, const SceltaStampa& scelta, const ImpostazioniStampa& imp)
         : contesto_(contesto), scelta_(scelta), imp_(imp) {}
 
-    void Esegui() {
+    // The destination the bytes went to.
+    DestinazioneDiretta Esegui() {
         const Righe righe = LeggiReport(contesto_);
         const std::string controllo = imp_.SequenzaControllo(scelta_.compressa);
         const DestinazioneDiretta destinazione = RisolviDestinazione(imp_.destinazione);
@@ -188,6 +200,7 @@ public:
         for (std::string riga : righe) StampaRiga(riga);
         if (contatore_ > 0) FinePagina();
         uscita_->Chiudi();
+        return destinazione;
     }
 
 private:
@@ -235,6 +248,10 @@ EsitoStampa StampaReport(const Contesto& contesto, const SceltaStampa& scelta, s
                          Stampante& stampante) {
     const ImpostazioniStampa impostazioni = LeggiImpostazioni(contesto.cartella, scelta, hotel);
     if (impostazioni.PerDriver()) return StampaDriver(contesto, scelta, impostazioni, stampante, hotel).Esegui();
-    StampaDiretta(contesto, scelta, impostazioni).Esegui();
-    return {};
+    const DestinazioneDiretta destinazione = StampaDiretta(contesto, scelta, impostazioni).Esegui();
+    using Uscita = EsitoStampa::Uscita;
+    const Uscita uscita = destinazione.tipo == DestinazioneDiretta::Tipo::Coda    ? Uscita::Stampante
+                          : destinazione.tipo == DestinazioneDiretta::Tipo::Porta ? Uscita::Porta
+                                                                                  : Uscita::File;
+    return {{}, uscita, destinazione.nome};
 }

@@ -31,9 +31,16 @@ struct SceltaStampa {
 
 // What a print run did.
 struct EsitoStampa {
+    // What kind of place the report went to.
+    enum class Uscita { Stampante, Porta, File, Pdf };
+
     // The PDF file the driver path printed into ("" when it printed on a printer
     // or the direct path ran).
     std::string filePdf;
+    Uscita uscita = Uscita::Stampante;
+    // Where it went, as the user names it (UTF-8): the printer or print queue,
+    // the port ("LPT1"), the file as the destination names it, the PDF file.
+    std::string dove;
 };
 
 // Prints the workstation's report file on the chosen destination with the

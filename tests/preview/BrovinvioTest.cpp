@@ -73,6 +73,12 @@ std::pair<int, std::string> Brovinvio() {
     return EseguiConErrori((fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string());
 }
 
+// A shell script `nome` in the current folder that runs `corpo`.
+void ProgrammaFinto(const std::string& nome, const std::string& corpo) {
+    ScriviFile(nome, "#!/bin/sh\n" + corpo + "\n");
+    fs::permissions(nome, fs::perms::owner_all);
+}
+
 std::string Impostazioni(const ServerSmtp& server, const std::string& sicurezza, const std::string& destinatari) {
     return "# server di prova\r\nserver = 127.0.0.1\r\nporta = " + server.Porta() + "\r\nsicurezza = " + sicurezza +
            "\r\nmittente = tableau@prova.it\r\ndestinatari = " + destinatari + "\r\noggetto = Tableau città\r\n";
@@ -169,9 +175,9 @@ TEST_F(BrovinvioSenzaDesktop, CifraELoginVerificandoIlCertificato) {
 TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", nullptr);
-    // A stand-in for the desktop's xdg-email that records its arguments.
-    ScriviFile("xdg-email", "#!/bin/sh\nprintf '%s|' \"$@\" > argomenti.txt\n");
-    fs::permissions("xdg-email", fs::perms::owner_all);
+    // Stand-ins for the desktop: a mail client is there, and xdg-email records its arguments.
+    ProgrammaFinto("xdg-mime", "echo thunderbird.desktop");
+    ProgrammaFinto("xdg-email", "printf '%s|' \"$@\" > argomenti.txt");
     VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
     ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101 caff\xE8\r\n");
     EXPECT_EQ(Brovinvio().first, 0);
@@ -277,8 +283,8 @@ TEST(Brovinvio, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "3");
     VariabileAmbiente display("DISPLAY", nullptr);
-    ScriviFile("xdg-email", "#!/bin/sh\nprintf '%s|' \"$@\" > argomenti.txt\n");
-    fs::permissions("xdg-email", fs::perms::owner_all);
+    ProgrammaFinto("xdg-mime", "echo thunderbird.desktop");
+    ProgrammaFinto("xdg-email", "printf '%s|' \"$@\" > argomenti.txt");
     VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
     std::string righe;
     for (int i = 0; righe.size() < 200 * 1024; ++i) righe += "Camera " + std::to_string(i) + " caff\xE8\r\n";
@@ -296,4 +302,38 @@ TEST(Brovinvio, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
     EXPECT_EQ(esito, 1);
     EXPECT_NE(errori.find("Il file e-mail3.txt è troppo grande per un messaggio (3072 KiB, al massimo 2048 KiB)"),
               std::string::npos) << errori;
+}
+
+// Without settings and without a mail client it says at once what to do, and
+// does not run xdg-email (which tries text-mode browsers for some twenty
+// seconds); what a failing xdg-email writes follows the outcome as indented
+// details, without the terminal's control codes.
+TEST(Brovinvio, SenzaProgrammaDiPostaLoDiceSubito) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", nullptr);
+    VariabileAmbiente display("DISPLAY", nullptr);
+    VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
+    ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101\r\n");
+    struct Caso {
+        std::string programmaPosta;  // what xdg-mime answers for mailto addresses
+        std::string inizio, fine;    // of what the mailer writes
+    };
+    for (const auto& caso : std::vector<Caso>{
+             {"", "brovinvio: Manca PostaElettronica.txt e su questo computer non c'è un programma di posta: "
+                  "installarne uno",
+              "(vedere man brovinvio).\n"},
+             {"thunderbird.desktop", "brovinvio: Il programma di posta non si è aperto",
+              "(vedere man brovinvio).\n  Alert!: nessun indirizzo\n  xdg-email: no method\n"}}) {
+        SCOPED_TRACE(caso.programmaPosta);
+        ProgrammaFinto("xdg-mime", "echo " + caso.programmaPosta);
+        ProgrammaFinto("xdg-email", "touch provato\nprintf '\\033[?1049h\\033(BAlert!: nessun indirizzo\\033[0m\\r\\n'\n"
+                                    "echo 'xdg-email: no method' >&2\nexit 3");
+        const auto inizio = std::chrono::steady_clock::now();
+        const auto [esito, errori] = Brovinvio();
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, std::chrono::seconds(3));
+        EXPECT_EQ(esito, 1);
+        EXPECT_TRUE(errori.starts_with(caso.inizio) && errori.ends_with(caso.fine)) << errori;
+        EXPECT_EQ(fs::exists("provato"), !caso.programmaPosta.empty());
+        fs::remove("provato");
+    }
 }

@@ -10,7 +10,12 @@
 class ApriDocumentoRegistrato : public ApriDocumento {
 public:
     std::vector<std::string> aperti;
-    void Apri(const std::string& percorso) override { aperti.push_back(percorso); }
+    // What Apri answers: false as for a desktop without a program for the type.
+    bool riesce = true;
+    bool Apri(const std::string& percorso) override {
+        aperti.push_back(percorso);
+        return riesce;
+    }
 };
 
 // Programs run, in order; each ends with `esito`.

@@ -27,7 +27,12 @@ public:
     int righeFuori = 0;
 
     std::vector<std::string> Stampanti() override { return installate_; }
-    void ScegliStampante(const std::string& nome) override { registro.push_back("Scegli " + nome); }
+    // The last one chosen, else the first installed.
+    std::string StampanteAttiva() override { return !attiva_.empty() ? attiva_ : installate_.empty() ? "" : installate_[0]; }
+    void ScegliStampante(const std::string& nome) override {
+        registro.push_back("Scegli " + nome);
+        attiva_ = nome;
+    }
     void StampaSuPdf(const std::string& percorso) override { registro.push_back("Pdf " + percorso); }
     void ImpostaDuplex(int modo) override { registro.push_back("Duplex " + std::to_string(modo)); }
     void ImpostaOrientamento(int orientamento) override {
@@ -58,6 +63,7 @@ private:
     static constexpr double kAltezzaRiga = 1.2;
 
     std::vector<std::string> installate_;
+    std::string attiva_;
     double dimensione_ = 0;
     bool orizzontale_ = false;
     // Where the next text goes on the page, and the height of the line so far.

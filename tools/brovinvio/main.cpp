@@ -1,6 +1,7 @@
 // brovinvio: sends the text of the workstation's mail file by e-mail, through
 // the SMTP server of PostaElettronica.txt or, without that file, through the
 // user's own mail client.
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -67,7 +70,10 @@ bool FinestraVisibile() {
 }
 
 // The outcome told on stdout or stderr and, when a window can be seen, in a
-// message box too. The line is written out before any window is tried.
+// message box too. The line is written out before any window is tried. Its
+// first line is the outcome, "brovinvio: " before it; the lines after it, if
+// any, are technical details (indented), which the box keeps behind "Mostra
+// dettagli".
 void Avvisa(int argc, char* argv[], const std::string& testo, bool errore) {
     (errore ? std::cerr : std::cout) << "brovinvio: " << testo << std::endl;
     if (!FinestraVisibile()) return;
@@ -75,11 +81,11 @@ void Avvisa(int argc, char* argv[], const std::string& testo, bool errore) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication applicazione(argc, argv);
     const TraduzioneQt traduzione;
-    const QString messaggio = QString::fromStdString(testo);
-    if (errore)
-        QMessageBox::critical(nullptr, "Invio e-mail", messaggio);
-    else
-        QMessageBox::information(nullptr, "Invio e-mail", messaggio);
+    const QString tutto = QString::fromStdString(testo);
+    QMessageBox box(errore ? QMessageBox::Critical : QMessageBox::Information, "Invio e-mail",
+                    tutto.section(QLatin1Char('\n'), 0, 0), QMessageBox::Ok);
+    box.setDetailedText(tutto.section(QLatin1Char('\n'), 1));
+    box.exec();
 }
 
 // Characters the text takes inside xdg-email's mailto address.
@@ -108,23 +114,97 @@ std::vector<std::string> TestoPerXdgEmail(const Contesto& contesto, const std::v
             std::filesystem::absolute(contesto.cartella.PercorsoDi(file.Nome())).string()};
 }
 
-// Hands the text to the desktop's mail client and waits for xdg-email to return.
-void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>& righe) {
-    std::vector<std::string> argomenti = {"xdg-email", "--utf8", "--subject", ImpostazioniPosta().oggetto};
-    for (auto& argomento : TestoPerXdgEmail(contesto, righe)) argomenti.push_back(std::move(argomento));
+// xdg-email's own words are kept for the details, not shown as the outcome:
+// where it falls back on a text-mode browser they fill a screen.
+constexpr std::size_t kMassimoDettagli = 4096;
+
+const char* const kSenzaPosta =
+    "Manca PostaElettronica.txt e su questo computer non c'è un programma di posta: installarne uno (per "
+    "esempio Thunderbird) oppure scrivere nella cartella dei dati il file PostaElettronica.txt con il server "
+    "SMTP (vedere man brovinvio).";
+
+// What a program wrote on stdout and stderr, and how it ended.
+struct Uscita {
+    int stato = -1;  // exit status; -1 when it did not end by itself
+    std::string testo;
+};
+
+// Runs `argomenti` (the program looked up on PATH) with its output caught.
+// Throws std::runtime_error with `nonAvviato` and the cause when it cannot be started.
+Uscita EseguiCatturando(std::vector<std::string> argomenti, const std::string& nonAvviato) {
     std::vector<char*> argv;
     for (auto& a : argomenti) argv.push_back(a.data());
     argv.push_back(nullptr);
+    int tubo[2];
+    if (pipe2(tubo, O_CLOEXEC) != 0)
+        throw std::runtime_error(nonAvviato + ": " + DescrizioneErroreSistema(errno) + ".");
+    posix_spawn_file_actions_t azioni;
+    posix_spawn_file_actions_init(&azioni);
+    posix_spawn_file_actions_addopen(&azioni, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&azioni, tubo[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&azioni, tubo[1], STDERR_FILENO);
     pid_t pid = 0;
-    const std::string senzaImpostazioni = "Manca " + std::string(NomeFileImpostazioni) + " e ";
-    if (const int errore = posix_spawnp(&pid, "xdg-email", nullptr, nullptr, argv.data(), environ); errore != 0)
-        throw std::runtime_error(senzaImpostazioni + "non è possibile aprire il programma di posta: " +
-                                 (errore == ENOENT ? "xdg-email non trovato (pacchetto xdg-utils)."
-                                                   : "xdg-email non si avvia, " + DescrizioneErroreSistema(errore) +
-                                                         "."));
+    const int errore = posix_spawnp(&pid, argv[0], &azioni, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&azioni);
+    close(tubo[1]);
+    if (errore != 0) {
+        close(tubo[0]);
+        throw std::runtime_error(nonAvviato + ": " +
+                                 (errore == ENOENT ? std::string(argv[0]) + " non trovato (pacchetto xdg-utils)."
+                                                   : DescrizioneErroreSistema(errore) + "."));
+    }
+    Uscita uscita;
+    char blocco[4096];
+    for (ssize_t letti; (letti = read(tubo[0], blocco, sizeof blocco)) != 0;) {
+        if (letti < 0 && errno == EINTR) continue;
+        if (letti < 0) break;
+        uscita.testo.append(blocco, static_cast<std::size_t>(letti));
+        if (uscita.testo.size() > 2 * kMassimoDettagli) uscita.testo.erase(0, uscita.testo.size() - kMassimoDettagli);
+    }
+    close(tubo[0]);
     int stato = 0;
-    if (waitpid(pid, &stato, 0) < 0 || !WIFEXITED(stato) || WEXITSTATUS(stato) != 0)
-        throw std::runtime_error("Il programma di posta non si è aperto (xdg-email non riuscito).");
+    if (waitpid(pid, &stato, 0) == pid && WIFEXITED(stato)) uscita.stato = WEXITSTATUS(stato);
+    return uscita;
+}
+
+// `testo` without terminal control sequences and carriage returns, its last
+// kMassimoDettagli characters, every line indented: the details after the outcome.
+std::string Dettagli(const std::string& testo) {
+    static const std::regex controllo("\x1b(\\[[0-9;?]*[ -/]*[@-~]|[()][0-9A-Za-z]|[=>78])|\r");
+    std::string pulito = std::regex_replace(testo, controllo, "");
+    if (pulito.size() > kMassimoDettagli) pulito.erase(0, pulito.size() - kMassimoDettagli);
+    std::string dettagli;
+    std::istringstream righe(pulito);
+    for (std::string riga; std::getline(righe, riga);)
+        if (riga.find_first_not_of(" \t") != std::string::npos) dettagli += "\n  " + riga;
+    return dettagli;
+}
+
+// True when the desktop has a program for mailto addresses. Without one
+// xdg-email tries one text-mode browser after the other, for some twenty
+// seconds, and fails. A desktop that cannot be asked is left to xdg-email.
+bool ProgrammaPostaPresente() {
+    try {
+        const Uscita uscita =
+            EseguiCatturando({"xdg-mime", "query", "default", "x-scheme-handler/mailto"}, "xdg-mime non si avvia");
+        return uscita.stato != 0 || uscita.testo.find_first_not_of(" \t\n") != std::string::npos;
+    } catch (const std::runtime_error&) {
+        return true;
+    }
+}
+
+// Hands the text to the desktop's mail client and waits for xdg-email to return.
+void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>& righe) {
+    if (!ProgrammaPostaPresente()) throw std::runtime_error(kSenzaPosta);
+    std::vector<std::string> argomenti = {"xdg-email", "--utf8", "--subject", ImpostazioniPosta().oggetto};
+    for (auto& argomento : TestoPerXdgEmail(contesto, righe)) argomenti.push_back(std::move(argomento));
+    const std::string senzaImpostazioni = "Manca " + std::string(NomeFileImpostazioni) + " e ";
+    const Uscita uscita =
+        EseguiCatturando(std::move(argomenti), senzaImpostazioni + "non è possibile aprire il programma di posta");
+    if (uscita.stato != 0)
+        throw std::runtime_error("Il programma di posta non si è aperto (xdg-email non riuscito): controllare il "
+                                 "programma di posta predefinito, oppure scrivere PostaElettronica.txt (vedere man "
+                                 "brovinvio)." + Dettagli(uscita.testo));
 }
 
 // Sends the mail file of the workstation of PCLocal in the current folder,

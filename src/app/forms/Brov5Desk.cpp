@@ -5,11 +5,14 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
 #include <iostream>
 
 #include "app/Globali.h"
@@ -49,10 +52,10 @@ const QColor kSfondoElenchi(255, 224, 192);
 constexpr int kInvio = 13;
 constexpr std::int16_t kStileAvviso = 48;
 
-const std::string kTitoloCamere = "Camere errate!";
-const std::string kMessaggioCamere = "Controllare l'intervallo di camere richiesto!";
-const std::string kTitoloData = "Data errata!";
-const std::string kMessaggioData = "La data deve essere inserita \r\nnel formato gg/mm/aaaa";
+const QString kTitoloCamere = QStringLiteral("Camere errate!");
+const QString kMessaggioCamere = QStringLiteral("Controllare l'intervallo di camere richiesto!");
+const QString kTitoloData = QStringLiteral("Data errata!");
+const QString kMessaggioData = QStringLiteral("La data deve essere inserita \r\nnel formato gg/mm/aaaa");
 
 // A list entry: the code right-aligned in three characters, a blank, the description.
 QString VoceElenco(std::int64_t codice, const std::string& descrizione) {
@@ -64,6 +67,20 @@ QString VoceElenco(std::int64_t codice, const std::string& descrizione) {
 // Code of the selected entry of a list.
 std::int16_t CodiceScelto(const QComboBox& elenco) {
     return static_cast<std::int16_t>(elenco.currentData().toInt());
+}
+
+// Long names are cut in the list's field: the open list is as wide as its
+// longest entry, and each entry, like the field, shows itself whole as a tooltip.
+void MostraVociIntere(QComboBox& elenco) {
+    const QFontMetrics metriche(elenco.view()->font());
+    int larghezza = 0;
+    for (int i = 0; i < elenco.count(); ++i) {
+        elenco.setItemData(i, elenco.itemText(i), Qt::ToolTipRole);
+        larghezza = std::max(larghezza, metriche.horizontalAdvance(elenco.itemText(i)));
+    }
+    const int margini = 2 * elenco.view()->frameWidth() + elenco.style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        metriche.averageCharWidth() * 2;
+    elenco.view()->setMinimumWidth(larghezza + margini);
 }
 
 void ColoraSfondo(QWidget& controllo, const QColor& colore) {
@@ -109,6 +126,7 @@ void Brov5Desk::CreaControlli() {
         Posiziona(*combo1_[i], kCombo1[i]);
         // A pick by the user; the program's own selections call Combo1_Click themselves.
         connect(combo1_[i], &QComboBox::activated, this, [this, i] { Protetto([&] { Combo1_Click(i); }); });
+        connect(combo1_[i], &QComboBox::currentTextChanged, combo1_[i], &QWidget::setToolTip);
     }
     for (int i = 0; i < 3; ++i) {
         text1_[i] = new QLineEdit(this);
@@ -200,6 +218,7 @@ void Brov5Desk::RiempiElenco(int indice, Recordset& tabella, const std::string& 
         Scarica();
         return;
     }
+    MostraVociIntere(elenco);
     elenco.setCurrentIndex(0);
     Combo1_Click(indice);
 }
@@ -283,8 +302,9 @@ void Brov5Desk::Tasto_Click(int indice) {
         text1_[2]->setFocus();
         return;
     }
-    if (Costruisci()) mostraStampe_(*this, contesto_, NumeroHotelCorrente, {NumeroTableauCorrente, data});
-    // Back from the build, or from the print menu, the window starts again from the first hotel.
+    if (!Costruisci()) return;
+    mostraStampe_(*this, contesto_, NumeroHotelCorrente, {NumeroTableauCorrente, data});
+    // Back from the print menu, the window starts again from the first hotel.
     Riattiva();
 }
 
@@ -296,14 +316,15 @@ bool Brov5Desk::Costruisci() {
     } catch (const Errore& errore) {
         // The previous report file is left as it was; the window goes on.
         std::cerr << errore.Testo() << '\n';
-        MostraMessaggio(QString::fromStdString(errore.Testo()), kStileAvviso, QStringLiteral("Errore"));
+        Avvisa(QString::fromStdString(errore.Testo()), QStringLiteral("Errore"));
         return false;
     }
 }
 
-void Brov5Desk::Avvisa(const std::string& messaggio, const std::string& titolo) {
+void Brov5Desk::Avvisa(const QString& messaggio, const QString& titolo) {
     MostraMessaggio(messaggio, kStileAvviso, titolo);
-    Riattiva();
+    // Active again as the box leaves it, its choices and focus as they were.
+    activateWindow();
 }
 
 void Brov5Desk::Riattiva() {

@@ -77,9 +77,9 @@ private:
                       const char* campoDescrizione);
     void ScegliHotel();
     void ScegliTableau();
-    // Shows a message of this window and, once its box has closed, activates the window again.
-    void Avvisa(const std::string& messaggio, const std::string& titolo);
-    // A modal window opened here has closed: the window is the active one again.
+    // Shows a message of this window; the choices made stay as they are.
+    void Avvisa(const QString& messaggio, const QString& titolo);
+    // The print menu has closed: the window is the active one again.
     void Riattiva();
     void Scarica();
     void ErroreFatale(const QString& testo);

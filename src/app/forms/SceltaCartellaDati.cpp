@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +28,8 @@ const QString kSpiegazione = QStringLiteral(
 const QString kTitoloCartella = QStringLiteral("Cartella errata!");
 const QString kTitoloPostazione = QStringLiteral("Postazione errata!");
 const QString kMessaggioPostazione =
-    QStringLiteral("Il numero della postazione deve essere\r\ndi sole cifre (da 1 a 5).");
+    QStringLiteral("Il numero della postazione deve essere fatto\r\ndi cifre, da una a cinque (per esempio 3).");
+const QColor kColoreAvviso(160, 0, 0);
 
 QLabel* Etichetta(const QString& testo, QWidget* proprietaria) {
     auto* etichetta = new QLabel(testo, proprietaria);
@@ -46,6 +48,21 @@ QString DifettoCartella(const QString& cartella) {
         .arg(nomi.join(QStringLiteral(", ")));
 }
 
+// Why the dialog comes back by itself: the saved folder `cartella` no
+// longer holds the suite's files (or is gone).
+QString AvvisoCartellaPersa(const std::string& cartella) {
+    const QString nome = QDir::toNativeSeparators(QString::fromStdString(cartella));
+    if (!QFileInfo(nome).isDir())
+        return QStringLiteral("La cartella dei dati salvata, %1, non c'è più: indicare dove sono ora i file della suite.")
+            .arg(nome);
+    QStringList mancanti;
+    for (const auto& file : FileDatiMancanti(cartella)) mancanti << QString::fromStdString(file);
+    return QStringLiteral("La cartella dei dati salvata, %1, non contiene più i file della suite (%2 %3): "
+                          "indicare dove sono ora.")
+        .arg(nome, mancanti.size() == 1 ? QStringLiteral("manca") : QStringLiteral("mancano"),
+             mancanti.join(QStringLiteral(", ")));
+}
+
 // The values the dialog proposes: those saved, else the current folder when it
 // is a data folder (brovato5 --configura started there) and the workstation
 // number of the environment.
@@ -57,12 +74,13 @@ CartellaPostazione Proposta(const std::optional<CartellaPostazione>& salvata) {
 
 }  // namespace
 
-SceltaCartellaDati::SceltaCartellaDati(const CartellaPostazione& proposta, QWidget* proprietaria)
+SceltaCartellaDati::SceltaCartellaDati(const CartellaPostazione& proposta, const QString& avviso,
+                                       QWidget* proprietaria)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    CreaControlli(proposta);
+    CreaControlli(proposta, avviso);
 }
 
-void SceltaCartellaDati::CreaControlli(const CartellaPostazione& proposta) {
+void SceltaCartellaDati::CreaControlli(const CartellaPostazione& proposta, const QString& avviso) {
     setWindowTitle(kTitolo);
     QPalette tavolozza = palette();
     tavolozza.setColor(QPalette::Window, kSfondo);
@@ -71,6 +89,15 @@ void SceltaCartellaDati::CreaControlli(const CartellaPostazione& proposta) {
 
     auto* spiegazione = Etichetta(kSpiegazione, this);
     spiegazione->setWordWrap(true);
+    avviso_ = Etichetta(avviso, this);
+    avviso_->setWordWrap(true);
+    avviso_->setVisible(!avviso.isEmpty());
+    QFont grassetto = avviso_->font();
+    grassetto.setBold(true);
+    avviso_->setFont(grassetto);
+    QPalette rosso = avviso_->palette();
+    rosso.setColor(QPalette::WindowText, kColoreAvviso);
+    avviso_->setPalette(rosso);
     cartella_ = new QLineEdit(QString::fromStdString(proposta.cartella), this);
     cartella_->setMinimumWidth(TwipInPixelX(*this, 4500));
     sfoglia_ = new QPushButton(QStringLiteral("S&foglia..."), this);
@@ -83,17 +110,18 @@ void SceltaCartellaDati::CreaControlli(const CartellaPostazione& proposta) {
     annulla_ = new QPushButton(QStringLiteral("A&nnulla"), this);
 
     auto* griglia = new QGridLayout(this);
-    griglia->addWidget(spiegazione, 0, 0, 1, 3);
-    griglia->addWidget(Etichetta(QStringLiteral("Cartella dei dati "), this), 1, 0);
-    griglia->addWidget(cartella_, 1, 1);
-    griglia->addWidget(sfoglia_, 1, 2);
-    griglia->addWidget(Etichetta(QStringLiteral("N. Postazione "), this), 2, 0);
-    griglia->addWidget(postazione_, 2, 1, Qt::AlignLeft);
+    griglia->addWidget(avviso_, 0, 0, 1, 3);
+    griglia->addWidget(spiegazione, 1, 0, 1, 3);
+    griglia->addWidget(Etichetta(QStringLiteral("Cartella dei dati "), this), 2, 0);
+    griglia->addWidget(cartella_, 2, 1);
+    griglia->addWidget(sfoglia_, 2, 2);
+    griglia->addWidget(Etichetta(QStringLiteral("N. Postazione "), this), 3, 0);
+    griglia->addWidget(postazione_, 3, 1, Qt::AlignLeft);
     auto* tasti = new QHBoxLayout;
     tasti->addStretch();
     tasti->addWidget(apri_);
     tasti->addWidget(annulla_);
-    griglia->addLayout(tasti, 3, 0, 1, 3);
+    griglia->addLayout(tasti, 4, 0, 1, 3);
 
     connect(sfoglia_, &QPushButton::clicked, this, &SceltaCartellaDati::Sfoglia_Click);
     connect(apri_, &QPushButton::clicked, this, &SceltaCartellaDati::Apri_Click);
@@ -131,8 +159,9 @@ void SceltaCartellaDati::Apri_Click() {
 std::optional<Contesto> PreparaCartellaDati(const OpzioniAvvio& opzioni) {
     if (opzioni.cartella || (!opzioni.configura && InCartellaDati("."))) return ContestoDiAvvio(opzioni);
     std::optional<CartellaPostazione> salvata = LeggiCartellaSalvata();
-    if (opzioni.configura || !salvata || !FileDatiMancanti(salvata->cartella).empty()) {
-        SceltaCartellaDati dialogo(Proposta(salvata));
+    const bool persa = salvata && !FileDatiMancanti(salvata->cartella).empty();
+    if (opzioni.configura || !salvata || persa) {
+        SceltaCartellaDati dialogo(Proposta(salvata), persa ? AvvisoCartellaPersa(salvata->cartella) : QString());
         if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
         salvata = dialogo.Scelta();
         SalvaCartella(*salvata);

@@ -7,6 +7,7 @@
 #include "app/qt/CartellaSalvata.h"
 #include "common/Contesto.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 struct OpzioniAvvio;
@@ -19,12 +20,15 @@ class SceltaCartellaDati : public QDialog {
     Q_OBJECT
 
 public:
-    // `proposta`: the values the boxes show at first.
-    explicit SceltaCartellaDati(const CartellaPostazione& proposta, QWidget* proprietaria = nullptr);
+    // `proposta`: the values the boxes show at first; `avviso`, when not
+    // empty, why the dialog has come (shown above the explanation).
+    explicit SceltaCartellaDati(const CartellaPostazione& proposta, const QString& avviso = {},
+                                QWidget* proprietaria = nullptr);
 
     // The values accepted ("Apri"), the folder as an absolute path.
     CartellaPostazione Scelta() const;
 
+    QLabel* Avviso() const { return avviso_; }
     QLineEdit* Cartella() const { return cartella_; }
     QLineEdit* Postazione() const { return postazione_; }
     QPushButton* Sfoglia() const { return sfoglia_; }
@@ -32,11 +36,12 @@ public:
     QPushButton* Annulla() const { return annulla_; }
 
 private:
-    void CreaControlli(const CartellaPostazione& proposta);
+    void CreaControlli(const CartellaPostazione& proposta, const QString& avviso);
     void Sfoglia_Click();
     void Apri_Click();
     QString CartellaAssoluta() const;
 
+    QLabel* avviso_ = nullptr;
     QLineEdit* cartella_ = nullptr;
     QLineEdit* postazione_ = nullptr;
     QPushButton* sfoglia_ = nullptr;

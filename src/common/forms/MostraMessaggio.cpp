@@ -6,10 +6,11 @@
 #include "common/forms/TestoQt.h"
 #include "common/forms/MsgBox_Form.h"
 
-std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo) {
+std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo,
+                             const QString& dettagli) {
     // Owned by the window that was active, which gets the focus back when the box closes.
     MsgBox_Form box(QApplication::activeWindow());
-    box.Configura(messaggio, stile, titolo);
+    box.Configura(messaggio, stile, titolo, dettagli);
     box.exec();
     return box.Esito();
 }

@@ -10,7 +10,9 @@
 // Shows `messaggio` (lines separated by CR LF) in the program's message box
 // with the buttons of `stile` and the title `titolo`, waits until the box
 // closes and returns the code of the button pressed (see MsgBox_Form::Esito).
-std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo);
+// `dettagli`: technical text the user opens under "Dettagli" (none when empty).
+std::int16_t MostraMessaggio(const QString& messaggio, std::int16_t stile, const QString& titolo,
+                             const QString& dettagli = {});
 
 // The same for Windows-1252 texts, as the core keeps them.
 std::int16_t MostraMessaggio(const std::string& messaggio, std::int16_t stile, const std::string& titolo);

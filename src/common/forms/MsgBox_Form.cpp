@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -22,6 +23,9 @@ constexpr int kLarghezzaColonna = 90;
 constexpr int kAltezzaRiga = 300;
 constexpr int kSpazioPulsanti = 70;
 constexpr int kColonneMinime = 50;
+// The "Dettagli" switch and the details shown below it.
+constexpr int kAltezzaTastoDettagli = 300;
+constexpr int kAltezzaDettagli = 2400;
 
 const QString kOk = QStringLiteral("Ok");
 const QString kSi = QStringLiteral("Si");
@@ -99,6 +103,26 @@ void MsgBox_Form::CreaControlli() {
     text1Controllo_->setFrameShape(QFrame::NoFrame);
     text1Controllo_->setFont(Carattere(QStringLiteral("Corbel"), 9.75));
 
+    dettagliTasto_ = new QToolButton(this);
+    dettagliTasto_->setText(QStringLiteral("Dettagli"));
+    dettagliTasto_->setCheckable(true);
+    dettagliTasto_->setArrowType(Qt::RightArrow);
+    dettagliTasto_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    dettagliTasto_->setAutoRaise(true);
+    dettagliTasto_->setFont(Carattere(QStringLiteral("Corbel"), 9.75));
+    dettagliTasto_->hide();
+    connect(dettagliTasto_, &QToolButton::toggled, this, [this](bool aperto) {
+        dettagliTasto_->setArrowType(aperto ? Qt::DownArrow : Qt::RightArrow);
+        dettagliTesto_->setVisible(aperto);
+        Dimensiona();
+        ApplicaGeometria();
+    });
+    dettagliTesto_ = new QPlainTextEdit(this);
+    dettagliTesto_->setReadOnly(true);
+    dettagliTesto_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    dettagliTesto_->setFont(Carattere(QStringLiteral("Courier New"), 8.25));
+    dettagliTesto_->hide();
+
     shape1Controllo_ = new Cornice(this);
     shape1Controllo_->raise();
 }
@@ -119,8 +143,11 @@ void MsgBox_Form::Form_Load() {
     ApplicaGeometria();
 }
 
-void MsgBox_Form::Configura(const QString& messaggio, std::int16_t stile, const QString& titolo) {
+void MsgBox_Form::Configura(const QString& messaggio, std::int16_t stile, const QString& titolo,
+                            const QString& dettagli) {
     testo_ = messaggio;
+    dettagliTesto_->setPlainText(dettagli);
+    dettagliTasto_->setVisible(!dettagli.isEmpty());
     QString righe = messaggio;
     text1Controllo_->setPlainText(righe.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     label1Controllo_->setText(titolo);
@@ -191,8 +218,18 @@ void MsgBox_Form::Dimensiona() {
     text1_.Height = std::min(righe * kAltezzaRiga,
                              std::max(kAltezzaRiga, schermo.height() - forma_.Top - fissa));
     forma_.Height = text1_.Height + label1_.Height + t_[0].Height + 300;
-    shape1_.Height = forma_.Height;
     for (auto& pulsante : t_) pulsante.Top = text1_.Top + text1_.Height + 100;
+    DimensionaDettagli();
+    shape1_.Height = forma_.Height;
+}
+
+void MsgBox_Form::DimensionaDettagli() {
+    if (dettagliTasto_->isHidden()) return;
+    const int sotto = t_[0].Top + t_[0].Height + 100;
+    geometriaDettagliTasto_ = {120, sotto, forma_.Width - 240, kAltezzaTastoDettagli};
+    geometriaDettagli_ = {120, sotto + kAltezzaTastoDettagli + 60, forma_.Width - 240, kAltezzaDettagli};
+    forma_.Height = sotto + kAltezzaTastoDettagli + 100;
+    if (dettagliTasto_->isChecked()) forma_.Height += kAltezzaDettagli + 60;
 }
 
 void MsgBox_Form::ApplicaGeometria() {
@@ -204,6 +241,8 @@ void MsgBox_Form::ApplicaGeometria() {
     Posiziona(*label1Controllo_, label1_);
     Posiziona(*text1Controllo_, text1_);
     for (int i = 0; i < 3; ++i) Posiziona(*tControllo_[i], t_[i]);
+    Posiziona(*dettagliTasto_, geometriaDettagliTasto_);
+    Posiziona(*dettagliTesto_, geometriaDettagli_);
     Posiziona(*shape1Controllo_, shape1_);
 }
 

@@ -11,6 +11,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QToolButton;
 
 // The program's own message box: a title line and a border of its own instead
 // of the platform's frame, the message, and up to three buttons chosen by the
@@ -26,7 +27,10 @@ public:
     explicit MsgBox_Form(QWidget* proprietaria = nullptr);
 
     // Title, message (lines separated by CR LF) and buttons of the style.
-    void Configura(const QString& messaggio, std::int16_t stile, const QString& titolo);
+    // `dettagli`, when not empty, is technical text kept out of the message:
+    // a "Dettagli" switch under the buttons shows it below them.
+    void Configura(const QString& messaggio, std::int16_t stile, const QString& titolo,
+                   const QString& dettagli = {});
 
     // Rows to reserve for the text: one per line, plus one.
     static int CalcolaRighe(const QString& testo);
@@ -48,6 +52,8 @@ public:
     QLabel* Label1() const { return label1Controllo_; }
     QPlainTextEdit* Text1() const { return text1Controllo_; }
     QPushButton* T(int indice) const { return tControllo_.at(indice); }
+    QToolButton* MostraDettagli() const { return dettagliTasto_; }
+    QPlainTextEdit* Dettagli() const { return dettagliTesto_; }
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -59,6 +65,8 @@ private:
     void T_Click(int indice);
     void DisponiPulsanti();
     void Dimensiona();
+    // The "Dettagli" switch under the buttons and, when it is on, the details below it.
+    void DimensionaDettagli();
     void ApplicaGeometria();
 
     std::int16_t stile_ = 0;
@@ -71,11 +79,15 @@ private:
     RettangoloTwip text1_;
     std::array<RettangoloTwip, 3> t_;
     RettangoloTwip shape1_;
+    RettangoloTwip geometriaDettagliTasto_;
+    RettangoloTwip geometriaDettagli_;
 
     QLabel* label1Controllo_ = nullptr;
     QPlainTextEdit* text1Controllo_ = nullptr;
     std::array<QPushButton*, 3> tControllo_{};
     QWidget* shape1Controllo_ = nullptr;
+    QToolButton* dettagliTasto_ = nullptr;
+    QPlainTextEdit* dettagliTesto_ = nullptr;
 };
 
 // Announces every message box as it comes on screen, laid out and waiting for

@@ -20,6 +20,8 @@ public:
 
     // DeviceName of every installed printer, in the platform's order.
     virtual std::vector<std::string> Stampanti() = 0;
+    // DeviceName of the active printer; "" when none is installed.
+    virtual std::string StampanteAttiva() = 0;
     // Makes the installed printer `nome` the active one (and drops a PDF file
     // asked for and not yet printed into).
     virtual void ScegliStampante(const std::string& nome) = 0;

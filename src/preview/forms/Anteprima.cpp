@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTextDocument>
+
+#include <iostream>
+#include <utility>
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
@@ -37,6 +39,9 @@ constexpr double kPuntiText1 = 11.25;
 const QColor kGialloChiaro(255, 255, 192);
 const char* const kPostino = "brovinvio";
 constexpr std::int16_t kSoloOk = 48;
+constexpr std::int16_t kSiNoAnnulla = 35;
+constexpr std::int16_t kRispostaSi = 6;
+constexpr std::int16_t kRispostaNo = 7;
 // The message box widens with its longest line: the mailer's outcome is
 // broken into lines that keep it on the screen.
 constexpr int kColonneEsito = 70;
@@ -134,6 +139,25 @@ void Anteprima::resizeEvent(QResizeEvent* evento) {
 void Anteprima::MostraPagina(std::int32_t limite) {
     const std::string pagina = report_->RiempiPagina(limite);
     text1_->setPlainText(DaCp1252(pagina).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text1_->document()->setModified(false);
+}
+
+void Anteprima::SalvaPagina() {
+    report_->Salva(TestoMostrato());
+    text1_->document()->setModified(false);
+}
+
+bool Anteprima::PaginaLasciabile() {
+    if (!text1_->document()->isModified()) return true;
+    switch (MostraMessaggio(QStringLiteral("Salvare le modifiche alla pagina?"), kSiNoAnnulla, windowTitle())) {
+    case kRispostaSi:
+        SalvaPagina();
+        return true;
+    case kRispostaNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 template <class Passo>
@@ -158,10 +182,14 @@ void Anteprima::Tasto_Click(int indice) {
         CambiaCarattere(1);
         break;
     case Avanti:
-        if (report_->AltroTesto() == 1) RiparaSeChiuso([&] { MostraPagina(kPagina); });
+        if (report_->AltroTesto() == 1) {
+            if (!PaginaLasciabile()) return;
+            RiparaSeChiuso([&] { MostraPagina(kPagina); });
+        }
         text1_->setFocus();
         break;
     case Inizio:
+        if (!PaginaLasciabile()) return;
         report_->Chiudi();
         report_->Riapri();
         MostraPagina(kPagina);
@@ -171,7 +199,7 @@ void Anteprima::Tasto_Click(int indice) {
         InviaEMail(TestoMostrato());
         break;
     case Salva:
-        report_->Salva(TestoMostrato());
+        SalvaPagina();
         break;
     }
 }
@@ -196,25 +224,49 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
     const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino, contesto_);
-    if (const QString testo = EsitoInvio(esito); !testo.isEmpty())
-        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"));
+    const auto [testo, dettagli] = EsitoInvio(esito);
+    if (!dettagli.isEmpty()) std::cerr << kPostino << ": " << dettagli.toStdString() << std::endl;
+    if (!testo.isEmpty())
+        MostraMessaggio(InRighe(testo, kColonneEsito), kSoloOk, QStringLiteral("Invio e-mail"), dettagli);
 }
 
-QString Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
-    // The mailer's line, "brovinvio: ...", without the name that a terminal needs.
-    QString testo = QString::fromStdString(esito.messaggio).trimmed();
-    testo.remove(QRegularExpression(QStringLiteral("^%1: ").arg(QLatin1String(kPostino)),
-                                    QRegularExpression::MultilineOption));
-    if (!testo.isEmpty() || esito.codice == 0) return testo;
-    return QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza dire perché.")
-        .arg(QLatin1String(kPostino))
-        .arg(esito.codice);
+std::pair<QString, QString> Anteprima::EsitoInvio(const EsitoEsecuzione& esito) {
+    // The mailer's own lines begin "brovinvio: ", a name that only a terminal
+    // needs; every other line (the details it adds, what the programs it ran
+    // wrote) is kept for the details.
+    const QString prefisso = QLatin1String(kPostino) + QStringLiteral(": ");
+    QStringList righe, dettagli;
+    for (const QString& riga : QString::fromStdString(esito.messaggio).split(QLatin1Char('\n'))) {
+        if (riga.startsWith(prefisso))
+            righe << riga.mid(prefisso.size()).trimmed();
+        else if (!riga.trimmed().isEmpty())
+            dettagli << riga.trimmed();
+    }
+    QString testo = righe.join(QLatin1Char('\n'));
+    if (testo.isEmpty() && (esito.codice != 0 || !dettagli.isEmpty()))
+        testo = esito.codice == 0
+                    ? QStringLiteral("Il programma di posta %1 ha scritto soltanto i dettagli qui sotto.")
+                          .arg(QLatin1String(kPostino))
+                    : QStringLiteral("Invio non riuscito: il programma di posta %1 si è fermato (codice %2) senza "
+                                     "dire perché.")
+                          .arg(QLatin1String(kPostino))
+                          .arg(esito.codice);
+    return {testo, dettagli.join(QLatin1Char('\n'))};
 }
 
 void Anteprima::closeEvent(QCloseEvent* evento) {
+    bool lasciabile = false;
+    // A save that fails keeps the window, and the edit in it.
+    EseguiMostrandoErrore([&] { lasciabile = PaginaLasciabile(); });
+    if (!lasciabile) {
+        evento->ignore();
+        return;
+    }
     Form_Unload();
     evento->accept();
 }
+
+void Anteprima::reject() { close(); }
 
 void Anteprima::Form_Unload() {
     if (report_) report_->Chiudi();

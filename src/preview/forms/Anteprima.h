@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "preview/LetturaReport.h"
 
@@ -40,6 +41,10 @@ public:
     QPushButton* Tasto(int indice) const { return tasto_.at(indice); }
     std::int16_t AltroTesto() const { return report_ ? report_->AltroTesto() : 0; }
 
+public slots:
+    // Escape closes the window as "&Esci" does, asking first for an edited page.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
@@ -53,7 +58,14 @@ private:
 
     // Button and text box positions for the window's present size.
     void Disponi();
+    // Shows the next page of the report, which counts as unchanged.
     void MostraPagina(std::int32_t limite);
+    void SalvaPagina();
+    // True when the page shown may give way (another page, or the window
+    // closing): it is unchanged since it was shown or saved, or the user
+    // answers "Salvare le modifiche alla pagina?" with "Si" (the page is saved
+    // first; a failed save throws) or "No". "Annulla" keeps it.
+    bool PaginaLasciabile();
     // A step on the report file; a file that is not open (error 52) is
     // repaired and the handler goes on with its next step.
     template <class Passo>
@@ -61,9 +73,10 @@ private:
     void CambiaCarattere(double punti);
     // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
     std::string TestoMostrato() const;
-    // What the mailer told of the sending, for the message box; nothing for
-    // a mailer that ended well without a word.
-    static QString EsitoInvio(const EsitoEsecuzione& esito);
+    // What the mailer told of the sending, for the message box, and the
+    // technical details it gave besides; no text for a mailer that ended well
+    // without a word.
+    static std::pair<QString, QString> EsitoInvio(const EsitoEsecuzione& esito);
 
     Contesto contesto_;
     AvviaProgramma& avviaProgramma_;

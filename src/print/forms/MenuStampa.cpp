@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -26,12 +28,14 @@
 #include "print/ConvertiXLS.h"
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
+#include "print/forms/VistaArchivio.h"
 #include "tableau/FileReport.h"
 
 namespace {
 
-// Client area and controls, in twips.
-constexpr RettangoloTwip kForma{0, 0, 6165, 2760};
+// Client area and controls, in twips; under the buttons, two lines for the outcome of the last operation.
+constexpr RettangoloTwip kForma{0, 0, 6165, 3240};
+constexpr RettangoloTwip kEsito{120, 2730, 5925, 450};
 // Label1: 0 "Stampante ", 1 "Virtuale ", 2 "SELEZIONE".
 constexpr std::array<RettangoloTwip, 3> kLabel1{{{150, 1320, 1215, 255}, {150, 480, 1215, 255}, {120, 120, 5895, 255}}};
 const std::array<const char*, 3> kDidascalieLabel1 = {"Stampante ", "Virtuale ", "SELEZIONE"};
@@ -51,7 +55,7 @@ struct Pulsante {
     QIcon (*icona)();
 };
 const std::array<Pulsante, 6> kPulsanti = {{
-    {"Apri la copia del tableau in archivio", "Copia in archivio", IconaArchivio},
+    {"Mostra la copia del tableau in archivio", "Copia in archivio", IconaArchivio},
     {"Esporta il tableau per il foglio di calcolo e aprilo", "Esporta per foglio di calcolo", IconaEsporta},
     {"Stampa il tableau sulla stampante PDF", "Stampa PDF", IconaPdf},
     {"Stampa il tableau", "Stampa", IconaStampa},
@@ -62,6 +66,29 @@ const std::array<Pulsante, 6> kPulsanti = {{
 enum Tasti { TstArchivio, TstEsporta, TstPdf, TstStampa, TstAnteprima, TstChiudi };
 
 const QString kNessunaStampante = QStringLiteral("<nessuna stampante>");
+const QString kTitolo = QStringLiteral("Stampe non modificabili");
+
+// The window's caption: with the workstation, so that the menus of two
+// workstations on one screen are told apart.
+QString Titolo(const std::string& postazione) {
+    return postazione.empty() ? kTitolo : kTitolo + QStringLiteral(" \u2013 postazione ") + DaCp1252(postazione);
+}
+
+// One line saying where a print went.
+QString DescriviStampa(const EsitoStampa& esito) {
+    const QString dove = QString::fromStdString(esito.dove);
+    switch (esito.uscita) {
+    case EsitoStampa::Uscita::Stampante:
+        return QStringLiteral("Stampato su ") + dove;
+    case EsitoStampa::Uscita::Porta:
+        return QStringLiteral("Stampato sulla porta ") + dove;
+    case EsitoStampa::Uscita::File:
+        return QStringLiteral("Scritto nel file ") + dove;
+    case EsitoStampa::Uscita::Pdf:
+        break;
+    }
+    return QStringLiteral("PDF salvato in ") + dove;
+}
 
 // Runs one loading step; loading goes on whatever fails in it.
 template <class Passo>
@@ -87,7 +114,7 @@ MenuStampa::MenuStampa(Contesto contesto, ServiziStampa servizi, std::int16_t nu
 MenuStampa::~MenuStampa() = default;
 
 void MenuStampa::CreaControlli() {
-    setWindowTitle(QStringLiteral("Stampe non modificabili"));
+    setWindowTitle(kTitolo);
     setFixedSize(InPixel(*this, kForma).size());
     const QFont didascalie = Carattere(QStringLiteral("Corbel"), 8.25);
 
@@ -127,8 +154,18 @@ void MenuStampa::CreaControlli() {
         tst_[i]->setFocusPolicy(Qt::StrongFocus);
         PremeConInvio(*tst_[i]);
         Posiziona(*tst_[i], {kLeftTst[i], kTopTst, kLatoTst, kLatoTst});
-        connect(tst_[i], &QToolButton::clicked, this, [this, i] { EseguiMostrandoErrore([&] { Tst_Click(i); }); });
+        connect(tst_[i], &QToolButton::clicked, this, [this, i] {
+            // A line left from an earlier operation would seem to tell of this one.
+            esito_->clear();
+            EseguiMostrandoErrore([&] { Tst_Click(i); });
+        });
     }
+    esito_ = new QLabel(this);
+    esito_->setFont(didascalie);
+    esito_->setWordWrap(true);
+    esito_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    esito_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Posiziona(*esito_, kEsito);
     // Focus order: the lists and options, then the buttons as they stand.
     setTabOrder(combo1_, chk_);
     setTabOrder(chk_, chk2_);
@@ -157,6 +194,7 @@ void MenuStampa::Form_Load() {
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     numeroHotel_ = HotelDiStampa(numeroHotel_);
+    setWindowTitle(Titolo(contesto_.postazione));
     // Filing the copy and listing the printers may fail: the menu comes all the same.
     IgnoraErrori([&] {
         nomeArchivio_ = NomeInArchivio(contesto_.postazione, servizi_.orologio(), ".doc");
@@ -188,8 +226,7 @@ void MenuStampa::Tst_Click(int Index) {
         ApriCopiaArchivio();
         break;
     case TstEsporta:
-        ConvertiXLS(contesto_, NomeFileReport(contesto_.postazione));
-        servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(NomeFileEsportazione(contesto_.postazione)));
+        Esporta();
         break;
     case TstPdf:
         StampaPdf();
@@ -214,16 +251,36 @@ void MenuStampa::Stampa(bool comePdf) {
     scelta.fronteRetro = chk3_->isChecked();
     scelta.destinazione = InCp1252(combo1_->currentText());
     const QString stampante = combo2_->currentText();
-    scelta.stampante = stampante == kNessunaStampante ? std::string() : InCp1252(stampante);
+    if (!comePdf && stampante != kNessunaStampante) scelta.stampante = InCp1252(stampante);
     scelta.codiceAssistenza = codiceAssistenza_;
     scelta.tableau = tableau_;
     scelta.ora = servizi_.orologio();
     const EsitoStampa esito = StampaReport(contesto_, scelta, numeroHotel_, servizi_.stampante);
-    if (!esito.filePdf.empty()) servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(Cp1252ToUtf8(esito.filePdf)));
+    const QString descrizione = DescriviStampa(esito);
+    if (esito.filePdf.empty())
+        esito_->setText(descrizione);
+    else
+        ApriEsito(Cp1252ToUtf8(esito.filePdf), descrizione);
 }
 
 std::string MenuStampa::NomeArchivio() const {
     return nomeArchivio_.empty() ? std::string() : std::string(kCartellaArchivio) + "/" + nomeArchivio_;
+}
+
+void MenuStampa::Esporta() {
+    ConvertiXLS(contesto_, NomeFileReport(contesto_.postazione));
+    const std::string esportazione = Cp1252ToUtf8(NomeFileEsportazione(contesto_.postazione));
+    ApriEsito(esportazione, QStringLiteral("Esportato nel file ") + QString::fromStdString(esportazione));
+}
+
+void MenuStampa::ApriEsito(const std::string& documento, QString esito) {
+    const std::string percorso = contesto_.cartella.PercorsoDi(documento);
+    if (!servizi_.apriDocumento.Apri(percorso)) {
+        const QString cartella = QFileInfo(QString::fromStdString(percorso)).absolutePath();
+        esito += QStringLiteral(", ma il programma per aprirlo non si è avviato: il file è nella cartella ") +
+                 QDir::toNativeSeparators(cartella);
+    }
+    esito_->setText(esito);
 }
 
 void MenuStampa::ApriCopiaArchivio() {
@@ -241,7 +298,8 @@ void MenuStampa::ApriCopiaArchivio() {
                          " non c'è: non è stato possibile farla all'apertura del menu. Controllare che il report "
                          "esista e che nella cartella \"doc\" si possa scrivere, poi creare di nuovo il tableau.");
     }
-    servizi_.apriDocumento.Apri(contesto_.cartella.PercorsoDi(archiviato));
+    VistaArchivio vista(contesto_.cartella.Sottocartella(kCartellaArchivio), nomeArchivio_, this);
+    vista.exec();
 }
 
 void MenuStampa::StampaPdf() {

@@ -66,6 +66,8 @@ public:
     QCheckBox* Chk3() const { return chk3_; }
     QToolButton* Tst(int indice) const { return tst_.at(indice); }
     QLabel* Label1(int indice) const { return label1_.at(indice); }
+    // The line under the buttons that tells where the last print, PDF or export went.
+    QLabel* Esito() const { return esito_; }
 
 private:
     void CreaControlli();
@@ -73,10 +75,16 @@ private:
     void Form_Activate();
     void Tst_Click(int Index);
 
-    // Prints the report with the window's choices; `comePdf` for the PDF button.
+    // Prints the report with the window's choices; `comePdf` for the PDF
+    // button, which prints on the PDF destination's own printer whatever
+    // "Stampante" holds.
     void Stampa(bool comePdf = false);
     void StampaPdf();
-    // Opens the archive copy made at loading; Errore 53 when there is none.
+    void Esporta();
+    // Opens `documento` (UTF-8 name) with the desktop's program; when none
+    // starts, the line `esito` says so and where the file is.
+    void ApriEsito(const std::string& documento, QString esito);
+    // Shows the archive copy made at loading, read only; Errore 53 when there is none.
     void ApriCopiaArchivio();
     void MostraAnteprima();
     void Chiudi();
@@ -96,6 +104,7 @@ private:
     QCheckBox* chk2_ = nullptr;
     QCheckBox* chk3_ = nullptr;
     std::array<QToolButton*, 6> tst_{};
+    QLabel* esito_ = nullptr;
 };
 
 // Shows the print menu modally over `proprietaria` with the program's own

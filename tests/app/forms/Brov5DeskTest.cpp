@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,11 +157,24 @@ TEST_F(Brov5DeskTest, SceltaDiHotelETableauPropongonoLeLoroCamere) {
     Stampa();
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
-    // Back to the first hotel and its first tableau after the message.
-    EXPECT_EQ(NumeroTableauCorrente, 3);
-    EXPECT_EQ(desk_.Combo1(1)->currentIndex(), 0);
-    EXPECT_EQ(Text1(0), "10");
+    // The message leaves the choices as they were.
+    EXPECT_EQ(NumeroTableauCorrente, 5);
+    EXPECT_EQ(desk_.Combo1(1)->currentIndex(), 1);
+    EXPECT_EQ(Text1(0), QString(QChar(0xFF)));
     EXPECT_EQ(Fuoco(), desk_.Text1(0));
+}
+
+// A name longer than the list's field shows whole: as a tooltip, and in the open list.
+TEST_F(Brov5DeskTest, INomiLunghiSiVedonoInteri) {
+    Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
+                                    {Intero("Numero"), Testo("RagioneSociale")},
+                                    {{N(7), T("Roma")}, {N(12), T("Albergo Stella Alpina di Fiera di Primiero")}}});
+    const QString nome = QStringLiteral(" 12 Albergo Stella Alpina di Fiera di Primiero");
+    ASSERT_TRUE(Avvia());
+    QComboBox* hotel = desk_.Combo1(0);
+    EXPECT_EQ(hotel->itemData(1, Qt::ToolTipRole).toString(), nome);
+    EXPECT_GT(hotel->view()->minimumWidth(), QFontMetrics(hotel->view()->font()).horizontalAdvance(nome));
+    EXPECT_GT(hotel->view()->minimumWidth(), hotel->width());
 }
 
 TEST_F(Brov5DeskTest, TipoDiCameraConApostrofo) {
@@ -211,29 +225,38 @@ TEST_F(Brov5DeskTest, InvioSullUltimaCameraNonDopoLaPrima) {
         Digita(0, "9");
         Digita(1, ultima);
         Digita(2, "010125");
+        desk_.Text1(1)->setFocus();
         RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
         Invio(1);
         ASSERT_EQ(risposta.Visti().size(), 1u) << ultima;
         EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
         EXPECT_EQ(risposta.Visti()[0].testo, "Controllare l'intervallo di camere richiesto!");
-        // The box closing activates the window again: proposals back.
-        EXPECT_EQ(Text1(0), "10");
-        EXPECT_EQ(Text1(1), "9");
-        EXPECT_EQ(Text1(2), kOggi);
-        EXPECT_EQ(Fuoco(), desk_.Text1(0));
+        // The box closing leaves the window as it was, the focus where it was.
+        EXPECT_EQ(Text1(0), "9");
+        EXPECT_EQ(Text1(1), ultima);
+        EXPECT_EQ(Text1(2), "010125");
+        EXPECT_EQ(Fuoco(), desk_.Text1(1));
     }
 }
 
+// Only the date goes back to today: hotel, tableau and rooms stay as chosen.
 TEST_F(Brov5DeskTest, InvioSuUnaDataErrata) {
     ASSERT_TRUE(Avvia());
+    desk_.Combo1(0)->setFocus();
+    QTest::keyClick(desk_.Combo1(0), Qt::Key_Down);
+    Digita(1, "3");
     Digita(2, "310425");
+    desk_.Text1(2)->setFocus();
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     Invio(2);
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
     EXPECT_EQ(risposta.Visti()[0].testo, "La data deve essere inserita \nnel formato gg/mm/aaaa");
     EXPECT_EQ(Text1(2), kOggi);
-    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+    EXPECT_EQ(NumeroHotelCorrente, 12);
+    EXPECT_EQ(desk_.Combo1(0)->currentIndex(), 1);
+    EXPECT_EQ(Text1(1), "3");
+    EXPECT_EQ(Fuoco(), desk_.Text1(2));
 }
 
 TEST_F(Brov5DeskTest, StampaRifiutaLaDataNonCompletata) {
@@ -273,8 +296,8 @@ TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
         EXPECT_EQ(risposta.Visti()[0].titolo, "Errore");
         EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 3024: ")) << risposta.Visti()[0].testo.toStdString();
         EXPECT_FALSE(desk_.Scaricata());
-        EXPECT_EQ(Text1(0), "10");
-        EXPECT_EQ(Fuoco(), desk_.Text1(0));
+        EXPECT_EQ(Text1(0), prima);
+        EXPECT_EQ(Fuoco(), desk_.Tasto(0));
     }
     EXPECT_EQ(LeggiFile(report), "precedente");
 }

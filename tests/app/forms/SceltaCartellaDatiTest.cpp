@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 
@@ -69,6 +70,8 @@ TEST_F(SceltaCartellaDatiTest, AlPrimoAvvioRifiutaUnaCartellaSenzaArchivioEApreQ
     EXPECT_TRUE(messaggi.Visti()[0].testo.contains(
         QStringLiteral("Tableau.mdb, AnagraficaHotels.mdb, NumeriCamere.mdb")));
     EXPECT_EQ(messaggi.Visti()[1].titolo, QStringLiteral("Postazione errata!"));
+    EXPECT_EQ(messaggi.Visti()[1].testo,
+              QStringLiteral("Il numero della postazione deve essere fatto\ndi cifre, da una a cinque (per esempio 3)."));
 
     EXPECT_TRUE(fs::equivalent(contesto->cartella.Percorso(), demo_));
     EXPECT_EQ(contesto->postazione, "3");
@@ -112,6 +115,24 @@ TEST_F(SceltaCartellaDatiTest, PoiUsaIValoriSalvatiEDaConfiguraLiPuoCambiare) {
     EXPECT_EQ(proposta, (CartellaPostazione{demo_.string(), "4"}));
     EXPECT_EQ(LeggiCartellaSalvata(), (CartellaPostazione{demo_.string(), "4"}));
     EXPECT_TRUE(fs::equivalent(fs::current_path(), vuota_.Percorso()));
+}
+
+// A saved folder that no longer holds the suite's files, or is gone, brings
+// the dialog back saying so and naming the folder.
+TEST_F(SceltaCartellaDatiTest, LaCartellaSalvataPersaLoDice) {
+    for (const auto& [cartella, detto] :
+         {std::pair{vuota_.Percorso(), "non contiene più i file della suite (mancano Tableau.mdb, "},
+          std::pair{vuota_.Percorso() / "sparita", "non c'è più"}}) {
+        SalvaCartella({cartella.string(), "4"});
+        QString avviso;
+        QuandoSiApre([&](SceltaCartellaDati& dialogo) {
+            if (dialogo.Avviso()->isVisible()) avviso = dialogo.Avviso()->text();
+            dialogo.reject();
+        });
+        EXPECT_FALSE(PreparaCartellaDati(OpzioniAvvio{}));
+        EXPECT_TRUE(avviso.contains(QString::fromStdString(cartella.string())) && avviso.contains(detto))
+            << avviso.toStdString();
+    }
 }
 
 // Started in a data folder the program works there and asks nothing; there

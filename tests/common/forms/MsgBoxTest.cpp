@@ -1,6 +1,9 @@
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include "common/forms/MostraMessaggio.h"
 #include "common/forms/MsgBox_Form.h"
@@ -186,4 +189,25 @@ TEST(MostraMessaggio, TestiWindows1252) {
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_EQ(risposta.Visti()[0].testo, QString::fromUtf8("Lunedì € 5"));
     EXPECT_EQ(risposta.Visti()[0].titolo, QString::fromUtf8("Perché?"));
+}
+
+// Technical details stay out of the message: a "Dettagli" switch under the
+// buttons opens them below, the box growing to hold them. (Without details
+// there is no switch: the sizes above hold.)
+TEST(MostraMessaggio, IDettagliSiAprono) {
+    bool nascosti = false;
+    int chiusa = 0, aperta = 0;
+    QString dettagli;
+    RispostaMessaggi risposta([&](MsgBox_Form& box) {
+        nascosti = box.MostraDettagli()->isVisible() && box.Dettagli()->isHidden();
+        chiusa = box.Forma().Height;
+        QTest::mouseClick(box.MostraDettagli(), Qt::LeftButton);
+        aperta = box.Forma().Height;
+        dettagli = box.Dettagli()->isVisible() ? box.Dettagli()->toPlainText() : QString();
+        QTest::mouseClick(box.T(0), Qt::LeftButton);
+    });
+    EXPECT_EQ(MostraMessaggio(kCamere, 48, QStringLiteral("Invio e-mail"), QStringLiteral("xdg-email: 3")), 0);
+    EXPECT_TRUE(nascosti);
+    EXPECT_EQ(dettagli, "xdg-email: 3");
+    EXPECT_GT(aperta, chiusa + 2000);
 }

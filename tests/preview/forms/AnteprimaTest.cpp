@@ -2,7 +2,9 @@
 #include <QPushButton>
 #include <QTextBlock>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"
@@ -150,4 +152,41 @@ TEST_F(AnteprimaTest, InvioPremeIlTastoCheHaIlFuoco) {
     EXPECT_EQ(anteprima_.Text1()->font().pointSizeF(), punti + 2);
     QTest::keyClick(anteprima_.Tasto(Esci), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_FALSE(anteprima_.isVisible());
+}
+
+// An edited page is not dropped without a word: "&Avanti", "&Inizio" and
+// "&Esci" ask "Salvare le modifiche alla pagina?"; "Si" saves and goes on, "No"
+// goes on, "Annulla" stays. A page left as shown goes without a question.
+TEST_F(AnteprimaTest, LaPaginaModificataNonSiPerdeSenzaChiedere) {
+    constexpr int kSi = 0, kNo = 1, kAnnulla = 2, kNessunaModifica = -1;
+    struct Caso {
+        int tasto;
+        int risposta;
+        bool resta;    // the edited page is still shown
+        bool salvata;  // the edit is in the report
+    };
+    for (const auto& caso : std::vector<Caso>{{Avanti, kNessunaModifica, false, false},
+                                              {Avanti, kNo, false, false},
+                                              {Inizio, kAnnulla, true, false},
+                                              {Esci, kAnnulla, true, false},
+                                              {Esci, kSi, false, true}}) {
+        SCOPED_TRACE(std::to_string(caso.tasto) + " " + std::to_string(caso.risposta));
+        ScriviReport("FD3", ReportNumerato(197));
+        Anteprima anteprima(ContestoCorrente(), postino_);
+        ASSERT_TRUE(anteprima.Avvia());
+        anteprima.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&anteprima));
+        const bool modificata = caso.risposta != kNessunaModifica;
+        if (modificata) QTest::keyClicks(anteprima.Text1(), "X");
+        RispostaMessaggi risposta(RispostaMessaggi::Clic(std::max(caso.risposta, 0)));
+        QTest::mouseClick(anteprima.Tasto(caso.tasto), Qt::LeftButton);
+        ASSERT_EQ(risposta.Visti().size(), modificata ? 1u : 0u);
+        if (modificata) {
+            EXPECT_EQ(risposta.Visti()[0].testo, "Salvare le modifiche alla pagina?");
+        }
+        EXPECT_EQ(anteprima.isVisible(), caso.tasto != Esci || caso.resta);
+        EXPECT_EQ(anteprima.Text1()->toPlainText().startsWith("X"), caso.resta || caso.salvata);
+        EXPECT_EQ(LeggiFile(cartella_.Percorso() / "FD3").starts_with("X"), caso.salvata);
+        anteprima.Text1()->document()->setModified(false);
+    }
 }

@@ -1,3 +1,4 @@
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <filesystem>
@@ -25,14 +26,18 @@ TEST(InvioEMail, LEsitoDelPostinoSiVedeSopraLAnteprima) {
     struct Caso {
         std::string fine;  // the stand-in's last lines
         QString visto;     // the box's text
+        QString dettagli;  // behind its "Dettagli"
     };
     for (const auto& caso : std::vector<Caso>{
-             {"echo 'brovinvio: Messaggio inviato a a@prova.it.'", "Messaggio inviato a a@prova.it."},
+             {"echo 'brovinvio: Messaggio inviato a a@prova.it.'", "Messaggio inviato a a@prova.it.", ""},
              {"echo 'brovinvio: Invio non riuscito: il server di posta rifiuta.' >&2\nexit 1",
-              "Invio non riuscito: il server di posta rifiuta."},
+              "Invio non riuscito: il server di posta rifiuta.", ""},
+             // What the programs it ran wrote, and its own details, are not the outcome.
+             {"echo 'Alert!: lynx'\necho 'brovinvio: Manca PostaElettronica.txt.' >&2\necho '  xdg-email: 3' >&2\nexit 1",
+              "Manca PostaElettronica.txt.", "Alert!: lynx\nxdg-email: 3"},
              // Lines that keep the box on the screen.
              {"exit 3", "Invio non riuscito: il programma di posta brovinvio si è fermato\n(codice 3) senza "
-                        "dire perché."}}) {
+                        "dire perché.", ""}}) {
         SCOPED_TRACE(caso.fine);
         ScriviFile(postino, "#!/bin/sh\nsleep 0.3\necho \"$BROVATO5_MOSTRA_ESITO\" > variabile.txt\n" + caso.fine +
                                 "\n");
@@ -46,11 +51,16 @@ TEST(InvioEMail, LEsitoDelPostinoSiVedeSopraLAnteprima) {
         QTimer::singleShot(100, &anteprima, [&] {
             rispondeva = !anteprima.Tasto(kEMail)->isEnabled() && !fs::exists("variabile.txt");
         });
-        RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+        QString dettagli;
+        RispostaMessaggi risposta([&](MsgBox_Form& box) {
+            dettagli = box.Dettagli()->toPlainText();
+            QTest::mouseClick(box.T(0), Qt::LeftButton);
+        });
         QTest::mouseClick(anteprima.Tasto(kEMail), Qt::LeftButton);
         ASSERT_EQ(risposta.Visti().size(), 1u);
         EXPECT_EQ(risposta.Visti()[0].titolo, "Invio e-mail");
         EXPECT_EQ(risposta.Visti()[0].testo.toStdString(), caso.visto.toStdString());
+        EXPECT_EQ(dettagli, caso.dettagli);
         EXPECT_TRUE(rispondeva);
         EXPECT_EQ(LeggiFile("variabile.txt"), "1\n");
         EXPECT_TRUE(anteprima.Tasto(kEMail)->isEnabled());

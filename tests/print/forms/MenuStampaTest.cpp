@@ -1,7 +1,11 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <algorithm>
@@ -14,6 +18,7 @@
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "preview/forms/Anteprima.h"
 #include "print/forms/MenuStampa.h"
+#include "print/forms/VistaArchivio.h"
 #include "support/PiattaformaRegistrata.h"
 #include "support/ProveForms.h"
 #include "support/StampanteRegistrata.h"
@@ -110,24 +115,24 @@ TEST_F(MenuStampaTest, InvioPremeIlPulsanteEIlFuocoSulleDestinazioniSiVede) {
     ASSERT_TRUE(Apri());
     menu_.Combo1()->setFocus();
     const QImage conFuoco = menu_.Combo1()->grab().toImage();
-    menu_.Tst(TstArchivio)->setFocus();
+    menu_.Tst(TstEsporta)->setFocus();
     EXPECT_NE(menu_.Combo1()->grab().toImage(), conFuoco);
 
-    QTest::keyClick(menu_.Tst(TstArchivio), Qt::Key_Return);
-    QTest::keyClick(menu_.Tst(TstArchivio), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(menu_.Tst(TstEsporta), Qt::Key_Return);
+    QTest::keyClick(menu_.Tst(TstEsporta), Qt::Key_Enter, Qt::KeypadModifier);
     // Enter held down: its repeats press nothing more.
     QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(menu_.Tst(TstArchivio), &ripetuto);
-    EXPECT_EQ(documenti_.aperti,
-              std::vector<std::string>(2, (fs::current_path() / "doc/fd2202503031405.doc").string()));
+    QApplication::sendEvent(menu_.Tst(TstEsporta), &ripetuto);
+    EXPECT_EQ(documenti_.aperti, std::vector<std::string>(2, (fs::current_path() / "fd2.csv").string()));
 }
 
 TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
     ASSERT_EQ(NumeroHotelCorrente, 0);
     ASSERT_TRUE(Apri());
-    EXPECT_EQ(menu_.windowTitle(), "Stampe non modificabili");
+    // The workstation tells two menus on one screen apart.
+    EXPECT_EQ(menu_.windowTitle(), "Stampe non modificabili \u2013 postazione 2");
     EXPECT_TRUE(menu_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(menu_.size(), QSize(TwipInPixelX(menu_, 6165), TwipInPixelY(menu_, 2760)));
+    EXPECT_EQ(menu_.size(), QSize(TwipInPixelX(menu_, 6165), TwipInPixelY(menu_, 3240)));
     EXPECT_EQ(menu_.Tst(TstStampa)->geometry(), InPixel(menu_, {150, 1800, 855, 855}));
     EXPECT_EQ(menu_.NumeroHotel(), 1);
 
@@ -138,11 +143,10 @@ TEST_F(MenuStampaTest, CaricamentoEAttivazione) {
     EXPECT_EQ(menu_.Combo1()->currentIndex(), 0);
     EXPECT_EQ(menu_.CodiceAssistenza(), "AS-1");
 
-    Premi(TstArchivio);
     fs::remove("FD2");  // the export of a missing report stops with its error
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     Premi(TstEsporta);
-    EXPECT_EQ(documenti_.aperti, std::vector<std::string>{(fs::current_path() / "doc/fd2202503031405.doc").string()});
+    EXPECT_TRUE(documenti_.aperti.empty());
     ASSERT_EQ(risposta.Visti().size(), 1u);
     EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 53: ")) << risposta.Visti()[0].testo.toStdString();
     EXPECT_TRUE(menu_.isVisible());
@@ -171,6 +175,7 @@ TEST_F(MenuStampaTest, PdfSceglieLUltimaDestinazionePdf) {
     Premi(TstPdf);
     EXPECT_EQ(menu_.Combo1()->currentText(), "Ufficio PDF");
     EXPECT_TRUE(fs::exists("4.prn"));
+    EXPECT_EQ(menu_.Esito()->text(), "Scritto nel file 4.prn");
     EXPECT_FALSE(fs::exists("1.prn"));
 
     Destinazioni({"Ufficio", "pdf"});
@@ -267,4 +272,64 @@ TEST_F(MenuStampaTest, PdfSuDiscoPieno) {
     EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 61: ")) << risposta.Visti()[0].testo.toStdString();
     EXPECT_TRUE(documenti_.aperti.empty());
     EXPECT_TRUE(fs::is_empty("doc"));
+}
+
+// After every print, PDF and export the line under the buttons says where it
+// went, and where the file is when no program opened it; the PDF button
+// writes the PDF whatever "Stampante" holds.
+TEST_F(MenuStampaTest, LaRigaDiEsitoDiceDoveEAndataLaStampa) {
+    Destinazioni({"Ufficio", "Ufficio PDF"}, "  8  0  0  0  0  1 10");
+    StampanteRegistrata stampante({"Laser"});
+    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente);
+    ASSERT_TRUE(menu.Avvia());
+    const QString cartella = QDir::current().absolutePath();
+    const QString nonAperto = QStringLiteral(", ma il programma per aprirlo non si è avviato: il file è nella cartella ");
+    struct Caso {
+        int tasto;
+        QString stampante;  // typed in "Stampante"
+        bool apre;          // whether a program opens the document
+        QString inizio, fine;
+    };
+    for (const auto& caso : std::vector<Caso>{
+             // The destination's printer (0.prn) is not installed: the active one prints.
+             {TstStampa, "", true, "Stampato su Laser", ""},
+             {TstStampa, "Laser", true, "Stampato su Laser", ""},
+             {TstPdf, "Laser", true, "PDF salvato in doc/fd2", ".pdf"},
+             {TstPdf, "", false, "PDF salvato in doc/fd2", nonAperto + cartella + "/doc"},
+             {TstEsporta, "", true, "Esportato nel file fd2.csv", ""},
+             {TstEsporta, "", false, "Esportato nel file fd2.csv", nonAperto + cartella}}) {
+        SCOPED_TRACE(caso.inizio.toStdString() + " / " + caso.stampante.toStdString());
+        menu.Combo2()->setEditText(caso.stampante);
+        documenti_.riesce = caso.apre;
+        stampante.registro.clear();
+        QTest::mouseClick(menu.Tst(caso.tasto), Qt::LeftButton);
+        const QString esito = menu.Esito()->text();
+        EXPECT_TRUE(esito.startsWith(caso.inizio) && esito.endsWith(caso.fine)) << esito.toStdString();
+        const bool suPdf = std::any_of(stampante.registro.begin(), stampante.registro.end(),
+                                       [](const std::string& voce) { return voce.starts_with("Pdf ") && voce.find("/doc/fd2") != std::string::npos; });
+        EXPECT_EQ(suPdf, caso.tasto == TstPdf);
+    }
+}
+
+// The archive copy (Windows-1252 text) is shown readably, read only, in a
+// window of the program's own.
+TEST_F(MenuStampaTest, LaCopiaInArchivioSiLeggeNelProgramma) {
+    ScriviFile("FD2", "Luned\xEC 30/11 \xB3 Gar\xE7on\r\n");
+    ASSERT_TRUE(Apri());
+    QString titolo, testo;
+    bool solaLettura = false;
+    QTimer::singleShot(0, [&] {
+        auto* vista = qobject_cast<VistaArchivio*>(QApplication::activeModalWidget());
+        ASSERT_NE(vista, nullptr);
+        titolo = vista->windowTitle();
+        testo = vista->Testo()->toPlainText();
+        solaLettura = vista->Testo()->isReadOnly();
+        QTest::mouseClick(vista->Chiudi(), Qt::LeftButton);
+    });
+    Premi(TstArchivio);
+    EXPECT_EQ(titolo, "Copia in archivio \u2013 fd2202503031405.doc");
+    EXPECT_EQ(testo, "Luned\u00ec 30/11 | Gar\u00e7on\n");
+    EXPECT_TRUE(solaLettura);
+    EXPECT_TRUE(documenti_.aperti.empty());
+    EXPECT_TRUE(menu_.isVisible());
 }

@@ -2,8 +2,9 @@
 
 #include "common/piattaforma/ApriDocumento.h"
 
-// Opens documents through the desktop's file associations (xdg-open on Linux).
+// Opens documents through the desktop's file associations: xdg-mime tells
+// whether the desktop has a program for the document's type, xdg-open starts it.
 class ApriDocumentoQt : public ApriDocumento {
 public:
-    void Apri(const std::string& percorso) override;
+    bool Apri(const std::string& percorso) override;
 };

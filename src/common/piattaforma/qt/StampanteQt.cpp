@@ -81,6 +81,8 @@ std::vector<std::string> StampanteQt::Stampanti() {
     return nomi;
 }
 
+std::string StampanteQt::StampanteAttiva() { return InCp1252(attiva_); }
+
 void StampanteQt::ScegliStampante(const std::string& nome) {
     attiva_ = DaCp1252(nome);
     TornaAllaStampante();

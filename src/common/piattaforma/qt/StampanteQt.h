@@ -18,6 +18,7 @@ public:
     ~StampanteQt() override;
 
     std::vector<std::string> Stampanti() override;
+    std::string StampanteAttiva() override;
     void ScegliStampante(const std::string& nome) override;
     void StampaSuPdf(const std::string& percorso) override;
     void ImpostaDuplex(int modo) override;
