@@ -206,8 +206,10 @@ Tabella DecodificaTabella(std::string_view uscita) {
     const auto righeDichiarate = cursore.Numero();
     cursore.Atteso("\n");
     // Room for the records declared and their values, as many as the output
-    // can hold (two bytes each at least): a damaged count cannot ask for more.
-    const std::uint64_t righePossibili = std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2);
+    // can hold (a record's line and a line for each value, two bytes each at
+    // least): a damaged count cannot ask for more.
+    const std::uint64_t righePossibili =
+        std::min<std::uint64_t>(righeDichiarate, uscita.size() / (2 + 2 * tipi.size()));
     tabella.righe.reserve(righePossibili);
     PreparaPagine(tabella.righe.data(), tabella.righe.capacity() * sizeof(Record));
     const std::uint64_t valori = std::min<std::uint64_t>(righePossibili * tipi.size(), uscita.size() / 2);
