@@ -129,6 +129,27 @@ TEST(Comandi, IlProgrammaDaDemoATableau) {
     EXPECT_EQ(data, std::make_pair(2, std::string("La data deve essere inserita \nnel formato gg/mm/aaaa\n")));
 }
 
+// Short of memory, the program says so whatever lacked it: a thread, a
+// table's block, the reader of the Access files, what the reader wrote.
+TEST(Comandi, SenzaMemoriaLoDice) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer takes an address space without limits";
+#endif
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    for (int megabyte = 16; megabyte <= 120; megabyte += 4) {
+        const auto [stato, errori] = EseguiConErrori("ulimit -v " + std::to_string(megabyte * 1024) + " && " +
+                                                     BROVATO5_ESEGUIBILE + " tableau --hotel 1 --tableau 1 --dalla 101"
+                                                     " --alla 310 --data 07/12/2026");
+        // Too little even for the system to load the program.
+        if (stato == 0 || errori.find("error while loading shared libraries") != std::string::npos) continue;
+        EXPECT_EQ(stato, 1) << megabyte;
+        EXPECT_EQ(errori.rfind("Errore 7: ", 0), 0u) << megabyte << " MB: " << errori;
+        EXPECT_NE(errori.find("emoria insufficiente"), std::string::npos) << errori;
+    }
+}
+
 TEST(Comandi, SenzaCartellaDiSessioneStampaInSilenzio) {
     // A night job has no XDG_RUNTIME_DIR: printing says nothing of it, and the
     // runtime folder the program makes under TMPDIR is the user's alone.

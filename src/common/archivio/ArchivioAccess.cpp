@@ -255,22 +255,29 @@ private:
     }
 
     // Runs the reader on the file in state `stato`: its output when it ended
-    // well, else the error its end means. Throws Errore 3170 when it cannot be started.
+    // well, else the error its end means. Throws Errore 3170 when it cannot
+    // be started, Errore 7 when there is not the memory to start it or to
+    // take what it wrote.
     std::variant<UscitaProgramma, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
                                              const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
         try {
             const PostoLettore posto(stato ? stato->dimensione : 0);
             esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato));
-        } catch (const std::system_error&) {
+        } catch (const std::system_error& e) {
+            if (e.code() == std::errc::not_enough_memory || e.code() == std::errc::resource_unavailable_try_again)
+                throw MemoriaPerLeggere();
             throw ProgrammaMancante("avviare", programma_);
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
             return ErroreTabellaNonTrovata(*tabella);
+        if (uscito && esito.codice == ProtocolloMdb::kEsitoMemoriaInsufficiente) return MemoriaPerLeggere();
         if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) return ErroreFormatoNonRiconosciuto(percorso_);
         return std::move(esito.uscita);
     }
+
+    Errore MemoriaPerLeggere() const { return ErroreMemoriaInsufficiente("leggere il database '" + percorso_ + "'"); }
 
     std::string percorso_;
     std::string programma_;

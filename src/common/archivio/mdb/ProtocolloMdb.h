@@ -37,6 +37,7 @@ inline constexpr int kEsitoLetto = 0;
 inline constexpr int kEsitoUsoErrato = 2;
 inline constexpr int kEsitoIlleggibile = 3;
 inline constexpr int kEsitoTabellaMancante = 4;
+inline constexpr int kEsitoMemoriaInsufficiente = 5;
 
 // Column and value types.
 inline constexpr char kIntero = 'I';   // Byte, Integer, Long: "-5"

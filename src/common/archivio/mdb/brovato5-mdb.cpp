@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -569,6 +571,7 @@ struct FileMappato {
     std::size_t dimensione = 0;
 };
 
+// Throws std::bad_alloc when there is not the memory to map it.
 FileMappato Mappa(const char* percorso) {
     const int fd = open(percorso, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {};
@@ -578,6 +581,10 @@ FileMappato Mappa(const char* percorso) {
         const auto dimensione = static_cast<std::size_t>(info.st_size);
         void* byte = mmap(nullptr, dimensione, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (byte != MAP_FAILED) file = {byte, dimensione};
+        if (byte == MAP_FAILED && errno == ENOMEM) {
+            close(fd);
+            throw std::bad_alloc();
+        }
     }
     close(fd);
     return file;
@@ -733,15 +740,8 @@ void ImponiLimiti() {
     setrlimit(RLIMIT_AS, &memoria);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Numbers and dates come out of printf and strftime: keep them in the C
-    // locale whatever the environment says, and texts in UTF-8.
-    std::setlocale(LC_ALL, "C");
-    unsetenv("MDBICONV");
-    ImponiLimiti();
-    PrendiUscita();
+// Reads what the command line asks for; the exit code.
+int Leggi(int argc, char** argv) {
     const bool elenco = argc >= 3 && std::strcmp(argv[1], "tabelle") == 0;
     const bool tabella = argc >= 4 && std::strcmp(argv[1], "tabella") == 0;
     if (!elenco && !tabella) {
@@ -758,4 +758,20 @@ int main(int argc, char** argv) {
     // the file lacks is left for the program that asks to find out itself.
     const int esito = ScriviTabella(archivio, argv[3], scelte);
     return esito == kEsitoTabellaMancante ? Concludi() : esito;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Numbers and dates come out of printf and strftime: keep them in the C
+    // locale whatever the environment says, and texts in UTF-8.
+    std::setlocale(LC_ALL, "C");
+    unsetenv("MDBICONV");
+    ImponiLimiti();
+    PrendiUscita();
+    try {
+        return Leggi(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return kEsitoMemoriaInsufficiente;
+    }
 }
