@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <map>
+#include <optional>
 #include <random>
 
 #include "common/archivio/ArchivioAccess.h"
@@ -301,6 +303,59 @@ TEST(ArchivioAccess, RigheEValoriDanneggiatiDannoErrore) {
             ControllaUguale(leggi(), TabellaCsv(caso.tabella, caso.tabella, "edited"));
         else
             EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+    }
+}
+
+// Values as the file holds them: dates of the whole range Access allows,
+// with the time of day, before 1899 as Access counts them (the day back
+// from 30/12/1899, the time forward from midnight), a time alone on that
+// day; a text with a run of two bytes a character. A date out of Access's
+// range is a damaged file.
+TEST(ArchivioAccess, ValoriComeLiTieneIlFile) {
+    const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
+    const auto byteDi = [](double giorni) { return std::string(reinterpret_cast<const char*>(&giorni), 8); };
+    const std::size_t nascita = originale.find(byteDi(18280));  // Bianchi Giovanni's, 17/01/1950
+    const std::size_t nome = originale.find("\xFF\xFE" "Bianchi Giovanni");
+    ASSERT_NE(nascita, std::string::npos);
+    ASSERT_NE(nome, std::string::npos);
+    const auto data = [&](double giorni) {
+        return [=](std::string& file) { file.replace(nascita, 8, byteDi(giorni)); };
+    };
+    const struct {
+        const char* colonna;
+        std::function<void(std::string&)> ritocco;
+        std::optional<Valore> atteso;  // none: Errore 3343
+    } casi[] = {
+        {"DataNascita", data(18280.75), Valore::Data("1950-01-17 18:00:00")},
+        {"DataNascita", data(18280.9999999), Valore::Data("1950-01-18 00:00:00")},
+        {"DataNascita", data(0.5), Valore::Data("1899-12-30 12:00:00")},
+        {"DataNascita", data(-0.5), Valore::Data("1899-12-30 12:00:00")},
+        {"DataNascita", data(-1.25), Valore::Data("1899-12-29 06:00:00")},
+        {"DataNascita", data(-669 - 14.0 / 24), Valore::Data("1898-03-01 14:00:00")},
+        {"DataNascita", data(-462967 - 9.5 / 24), Valore::Data("0632-06-08 09:30:00")},
+        {"DataNascita", data(-657434), Valore::Data("0100-01-01 00:00:00")},
+        {"DataNascita", data(2958465 + 86399.0 / 86400), Valore::Data("9999-12-31 23:59:59")},
+        {"DataNascita", data(-657435), std::nullopt},
+        {"DataNascita", data(2958466), std::nullopt},
+        {"DataNascita", data(std::nan("")), std::nullopt},
+        // "Bianchi " 00 AC 20 00 "vann": a euro sign between two runs of one byte a character.
+        {"NomeCliente", [&](std::string& file) { file.replace(nome + 10, 8, "\0\xAC\x20\0vann", 8); },
+         Valore::Testo("Bianchi \x80vann")},
+    };
+    CartellaTemporanea cartella;
+    const auto percorso = cartella.Percorso() / "Scheda_Cliente.mdb";
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(std::string(caso.colonna) + " " + std::to_string(&caso - casi));
+        std::string file = originale;
+        caso.ritocco(file);
+        Scrivi(percorso, file);
+        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
+        if (!caso.atteso) {
+            EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+            continue;
+        }
+        const Tabella letta = leggi();
+        EXPECT_EQ(letta.righe.at(2).at(letta.IndiceColonna(caso.colonna)), *caso.atteso);
     }
 }
 

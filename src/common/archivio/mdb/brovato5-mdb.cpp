@@ -19,7 +19,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,8 +44,6 @@ using namespace ProtocolloMdb;
 // file must not leave a process looping or eating the workstation's memory.
 constexpr unsigned kSecondiMassimi = 120;
 constexpr rlim_t kMemoriaMassima = rlim_t{2} << 30;
-
-constexpr const char* kFormatoData = "%Y-%m-%d %H:%M:%S";
 
 // Where the output goes: a copy of the standard output taken at start-up.
 // libmdb prints diagnostics and page dumps on damaged files, some of them on
@@ -402,6 +402,30 @@ bool TestoConvertito(MdbHandle* mdb, std::string_view byte, std::string& testo) 
     return true;
 }
 
+// A date and time as Access keeps it: the days from 30/12/1899 and, in the
+// fraction, the time of day; before that day the days count back from it
+// and the time still forward from midnight (-1.25 is 29/12/1899 at 6:00).
+// As "yyyy-mm-dd hh:mm:ss" to the nearest second; false outside the years
+// Access allows, 100 to 9999.
+bool TestoData(double valore, std::string& testo) {
+    using namespace std::chrono;
+    constexpr double kGiorniOltreIlLimite = 1e7;
+    if (!std::isfinite(valore) || std::fabs(valore) > kGiorniOltreIlLimite) return false;
+    const double giorni = std::trunc(valore);
+    const auto istante = sys_days(year(1899) / December / 30) + days(static_cast<long>(giorni)) +
+                         seconds(std::llround(std::fabs(valore - giorni) * 86400.0));
+    const auto giorno = floor<days>(istante);
+    const year_month_day data(giorno);
+    const hh_mm_ss ora(istante - giorno);
+    if (data.year() < year(100) || data.year() > year(9999)) return false;
+    char cifre[32];
+    const int scritti = std::snprintf(cifre, sizeof cifre, "%04d-%02u-%02u %02ld:%02ld:%02ld", int(data.year()),
+                                      unsigned(data.month()), unsigned(data.day()), long(ora.hours().count()),
+                                      long(ora.minutes().count()), long(ora.seconds().count()));
+    testo.assign(cifre, static_cast<std::size_t>(scritti));
+    return true;
+}
+
 struct LiberaTesto {
     void operator()(char* testo) const { g_free(testo); }
 };
@@ -458,6 +482,8 @@ public:
             case MDB_MONEY:
                 TestoIntero(mdb_, colonna.col_type, campo.start, testo);
                 return true;
+            case MDB_DATETIME:
+                return TestoData(mdb_get_double(mdb_->pg_buf, campo.start), testo);
             case MDB_TEXT:
                 return TestoConvertito(mdb_, byte, testo);
             case MDB_MEMO:
@@ -468,7 +494,7 @@ public:
     }
 
 private:
-    // Numbers with a fraction, dates and replication ids, as libmdb writes them.
+    // Numbers with a fraction and replication ids, as libmdb writes them.
     bool TestoDiLibmdb(const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
         const std::unique_ptr<char, LiberaTesto> convertito(
             colonna.col_type == MDB_NUMERIC
@@ -692,7 +718,6 @@ int ScriviTabella(const ArchivioAperto& archivio, const char* nome, const std::v
     // pages hold before it is passed on: the program that asks takes room
     // for that many records.
     if (!tabella || RigheVive(tabella.get()) != tabella->num_rows) return kEsitoIlleggibile;
-    mdb_set_date_fmt(archivio.mdb.get(), kFormatoData);
 
     const std::vector<unsigned> colonne = ColonneScelte(tabella.get(), scelte);
     std::string tipi;
@@ -763,8 +788,8 @@ int Leggi(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Numbers and dates come out of printf and strftime: keep them in the C
-    // locale whatever the environment says, and texts in UTF-8.
+    // Numbers come out of printf: keep them in the C locale whatever the
+    // environment says, and texts in UTF-8.
     std::setlocale(LC_ALL, "C");
     unsetenv("MDBICONV");
     ImponiLimiti();
