@@ -6,6 +6,7 @@
 #include "app/Comandi.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
+#include "support/PagineJet4.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
@@ -67,6 +68,14 @@ TEST(Comandi, LeggiScriveLaTabellaComeLaMostraAccess) {
               std::string::npos);
     EXPECT_EQ(Esegui({"leggi", "manca.mdb", "Tabella"}).stato, 1);
     EXPECT_EQ(Esegui({"leggi", "manca.mdb"}).stato, 2);
+    // Binary data as its bytes in hexadecimal: the birthplaces' texts as stored.
+    CartellaTemporanea cartella(true);
+    std::string clienti = LeggiFile(CartellaDatiTest() / "demo" / "Scheda_Cliente.mdb");
+    PagineJet4 pagine(clienti);
+    pagine.ScriviTipoColonna(pagine.Proprietario(clienti.find("\xFF\xFE" "Milano") / 4096), "LuogoNascita", 0x09);
+    ScriviFile("Scheda_Cliente.mdb", clienti);
+    EXPECT_NE(Esegui({"leggi", "Scheda_Cliente.mdb", "Scheda_Cliente"}).out.find(",0xFFFE4D696C616E6F,"),
+              std::string::npos);
 }
 
 TEST(Comandi, AiutoEdErroriDUso) {

@@ -70,8 +70,8 @@ TipoCampo TipoDaLettera(char lettera) {
         case kReale: return TipoCampo::Reale;
         case kData: return TipoCampo::Data;
         case kSiNo: return TipoCampo::SiNo;
-        case kTesto:
-        case kBinario: return TipoCampo::Testo;
+        case kTesto: return TipoCampo::Testo;
+        case kBinario: return TipoCampo::Binario;
         default: NonValida(std::string("tipo sconosciuto ") + lettera);
     }
 }
@@ -137,7 +137,7 @@ Valore ValoreDaTesto(char tipo, std::string_view testo) {
             if (std::ranges::all_of(testo, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
                 return Valore::Testo(testo);
             return Valore::Testo(Utf8ToCp1252(testo));
-        default: NonValida("valore in una colonna binaria");
+        default: return Valore::Binario(testo);  // kBinario: the column types are checked
     }
 }
 

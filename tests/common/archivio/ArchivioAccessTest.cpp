@@ -309,8 +309,8 @@ TEST(ArchivioAccess, RigheEValoriDanneggiatiDannoErrore) {
 // Values as the file holds them: dates of the whole range Access allows,
 // with the time of day, before 1899 as Access counts them (the day back
 // from 30/12/1899, the time forward from midnight), a time alone on that
-// day; a text with a run of two bytes a character. A date out of Access's
-// range is a damaged file.
+// day; a text with a run of two bytes a character; binary data and OLE
+// objects as their bytes. A date out of Access's range is a damaged file.
 TEST(ArchivioAccess, ValoriComeLiTieneIlFile) {
     const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
     const auto byteDi = [](double giorni) { return std::string(reinterpret_cast<const char*>(&giorni), 8); };
@@ -320,6 +320,12 @@ TEST(ArchivioAccess, ValoriComeLiTieneIlFile) {
     ASSERT_NE(nome, std::string::npos);
     const auto data = [&](double giorni) {
         return [=](std::string& file) { file.replace(nascita, 8, byteDi(giorni)); };
+    };
+    const auto tipo = [&](const char* colonna, char codice) {
+        return [=](std::string& file) {
+            PagineJet4 pagine(file);
+            pagine.ScriviTipoColonna(pagine.Proprietario(static_cast<std::uint32_t>(nome / 4096)), colonna, codice);
+        };
     };
     const struct {
         const char* colonna;
@@ -341,6 +347,8 @@ TEST(ArchivioAccess, ValoriComeLiTieneIlFile) {
         // "Bianchi " 00 AC 20 00 "vann": a euro sign between two runs of one byte a character.
         {"NomeCliente", [&](std::string& file) { file.replace(nome + 10, 8, "\0\xAC\x20\0vann", 8); },
          Valore::Testo("Bianchi \x80vann")},
+        {"LuogoNascita", tipo("LuogoNascita", 0x09), Valore::Binario("\xFF\xFE" "Milano")},
+        {"Note", tipo("Note", 0x0b), Valore::Binario("\xFF\xFE" "Cliente abituale, lunga permanenza.")},
     };
     CartellaTemporanea cartella;
     const auto percorso = cartella.Percorso() / "Scheda_Cliente.mdb";

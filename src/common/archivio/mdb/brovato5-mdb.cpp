@@ -471,8 +471,8 @@ public:
     explicit LettoreCampi(MdbHandle* mdb) : mdb_(mdb), lunghi_(mdb) {}
 
     // The text of a field that is not Null, of the row in the page buffer:
-    // numbers and dates written out, texts in UTF-8; false when it cannot
-    // be passed on whole.
+    // numbers and dates written out, texts in UTF-8, binary data and OLE
+    // objects as their bytes; false when it cannot be passed on whole.
     bool Testo(const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
         const std::string_view byte(static_cast<const char*>(campo.value), static_cast<std::size_t>(campo.siz));
         switch (colonna.col_type) {
@@ -488,8 +488,16 @@ public:
                 return TestoConvertito(mdb_, byte, testo);
             case MDB_MEMO:
                 return lunghi_.Leggi(campo, byte_) && TestoConvertito(mdb_, byte_, testo);
-            default:
+            case MDB_OLE:
+                return lunghi_.Leggi(campo, testo);
+            case MDB_FLOAT:
+            case MDB_DOUBLE:
+            case MDB_NUMERIC:
+            case MDB_REPID:
                 return TestoDiLibmdb(colonna, campo, testo);
+            default:
+                testo.assign(byte);
+                return true;
         }
     }
 
@@ -683,7 +691,7 @@ bool ScriviValore(LettoreCampi& lettore, const MdbColumn& colonnaMdb, char tipo,
         Scrivi(campo.is_null ? "B1:0\n" : "B1:1\n");
         return true;
     }
-    if (tipo == kBinario || campo.is_null) {
+    if (campo.is_null) {
         Scrivi("N\n");
         return true;
     }
