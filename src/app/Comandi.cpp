@@ -4,6 +4,7 @@
 #include <charconv>
 #include <ostream>
 #include <map>
+#include <new>
 #include <optional>
 #include <system_error>
 
@@ -286,6 +287,9 @@ int EseguiComando(const std::vector<std::string>& argomenti, const OpzioniAvvio&
         err << e.Testo() << "\n";
         return EsitoErrore;
     } catch (const std::system_error& e) {
+        err << TestoErrore(e) << "\n";
+        return EsitoErrore;
+    } catch (const std::bad_alloc& e) {
         err << TestoErrore(e) << "\n";
         return EsitoErrore;
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 Errore::Errore(int numero, std::string descrizione)
@@ -13,6 +14,11 @@ std::string Errore::Testo() const { return what(); }
 
 Errore ErroreFileInesistente(const std::string& nome) {
     return Errore(NumeroErrore::FileInesistente, "File non trovato: '" + nome + "'.");
+}
+
+Errore ErroreMemoriaInsufficiente(const std::string& operazione) {
+    return Errore(NumeroErrore::MemoriaInsufficiente,
+                  "Memoria insufficiente per " + operazione + ": chiudere qualche programma e riprovare.");
 }
 
 std::string DescrizioneErroreSistema(int numero) {
@@ -52,6 +58,9 @@ std::string DescrizioneErroreSistema(int numero) {
         return "troppi file aperti, chiudere qualche programma e riprovare";
     case ENOMEM:
         return "memoria insufficiente, chiudere qualche programma e riprovare";
+    case EAGAIN:
+        // What a new thread or process meets when the memory it needs is not there.
+        return "memoria insufficiente o troppi programmi in esecuzione, chiudere qualche programma e riprovare";
     case EFBIG:
         return "il file è troppo grande";
     case EXDEV:
@@ -62,15 +71,22 @@ std::string DescrizioneErroreSistema(int numero) {
 }
 
 std::string TestoErrore(const std::exception& errore) {
+    if (dynamic_cast<const std::bad_alloc*>(&errore))
+        return Errore(NumeroErrore::MemoriaInsufficiente,
+                      "Operazione non riuscita: " + DescrizioneErroreSistema(ENOMEM) + ".")
+            .Testo();
     const auto* sistema = dynamic_cast<const std::system_error*>(&errore);
     if (!sistema) return errore.what();
     // The system's numbering of errors is errno's; any other category keeps its number only.
     const std::error_condition condizione = sistema->code().default_error_condition();
-    const std::string causa = condizione.category() == std::generic_category()
-                                  ? DescrizioneErroreSistema(condizione.value())
-                                  : "errore di sistema numero " + std::to_string(condizione.value());
+    const bool generico = condizione.category() == std::generic_category();
+    const std::string causa = generico ? DescrizioneErroreSistema(condizione.value())
+                                       : "errore di sistema numero " + std::to_string(condizione.value());
+    const bool memoria = generico && (condizione.value() == ENOMEM || condizione.value() == EAGAIN);
     std::string dove;
     const auto* file = dynamic_cast<const std::filesystem::filesystem_error*>(&errore);
     if (file && !file->path1().empty()) dove = " su '" + file->path1().string() + "'";
-    return Errore(NumeroErrore::FileNonScrivibile, "Operazione non riuscita" + dove + ": " + causa + ".").Testo();
+    return Errore(memoria ? NumeroErrore::MemoriaInsufficiente : NumeroErrore::FileNonScrivibile,
+                  "Operazione non riuscita" + dove + ": " + causa + ".")
+        .Testo();
 }

@@ -24,6 +24,7 @@ private:
 namespace NumeroErrore {
 constexpr int ArgomentoNonValido = 5;     // invalid procedure call or argument
 constexpr int Overflow = 6;
+constexpr int MemoriaInsufficiente = 7;   // out of memory
 constexpr int NumeroFileNonValido = 52;   // bad file name or number: the file is not open
 constexpr int FileInesistente = 53;       // a file to read, or a program to start, not found
 constexpr int DiscoPieno = 61;            // disk full: a file could not be written whole
@@ -48,6 +49,9 @@ constexpr int SintassiSql = 3000;
 // Errore 53 for the file to read or the program to start `nome` (UTF-8) that is not found.
 Errore ErroreFileInesistente(const std::string& nome);
 
+// Errore 7: not enough memory to `operazione` ("leggere il database 'X'").
+Errore ErroreMemoriaInsufficiente(const std::string& operazione);
+
 // The cause of the system error `numero` (an errno value) as an Italian
 // sentence that says what to check: "il file o la cartella non esiste,
 // controllare il nome e il percorso", "disco pieno, liberare spazio sul disco"...
@@ -57,5 +61,7 @@ std::string DescrizioneErroreSistema(int numero);
 // The text of an error that stopped an operation, as the user is shown it: an
 // Errore's "Errore N: descrizione"; a failed file or folder operation of the
 // system (std::system_error, std::filesystem::filesystem_error) as Errore 75
-// with its cause in Italian and the path involved; any other error's own text.
+// with its cause in Italian and the path involved, as Errore 7 when the
+// system lacked memory; memory that could not be had (std::bad_alloc) as
+// Errore 7; any other error's own text.
 std::string TestoErrore(const std::exception& errore);

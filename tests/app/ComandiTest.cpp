@@ -8,6 +8,7 @@
 #include "app/Comandi.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
+#include "support/PagineJet4.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
 
@@ -70,6 +71,14 @@ TEST(Comandi, LeggiScriveLaTabellaComeLaMostraAccess) {
               std::string::npos);
     EXPECT_EQ(Esegui({"leggi", "manca.mdb", "Tabella"}).stato, 1);
     EXPECT_EQ(Esegui({"leggi", "manca.mdb"}).stato, 2);
+    // Binary data as its bytes in hexadecimal: the birthplaces' texts as stored.
+    CartellaTemporanea cartella(true);
+    std::string clienti = LeggiFile(CartellaDatiTest() / "demo" / "Scheda_Cliente.mdb");
+    PagineJet4 pagine(clienti);
+    pagine.ScriviTipoColonna(pagine.Proprietario(clienti.find("\xFF\xFE" "Milano") / 4096), "LuogoNascita", 0x09);
+    ScriviFile("Scheda_Cliente.mdb", clienti);
+    EXPECT_NE(Esegui({"leggi", "Scheda_Cliente.mdb", "Scheda_Cliente"}).out.find(",0xFFFE4D696C616E6F,"),
+              std::string::npos);
 }
 
 TEST(Comandi, AiutoEdErroriDUso) {
@@ -130,6 +139,27 @@ TEST(Comandi, IlProgrammaDaDemoATableau) {
     EXPECT_EQ(LeggiFile("FD4").size(), (2u + 3u * 34u) * 134u);
     const auto data = Programma("tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 32/12/2026");
     EXPECT_EQ(data, std::make_pair(2, std::string("La data deve essere inserita \nnel formato gg/mm/aaaa\n")));
+}
+
+// Short of memory, the program says so whatever lacked it: a thread, a
+// table's block, the reader of the Access files, what the reader wrote.
+TEST(Comandi, SenzaMemoriaLoDice) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer takes an address space without limits";
+#endif
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "1");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    for (int megabyte = 16; megabyte <= 120; megabyte += 4) {
+        const auto [stato, errori] = EseguiConErrori("ulimit -v " + std::to_string(megabyte * 1024) + " && " +
+                                                     BROVATO5_ESEGUIBILE + " tableau --hotel 1 --tableau 1 --dalla 101"
+                                                     " --alla 310 --data 07/12/2026");
+        // Too little even for the system to load the program.
+        if (stato == 0 || errori.find("error while loading shared libraries") != std::string::npos) continue;
+        EXPECT_EQ(stato, 1) << megabyte;
+        EXPECT_EQ(errori.rfind("Errore 7: ", 0), 0u) << megabyte << " MB: " << errori;
+        EXPECT_NE(errori.find("emoria insufficiente"), std::string::npos) << errori;
+    }
 }
 
 TEST(Comandi, SenzaCartellaDiSessioneStampaInSilenzio) {

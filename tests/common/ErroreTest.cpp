@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <new>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ TEST(Errore, CauseDiSistemaInItaliano) {
              {ENOSPC, "disco pieno, liberare spazio sul disco"},
              {EROFS, "il disco è in sola lettura"},
              {ENXIO, "il dispositivo non risponde"},
+             {EAGAIN, "memoria insufficiente"},
              {12345, "errore di sistema numero 12345"}})
         EXPECT_EQ(DescrizioneErroreSistema(numero).rfind(causa, 0), 0u) << numero;
 }
@@ -36,6 +39,9 @@ TEST(Errore, TestoDegliErroriMostrati) {
     }
     EXPECT_EQ(TestoErrore(Errore(53, "File non trovato: 'x'.")), "Errore 53: File non trovato: 'x'.");
     EXPECT_EQ(TestoErrore(std::runtime_error("Messaggio già italiano.")), "Messaggio già italiano.");
+    EXPECT_EQ(TestoErrore(std::bad_alloc()),
+              "Errore 7: Operazione non riuscita: memoria insufficiente, chiudere qualche programma e riprovare.");
+    EXPECT_EQ(TestoErrore(std::system_error(EAGAIN, std::generic_category())).rfind("Errore 7: ", 0), 0u);
     // The direct print into a folder that is not there.
     try {
         ApriUscitaDiretta(cartella.Dati(), RisolviDestinazione("/cartella-che-non-esiste/stampa.prn"), true);

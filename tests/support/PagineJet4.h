@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The data pages of a Jet 4 file held in memory: a row-offset slot of a row
 // moved elsewhere holds flag 0x4000 and a 4-byte pointer [row][page].
@@ -37,9 +38,7 @@ public:
     // Marks deleted, as Access does, the row holding the byte at `posizione`,
     // and counts one row less in its table's definition.
     void CancellaRiga(std::size_t posizione) {
-        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
-        std::uint32_t slot = 0;
-        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
+        const auto [pagina, slot] = RigaDi(posizione);
         const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
         byte_[dove + 1] = static_cast<char>(byte_[dove + 1] | 0x80);
         const std::size_t righeTabella = Proprietario(pagina) * kPagina + 16;
@@ -59,17 +58,97 @@ public:
     // page added at the end of the file.
     void MemoInCatenaChiusa(std::size_t posizioneTesto) {
         const std::uint32_t pagina = Numero();
-        const std::uint32_t inizioRiga = kPagina - 64;
-        std::string nuova(kPagina, 'x');
-        nuova.replace(0, 4, {1, 1, 0, 0});
-        nuova.replace(4, 4, "LVAL");
-        byte_ += nuova;
-        ScriviIntero(pagina * kPagina + 12, 1, 2);
-        ScriviIntero(pagina * kPagina + 14, inizioRiga, 2);
-        ScriviIntero(pagina * kPagina + inizioRiga, pagina << 8);
+        AggiungiPaginaValoriLunghi({Byte(pagina << 8) + std::string(60, 'x')});
+        ScriviIntero(posizioneTesto - 12, 4000);  // length, no flag: a chain of rows
+        ScriviIntero(posizioneTesto - 8, pagina << 8);
+    }
+
+    // ... into a chain of two long-value rows on a page added at the end,
+    // holding the text cut after `taglio` bytes; the first row names the
+    // second as the next unless the link is lost.
+    void MemoInCatena(std::size_t posizioneTesto, std::size_t taglio, bool collegata) {
         const std::size_t intestazione = posizioneTesto - 12;
-        ScriviIntero(intestazione, 4000);  // length, no flag: a chain of rows
+        const std::uint32_t lunghezza = Intero(intestazione, 4) & 0x3fffffff;
+        const std::string testo = byte_.substr(posizioneTesto, lunghezza);
+        const std::uint32_t pagina = Numero();
+        AggiungiPaginaValoriLunghi({Byte(collegata ? pagina << 8 | 1 : 0) + testo.substr(0, taglio),
+                                    Byte(0) + testo.substr(taglio)});
+        ScriviIntero(intestazione, lunghezza);
         ScriviIntero(intestazione + 4, pagina << 8);
+    }
+
+    // ... into one of `lunghezza` bytes held whole by the row `riga` of page `pagina`.
+    void MemoInUnaRiga(std::size_t posizioneTesto, std::uint32_t pagina, std::uint32_t riga, std::uint32_t lunghezza) {
+        ScriviIntero(posizioneTesto - 12, lunghezza | 0x40000000);
+        ScriviIntero(posizioneTesto - 8, pagina << 8 | riga);
+    }
+
+    // Appends `copie` copies of page `pagina` to the file.
+    void CopiaPagina(std::uint32_t pagina, std::size_t copie) {
+        const std::string copia = byte_.substr(pagina * kPagina, kPagina);
+        for (std::size_t i = 0; i < copie; ++i) byte_ += copia;
+    }
+
+    // Sets the row count of the table defined on page `definizione`.
+    void ScriviRigheDichiarate(std::uint32_t definizione, std::uint32_t righe) {
+        ScriviIntero(definizione * kPagina + 16, righe);
+    }
+
+    void ScriviByte(std::size_t dove, char valore) { byte_[dove] = valore; }
+
+    // Sets to `tipo` the type of the column `nome` of the table defined on
+    // page `definizione`: 25 bytes a column after the table's 63 and 12 a
+    // real index, the type first; then the names, UCS-2 after their length.
+    void ScriviTipoColonna(std::uint32_t definizione, const std::string& nome, char tipo) {
+        const std::size_t base = definizione * kPagina;
+        const std::uint32_t colonne = Intero(base + 45, 2);
+        const std::size_t prima = base + 63 + 12 * Intero(base + 51, 4);
+        std::string ucs2;
+        for (const char c : nome) ucs2 += {c, '\0'};
+        for (std::size_t c = 0, nomi = prima + 25 * colonne; c < colonne; ++c, nomi += 2 + Intero(nomi, 2))
+            if (byte_.compare(nomi + 2, Intero(nomi, 2), ucs2) == 0) {
+                byte_[prima + 25 * c] = tipo;
+                return;
+            }
+        throw std::runtime_error("colonna mancante: " + nome);
+    }
+
+    // Adds at the end of the file a long-value page holding `righe`, the
+    // first in slot 0; its number.
+    std::uint32_t AggiungiPaginaValoriLunghi(const std::vector<std::string>& righe) {
+        const std::uint32_t pagina = Numero();
+        const std::size_t base = byte_.size();
+        byte_ += std::string(kPagina, '\0');
+        byte_.replace(base, 2, "\x01\x01");
+        byte_.replace(base + 4, 4, "LVAL");
+        ScriviIntero(base + 12, static_cast<std::uint32_t>(righe.size()), 2);
+        std::size_t inizio = kPagina;
+        for (std::size_t r = 0; r < righe.size(); ++r) {
+            inizio -= righe[r].size();
+            byte_.replace(base + inizio, righe[r].size(), righe[r]);
+            ScriviIntero(base + 14 + 2 * r, static_cast<std::uint32_t>(inizio), 2);
+        }
+        return pagina;
+    }
+
+    // Makes the row in slot `slot` of page `pagina` begin at byte `inizio` of the page.
+    void ScriviInizioRiga(std::uint32_t pagina, std::uint32_t slot, std::uint32_t inizio) {
+        const std::size_t dove = pagina * kPagina + 14 + 2 * slot;
+        ScriviIntero(dove, (Intero(dove, 2) & 0xe000) | inizio, 2);
+    }
+
+    // Sets to `scostamento` the offset, in its row's table of offsets, of
+    // the variable-length value that begins at byte `valore`.
+    void ScriviScostamento(std::size_t valore, std::uint32_t scostamento) {
+        const auto [pagina, slot] = RigaDi(valore);
+        const std::size_t inizio = InizioRiga(pagina, slot);
+        const std::size_t fine = pagina * kPagina + (slot == 0 ? kPagina : Slot(pagina, slot - 1) & 0x1fff);
+        const std::size_t maschera = (Intero(inizio, 2) + 7) / 8;
+        for (std::uint32_t i = 0; i <= Intero(fine - maschera - 2, 2); ++i) {
+            const std::size_t dove = fine - maschera - 4 - 2 * i;
+            if (Intero(dove, 2) == valore - inizio) return ScriviIntero(dove, scostamento, 2);
+        }
+        throw std::runtime_error("valore senza scostamento");
     }
 
 private:
@@ -82,6 +161,17 @@ private:
     }
     void ScriviIntero(std::size_t dove, std::uint32_t valore, std::size_t byte = 4) {
         for (std::size_t i = 0; i < byte; ++i) byte_[dove + i] = static_cast<char>(valore >> (8 * i));
+    }
+    static std::string Byte(std::uint32_t valore) {
+        return {static_cast<char>(valore), static_cast<char>(valore >> 8), static_cast<char>(valore >> 16),
+                static_cast<char>(valore >> 24)};
+    }
+    // Page and slot of the row holding the byte at `posizione`.
+    std::pair<std::uint32_t, std::uint32_t> RigaDi(std::size_t posizione) const {
+        const auto pagina = static_cast<std::uint32_t>(posizione / kPagina);
+        std::uint32_t slot = 0;
+        while (pagina * kPagina + (Slot(pagina, slot) & 0x1fff) > posizione) ++slot;
+        return {pagina, slot};
     }
     std::uint32_t Slot(std::uint32_t pagina, std::uint32_t slot) const { return Intero(pagina * kPagina + 14 + 2 * slot, 2); }
     std::size_t InizioRiga(std::uint32_t pagina, std::uint32_t slot) const {

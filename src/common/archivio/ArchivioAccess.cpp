@@ -257,7 +257,9 @@ private:
 
     // Runs the reader on the file in state `stato`, handed to it open: its
     // output when it ended well, else the error its end means. Throws Errore
-    // 3170 when it cannot be started, 3024 or 3051 when the file cannot be opened.
+    // 3170 when it cannot be started, 3024 or 3051 when the file cannot be
+    // opened, Errore 7 when there is not the memory to start it or to take
+    // what it wrote.
     std::variant<UscitaProgramma, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
                                              const std::optional<StatoFile>& stato) const {
         EsitoProgramma esito;
@@ -265,14 +267,21 @@ private:
         try {
             const PostoLettore posto(stato ? stato->dimensione : 0);
             esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato), fd.Fd());
-        } catch (const std::system_error&) {
+        } catch (const std::system_error& e) {
+            if (e.code() == std::errc::not_enough_memory || e.code() == std::errc::resource_unavailable_try_again)
+                throw MemoriaPerLeggere();
             throw ProgrammaMancante("avviare", programma_);
         }
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
             return ErroreTabellaNonTrovata(*tabella);
+        if (uscito && esito.codice == ProtocolloMdb::kEsitoMemoriaInsufficiente) return MemoriaPerLeggere();
         if (!uscito || esito.codice != ProtocolloMdb::kEsitoLetto) return ErroreFormatoNonRiconosciuto(file_.Percorso());
         return std::move(esito.uscita);
+    }
+
+    Errore MemoriaPerLeggere() const {
+        return ErroreMemoriaInsufficiente("leggere il database '" + file_.Percorso() + "'");
     }
 
     FileArchivio file_;

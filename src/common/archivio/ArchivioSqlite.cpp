@@ -40,6 +40,7 @@ TipoCampo TipoDichiarato(const std::string& dichiarato) {
     const std::string t = Maiuscolo(dichiarato);
     const auto contiene = [&t](const char* parola) { return t.find(parola) != std::string::npos; };
     if (contiene("BOOL")) return TipoCampo::SiNo;
+    if (contiene("BLOB")) return TipoCampo::Binario;
     if (contiene("MONEY") || contiene("CURRENCY")) return TipoCampo::Valuta;
     if (contiene("DATE") || contiene("TIME")) return TipoCampo::Data;
     if (contiene("INT") || contiene("LONG")) return TipoCampo::Intero;
@@ -54,6 +55,7 @@ const char* NomeTipo(TipoCampo tipo) {
         case TipoCampo::Reale: return "DOUBLE";
         case TipoCampo::Data: return "DATETIME";
         case TipoCampo::SiNo: return "BOOLEAN";
+        case TipoCampo::Binario: return "BLOB";
         case TipoCampo::Testo: break;
     }
     return "TEXT";
@@ -62,6 +64,11 @@ const char* NomeTipo(TipoCampo tipo) {
 std::string TestoColonna(sqlite3_stmt* stmt, int i) {
     const auto* testo = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
     return testo ? std::string(testo, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))) : std::string();
+}
+
+std::string BlobColonna(sqlite3_stmt* stmt, int i) {
+    const auto* byte = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+    return byte ? std::string(byte, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))) : std::string();
 }
 
 // A currency amount in ten-thousandths from a stored value: a text by the
@@ -79,6 +86,7 @@ Valore LeggiValore(sqlite3_stmt* stmt, int i, TipoCampo tipo) {
         case TipoCampo::Reale: return Valore::Reale(sqlite3_column_double(stmt, i));
         case TipoCampo::Data: return Valore::Data(TestoColonna(stmt, i));
         case TipoCampo::SiNo: return Valore::SiNo(sqlite3_column_int64(stmt, i) != 0);
+        case TipoCampo::Binario: return Valore::Binario(BlobColonna(stmt, i));
         case TipoCampo::Testo: break;
     }
     return Valore::Testo(Utf8ToCp1252(TestoColonna(stmt, i)));
@@ -183,6 +191,11 @@ void LegaValore(sqlite3_stmt* stmt, int posizione, const Valore& valore) {
         case TipoCampo::Reale:
             sqlite3_bind_double(stmt, posizione, valore.Numero());
             return;
+        case TipoCampo::Binario: {
+            const std::string_view byte = valore.TestoMemorizzato();
+            sqlite3_bind_blob(stmt, posizione, byte.data(), static_cast<int>(byte.size()), SQLITE_TRANSIENT);
+            return;
+        }
         case TipoCampo::Data:
         case TipoCampo::Testo:
             break;

@@ -1,6 +1,7 @@
 #include "common/archivio/TabellaCsv.h"
 
 #include <ostream>
+#include <string_view>
 
 #include "common/Codifica.h"
 
@@ -26,10 +27,19 @@ void ScriviNome(const std::string& nome, std::ostream& out) {
         out << utf8;
 }
 
+// Binary data as "0x" and its bytes in hexadecimal.
+void ScriviEsadecimale(std::string_view byte, std::ostream& out) {
+    constexpr char kCifre[] = "0123456789ABCDEF";
+    out << "0x";
+    for (const unsigned char c : byte) out << kCifre[c >> 4] << kCifre[c & 0xF];
+}
+
 void ScriviValore(const Valore& valore, std::ostream& out) {
     if (valore.IsNull()) return;
     if (valore.Tipo() == TipoCampo::Testo)
         ScriviTraVirgolette(Cp1252ToUtf8(valore.Testo()), out);
+    else if (valore.Tipo() == TipoCampo::Binario)
+        ScriviEsadecimale(valore.TestoMemorizzato(), out);
     else
         out << valore.Testo();
 }

@@ -70,8 +70,8 @@ TipoCampo TipoDaLettera(char lettera) {
         case kReale: return TipoCampo::Reale;
         case kData: return TipoCampo::Data;
         case kSiNo: return TipoCampo::SiNo;
-        case kTesto:
-        case kBinario: return TipoCampo::Testo;
+        case kTesto: return TipoCampo::Testo;
+        case kBinario: return TipoCampo::Binario;
         default: NonValida(std::string("tipo sconosciuto ") + lettera);
     }
 }
@@ -137,7 +137,7 @@ Valore ValoreDaTesto(char tipo, std::string_view testo) {
             if (std::ranges::all_of(testo, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
                 return Valore::Testo(testo);
             return Valore::Testo(Utf8ToCp1252(testo));
-        default: NonValida("valore in una colonna binaria");
+        default: return Valore::Binario(testo);  // kBinario: the column types are checked
     }
 }
 
@@ -206,8 +206,10 @@ Tabella DecodificaTabella(std::string_view uscita) {
     const auto righeDichiarate = cursore.Numero();
     cursore.Atteso("\n");
     // Room for the records declared and their values, as many as the output
-    // can hold (two bytes each at least): a damaged count cannot ask for more.
-    const std::uint64_t righePossibili = std::min<std::uint64_t>(righeDichiarate, uscita.size() / 2);
+    // can hold (a record's line and a line for each value, two bytes each at
+    // least): a damaged count cannot ask for more.
+    const std::uint64_t righePossibili =
+        std::min<std::uint64_t>(righeDichiarate, uscita.size() / (2 + 2 * tipi.size()));
     tabella.righe.reserve(righePossibili);
     PreparaPagine(tabella.righe.data(), tabella.righe.capacity() * sizeof(Record));
     const std::uint64_t valori = std::min<std::uint64_t>(righePossibili * tipi.size(), uscita.size() / 2);

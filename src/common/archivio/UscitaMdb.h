@@ -32,5 +32,5 @@ ElencoETabella DecodificaElencoETabella(std::string_view uscita);
 
 // The table from the output of "tabella": texts in Windows-1252, Long and
 // Integer as Intero, Currency as Valuta, Double as Reale, Date/Time as Data,
-// Yes/No as SiNo. Binary columns come as Testo columns holding Null.
+// Yes/No as SiNo, binary data and OLE objects as Binario, their bytes.
 Tabella DecodificaTabella(std::string_view uscita);

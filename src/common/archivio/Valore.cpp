@@ -101,6 +101,12 @@ Valore Valore::Data(std::string_view testo) {
     return valore;
 }
 
+Valore Valore::Binario(std::string_view byte) {
+    Valore valore = Testo(byte);
+    valore.tipo_ = TipoCampo::Binario;
+    return valore;
+}
+
 Valore Valore::SiNo(bool si) {
     Valore valore = Intero(si ? 1 : 0);
     valore.tipo_ = TipoCampo::SiNo;

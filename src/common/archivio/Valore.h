@@ -10,11 +10,12 @@
 #include <vector>
 
 // Field types as the suite's tables hold them.
-enum class TipoCampo : std::uint8_t { Intero, Valuta, Reale, Testo, Data, SiNo };
+enum class TipoCampo : std::uint8_t { Intero, Valuta, Reale, Testo, Data, SiNo, Binario };
 
 // The value of one field of one record. Text is Windows-1252, one byte per
 // character; a currency amount is kept exact in ten-thousandths; a date/time
-// field is its text "yyyy-mm-dd hh:mm:ss"; a yes/no field is the integer 1 or 0.
+// field is its text "yyyy-mm-dd hh:mm:ss"; a yes/no field is the integer 1 or 0;
+// binary data (an OLE object among them) is its bytes, held as a text is.
 class Valore {
 public:
     Valore() : dati_{} {}  // Null
@@ -30,6 +31,7 @@ public:
     static Valore Testo(std::string_view cp1252);
     static Valore Data(std::string_view testo);
     static Valore SiNo(bool si);
+    static Valore Binario(std::string_view byte);
 
     bool IsNull() const { return genere_ == Genere::Null; }
     TipoCampo Tipo() const { return tipo_; }

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <map>
+#include <optional>
 #include <random>
 
 #include "common/archivio/ArchivioAccess.h"
@@ -217,9 +219,11 @@ TEST(ArchivioAccess, NumeriLettiUgualiConLaVirgolaDecimale) {
 
 // A moved row's pointer that leads nowhere valid makes the file unreadable;
 // the same pointer rewritten as it was reads the table whole, also when the
-// table's pages must be found without its usage map. So does a memo whose
-// chain of long-value rows loops.
-TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
+// table's pages must be found without its usage map. So do a row or a value
+// that lies where it cannot, a memo whose chain of long-value rows loops or
+// is cut, a memo stored elsewhere than in long-value rows or in one that
+// another memo takes too, and a text cut within a run of two bytes a character.
+TEST(ArchivioAccess, RigheEValoriDanneggiatiDannoErrore) {
     std::string originale = LeggiFile(FileDemo("Scheda_Cliente", "edited"));
     const PagineJet4 pagine(originale);
     const auto [paginaPuntatore, slot] = pagine.PrimoPuntatore();
@@ -230,45 +234,173 @@ TEST(ArchivioAccess, PuntatoreDiRigaSpostataDanneggiatoDaErrore) {
     ASSERT_NE(altraTabella, 0u);
     const std::uint32_t puntatore = pagine.Puntatore(paginaPuntatore, slot);
     const std::uint32_t bersaglio = puntatore >> 8;
-    const std::size_t nota = originale.find("\xFF\xFE" "Cliente abituale");
-    ASSERT_NE(nota, std::string::npos);
+    const auto punta = [&](std::uint32_t pagina, std::uint32_t riga) {
+        return [=](PagineJet4& p) { p.ScriviPuntatore(paginaPuntatore, slot, pagina << 8 | riga); };
+    };
+    const auto trova = [](const std::string& byte, const std::string& testo) {
+        const std::size_t dove = byte.find("\xFF\xFE" + testo);
+        EXPECT_NE(dove, std::string::npos) << testo;
+        return dove;
+    };
+    const std::size_t nota = trova(originale, "Cliente abituale"), altraNota = trova(originale, "Partito in anticipo");
+    const std::uint32_t lunghezzaNota = 37;
+    std::string camere = LeggiFile(FileDemo("NumeriCamere", "edited"));
+    const std::size_t camera101 = trova(camere, "101");
+    const auto paginaCamere = static_cast<std::uint32_t>(camera101 / 4096);
+    const std::uint32_t ultimaCamera = PagineJet4(camere).Righe(paginaCamere) - 1;
 
     const struct {
         const char* caso;
-        std::uint32_t pagina, riga;
         bool leggibile;
-        std::function<void(PagineJet4&)> ritocco = nullptr;  // a further change to the file
+        std::function<void(PagineJet4&)> ritocco;
+        const char* tabella = "Scheda_Cliente";  // and its file
     } casi[] = {
-        {"intatto", bersaglio, puntatore & 0xff, true},
-        {"pagina oltre il file", pagine.Numero() + 5, 0, false},
-        {"pagina di un'altra tabella", altraTabella, 0, false},
-        {"riga che non esiste", bersaglio, pagine.Righe(bersaglio), false},
-        {"se stesso", paginaPuntatore, slot, false},
-        {"riga al suo posto", bersaglio, pagine.RigaViva(bersaglio), false},
-        {"due puntatori alla stessa riga", bersaglio, puntatore & 0xff, false,
+        {"intatto", true, punta(bersaglio, puntatore & 0xff)},
+        {"pagina oltre il file", false, punta(pagine.Numero() + 5, 0)},
+        {"pagina di un'altra tabella", false, punta(altraTabella, 0)},
+        {"riga che non esiste", false, punta(bersaglio, pagine.Righe(bersaglio))},
+        {"se stesso", false, punta(paginaPuntatore, slot)},
+        {"riga al suo posto", false, punta(bersaglio, pagine.RigaViva(bersaglio))},
+        {"due puntatori alla stessa riga", false,
          [&](PagineJet4& p) {
              const auto [pagina, riga] = p.SecondoPuntatore();
              p.ScriviPuntatore(pagina, riga, puntatore);
          }},
-        {"mappa delle pagine sconosciuta", bersaglio, puntatore & 0xff, true,
-         [&](PagineJet4& p) { p.MappaSconosciuta(proprietario); }},
-        {"memo in una catena chiusa", bersaglio, puntatore & 0xff, false,
-         [&](PagineJet4& p) { p.MemoInCatenaChiusa(nota); }},
+        {"mappa delle pagine sconosciuta", true, [&](PagineJet4& p) { p.MappaSconosciuta(proprietario); }},
+        {"memo in una catena chiusa", false, [&](PagineJet4& p) { p.MemoInCatenaChiusa(nota); }},
+        {"memo in una catena intera", true, [&](PagineJet4& p) { p.MemoInCatena(nota, 20, true); }},
+        {"memo in una catena interrotta", false, [&](PagineJet4& p) { p.MemoInCatena(nota, 20, false); }},
+        {"memo su una pagina di dati", false,
+         [&](PagineJet4& p) { p.MemoInUnaRiga(nota, paginaPuntatore, 0, lunghezzaNota); }},
+        {"memo sulla pagina della definizione", false,
+         [&](PagineJet4& p) { p.MemoInUnaRiga(nota, proprietario, 0, lunghezzaNota); }},
+        {"due memo su una riga", false,
+         [&](PagineJet4& p) {
+             const std::uint32_t pagina = p.AggiungiPaginaValoriLunghi({originale.substr(nota, lunghezzaNota)});
+             p.MemoInUnaRiga(nota, pagina, 0, lunghezzaNota);
+             p.MemoInUnaRiga(altraNota, pagina, 0, lunghezzaNota);
+         }},
+        {"testo con un byte dispari", false,
+         // "Bianchi \0iovanni": after the 00, "iovanni" at two bytes a character.
+         [&](PagineJet4& p) { p.ScriviByte(trova(originale, "Bianchi Giovanni") + 10, '\0'); }},
+        {"valore oltre la riga", false, [&](PagineJet4& p) { p.ScriviScostamento(camera101, 0xFFFF); },
+         "NumeriCamere"},
+        {"riga nell'intestazione della pagina", false,
+         [&](PagineJet4& p) { p.ScriviInizioRiga(paginaCamere, ultimaCamera, 2); }, "NumeriCamere"},
+        {"riga fra gli slot", false, [&](PagineJet4& p) { p.ScriviInizioRiga(paginaCamere, ultimaCamera, 20); },
+         "NumeriCamere"},
     };
     CartellaTemporanea cartella;
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.caso);
-        std::string danneggiato = originale;
+        std::string danneggiato = LeggiFile(FileDemo(caso.tabella, "edited"));
         PagineJet4 pagineDanneggiate(danneggiato);
-        pagineDanneggiate.ScriviPuntatore(paginaPuntatore, slot, caso.pagina << 8 | caso.riga);
-        if (caso.ritocco) caso.ritocco(pagineDanneggiate);
+        caso.ritocco(pagineDanneggiate);
         const auto percorso = cartella.Percorso() / (std::string(caso.caso) + ".mdb");
         Scrivi(percorso, danneggiato);
-        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
+        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella(caso.tabella); };
         if (caso.leggibile)
-            ControllaUguale(leggi(), TabellaCsv("Scheda_Cliente", "Scheda_Cliente", "edited"));
+            ControllaUguale(leggi(), TabellaCsv(caso.tabella, caso.tabella, "edited"));
         else
             EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+    }
+}
+
+// Values as the file holds them: dates of the whole range Access allows,
+// with the time of day, before 1899 as Access counts them (the day back
+// from 30/12/1899, the time forward from midnight), a time alone on that
+// day; a text with a run of two bytes a character; binary data and OLE
+// objects as their bytes. A date out of Access's range is a damaged file.
+TEST(ArchivioAccess, ValoriComeLiTieneIlFile) {
+    const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
+    const auto byteDi = [](double giorni) { return std::string(reinterpret_cast<const char*>(&giorni), 8); };
+    const std::size_t nascita = originale.find(byteDi(18280));  // Bianchi Giovanni's, 17/01/1950
+    const std::size_t nome = originale.find("\xFF\xFE" "Bianchi Giovanni");
+    ASSERT_NE(nascita, std::string::npos);
+    ASSERT_NE(nome, std::string::npos);
+    const auto data = [&](double giorni) {
+        return [=](std::string& file) { file.replace(nascita, 8, byteDi(giorni)); };
+    };
+    const auto tipo = [&](const char* colonna, char codice) {
+        return [=](std::string& file) {
+            PagineJet4 pagine(file);
+            pagine.ScriviTipoColonna(pagine.Proprietario(static_cast<std::uint32_t>(nome / 4096)), colonna, codice);
+        };
+    };
+    const struct {
+        const char* colonna;
+        std::function<void(std::string&)> ritocco;
+        std::optional<Valore> atteso;  // none: Errore 3343
+    } casi[] = {
+        {"DataNascita", data(18280.75), Valore::Data("1950-01-17 18:00:00")},
+        {"DataNascita", data(18280.9999999), Valore::Data("1950-01-18 00:00:00")},
+        {"DataNascita", data(0.5), Valore::Data("1899-12-30 12:00:00")},
+        {"DataNascita", data(-0.5), Valore::Data("1899-12-30 12:00:00")},
+        {"DataNascita", data(-1.25), Valore::Data("1899-12-29 06:00:00")},
+        {"DataNascita", data(-669 - 14.0 / 24), Valore::Data("1898-03-01 14:00:00")},
+        {"DataNascita", data(-462967 - 9.5 / 24), Valore::Data("0632-06-08 09:30:00")},
+        {"DataNascita", data(-657434), Valore::Data("0100-01-01 00:00:00")},
+        {"DataNascita", data(2958465 + 86399.0 / 86400), Valore::Data("9999-12-31 23:59:59")},
+        {"DataNascita", data(-657435), std::nullopt},
+        {"DataNascita", data(2958466), std::nullopt},
+        {"DataNascita", data(std::nan("")), std::nullopt},
+        // "Bianchi " 00 AC 20 00 "vann": a euro sign between two runs of one byte a character.
+        {"NomeCliente", [&](std::string& file) { file.replace(nome + 10, 8, "\0\xAC\x20\0vann", 8); },
+         Valore::Testo("Bianchi \x80vann")},
+        {"LuogoNascita", tipo("LuogoNascita", 0x09), Valore::Binario("\xFF\xFE" "Milano")},
+        {"Note", tipo("Note", 0x0b), Valore::Binario("\xFF\xFE" "Cliente abituale, lunga permanenza.")},
+    };
+    CartellaTemporanea cartella;
+    const auto percorso = cartella.Percorso() / "Scheda_Cliente.mdb";
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(std::string(caso.colonna) + " " + std::to_string(&caso - casi));
+        std::string file = originale;
+        caso.ritocco(file);
+        Scrivi(percorso, file);
+        const auto leggi = [&] { return ApriArchivioAccess(percorso.string())->LeggiTabella("Scheda_Cliente"); };
+        if (!caso.atteso) {
+            EXPECT_EQ(NumeroErroreDi([&] { leggi(); }), NumeroErrore::FormatoNonRiconosciuto);
+            continue;
+        }
+        const Tabella letta = leggi();
+        EXPECT_EQ(letta.righe.at(2).at(letta.IndiceColonna(caso.colonna)), *caso.atteso);
+    }
+}
+
+// A file made to take far more memory than it holds: a thousand copies of a
+// page whose memos all lead to one long-value row of 4 KB (a memo text each
+// time it is read), the declared row count 2^32 - 1 or the rows the pages
+// hold. Read within an address space of 16 times its size, it is Errore 3343.
+TEST(ArchivioAccess, FileGonfiatoErroreEntroLaMemoria) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer takes an address space without limits";
+#endif
+    const std::string originale = LeggiFile(FileDemo("Scheda_Cliente"));
+    const Tabella sorgente = TabellaCsv("Scheda_Cliente", "Scheda_Cliente");
+    constexpr std::uint32_t kCopie = 1000, kLunghezza = 4000;
+    CartellaTemporanea cartella;
+    for (const std::uint32_t righe : {0xFFFFFFFFu, 44 + 37 * kCopie}) {
+        SCOPED_TRACE(righe);
+        std::string file = originale;
+        PagineJet4 pagine(file);
+        const std::uint32_t lunga = pagine.AggiungiPaginaValoriLunghi({"\xFF\xFE" + std::string(kLunghezza - 2, 'x')});
+        std::size_t nota = 0;
+        for (const auto* valore : ValoriColonna(sorgente, "Note")) {
+            if (valore->IsNull()) continue;
+            nota = file.find("\xFF\xFE" + valore->Testo());
+            pagine.MemoInUnaRiga(nota, lunga, 0, kLunghezza);
+        }
+        const auto pagina = static_cast<std::uint32_t>(nota / 4096);
+        pagine.CopiaPagina(pagina, kCopie);
+        pagine.MappaSconosciuta(pagine.Proprietario(pagina));
+        pagine.ScriviRigheDichiarate(pagine.Proprietario(pagina), righe);
+        const auto percorso = cartella.Percorso() / "Scheda_Cliente.mdb";
+        Scrivi(percorso, file);
+        const auto [esito, errori] = EseguiConErrori("ulimit -v " + std::to_string(16 * file.size() / 1024) + " && " +
+                                                     BROVATO5_ESEGUIBILE + " leggi '" + percorso.string() +
+                                                     "' Scheda_Cliente");
+        EXPECT_EQ(esito, 1);
+        EXPECT_EQ(errori.rfind("Errore 3343: ", 0), 0u) << errori;
     }
 }
 

@@ -14,7 +14,7 @@ const std::string kTabella =
     "colonne 7\n"
     "I 6:Codice\nM 6:Prezzo\nR 11:Commissione\nD 4:Data\nB 6:Attiva\nT 15:Ragione Sociale\nX 4:Logo\n"
     "righe 2\n"
-    "R\nI2:-5\nM7:-0.0100\nR4:12.5\nD19:2026-12-07 00:00:00\nB1:1\nT28:Gar\xC3\xA7on Tours S.A.\nDue righe\nN\n"
+    "R\nI2:-5\nM7:-0.0100\nR4:12.5\nD19:2026-12-07 00:00:00\nB1:1\nT28:Gar\xC3\xA7on Tours S.A.\nDue righe\nX2:\x89P\n"
     "R\nN\nM20:922337203685477.5807\nN\nN\nB1:0\nT0:\nN\n"
     "fine 2\n";
 
@@ -34,11 +34,11 @@ TEST(UscitaMdb, DecodificaOgniTipo) {
     const std::vector<Colonna> colonne = {
         {"Codice", TipoCampo::Intero}, {"Prezzo", TipoCampo::Valuta}, {"Commissione", TipoCampo::Reale},
         {"Data", TipoCampo::Data},     {"Attiva", TipoCampo::SiNo},   {"Ragione Sociale", TipoCampo::Testo},
-        {"Logo", TipoCampo::Testo}};
+        {"Logo", TipoCampo::Binario}};
     EXPECT_EQ(tabella.colonne, colonne);
     const std::vector<Record> righe = {
         {Valore::Intero(-5), Valore::Valuta(-100), Valore::Reale(12.5), Valore::Data("2026-12-07 00:00:00"),
-         Valore::SiNo(true), Valore::Testo("Gar\xE7on Tours S.A.\nDue righe"), Valore()},
+         Valore::SiNo(true), Valore::Testo("Gar\xE7on Tours S.A.\nDue righe"), Valore::Binario("\x89P")},
         {Valore(), Valore::Valuta(INT64_MAX), Valore(), Valore(), Valore::SiNo(false), Valore::Testo(""), Valore()}};
     EXPECT_EQ(tabella.righe, righe);
 }
@@ -61,7 +61,7 @@ TEST(UscitaMdb, RecordMancantiOValoriMalformatiNonValidi) {
         {"B1:1", "B1:2"},
         {"B1:0", "N"},                    // Yes/No is never Null
         {"X 4:Logo", "Q 4:Logo"},         // unknown type
-        {"N\nfine", "X1:a\nfine"},        // a binary column carries no value
+        {"X2:\x89P\n", "X2:\x89P"},        // a binary value without its line end
         {"T0:", "T1:"},                   // length past the value
         {"fine 2\n", "fine 2\nx"},
     };

@@ -25,8 +25,9 @@
 //                                    fine <records written>
 //
 // A value line is "N" for Null or <type><len>:<bytes>, its type repeating the
-// column's. <len> counts bytes, in decimal; names and values are UTF-8 text as
-// libmdb gives it, numbers in the C locale, dates "yyyy-mm-dd hh:mm:ss".
+// column's. <len> counts bytes, in decimal; names and texts are UTF-8,
+// numbers in the C locale, dates "yyyy-mm-dd hh:mm:ss", binary values their
+// bytes as stored.
 // Every line ends with "\n"; the bytes of a value may hold line breaks.
 namespace ProtocolloMdb {
 
@@ -37,6 +38,7 @@ inline constexpr int kEsitoLetto = 0;
 inline constexpr int kEsitoUsoErrato = 2;
 inline constexpr int kEsitoIlleggibile = 3;
 inline constexpr int kEsitoTabellaMancante = 4;
+inline constexpr int kEsitoMemoriaInsufficiente = 5;
 
 // Column and value types.
 inline constexpr char kIntero = 'I';   // Byte, Integer, Long: "-5"
@@ -45,7 +47,7 @@ inline constexpr char kReale = 'R';    // Single, Double, Decimal: "12.5"
 inline constexpr char kData = 'D';     // Date/Time
 inline constexpr char kSiNo = 'B';     // Yes/No: "1" or "0", never Null
 inline constexpr char kTesto = 'T';    // Text, Memo, replication ID
-inline constexpr char kBinario = 'X';  // OLE object, binary: not read, always Null
+inline constexpr char kBinario = 'X';  // OLE object, binary: the bytes as stored
 inline constexpr char kNull = 'N';
 
 }  // namespace ProtocolloMdb

@@ -17,13 +17,18 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -35,17 +40,10 @@ namespace {
 
 using namespace ProtocolloMdb;
 
-// Room for one value as text: libmdb cuts longer values, so a value that
-// fills it is reported as unreadable rather than passed on cut. Memo fields
-// typed in Access hold at most 65535 characters, up to 3 bytes each in UTF-8.
-constexpr std::size_t kSpazioValore = 1 << 20;
-
 // Own limits, in case the program that started this one is gone: a damaged
 // file must not leave a process looping or eating the workstation's memory.
 constexpr unsigned kSecondiMassimi = 120;
 constexpr rlim_t kMemoriaMassima = rlim_t{2} << 30;
-
-constexpr const char* kFormatoData = "%Y-%m-%d %H:%M:%S";
 
 // Where the output goes: a copy of the standard output taken at start-up.
 // libmdb prints diagnostics and page dumps on damaged files, some of them on
@@ -121,6 +119,10 @@ struct LiberaTabella {
 };
 using DefinizioneTabella = std::unique_ptr<MdbTableDef, LiberaTabella>;
 
+MdbColumn* ColonnaMdb(const MdbTableDef* tabella, unsigned i) {
+    return static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
+}
+
 // The row-offset table of a data page: each slot holds where its row starts,
 // with two flags in the high bits. Access keeps the bytes of a deleted row
 // and flags its slot; an update that makes a row too long for its place
@@ -145,15 +147,29 @@ struct PosizioneRiga {
     std::size_t dimensione = 0;
 };
 
-int RigheDellaPagina(MdbHandle* mdb) { return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset); }
+int RigheDellaPagina(MdbHandle* mdb, const void* pagina) {
+    return mdb_get_int16(const_cast<void*>(pagina), mdb->fmt->row_count_offset);
+}
+int RigheDellaPagina(MdbHandle* mdb) { return RigheDellaPagina(mdb, mdb->pg_buf); }
+
+// Where the rows of a page may begin: after its header and its row slots.
+long FineSlot(MdbHandle* mdb, const void* pagina) {
+    return mdb->fmt->row_count_offset + 2 + 2L * RigheDellaPagina(mdb, pagina);
+}
 
 // Whether the page in the buffer is a data page of the table whose row
 // slots all lie within the page.
 bool PaginaDati(MdbHandle* mdb, const MdbTableDef* tabella) {
     const long proprietario = mdb_get_int32(mdb->pg_buf, kPosizioneProprietario);
-    const long fineSlot = mdb->fmt->row_count_offset + 2 + 2L * RigheDellaPagina(mdb);
     return mdb->pg_buf[0] == MDB_PAGE_DATA && proprietario == static_cast<long>(tabella->entry->table_pg) &&
-           fineSlot <= mdb->fmt->pg_size;
+           FineSlot(mdb, mdb->pg_buf) <= mdb->fmt->pg_size;
+}
+
+// Whether a row of the page in the buffer, its start masked of the flags,
+// lies where rows lie: a row reaching into the header or the slots would
+// read them as values.
+bool RigaFraLeRighe(MdbHandle* mdb, const PosizioneRiga& riga) {
+    return (riga.inizio & kMascheraPosizioneRiga) >= FineSlot(mdb, mdb->pg_buf);
 }
 
 // Loads the page a moved row's pointer leads to and finds the row there.
@@ -166,7 +182,8 @@ bool SeguiPuntatore(MdbTableDef* tabella, std::uint32_t puntatore, PosizioneRiga
     const unsigned long pagina = puntatore >> kBitNumeroRiga;
     const int numero = static_cast<int>(puntatore & ((1u << kBitNumeroRiga) - 1));
     if (pagina == 0 || mdb_read_pg(mdb, pagina) != mdb->fmt->pg_size || !PaginaDati(mdb, tabella) ||
-        numero >= RigheDellaPagina(mdb) || mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione) != 0)
+        numero >= RigheDellaPagina(mdb) || mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione) != 0 ||
+        !RigaFraLeRighe(mdb, riga))
         return false;
     if ((riga.inizio & (kRigaCancellata | kRigaSpostata)) != kRigaCancellata) return false;
     riga.inizio &= kMascheraPosizioneRiga;
@@ -195,7 +212,7 @@ bool PercorriRighe(MdbTableDef* tabella, Leggi leggi) {
             PosizioneRiga riga;
             const int esito = mdb_find_row(mdb, numero, &riga.inizio, &riga.dimensione);
             if (riga.inizio & kRigaCancellata) continue;
-            if (esito != 0) return false;
+            if (esito != 0 || !RigaFraLeRighe(mdb, riga)) return false;
             if (!(riga.inizio & kRigaSpostata)) {
                 riga.inizio &= kMascheraPosizioneRiga;
                 if (!leggi(riga)) return false;
@@ -213,61 +230,199 @@ bool PercorriRighe(MdbTableDef* tabella, Leggi leggi) {
     return true;
 }
 
-// The fields of a row; false when the row cannot be taken apart.
-bool ScomponiRiga(MdbTableDef* tabella, const PosizioneRiga& riga, std::vector<MdbField>& campi) {
-    return riga.dimensione > 0 && mdb_crack_row(tabella, riga.inizio, riga.dimensione, campi.data()) > 0;
-}
-
-// A memo value starts in the row with a header: its length in bytes, with
-// flags in the high byte telling how it is stored, then (when it is not
-// stored in the row itself) the page-and-row number of the long-value row
-// holding it.
-constexpr int kIntestazioneMemo = 12;
-constexpr std::uint32_t kFlagMemo = 0xff000000;
-constexpr int kPosizioneRigaMemo = 4;
-
-std::uint32_t IntestazioneMemo(const MdbField& campo) {
-    if (campo.siz < kIntestazioneMemo || !campo.value) return 0;
-    const auto* byte = static_cast<const unsigned char*>(campo.value);
-    return byte[0] | byte[1] << 8 | byte[2] << 16 | std::uint32_t{byte[3]} << 24;
-}
-
-// Bytes a memo value holds as stored. libmdb gives an empty text when the
-// pages holding it cannot be read.
-std::uint32_t LunghezzaMemo(const MdbField& campo) { return IntestazioneMemo(campo) & 0x3fffffff; }
-
-std::uint64_t ByteDelFile(MdbHandle* mdb) {
-    // libmdb places the stream before each page it reads: moving it is harmless.
-    if (fseeko(mdb->f->stream, 0, SEEK_END) != 0) return 0;
-    const off_t fine = ftello(mdb->f->stream);
-    return fine > 0 ? static_cast<std::uint64_t>(fine) : 0;
-}
-
-// A memo too long for one long-value row lies in a chain of them, each
-// beginning with the page-and-row number of the next (0 ends it). libmdb
-// follows the chain until it has the length the header declares: a chain
-// that loops makes it read the same page again and again and pass on its
-// bytes repeated. False when the chain passes through a row twice or holds
-// more bytes than the whole file.
-bool CatenaMemoIntegra(MdbHandle* mdb, const MdbField& campo) {
-    // With no flag set the value lies in such a chain.
-    if (campo.siz < kIntestazioneMemo || (IntestazioneMemo(campo) & kFlagMemo)) return true;
-    const std::uint64_t byteFile = ByteDelFile(mdb);
-    std::unordered_set<std::uint32_t> visitate;
-    std::uint64_t byte = 0;
-    auto riga = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, campo.start + kPosizioneRigaMemo));
-    while (riga != 0) {
-        if (!visitate.insert(riga).second) return false;
-        void* pagina = nullptr;
-        int inizio = 0;
-        std::size_t dimensione = 0;
-        if (mdb_find_pg_row(mdb, static_cast<int>(riga), &pagina, &inizio, &dimensione) != 0) return false;
-        // A row too short to hold the pointer ends the chain, for libmdb too.
-        if (dimensione < kLunghezzaPuntatore) return true;
-        byte += dimensione - kLunghezzaPuntatore;
-        if (byte > byteFile) return false;
-        riga = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio));
+// The rows a walk of the table finds when none is damaged: the live slots
+// of its pages, a moved row counted in its old place. Nothing when a page
+// is damaged.
+std::optional<unsigned long> RigheVive(MdbTableDef* tabella) {
+    MdbHandle* mdb = tabella->entry->mdb;
+    unsigned long righe = 0;
+    mdb_rewind_table(tabella);
+    while (mdb_read_next_dpg(tabella)) {
+        if (!PaginaDati(mdb, tabella)) return std::nullopt;
+        const int slot = mdb->fmt->row_count_offset + 2;
+        for (int numero = 0; numero < RigheDellaPagina(mdb); ++numero)
+            if (!(mdb_get_int16(mdb->pg_buf, slot + 2 * numero) & kRigaCancellata)) ++righe;
     }
+    return righe;
+}
+
+// The bytes of a row that hold its values: after the count of its columns,
+// before the offsets of its variable-length values and its null mask at the
+// end. False when the row is too short to hold even those.
+bool AreaDeiValori(MdbTableDef* tabella, const PosizioneRiga& riga, long& inizio, long& fine) {
+    MdbHandle* mdb = tabella->entry->mdb;
+    // Counts and offsets take one byte in Jet 3 files, two in the later ones.
+    const long numero = IS_JET3(mdb) ? 1 : 2;
+    const auto leggi = [&](long dove) {
+        return numero == 1 ? long{mdb_get_byte(mdb->pg_buf, static_cast<int>(dove))}
+                           : long{mdb_get_int16(mdb->pg_buf, static_cast<int>(dove))};
+    };
+    const long fineRiga = riga.inizio + static_cast<long>(riga.dimensione);
+    if (static_cast<long>(riga.dimensione) < numero) return false;
+    long coda = (leggi(riga.inizio) + 7) / 8;
+    if (tabella->num_var_cols > 0) {
+        if (static_cast<long>(riga.dimensione) < 2 * numero + coda) return false;
+        // Their count, and an offset for each and one for where the last ends.
+        coda += numero * (leggi(fineRiga - coda - numero) + 2);
+    }
+    inizio = riga.inizio + numero;
+    fine = fineRiga - coda;
+    return inizio <= fine;
+}
+
+// The fields of a row; false when the row cannot be taken apart or a value
+// lies outside the bytes that hold the row's values: libmdb would read it
+// from the slots, the null mask or another row.
+bool ScomponiRiga(MdbTableDef* tabella, const PosizioneRiga& riga, std::vector<MdbField>& campi) {
+    long inizio = 0, fine = 0;
+    if (riga.dimensione == 0 || !AreaDeiValori(tabella, riga, inizio, fine) ||
+        mdb_crack_row(tabella, riga.inizio, riga.dimensione, campi.data()) <= 0)
+        return false;
+    for (unsigned i = 0; i < tabella->num_cols; ++i) {
+        const MdbField& campo = campi[i];
+        // Yes/No values live in the null mask.
+        if (campo.is_null || ColonnaMdb(tabella, i)->col_type == MDB_BOOL) continue;
+        if (campo.siz < 0 || campo.start < inizio || campo.start + long{campo.siz} > fine) return false;
+    }
+    return true;
+}
+
+// A long value (a memo, an OLE object) begins in the row with a header: its
+// length in bytes, with flags in the high bits telling where it lies, then
+// the page-and-row number of the long-value row holding it when it does not
+// follow the header in the row.
+constexpr int kIntestazioneValoreLungo = MDB_MEMO_OVERHEAD;
+constexpr std::uint32_t kNellaRiga = 0x80000000;  // after the header
+constexpr std::uint32_t kInUnaRiga = 0x40000000;  // the whole of one long-value row
+constexpr std::uint32_t kMascheraLunghezza = 0x3fffffff;
+constexpr int kPosizioneRigaLunga = 4;
+
+// The long values of one reading of a table, gathered from their rows.
+// Access gives each long-value row to one value: a row reached twice is a
+// damaged file (a chain that loops, values of many records made to share
+// one row, which would pass on its bytes over and over).
+class ValoriLunghi {
+public:
+    explicit ValoriLunghi(MdbHandle* mdb) : mdb_(mdb) {}
+
+    // The bytes of the long value of `campo`, of the row in the page buffer;
+    // false when they are not all where its header says, as many as it says.
+    bool Leggi(const MdbField& campo, std::string& byte) {
+        if (campo.siz < kIntestazioneValoreLungo) return false;
+        const auto intestazione = static_cast<std::uint32_t>(mdb_get_int32(campo.value, 0));
+        const std::uint32_t lunghezza = intestazione & kMascheraLunghezza;
+        auto puntatore = static_cast<std::uint32_t>(mdb_get_int32(campo.value, kPosizioneRigaLunga));
+        std::string_view riga;
+        switch (intestazione & ~kMascheraLunghezza) {
+            case kNellaRiga:
+                byte.assign(static_cast<const char*>(campo.value) + kIntestazioneValoreLungo,
+                            static_cast<std::size_t>(campo.siz - kIntestazioneValoreLungo));
+                return byte.size() == lunghezza;
+            case kInUnaRiga:
+                if (!Riga(puntatore, riga)) return false;
+                byte.assign(riga);
+                return byte.size() == lunghezza;
+            case 0:
+                // A chain of rows, each beginning with the page-and-row number
+                // of the next, until the value's length is reached: a chain
+                // that ends before lost a link.
+                byte.clear();
+                while (byte.size() < lunghezza) {
+                    if (!Riga(puntatore, riga) || riga.size() < kLunghezzaPuntatore) return false;
+                    puntatore = static_cast<std::uint32_t>(mdb_get_int32(const_cast<char*>(riga.data()), 0));
+                    riga.remove_prefix(kLunghezzaPuntatore);
+                    byte.append(riga.substr(0, lunghezza - byte.size()));
+                }
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    // The long-value row of `puntatore`, read into libmdb's second page
+    // buffer; false when it is not a live row of a long-value page or was
+    // reached before.
+    bool Riga(std::uint32_t puntatore, std::string_view& byte) {
+        const unsigned long pagina = puntatore >> kBitNumeroRiga;
+        const int numero = static_cast<int>(puntatore & ((1u << kBitNumeroRiga) - 1));
+        if (pagina == 0 || !righeLette_.insert(puntatore).second ||
+            mdb_read_alt_pg(mdb_, pagina) != mdb_->fmt->pg_size)
+            return false;
+        unsigned char* byteRighe = mdb_->alt_pg_buf;
+        const int slot = mdb_->fmt->row_count_offset + 2;
+        if (byteRighe[0] != MDB_PAGE_DATA || std::memcmp(byteRighe + kPosizioneProprietario, "LVAL", 4) != 0 ||
+            numero >= RigheDellaPagina(mdb_, byteRighe) || FineSlot(mdb_, byteRighe) > mdb_->fmt->pg_size)
+            return false;
+        const int inizio = mdb_get_int16(byteRighe, slot + 2 * numero);
+        const int fine = numero == 0 ? mdb_->fmt->pg_size
+                                     : mdb_get_int16(byteRighe, slot + 2 * (numero - 1)) & kMascheraPosizioneRiga;
+        if ((inizio & (kRigaCancellata | kRigaSpostata)) || inizio < FineSlot(mdb_, byteRighe) || inizio > fine)
+            return false;
+        byte = {reinterpret_cast<const char*>(byteRighe) + inizio, static_cast<std::size_t>(fine - inizio)};
+        return true;
+    }
+
+    MdbHandle* mdb_;
+    std::unordered_set<std::uint32_t> righeLette_;
+};
+
+// Whether a text as the file stores it is whole. From Jet 4 on, texts are
+// UCS-2, two bytes a character, or, when they begin with FF FE, in runs of
+// one byte a character and runs of two, each 00 switching between them: a
+// run of two bytes a character cut to an odd length would lose its last
+// byte, which libmdb drops without a word.
+bool TestoCompleto(MdbHandle* mdb, std::string_view byte) {
+    if (IS_JET3(mdb)) return true;
+    if (!byte.starts_with("\xFF\xFE")) return byte.size() % 2 == 0;
+    bool unByte = true;
+    for (std::size_t i = 2; i < byte.size();) {
+        if (byte[i] == '\0') {
+            unByte = !unByte;
+            ++i;
+        } else if (unByte) {
+            ++i;
+        } else if (i + 1 < byte.size()) {
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A text as the file stores it, in UTF-8 as libmdb converts it; false when
+// it is not whole.
+bool TestoConvertito(MdbHandle* mdb, std::string_view byte, std::string& testo) {
+    if (!TestoCompleto(mdb, byte)) return false;
+    // Up to three bytes of UTF-8 for each byte stored.
+    testo.resize(3 * byte.size() + 1);
+    const int lunghezza = mdb_unicode2ascii(mdb, byte.data(), byte.size(), testo.data(), testo.size());
+    testo.resize(static_cast<std::size_t>(std::max(lunghezza, 0)));
+    return true;
+}
+
+// A date and time as Access keeps it: the days from 30/12/1899 and, in the
+// fraction, the time of day; before that day the days count back from it
+// and the time still forward from midnight (-1.25 is 29/12/1899 at 6:00).
+// As "yyyy-mm-dd hh:mm:ss" to the nearest second; false outside the years
+// Access allows, 100 to 9999.
+bool TestoData(double valore, std::string& testo) {
+    using namespace std::chrono;
+    constexpr double kGiorniOltreIlLimite = 1e7;
+    if (!std::isfinite(valore) || std::fabs(valore) > kGiorniOltreIlLimite) return false;
+    const double giorni = std::trunc(valore);
+    const auto istante = sys_days(year(1899) / December / 30) + days(static_cast<long>(giorni)) +
+                         seconds(std::llround(std::fabs(valore - giorni) * 86400.0));
+    const auto giorno = floor<days>(istante);
+    const year_month_day data(giorno);
+    const hh_mm_ss ora(istante - giorno);
+    if (data.year() < year(100) || data.year() > year(9999)) return false;
+    char cifre[32];
+    const int scritti = std::snprintf(cifre, sizeof cifre, "%04d-%02u-%02u %02ld:%02ld:%02ld", int(data.year()),
+                                      unsigned(data.month()), unsigned(data.day()), long(ora.hours().count()),
+                                      long(ora.minutes().count()), long(ora.seconds().count()));
+    testo.assign(cifre, static_cast<std::size_t>(scritti));
     return true;
 }
 
@@ -278,8 +433,8 @@ struct LiberaTesto {
 // Whole numbers and currency amounts are little-endian integers in the row
 // (currency in ten-thousandths): their text is written here, exactly, as
 // libmdb writes it but without its slow decimal arithmetic for currency.
-// False for the other types.
-bool TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
+// `tipo`: Byte, Integer, Long or Currency.
+void TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
     void* pagina = mdb->pg_buf;
     char cifre[32];
     char* fine = cifre;
@@ -293,7 +448,7 @@ bool TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
         case MDB_LONGINT:
             fine = std::to_chars(cifre, cifre + sizeof cifre, static_cast<std::int32_t>(mdb_get_int32(pagina, inizio))).ptr;
             break;
-        case MDB_MONEY: {
+        default: {
             const auto bassa = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio));
             const auto alta = static_cast<std::uint32_t>(mdb_get_int32(pagina, inizio + 4));
             const auto importo = static_cast<std::int64_t>(std::uint64_t{alta} << 32 | bassa);
@@ -306,28 +461,62 @@ bool TestoIntero(MdbHandle* mdb, int tipo, int inizio, std::string& testo) {
                 *fine++ = static_cast<char>('0' + resto / peso % 10);
             break;
         }
-        default:
-            return false;
     }
     testo.assign(cifre, fine);
-    return true;
 }
 
-// The text of a field that is not Null, as libmdb converts it; false when
-// it cannot be passed on whole.
-bool TestoDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
-    if (TestoIntero(mdb, colonna.col_type, campo.start, testo)) return true;
-    if (colonna.col_type == MDB_MEMO && !CatenaMemoIntegra(mdb, campo)) return false;
-    const std::unique_ptr<char, LiberaTesto> convertito(
-        colonna.col_type == MDB_NUMERIC
-            ? mdb_numeric_to_string(mdb, campo.start, colonna.col_scale, colonna.col_prec)
-            : mdb_col_to_string(mdb, mdb->pg_buf, campo.start, colonna.col_type, campo.siz));
-    if (!convertito) return false;
-    testo.assign(convertito.get());
-    // libmdb cuts a text at its value space; a memo whose pages cannot be read comes empty.
-    if (testo.size() + 1 >= mdb->bind_size) return false;
-    return !(colonna.col_type == MDB_MEMO && testo.empty() && LunghezzaMemo(campo) > 2);
-}
+// The values of the fields of one reading of a table, as text.
+class LettoreCampi {
+public:
+    explicit LettoreCampi(MdbHandle* mdb) : mdb_(mdb), lunghi_(mdb) {}
+
+    // The text of a field that is not Null, of the row in the page buffer:
+    // numbers and dates written out, texts in UTF-8, binary data and OLE
+    // objects as their bytes; false when it cannot be passed on whole.
+    bool Testo(const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
+        const std::string_view byte(static_cast<const char*>(campo.value), static_cast<std::size_t>(campo.siz));
+        switch (colonna.col_type) {
+            case MDB_BYTE:
+            case MDB_INT:
+            case MDB_LONGINT:
+            case MDB_MONEY:
+                TestoIntero(mdb_, colonna.col_type, campo.start, testo);
+                return true;
+            case MDB_DATETIME:
+                return TestoData(mdb_get_double(mdb_->pg_buf, campo.start), testo);
+            case MDB_TEXT:
+                return TestoConvertito(mdb_, byte, testo);
+            case MDB_MEMO:
+                return lunghi_.Leggi(campo, byte_) && TestoConvertito(mdb_, byte_, testo);
+            case MDB_OLE:
+                return lunghi_.Leggi(campo, testo);
+            case MDB_FLOAT:
+            case MDB_DOUBLE:
+            case MDB_NUMERIC:
+            case MDB_REPID:
+                return TestoDiLibmdb(colonna, campo, testo);
+            default:
+                testo.assign(byte);
+                return true;
+        }
+    }
+
+private:
+    // Numbers with a fraction and replication ids, as libmdb writes them.
+    bool TestoDiLibmdb(const MdbColumn& colonna, const MdbField& campo, std::string& testo) {
+        const std::unique_ptr<char, LiberaTesto> convertito(
+            colonna.col_type == MDB_NUMERIC
+                ? mdb_numeric_to_string(mdb_, campo.start, colonna.col_scale, colonna.col_prec)
+                : mdb_col_to_string(mdb_, mdb_->pg_buf, campo.start, colonna.col_type, campo.siz));
+        if (!convertito) return false;
+        testo.assign(convertito.get());
+        return true;
+    }
+
+    MdbHandle* mdb_;
+    ValoriLunghi lunghi_;
+    std::string byte_;  // a memo's bytes as stored
+};
 
 // An integer field (Integer or Long) of the row: 0 when Null, as libmdb takes it.
 long InteroDelCampo(MdbHandle* mdb, const MdbColumn& colonna, const MdbField& campo) {
@@ -341,10 +530,6 @@ DefinizioneTabella LeggiDefinizione(MdbCatalogEntry* voce) {
     DefinizioneTabella tabella(mdb_read_table(voce));
     if (tabella && !mdb_read_columns(tabella.get())) tabella.reset();
     return tabella;
-}
-
-MdbColumn* ColonnaMdb(const MdbTableDef* tabella, unsigned i) {
-    return static_cast<MdbColumn*>(g_ptr_array_index(tabella->columns, i));
 }
 
 // The file's objects as its catalog table lists them, read with the same
@@ -367,14 +552,15 @@ public:
         const auto intero = [&](int colonna) {
             return InteroDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(colonna)), campi[colonna]);
         };
+        LettoreCampi lettore(mdb_);
         std::string testo;
         unsigned long lette = 0;
         const bool letto = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
             if (++lette > tabella->num_rows || !ScomponiRiga(tabella.get(), riga, campi)) return false;
             const MdbField& campoNome = campi[nome];
             testo.clear();
-            if (!campoNome.is_null && !TestoDelCampo(mdb_, *ColonnaMdb(tabella.get(), static_cast<unsigned>(nome)),
-                                                     campoNome, testo))
+            if (!campoNome.is_null &&
+                !lettore.Testo(*ColonnaMdb(tabella.get(), static_cast<unsigned>(nome)), campoNome, testo))
                 return false;
             if (testo.size() > MDB_MAX_OBJ_NAME) return false;
             MdbCatalogEntry voce{};
@@ -419,6 +605,7 @@ struct FileMappato {
     std::size_t dimensione = 0;
 };
 
+// Throws std::bad_alloc when there is not the memory to map it.
 FileMappato Mappa(const char* percorso) {
     const int fd = open(percorso, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {};
@@ -428,6 +615,10 @@ FileMappato Mappa(const char* percorso) {
         const auto dimensione = static_cast<std::size_t>(info.st_size);
         void* byte = mmap(nullptr, dimensione, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (byte != MAP_FAILED) file = {byte, dimensione};
+        if (byte == MAP_FAILED && errno == ENOMEM) {
+            close(fd);
+            throw std::bad_alloc();
+        }
     }
     close(fd);
     return file;
@@ -493,17 +684,18 @@ void ScriviElenco(const ArchivioAperto& archivio) {
 
 // Writes the value of a field of the current row; false when it cannot be
 // passed on whole.
-bool ScriviValore(MdbHandle* mdb, const MdbColumn& colonnaMdb, char tipo, const MdbField& campo, std::string& testo) {
+bool ScriviValore(LettoreCampi& lettore, const MdbColumn& colonnaMdb, char tipo, const MdbField& campo,
+                  std::string& testo) {
     // Yes/No values live in the null mask, set for No: they are never Null.
     if (tipo == kSiNo) {
         Scrivi(campo.is_null ? "B1:0\n" : "B1:1\n");
         return true;
     }
-    if (tipo == kBinario || campo.is_null) {
+    if (campo.is_null) {
         Scrivi("N\n");
         return true;
     }
-    if (!TestoDelCampo(mdb, colonnaMdb, campo, testo)) return false;
+    if (!lettore.Testo(colonnaMdb, campo, testo)) return false;
     Scrivi(std::string_view(&tipo, 1));
     ScriviBlocco(testo);
     Scrivi("\n");
@@ -527,14 +719,13 @@ std::vector<unsigned> ColonneScelte(const MdbTableDef* tabella, const std::vecto
 // Writes the table `nome` of the open file with the columns of `scelte`;
 // the exit code of the reading.
 int ScriviTabella(const ArchivioAperto& archivio, const char* nome, const std::vector<const char*>& scelte) {
-    MdbHandle* mdb = archivio.mdb.get();
     MdbCatalogEntry* voce = TrovaTabella(*archivio.catalogo, nome);
     if (!voce) return kEsitoTabellaMancante;
     const DefinizioneTabella tabella = LeggiDefinizione(voce);
-    if (!tabella) return kEsitoIlleggibile;
-    mdb_set_date_fmt(mdb, kFormatoData);
-    // Room for one value as text: libmdb cuts longer values.
-    mdb_set_bind_size(mdb, kSpazioValore);
+    // The row count the table's definition declares must be the rows its
+    // pages hold before it is passed on: the program that asks takes room
+    // for that many records.
+    if (!tabella || RigheVive(tabella.get()) != tabella->num_rows) return kEsitoIlleggibile;
 
     const std::vector<unsigned> colonne = ColonneScelte(tabella.get(), scelte);
     std::string tipi;
@@ -558,13 +749,14 @@ int ScriviTabella(const ArchivioAperto& archivio, const char* nome, const std::v
     Scrivi("\n");
 
     std::vector<MdbField> campi(tabella->num_cols);
+    LettoreCampi lettore(archivio.mdb.get());
     std::string testo;
     unsigned long lette = 0;
     const bool letta = PercorriRighe(tabella.get(), [&](const PosizioneRiga& riga) {
         if (++lette > righeDichiarate || !ScomponiRiga(tabella.get(), riga, campi)) return false;
         Scrivi("R\n");
         for (std::size_t k = 0; k < colonne.size(); ++k)
-            if (!ScriviValore(mdb, *ColonnaMdb(tabella.get(), colonne[k]), tipi[k], campi[colonne[k]], testo))
+            if (!ScriviValore(lettore, *ColonnaMdb(tabella.get(), colonne[k]), tipi[k], campi[colonne[k]], testo))
                 return false;
         return true;
     });
@@ -581,15 +773,8 @@ void ImponiLimiti() {
     setrlimit(RLIMIT_AS, &memoria);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Numbers and dates come out of printf and strftime: keep them in the C
-    // locale whatever the environment says, and texts in UTF-8.
-    std::setlocale(LC_ALL, "C");
-    unsetenv("MDBICONV");
-    ImponiLimiti();
-    PrendiUscita();
+// Reads what the command line asks for; the exit code.
+int Leggi(int argc, char** argv) {
     const bool elenco = argc >= 3 && std::strcmp(argv[1], "tabelle") == 0;
     const bool tabella = argc >= 4 && std::strcmp(argv[1], "tabella") == 0;
     if (!elenco && !tabella) {
@@ -606,4 +791,20 @@ int main(int argc, char** argv) {
     // the file lacks is left for the program that asks to find out itself.
     const int esito = ScriviTabella(archivio, argv[3], scelte);
     return esito == kEsitoTabellaMancante ? Concludi() : esito;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Numbers come out of printf: keep them in the C locale whatever the
+    // environment says, and texts in UTF-8.
+    std::setlocale(LC_ALL, "C");
+    unsetenv("MDBICONV");
+    ImponiLimiti();
+    PrendiUscita();
+    try {
+        return Leggi(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return kEsitoMemoriaInsufficiente;
+    }
 }
