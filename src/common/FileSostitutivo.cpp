@@ -18,8 +18,9 @@ std::string NomeTemporaneo(const std::string& nome, int n) {
     return nome + "." + std::to_string(getpid()) + "." + std::to_string(n);
 }
 
-// Creates the temporary file for `nome` in the folder `cartella` (a
-// descriptor, or AT_FDCWD), never over an existing entry nor through a link.
+// Creates the temporary file for `nome` in the folder `cartella`, never over
+// an existing entry nor through a link. Like any new file it takes the
+// permissions the umask leaves, and it is closed to the programs this one starts.
 int CreaTemporaneoIn(int cartella, const std::string& nome, std::string& temporaneo) {
     constexpr int kTentativi = 100;
     for (int n = 0; n < kTentativi; ++n) {
@@ -36,10 +37,6 @@ int CreaTemporaneoIn(int cartella, const std::string& nome, std::string& tempora
 }
 
 }  // namespace
-
-int CreaTemporaneo(const std::string& nomeFile, std::string& nome) {
-    return CreaTemporaneoIn(AT_FDCWD, nomeFile, nome);
-}
 
 FileSostitutivo::FileSostitutivo(const CartellaDati& cartella, std::string nome, std::string cosa, Sostituzione modo)
     : cartella_(cartella), nome_(std::move(nome)), cosa_(std::move(cosa)), modo_(modo) {

@@ -5,13 +5,6 @@
 
 #include "common/CartellaDati.h"
 
-// Creates an empty temporary file beside `nomeFile`, named after it, this
-// process and a counter, never over an existing file. Like any new file it
-// takes the permissions the umask leaves, and it is closed to the programs
-// this one starts. Gives the descriptor open for writing, or -1 with `nome`
-// left empty.
-int CreaTemporaneo(const std::string& nomeFile, std::string& nome);
-
 // What a file written anew may replace at its name.
 enum class Sostituzione {
     // The program's own files (the report, the export, the mail file, the

@@ -1,9 +1,11 @@
 #include "print/MotoreStampa.h"
 
+#include <optional>
 #include <vector>
 
 #include "common/Codifica.h"
 #include "common/Errore.h"
+#include "common/FileSostitutivo.h"
 #include "common/CartellaDati.h"
 #include "common/Routine.h"
 #include "common/piattaforma/Stampante.h"
@@ -62,7 +64,8 @@ public:
         const bool installata = ScegliDestinazione();
         if (!installata) ControllaStampanteScelta();
         EsitoStampa esito;
-        esito.filePdf = ScegliPdf(installata);
+        const std::optional<FileDiStampa> pdf = ScegliPdf(installata);
+        if (pdf) esito.filePdf = Utf8ToCp1252(pdf->mostrato);
         DescriviUscita(esito, installata);
         if (scelta_.fronteRetro) stampante_.ImpostaDuplex(2);
         ImpostaOrientamento();
@@ -83,6 +86,7 @@ public:
             StampaPagina(pagine[n], RigaIntestazione(intestazione, n + 1, pagine.size()), n == 0);
         stampante_.FineDocumento();
         if (scelta_.orizzontale) stampante_.ImpostaOrientamento(1);
+        if (pdf) ScriviPdf(*pdf);
         return esito;
     }
 
@@ -111,15 +115,24 @@ private:
 
     // The PDF file the document goes into: the one chosen, else a dated file
     // under "doc" when no printer is installed at all, or when a PDF was asked
-    // for and the destination's printer is not installed; "" for a printer.
-    std::string ScegliPdf(bool destinazioneInstallata) {
+    // for and the destination's printer is not installed; none for a printer.
+    // It is checked before the document is drawn, and made in memory.
+    std::optional<FileDiStampa> ScegliPdf(bool destinazioneInstallata) {
         const bool senzaStampante = stampante_.Stampanti().empty() || (scelta_.comePdf && !destinazioneInstallata);
-        if (scelta_.filePdf.empty() && !senzaStampante) return {};
-        const FileDiStampa pdf = scelta_.filePdf.empty()
-                                     ? PdfArchivio(contesto_)
-                                     : RisolviFileDiStampa(contesto_, Cp1252ToUtf8(scelta_.filePdf), true);
-        stampante_.StampaSuPdf(pdf.cartella.PercorsoDi(pdf.nome));
-        return Utf8ToCp1252(pdf.mostrato);
+        if (scelta_.filePdf.empty() && !senzaStampante) return std::nullopt;
+        FileDiStampa pdf = scelta_.filePdf.empty()
+                               ? PdfArchivio(contesto_)
+                               : RisolviFileDiStampa(contesto_, Cp1252ToUtf8(scelta_.filePdf), true);
+        stampante_.StampaInPdf();
+        return pdf;
+    }
+
+    // The PDF made, written whole into its file or not at all.
+    void ScriviPdf(const FileDiStampa& pdf) {
+        const std::string byte = stampante_.PrendiPdf();
+        FileSostitutivo file(pdf.cartella, pdf.nome, "il file PDF", Sostituzione::SoloFile);
+        file.Scrivi(byte);
+        file.Completa();
     }
 
     // The PDF file, else the destination's printer, else the active one that the document goes to.

@@ -141,12 +141,14 @@ TEST(MotoreStampa, PercorsoDriverSenzaStampanteAdatta) {
     scelta.filePdf = "prova.pdf";
     StampanteRegistrata stampante;
     EXPECT_EQ(StampaReport(ContestoCorrente(), scelta, 1, stampante).filePdf, "prova.pdf");
-    EXPECT_EQ(stampante.registro[0], "Pdf " + (fs::current_path() / "prova.pdf").string());
+    EXPECT_EQ(stampante.registro[0], "Pdf");
+    EXPECT_EQ(LeggiFile("prova.pdf"), stampante.pdf);
     // No printer installed at all: a dated PDF under "doc".
     StampanteRegistrata nessuna(Righe{});
     const EsitoStampa esito = StampaReport(ContestoCorrente(), Scelta(), 1, nessuna);
     EXPECT_TRUE(esito.filePdf.starts_with("doc/fd1") && esito.filePdf.size() == 23) << esito.filePdf;
-    EXPECT_EQ(nessuna.registro[0], "Pdf " + (fs::current_path() / esito.filePdf).string());
+    EXPECT_EQ(nessuna.registro[0], "Pdf");
+    EXPECT_EQ(LeggiFile(esito.filePdf), nessuna.pdf);
     EXPECT_TRUE(fs::is_directory("doc"));
     // No report: Errore 53; no such destination: Errore 3021, nothing printed.
     fs::remove("FD1");

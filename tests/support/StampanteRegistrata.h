@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/piattaforma/Stampante.h"
@@ -11,7 +12,7 @@
 // `altezza` points upright, turned in landscape; every character 0.6 of the
 // font size wide, every line 1.2 of it high (the tallest size on it). Lines
 // that end past the right edge or the foot of that area are counted.
-// Entries: "Scegli X", "Pdf FILE", "Duplex N", "Orientamento N", "Font X",
+// Entries: "Scegli X", "Pdf", "Duplex N", "Orientamento N", "Font X",
 // "Dimensione N", "Grassetto 0|1", "Testo [X]" (no line end), "Riga [X]",
 // "NuovaPagina", "FineDocumento".
 class StampanteRegistrata : public Stampante {
@@ -33,7 +34,13 @@ public:
         registro.push_back("Scegli " + nome);
         attiva_ = nome;
     }
-    void StampaSuPdf(const std::string& percorso) override { registro.push_back("Pdf " + percorso); }
+    // A PDF document makes these bytes.
+    std::string pdf = "%PDF-1.4 registrato\n%%EOF\n";
+    void StampaInPdf() override {
+        registro.push_back("Pdf");
+        inPdf_ = true;
+    }
+    std::string PrendiPdf() override { return std::exchange(fatto_, std::string()); }
     void ImpostaDuplex(int modo) override { registro.push_back("Duplex " + std::to_string(modo)); }
     void ImpostaOrientamento(int orientamento) override {
         registro.push_back("Orientamento " + std::to_string(orientamento));
@@ -56,6 +63,7 @@ public:
     void FineDocumento() override {
         registro.push_back("FineDocumento");
         x_ = y_ = altezzaRiga_ = 0;
+        if (std::exchange(inPdf_, false)) fatto_ = pdf;
     }
 
 private:
@@ -64,6 +72,8 @@ private:
 
     std::vector<std::string> installate_;
     std::string attiva_;
+    bool inPdf_ = false;
+    std::string fatto_;
     double dimensione_ = 0;
     bool orizzontale_ = false;
     // Where the next text goes on the page, and the height of the line so far.

@@ -25,11 +25,13 @@ public:
     // Makes the installed printer `nome` the active one (and drops a PDF file
     // asked for and not yet printed into).
     virtual void ScegliStampante(const std::string& nome) = 0;
-    // The next document goes into the PDF file `percorso` instead of a
-    // printer; the documents after it go to the active printer again. Ending
-    // that document throws Errore 61 (disk full) or 75 when the file could not
-    // be written whole: the file is then left as it was.
-    virtual void StampaSuPdf(const std::string& percorso) = 0;
+    // The next document is made as a PDF, in memory, instead of on a
+    // printer; the documents after it go to the active printer again.
+    virtual void StampaInPdf() = 0;
+    // The bytes of that PDF once its document has ended, taken away: the
+    // caller writes them where they go. Throws Errore 75 when it was not made
+    // whole (nothing was asked as a PDF, or drawing it failed).
+    virtual std::string PrendiPdf() = 0;
 
     // 2 = two-sided, any other value one-sided.
     virtual void ImpostaDuplex(int modo) = 0;

@@ -1,13 +1,11 @@
 #include "common/piattaforma/qt/StampanteQt.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPrinterInfo>
-#include <QStorageInfo>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +13,7 @@
 #include <utility>
 
 #include "common/Errore.h"
-#include "common/FileSostitutivo.h"
+#include "common/CartellaDati.h"
 #include "common/forms/TestoQt.h"
 
 namespace {
@@ -23,34 +21,19 @@ namespace {
 // Qt refuses font sizes of 0 points or less; such a size prints at this one.
 constexpr double DimensioneMinima = 1.0;
 constexpr double PuntiPerPollice = 72.0;
-// Less room than this left beside a PDF that was cut short: the disk is full.
-constexpr qint64 SpazioMinimo = 64 * 1024;
-
-// The file of a PDF document as Qt leaves it when it was written whole: it
-// begins with the header and ends with the end-of-file mark. Qt's PDF output
-// reports no write error; a full disk leaves it without its end.
-bool PdfCompleto(const QString& percorso) {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly) || !file.read(5).startsWith("%PDF-")) return false;
-    file.seek(std::max<qint64>(0, file.size() - 32));
-    return file.readAll().contains("%%EOF");
+// A week's report makes a PDF of a few hundred kilobytes; one larger than
+// this is not taken into memory.
+constexpr std::size_t kMassimoPdf = std::size_t{256} << 20;
+// A PDF document as Qt leaves it when it was written whole: it begins with
+// the header and ends with the end-of-file mark.
+bool PdfCompleto(const std::string& pdf) {
+    return pdf.starts_with("%PDF-") && pdf.find("%%EOF", pdf.size() > 32 ? pdf.size() - 32 : 0) != std::string::npos;
 }
 
-bool DiscoPieno(const QString& percorso) {
-    const QStorageInfo disco(QFileInfo(percorso).absolutePath());
-    return disco.isValid() && disco.bytesAvailable() < SpazioMinimo;
-}
-
-Errore ErrorePdf(const QString& pdf, bool discoPieno) {
-    const std::string nome = pdf.toStdString();
-    if (discoPieno)
-        return Errore(NumeroErrore::DiscoPieno, "Disco pieno: il file PDF '" + nome +
-                                                    "' non è stato scritto. Liberare spazio sul disco e ripetere "
-                                                    "la stampa.");
+Errore ErrorePdf() {
     return Errore(NumeroErrore::FileNonScrivibile,
-                  "Il file PDF '" + nome +
-                      "' non è stato scritto: controllare che la cartella esista, che si possa scriverci e che il "
-                      "nome non sia quello di una cartella.");
+                  "Il PDF non è stato fatto intero: ripetere la stampa, e se succede ancora controllare la memoria "
+                  "libera del computer.");
 }
 
 }  // namespace
@@ -72,7 +55,7 @@ StampanteQt::~StampanteQt() {
         printer_.abort();
         painter_.end();
     }
-    if (!provvisorio_.isEmpty()) QFile::remove(provvisorio_);
+    if (memoria_ >= 0) close(memoria_);
 }
 
 std::vector<std::string> StampanteQt::Stampanti() {
@@ -88,11 +71,17 @@ void StampanteQt::ScegliStampante(const std::string& nome) {
     TornaAllaStampante();
 }
 
-void StampanteQt::StampaSuPdf(const std::string& percorso) {
-    if (pdf_.isEmpty()) formato_ = printer_.pageLayout().pageSize();
-    pdf_ = DaCp1252(percorso);
+void StampanteQt::StampaInPdf() {
+    if (!pdf_) formato_ = printer_.pageLayout().pageSize();
+    pdf_ = true;
+    fatto_.clear();
     printer_.setOutputFormat(QPrinter::PdfFormat);
     printer_.setPageSize(QPageSize(QPageSize::A4));
+}
+
+std::string StampanteQt::PrendiPdf() {
+    if (fatto_.empty()) throw ErrorePdf();
+    return std::exchange(fatto_, std::string());
 }
 
 void StampanteQt::ImpostaDuplex(int modo) {
@@ -162,7 +151,7 @@ void StampanteQt::FineDocumento() {
     if (!painter_.isActive()) return;
     const bool finito = painter_.end() && printer_.printerState() != QPrinter::Error;
     x_ = y_ = altezzaRiga_ = 0;
-    if (!pdf_.isEmpty()) {
+    if (pdf_) {
         ConcludiPdf(finito);
         return;
     }
@@ -173,36 +162,32 @@ QString StampanteQt::FamigliaUsata() const { return QFontInfo(font_).family(); }
 
 void StampanteQt::IniziaDocumento() {
     if (painter_.isActive()) return;
-    if (!pdf_.isEmpty()) {
-        std::string provvisorio;
-        const int fd = CreaTemporaneo(QFile::encodeName(pdf_).toStdString(), provvisorio);
-        if (fd < 0) {
-            const QString pdf = pdf_;
+    if (pdf_) {
+        // Qt writes a PDF only into a file it opens by name: the name of a
+        // file in memory of this process's own, which no other user can put
+        // a link or anything else in the place of.
+        memoria_ = memfd_create("brovato5-pdf", MFD_CLOEXEC);
+        if (memoria_ < 0) {
             TornaAllaStampante();
-            throw ErrorePdf(pdf, false);
+            throw ErrorePdf();
         }
-        close(fd);
-        provvisorio_ = QFile::decodeName(provvisorio.c_str());
-        printer_.setOutputFileName(provvisorio_);
+        printer_.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(memoria_));
     }
     if (!painter_.begin(&printer_)) Fallita(QStringLiteral("inizio del documento"));
     x_ = y_ = altezzaRiga_ = 0;
 }
 
 void StampanteQt::ConcludiPdf(bool finito) {
-    const QString pdf = pdf_;
-    const QString provvisorio = std::exchange(provvisorio_, QString());
-    const bool completo = finito && PdfCompleto(provvisorio);
-    const bool discoPieno = !completo && DiscoPieno(provvisorio);
-    const bool rinominato =
-        completo && std::rename(QFile::encodeName(provvisorio).constData(), QFile::encodeName(pdf).constData()) == 0;
-    if (!rinominato) QFile::remove(provvisorio);
+    std::string pdf;
+    if (finito && lseek(memoria_, 0, SEEK_SET) == 0) pdf = LeggiDescrittore(memoria_, kMassimoPdf).value_or("");
     TornaAllaStampante();
-    if (!rinominato) throw ErrorePdf(pdf, discoPieno);
+    if (!PdfCompleto(pdf)) throw ErrorePdf();
+    fatto_ = std::move(pdf);
 }
 
 void StampanteQt::TornaAllaStampante() {
-    pdf_.clear();
+    pdf_ = false;
+    if (memoria_ >= 0) close(std::exchange(memoria_, -1));
     // The output file is dropped too: Qt would otherwise print into it even on a printer.
     if (printer_.outputFormat() == QPrinter::PdfFormat) {
         printer_.setOutputFileName(QString());
@@ -214,17 +199,14 @@ void StampanteQt::TornaAllaStampante() {
 
 void StampanteQt::Fallita(const QString& cosa) {
     const QString stampante = printer_.printerName();
-    const QString pdf = pdf_;
-    // A PDF fails because its file cannot be written (Qt stops at a full disk too).
-    const bool discoPieno = !provvisorio_.isEmpty() && DiscoPieno(provvisorio_);
+    const bool pdf = pdf_;
     // The failed job is given up, so that the next document starts a job of its own.
     if (painter_.isActive()) {
         printer_.abort();
         painter_.end();
     }
-    if (!provvisorio_.isEmpty()) QFile::remove(std::exchange(provvisorio_, QString()));
     TornaAllaStampante();
-    if (!pdf.isEmpty()) throw ErrorePdf(pdf, discoPieno);
+    if (pdf) throw ErrorePdf();
     throw Errore(NumeroErrore::ErroreStampante,
                  "Errore della stampante '" + stampante.toStdString() + "' (" + cosa.toStdString() + ").");
 }

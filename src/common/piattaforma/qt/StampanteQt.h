@@ -9,8 +9,8 @@
 
 // The printer object over Qt's print support: the print system's queues,
 // documents drawn with QPainter on a QPrinter (a print job on the active
-// queue, or a PDF file). A PDF is written into a file beside its name and
-// takes the name only when complete. Needs a QGuiApplication.
+// queue, or a PDF). A PDF is made in a file in memory that no other program
+// can reach, and handed over as bytes. Needs a QGuiApplication.
 class StampanteQt : public Stampante {
 public:
     // The active printer is the system's default one, else the first installed.
@@ -20,7 +20,8 @@ public:
     std::vector<std::string> Stampanti() override;
     std::string StampanteAttiva() override;
     void ScegliStampante(const std::string& nome) override;
-    void StampaSuPdf(const std::string& percorso) override;
+    void StampaInPdf() override;
+    std::string PrendiPdf() override;
     void ImpostaDuplex(int modo) override;
     void ImpostaOrientamento(int orientamento) override;
     void ImpostaFontName(const std::string& nome) override;
@@ -42,12 +43,12 @@ private:
     static QFont Font(const FontStampa& carattere);
     // Starts the document on the first text or page of a print job.
     void IniziaDocumento();
-    // Gives the finished PDF document its name, or throws Errore 61 / 75 when it was not written whole.
+    // Keeps the finished PDF document's bytes, when it was made whole.
     void ConcludiPdf(bool finito);
     // After a PDF document, or instead of the one asked for: documents go to the active printer again.
     void TornaAllaStampante();
     // Gives up the document under way and throws Errore 482 naming the printer, or for a PDF
-    // Errore 61 / 75 naming the file.
+    // Errore 75.
     [[noreturn]] void Fallita(const QString& cosa);
 
     QPrinter printer_{QPrinter::HighResolution};
@@ -55,8 +56,9 @@ private:
     QFont font_;
     QString attiva_;        // the active printer; "" when none is installed
     QPageSize formato_;     // its page size, given back after a PDF
-    QString pdf_;           // the PDF file of the next document; "" for the active printer
-    QString provvisorio_;   // the file beside it that the document is written into until complete
+    bool pdf_ = false;      // the next document is a PDF
+    int memoria_ = -1;      // the file in memory the PDF document is written into
+    std::string fatto_;     // the last PDF made whole, until taken
     // Position of the next text in device pixels from the top left of the
     // printable area, and the tallest line spacing used on the current line.
     double x_ = 0;

@@ -155,7 +155,7 @@ private:
 TEST(StampanteQt, CaratteriDimensioniEPagine) {
     CartellaTemporanea cartella(true);
     StampanteQt stampante;
-    stampante.StampaSuPdf("prova.pdf");
+    stampante.StampaInPdf();
     for (const auto& [windows, sostituto] : {std::pair{"Courier New", "Liberation Mono"},
                                              std::pair{"Times New Roman", "Liberation Serif"}}) {
         stampante.ImpostaFontName(windows);
@@ -166,6 +166,7 @@ TEST(StampanteQt, CaratteriDimensioniEPagine) {
     // 300 lines do not fit on one sheet: the text runs on over the next ones.
     for (int i = 0; i < 300; ++i) StampaLaser(stampante, "riga \xE7" "con\xE7 grassetto " + std::to_string(i), {9.6, 9.2});
     stampante.FineDocumento();
+    ScriviFile("prova.pdf", stampante.PrendiPdf());
     EXPECT_GE(Pagine("prova.pdf"), 4);
     EXPECT_NE(Esegui("/usr/bin/pdftotext", {"prova.pdf", "-"}).find("riga con grassetto 299"), std::string::npos);
 }
@@ -266,35 +267,20 @@ TEST(StampaCups, SettimanaDemoSuDueCode) {
     EXPECT_TRUE(attesi.starts_with(std::string("\x1B\x12\0\0\0 \r\n \r\n     | Luned\xEC", 19)));
 }
 
-// A PDF that cannot be written whole leaves the file as it was, no half-written
-// one beside it, and says why: Errore 75 for a folder missing or in the way,
-// 61 for a full disk.
-TEST(StampanteQt, PdfScrittoPerInteroOppureErrore) {
+// A PDF is made in memory and handed over whole: the printer writes no file
+// of its own anywhere (another user of the folder could put a link in its
+// place), and a PDF is taken once.
+TEST(StampanteQt, PdfFattoInMemoriaETolto) {
     CartellaTemporanea cartella(true);
     StampanteQt stampante;
-    const auto stampa = [&](const std::string& pdf, int righe) {
-        return NumeroErroreDi([&] {
-            stampante.StampaSuPdf(pdf);
-            for (int i = 0; i < righe; ++i) stampante.Stampa("riga " + std::to_string(i), true);
-            stampante.FineDocumento();
-        });
-    };
-    fs::create_directory("cartella.pdf");
-    EXPECT_EQ(stampa("cartella.pdf", 1), NumeroErrore::FileNonScrivibile);
-    EXPECT_EQ(stampa("manca/tableau.pdf", 1), NumeroErrore::FileNonScrivibile);
-    EXPECT_EQ(stampa("intero.pdf", 1), 0);
-    EXPECT_TRUE(LeggiFile("intero.pdf").starts_with("%PDF-"));
-    EXPECT_TRUE(fs::is_directory("cartella.pdf"));
-
-    DiscoPiccolo disco("pieno", 32 * 1024);
-    if (!disco.Problema().empty()) GTEST_SKIP() << disco.Problema();
-    ScriviFile("pieno/tableau.pdf", "stampa precedente");
-    EXPECT_EQ(stampa("pieno/tableau.pdf", 3000), NumeroErrore::DiscoPieno);
-    EXPECT_TRUE(LeggiFile("pieno/tableau.pdf") == "stampa precedente");
-    std::set<std::string> rimasti;
-    for (const auto& cartella : {".", "pieno"})
-        for (const auto& voce : fs::directory_iterator(cartella)) rimasti.insert(voce.path().filename().string());
-    EXPECT_EQ(rimasti, (std::set<std::string>{"cartella.pdf", "intero.pdf", "pieno", "tableau.pdf"}));
+    stampante.StampaInPdf();
+    for (int i = 0; i < 3000; ++i) stampante.Stampa("riga " + std::to_string(i), true);
+    stampante.FineDocumento();
+    const std::string pdf = stampante.PrendiPdf();
+    EXPECT_TRUE(pdf.starts_with("%PDF-")) << pdf.substr(0, 16);
+    EXPECT_NE(pdf.find("%%EOF", pdf.size() - 32), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(cartella.Percorso()));
+    EXPECT_EQ(NumeroErroreDi([&] { stampante.PrendiPdf(); }), NumeroErrore::FileNonScrivibile);
 }
 
 // A PDF printed in between does not stay on the shared printer object: the
