@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -124,10 +125,15 @@ TEST_F(BrovinvioSmtp, UnInvioFallitoTieneIlFileMail) {
     EXPECT_NE(senzaFile.second.find("manca il file e-mail3.txt"), std::string::npos) << senzaFile.second;
 
     ScriviFile("e-mail3.txt", FileMail);
+    ASSERT_EQ(mkfifo("ca.fifo", 0600), 0);
     for (const auto& [impostazioni, motivo] : std::vector<std::pair<std::string, std::string>>{
              {Impostazioni(server_, "nessuna", "a@prova.it, rifiutato@prova.it"), "550"},
              {Impostazioni(server_, "starttls", "a@prova.it"), "STARTTLS"},
-             {Impostazioni(server_, "nessuna", "a@prova.it") + "porta = 25\r\n", "porta"}}) {
+             {Impostazioni(server_, "nessuna", "a@prova.it") + "porta = 25\r\n", "porta"},
+             // A FIFO left in the shared folder as the certificates: refused, not waited on.
+             {Impostazioni(server_, "nessuna", "a@prova.it") + "certificati = " + fs::absolute("ca.fifo").string() +
+                  "\r\n",
+              "non è un file"}}) {
         ScriviFile("PostaElettronica.txt", impostazioni);
         const auto esito = Brovinvio();
         EXPECT_EQ(esito.first, 1);

@@ -1,6 +1,7 @@
 #include "Impostazioni.h"
 
 #include <arpa/inet.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -125,6 +126,10 @@ std::optional<ImpostazioniPosta> LeggiImpostazioni(const CartellaDati& cartella)
                                      "senza ritorni a capo né tabulazioni.");
     }
     impostazioni.certificati = voce("certificati");
+    // The mail library would wait for ever on a FIFO named there by whoever writes the shared folder.
+    if (struct stat info {}; !impostazioni.certificati.empty() &&
+                             (stat(impostazioni.certificati.c_str(), &info) != 0 || !S_ISREG(info.st_mode)))
+        Sbagliato("il file dei certificati \"" + impostazioni.certificati + "\" non c'è o non è un file.");
     impostazioni.mittente = voce("mittente");
     impostazioni.destinatari = LeggiIndirizzi(voce("destinatari"));
     if (auto oggetto = voce("oggetto"); !oggetto.empty()) impostazioni.oggetto = std::move(oggetto);
