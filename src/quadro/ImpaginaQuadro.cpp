@@ -12,11 +12,12 @@ constexpr double kMargine = 18;
 constexpr double kTitolo = 16;
 constexpr double kLegenda = 13;
 constexpr double kIntestazione = 14;
-constexpr double kRiga = 19;
+constexpr double kRiga = 21;
+constexpr double kTotali = 30;
 constexpr double kPiede = 12;
 constexpr double kRigaVariazioni = 9.5;
 constexpr double kCamera = 56;
-constexpr double kCorpo = 6.5;
+constexpr double kCorpo = 6.2;
 constexpr double kCorpoTitolo = 9;
 constexpr double kCorpoIntestazione = 7.5;
 // Room left between the last rooms of a page and the box of changes.
@@ -32,6 +33,7 @@ MisureQuadro Misure(double larghezza, double altezza) {
     m.altezzaLegenda = kLegenda * s;
     m.altezzaIntestazione = kIntestazione * s;
     m.altezzaRiga = kRiga * s;
+    m.altezzaTotali = kTotali * s;
     m.altezzaPiede = kPiede * s;
     m.altezzaRigaVariazioni = kRigaVariazioni * s;
     m.larghezzaCamera = kCamera * s;
@@ -61,7 +63,7 @@ ImpaginazioneQuadro ImpaginaQuadro(double larghezza, double altezza, std::size_t
     const double fondo = altezza - m.margine - m.altezzaPiede;
     // Every page holds at least one room, however small the paper.
     const std::size_t perPagina =
-        std::max<std::size_t>(1, Righe(fondo - m.InizioRighe() - m.altezzaRiga, m.altezzaRiga));
+        std::max<std::size_t>(1, Righe(fondo - m.InizioRighe() - m.altezzaTotali, m.altezzaRiga));
     for (std::size_t prima = 0; prima < camere || esito.pagine.empty(); prima += perPagina) {
         PaginaQuadro pagina;
         pagina.primaCamera = prima;
@@ -72,7 +74,8 @@ ImpaginazioneQuadro ImpaginaQuadro(double larghezza, double altezza, std::size_t
 
     // The box: its title and at least one line after the last rooms, else on a page of its own.
     PaginaQuadro* pagina = &esito.pagine.back();
-    double inizio = m.InizioRighe() + (static_cast<double>(pagina->camere) + 1 + kStaccoVariazioni) * m.altezzaRiga;
+    double inizio = m.InizioRighe() + (static_cast<double>(pagina->camere) + kStaccoVariazioni) * m.altezzaRiga +
+                    m.altezzaTotali;
     for (std::size_t prima = 0; prima < righeVariazioni;) {
         const bool paginaNuova = !pagina->griglia && pagina->variazioni == 0;
         // A page of its own takes the title and a line even when the paper is too small for them.

@@ -27,7 +27,8 @@ struct MisureQuadro {
     double altezzaTitolo = 0;
     double altezzaLegenda = 0;
     double altezzaIntestazione = 0;  // the day header
-    double altezzaRiga = 0;          // a room, and the totals row
+    double altezzaRiga = 0;          // a room
+    double altezzaTotali = 0;        // the totals row under the rooms
     double altezzaPiede = 0;
     double altezzaRigaVariazioni = 0;  // a line of the box of changes, its title too
     double larghezzaCamera = 0;

@@ -59,14 +59,6 @@ bool Cifre(const std::string& testo) {
     return std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string Data(std::chrono::sys_days giorno) {
-    const std::chrono::year_month_day ymd{giorno};
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(ymd.day()),
-                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()));
-    return testo;
-}
-
 std::string Genere(const Partita& partita) {
     if (partita.genere == GenerePartita::Ospite) return "Ospite registrato";
     if (partita.tipoPrenotazione == "O") return "Opzione";
@@ -266,14 +258,14 @@ std::string DettaglioBarra(const Partita& partita) {
     return testo;
 }
 
-std::array<std::string, 2> RigheTotali(const TotaliGiorno& totali) {
+std::array<std::string, 3> RigheTotali(const TotaliGiorno& totali) {
     char occupazione[16];
     std::snprintf(occupazione, sizeof occupazione, "%.0f%%", totali.occupazione);
     return {"Arr " + TestoIntero(totali.arrivi) + "  Par " + TestoIntero(totali.partenze) + "  Ferm " +
                 TestoIntero(totali.fermate),
             "Occ " + TestoIntero(totali.occupate) + " (" + occupazione + ")  Lib " + TestoIntero(totali.libere) +
-                (totali.fuoriServizio ? "  FS " + TestoIntero(totali.fuoriServizio) : std::string()) + "  Pers " +
-                TestoIntero(totali.persone)};
+                (totali.fuoriServizio ? "  FS " + TestoIntero(totali.fuoriServizio) : std::string()),
+            "Persone " + TestoIntero(totali.persone)};
 }
 
 std::string TestoTotaliSettimana(const TotaliGiorno& totali) {
@@ -287,6 +279,14 @@ std::string TestoTotaliSettimana(const TotaliGiorno& totali) {
            TestoIntero(totali.fuoriServizio) + ", presenze " + TestoIntero(totali.persone);
 }
 
+std::string TestoData(std::chrono::sys_days giorno) {
+    const std::chrono::year_month_day ymd{giorno};
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(ymd.day()),
+                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()));
+    return testo;
+}
+
 std::optional<std::chrono::sys_days> GiornoDellaData(const std::string& data) {
     using namespace std::chrono;
     if (data.size() != 8 || !Cifre(data)) return std::nullopt;
@@ -298,7 +298,7 @@ std::optional<std::chrono::sys_days> GiornoDellaData(const std::string& data) {
 
 std::string DataLeggibile(const std::string& data) {
     const auto giorno = GiornoDellaData(data);
-    return giorno ? Data(*giorno) : data;
+    return giorno ? TestoData(*giorno) : data;
 }
 
 std::string OraLeggibile(const std::string& ora) {
@@ -323,8 +323,8 @@ TitoloQuadro ComponiTitolo(const Settimana& settimana) {
     if (!settimana.nomeHotel.empty()) parte("Hotel : " + settimana.nomeHotel);
     if (!settimana.descrizioneTableau.empty()) parte("Tableau : " + settimana.descrizioneTableau);
     if (const auto primo = GiornoDellaData(settimana.giorni[0].data))
-        parte("Settimana " + std::to_string(SettimanaIso(*primo)) + " : " + Data(*primo) + " \x96 " +
-              Data(*primo + std::chrono::days{Griglia::Giorni - 1}));
+        parte("Settimana " + std::to_string(SettimanaIso(*primo)) + " : " + TestoData(*primo) + " \x96 " +
+              TestoData(*primo + std::chrono::days{Griglia::Giorni - 1}));
     if (!settimana.aggiornato.empty()) titolo.destra = "aggiornato al " + OraLeggibile(settimana.aggiornato);
     return titolo;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@
 // The week as a picture (the room rack): what the window and the printed
 // pages draw for every room and day, made from the week's data. Texts are
 // Windows-1252.
+
+// Where the week shown comes from: the week built from the start day
+// `dataInizio` (dd/mm/yyyy). Throws Errore when it cannot be built.
+using FornitoreSettimana = std::function<Settimana(const std::string& dataInizio)>;
 
 // What a room is on a day, as its colour, letter and hatch tell.
 enum class StatoQuadro { Libera, Ospite, PrenotazioneC, PrenotazioneD, Opzione, FuoriServizio };
@@ -87,11 +92,13 @@ std::string NomeAccorciato(const std::string& nome);
 // ("2 · Agenzia Sole · C").
 std::string DettaglioBarra(const Partita& partita);
 
-// The two lines of the totals of a day as the picture's totals row shows them.
-std::array<std::string, 2> RigheTotali(const TotaliGiorno& totali);
+// The three lines of the totals of a day as the picture's totals row shows them.
+std::array<std::string, 3> RigheTotali(const TotaliGiorno& totali);
 // The week's totals on one line.
 std::string TestoTotaliSettimana(const TotaliGiorno& totali);
 
+// A calendar day as dd/mm/yyyy.
+std::string TestoData(std::chrono::sys_days giorno);
 // A date text yyyymmdd as dd/mm/yyyy; any other text as it is.
 std::string DataLeggibile(const std::string& data);
 // A time yyyymmddhhnn as "dd/mm/yyyy hh:mm"; any other text as it is.
