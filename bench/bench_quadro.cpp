@@ -9,6 +9,7 @@
 // window on screen for screenshots (under xvfb-run).
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -96,7 +97,11 @@ int main(int argc, char* argv[]) {
         if (variazioni) {
             std::tm ora{};
             ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 6, ora.tm_hour = 19, ora.tm_min = 15;
-            ConservaStampa(contesto, Cambiata(albergo.Settimana_("07/12/2026")), ora);
+            const Settimana stampata = Cambiata(albergo.Settimana_("07/12/2026"));
+            ConservaStampa(contesto, stampata, ora);
+            const QFileInfo conservata(cartella.filePath(QStringLiteral("doc/") +
+                                                         QString::fromStdString(NomeSettimanaStampata("1", stampata))));
+            std::printf("stampa conservata: %lld byte\n", static_cast<long long>(conservata.size()));
         }
         StampantePagineQt stampante;
         ApriDocumentoQt apriDocumento;

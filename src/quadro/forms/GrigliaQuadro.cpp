@@ -84,7 +84,7 @@ void GrigliaQuadro::paintEvent(QPaintEvent*) {
         SegniRiga segni;
         segni.trovate = vista_->trovate[camera];
         for (int k = 0; k < Griglia::Giorni; ++k) segni.variate[k] = vista_->variazioni.Marcata(camera, k);
-        segni.cursore = i == riga_ && hasFocus() ? giorno_ : -1;
+        segni.cursore = i == riga_ ? giorno_ : -1;
         DisegnaRigaCamera(p, settimana.camere[camera], vista_->barre[camera],
                           QRectF(m.camera - dx, y, larghezzaGiorni, m.riga), carattere, segni);
     });

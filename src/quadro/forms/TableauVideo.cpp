@@ -202,14 +202,16 @@ void TableauVideo::CreaControlli() {
     connect(griglia_, &GrigliaQuadro::CellaAperta, this, &TableauVideo::ApriCella);
     connect(griglia_, &GrigliaQuadro::Passo, this, &TableauVideo::Sposta);
     connect(griglia_, &GrigliaQuadro::Oggi, this, &TableauVideo::VaiAOggi);
-    connect(elencoVariazioni_, &QListWidget::itemActivated, this, [this](QListWidgetItem* voce) {
+    // A line of the box of changes makes the first cell it marks the current one.
+    const auto vaiAllaVariazione = [this](QListWidgetItem* voce) {
         const QVariant posto = voce->data(Qt::UserRole);
         if (!posto.isValid()) return;
         const auto riga = std::find(vista_.righe.begin(), vista_.righe.end(), posto.toPoint().x());
         if (riga != vista_.righe.end())
             griglia_->ImpostaCorrente(static_cast<std::size_t>(riga - vista_.righe.begin()), posto.toPoint().y());
-        griglia_->setFocus();
-    });
+    };
+    connect(elencoVariazioni_, &QListWidget::itemClicked, this, vaiAllaVariazione);
+    connect(elencoVariazioni_, &QListWidget::itemActivated, this, vaiAllaVariazione);
     setTabOrder(griglia_, data_);
 }
 
@@ -271,7 +273,6 @@ void TableauVideo::Mostra(Settimana settimana, const std::string& data) {
     LeggiVariazioni();
     RiempiFiltri();
     Filtra();
-    Cerca();
     MostraVariazioni();
 }
 
@@ -302,7 +303,8 @@ void TableauVideo::RiempiFiltri() {
     tipo_->setCurrentIndex(std::max(0, tipo_->findData(tipo)));
     piano_->clear();
     piano_->addItem(kTutti);
-    for (const std::int64_t p : PianiDelleCamere(settimana_)) piano_->addItem(QString::number(p), QVariant::fromValue(p));
+    for (const std::int64_t p : PianiDelleCamere(settimana_))
+        piano_->addItem(QString::number(p), QVariant::fromValue(static_cast<qlonglong>(p)));
     if (piano.isValid() && piano_->findData(piano) < 0) piano_->addItem(QString::number(piano.toLongLong()), piano);
     piano_->setCurrentIndex(piano.isValid() ? std::max(0, piano_->findData(piano)) : 0);
     piano_->setEnabled(piano_->count() > 1);
@@ -456,7 +458,7 @@ void TableauVideo::LeggiImpostazioni() {
         piano_->addItem(piano.toString(), QVariant::fromValue(piano.toLongLong()));
         piano_->setCurrentIndex(piano_->count() - 1);
     }
-    stato_->setCurrentIndex(std::max(0, stato_->findData(impostazioni.value(QStringLiteral("stato"), -1))));
+    stato_->setCurrentIndex(std::max(0, stato_->findData(impostazioni.value(QStringLiteral("stato"), -1).toInt())));
     a3_->setChecked(impostazioni.value(QStringLiteral("a3"), false).toBool());
     riempiendo_ = false;
     if (!restoreGeometry(impostazioni.value(QStringLiteral("geometria")).toByteArray()))

@@ -211,12 +211,15 @@ TEST_F(TableauVideoTest, FiltriECartaRicordatiPerPostazione) {
     {
         auto finestra = Finestra("2");
         finestra->FiltroTipo()->setCurrentIndex(finestra->FiltroTipo()->findText("SGL"));
+        finestra->FiltroPiano()->setCurrentIndex(finestra->FiltroPiano()->findText("1"));
         finestra->FiltroStato()->setCurrentIndex(finestra->FiltroStato()->findText("Libera"));
         finestra->A3()->setChecked(true);
         finestra->close();
     }
     auto stessa = Finestra("2");
     EXPECT_EQ(stessa->FiltroTipo()->currentText(), "SGL");
+    EXPECT_EQ(stessa->FiltroPiano()->currentText(), "1");
+    EXPECT_EQ(stessa->FiltroPiano()->count(), 3);
     EXPECT_EQ(stessa->FiltroStato()->currentText(), "Libera");
     EXPECT_TRUE(stessa->A3()->isChecked());
     EXPECT_EQ(stessa->Vista().righe, (std::vector<std::size_t>{1}));
@@ -265,6 +268,10 @@ TEST_F(TableauVideoTest, StampaPdfEMailEVariazioniDallUltimaStampa) {
     ASSERT_EQ(dopo->ElencoVariazioni()->count(), 1);
     EXPECT_EQ(dopo->ElencoVariazioni()->item(0)->text(), "101: ROSSI MARIO, 05/12 - 10/12, accorciata (era 05/12 - 12/12)");
     for (int k = 0; k < 7; ++k) EXPECT_EQ(dopo->Vista().variazioni.Marcata(0, k), k <= 5) << k;
+    dopo->Griglia()->ImpostaCorrente(3, 4);
+    emit dopo->ElencoVariazioni()->itemClicked(dopo->ElencoVariazioni()->item(0));
+    EXPECT_EQ(dopo->Griglia()->RigaCorrente(), 0u);
+    EXPECT_EQ(dopo->Griglia()->GiornoCorrente(), 0);
     EXPECT_FALSE(dopo->Vista().variazioni.Marcata(3, 2));
     // Another week was never printed: nothing is marked.
     dopo->Sposta(1);
