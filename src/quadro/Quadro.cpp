@@ -202,7 +202,9 @@ std::vector<std::size_t> CamereFiltrate(const Settimana& settimana, const Filtro
         const CameraSettimana& camera = settimana.camere[i];
         if (!filtro.tipo.empty() && camera.tipo != filtro.tipo) continue;
         if (filtro.piano && camera.piano != filtro.piano) continue;
-        if (filtro.stato) {
+        // A room out of service is one whatever stays it holds.
+        if (filtro.stato == StatoQuadro::FuoriServizio && !camera.fuoriServizio) continue;
+        if (filtro.stato && filtro.stato != StatoQuadro::FuoriServizio) {
             const auto stati = StatiCamera(camera);
             if (std::find(stati.begin(), stati.end(), *filtro.stato) == stati.end()) continue;
         }

@@ -69,7 +69,7 @@ std::array<StatoQuadro, Griglia::Giorni> StatiCamera(const CameraSettimana& came
 struct FiltroQuadro {
     std::string tipo;                   // TipoCamera; "" for every type
     std::optional<std::int64_t> piano;  // Piano; none for every floor
-    std::optional<StatoQuadro> stato;   // rooms in that state on at least one day
+    std::optional<StatoQuadro> stato;   // rooms in that state on at least one day; out of service: the rooms that are
     friend bool operator==(const FiltroQuadro&, const FiltroQuadro&) = default;
 };
 

@@ -60,26 +60,31 @@ TEST(BarreCamera, UnaBarraPerSoggiornoConMezzeCelleEFrecce) {
 TEST(Quadro, StatiFiltriERicerca) {
     SettimanaFatta s;
     s.Camera("101", "DBL", 1).Camera("102", "SGL", 1).Camera("201", "SGL", 2, true).Camera("202", "DBL");
+    s.Camera("203", "TRP", std::nullopt, true);
     s.Soggiorno("101", Ospiti("ROSSI MARIO", 1, "20261205", "20261209"));
     s.Soggiorno("102", Prenotati("Caff\xE8 Bar", 7, "O", "20261210", "20261212"));
+    // Out of service, yet occupied all week.
+    s.Soggiorno("201", Ospiti("NERI", 2, "20261201", "20261220"));
     const Settimana& w = s.settimana;
 
     const std::array<S, 7> stati101 = {S::Ospite, S::Ospite, S::Libera, S::Libera, S::Libera, S::Libera, S::Libera};
     EXPECT_EQ(StatiCamera(w.camere[0]), stati101);
-    EXPECT_EQ(StatiCamera(w.camere[2])[0], S::FuoriServizio);
+    EXPECT_EQ(StatiCamera(w.camere[2])[0], S::Ospite);
+    EXPECT_EQ(StatiCamera(w.camere[4])[0], S::FuoriServizio);
 
     const std::vector<std::pair<FiltroQuadro, std::vector<std::size_t>>> filtri = {
-        {{}, {0, 1, 2, 3}},
+        {{}, {0, 1, 2, 3, 4}},
         {{"SGL", std::nullopt, std::nullopt}, {1, 2}},
         {{"", 1, std::nullopt}, {0, 1}},
         {{"DBL", 1, std::nullopt}, {0}},
         {{"", std::nullopt, S::Opzione}, {1}},
-        {{"", std::nullopt, S::FuoriServizio}, {2}},
+        {{"", std::nullopt, S::FuoriServizio}, {2, 4}},
+        {{"", std::nullopt, S::Ospite}, {0, 2}},
         {{"", std::nullopt, S::Libera}, {0, 1, 3}},
         {{"", std::nullopt, S::PrenotazioneC}, {}},
     };
     for (const auto& [filtro, attese] : filtri) EXPECT_EQ(CamereFiltrate(w, filtro), attese) << filtro.tipo;
-    EXPECT_EQ(TipiDelleCamere(w), (std::vector<std::string>{"DBL", "SGL"}));
+    EXPECT_EQ(TipiDelleCamere(w), (std::vector<std::string>{"DBL", "SGL", "TRP"}));
     EXPECT_EQ(PianiDelleCamere(w), (std::vector<std::int64_t>{1, 2}));
     EXPECT_EQ(SoloCamere(w, {3, 0}).camere[0].numero, "202");
 
