@@ -55,6 +55,10 @@ public:
         const fs::path file = cartella_.Percorso() / ("messaggio-" + std::to_string(n) + ".txt");
         return fs::exists(file) ? LeggiFile(file) : "";
     }
+    // The bytes of the attachment `nome` of the n-th message.
+    std::string Allegato(int n, const std::string& nome) const {
+        return LeggiFile(cartella_.Percorso() / ("allegato-" + std::to_string(n) + "-" + nome));
+    }
 
 private:
     void Ferma() {
@@ -69,9 +73,16 @@ private:
     std::string porta_;
 };
 
-// Runs the mailer in the current folder; its exit status and what it wrote on stderr.
-std::pair<int, std::string> Brovinvio() {
-    return EseguiConErrori((fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string());
+// Runs the mailer in the current folder with `argomenti`; its exit status and what it wrote on stderr.
+std::pair<int, std::string> Brovinvio(const std::string& argomenti = "") {
+    return EseguiConErrori((fs::path(BROVATO5_ESEGUIBILE).parent_path() / "brovinvio").string() + " " + argomenti);
+}
+
+// A PDF to attach: every byte value, over several lines of base64.
+std::string FilePdf() {
+    std::string byte = "%PDF-1.4\n";
+    for (int i = 0; i < 1000; ++i) byte += static_cast<char>(i % 256);
+    return byte;
 }
 
 // A shell script `nome` in the current folder that runs `corpo`.
@@ -143,6 +154,30 @@ TEST_F(BrovinvioSmtp, UnInvioFallitoTieneIlFileMail) {
     EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
 }
 
+TEST_F(BrovinvioSmtp, AllegaUnFileDellaCartellaDeiDati) {
+    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it, b@prova.it"));
+    ScriviFile("e-mail3.txt", FileMail);
+    fs::create_directory("doc");
+    ScriviFile("doc/quadro3202612071830.pdf", FilePdf());
+    EXPECT_EQ(Brovinvio("--allega doc/quadro3202612071830.pdf"), std::make_pair(0, std::string()));
+    EXPECT_EQ(server_.Messaggio(1),
+              MessaggioRicevuto + "[allegato quadro3202612071830.pdf application/pdf 1009 byte]\n");
+    EXPECT_EQ(server_.Allegato(1, "quadro3202612071830.pdf"), FilePdf());
+
+    fs::create_symlink(fs::absolute("PostaElettronica.txt"), "doc/collegato.pdf");
+    for (const auto& [allegato, motivo] : std::vector<std::pair<std::string, std::string>>{
+             {"../quadro.pdf", "va indicato dentro la cartella dei dati"},
+             {"/etc/passwd", "va indicato dentro la cartella dei dati"},
+             {"doc/manca.pdf", "Manca il file da allegare doc/manca.pdf"},
+             {"doc/collegato.pdf", "collegamento simbolico"}}) {
+        const auto [esito, errori] = Brovinvio("--allega " + allegato);
+        EXPECT_EQ(esito, 1) << allegato;
+        EXPECT_NE(errori.find(motivo), std::string::npos) << errori;
+    }
+    EXPECT_EQ(Brovinvio("--allega").first, 2);
+    EXPECT_EQ(server_.Messaggio(2), "");
+}
+
 // TLS from the start and STARTTLS with a login, against a server whose
 // self-signed certificate is trusted only through "certificati".
 TEST_F(BrovinvioSenzaDesktop, CifraELoginVerificandoIlCertificato) {
@@ -188,6 +223,12 @@ TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {
     ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101 caff\xE8\r\n");
     EXPECT_EQ(Brovinvio().first, 0);
     EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Camera 101 caffè\n|");
+
+    fs::create_directory("doc");
+    ScriviFile("doc/quadro.pdf", FilePdf());
+    EXPECT_EQ(Brovinvio("--allega doc/quadro.pdf").first, 0);
+    EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Camera 101 caffè\n|--attach|" +
+                                              fs::absolute("doc/quadro.pdf").string() + "|");
 }
 
 // Run by cron or in a locked session: no display that answers, stderr a file.

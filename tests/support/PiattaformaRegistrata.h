@@ -18,13 +18,15 @@ public:
     }
 };
 
-// Programs run, in order; each ends with `esito`.
+// Programs run, in order, with their arguments; each ends with `esito`.
 class AvviaProgrammaRegistrato : public AvviaProgramma {
 public:
     std::vector<std::string> avviati;
+    std::vector<std::vector<std::string>> argomenti;
     EsitoEsecuzione esito;
-    EsitoEsecuzione Esegui(const std::string& nome, const Contesto&) override {
+    EsitoEsecuzione Esegui(const std::string& nome, const Contesto&, const std::vector<std::string>& con) override {
         avviati.push_back(nome);
+        argomenti.push_back(con);
         return esito;
     }
 };

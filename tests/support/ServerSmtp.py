@@ -6,7 +6,9 @@ Usage: python3 ServerSmtp.py FOLDER [--starttls CERTIFICATE KEY | --tls CERTIFIC
 Listens on a free port of 127.0.0.1 and, once it accepts connections, writes
 the port number into FOLDER/porta. Every message it receives is saved as
 FOLDER/messaggio-N.txt in UTF-8: the sender, the recipients (joined by ", ")
-and the decoded subject on one line each, then the decoded text. A sender or
+and the decoded subject on one line each, then the decoded text, then for a
+message with attachments a line "[allegato NAME TYPE SIZE byte]" for each,
+whose bytes are saved as FOLDER/allegato-N-NAME. A sender or
 recipients whose address begins with "rifiutato" are refused with code 550.
 Runs until it is terminated.
 
@@ -54,7 +56,16 @@ class Registro:
         with open(os.path.join(self.cartella, f"messaggio-{self.ricevuti}.txt"), "w", encoding="utf-8",
                   newline="") as file:
             file.write(f"{envelope.mail_from}\n{', '.join(envelope.rcpt_tos)}\n{messaggio['Subject']}\n")
-            file.write(messaggio.get_content())
+            if not messaggio.is_multipart():
+                file.write(messaggio.get_content())
+                return "250 Messaggio accettato"
+            file.write(messaggio.get_body(preferencelist=("plain",)).get_content())
+            for parte in messaggio.iter_attachments():
+                dati = parte.get_payload(decode=True)
+                nome = parte.get_filename()
+                with open(os.path.join(self.cartella, f"allegato-{self.ricevuti}-{nome}"), "wb") as allegato:
+                    allegato.write(dati)
+                file.write(f"[allegato {nome} {parte.get_content_type()} {len(dati)} byte]\n")
         return "250 Messaggio accettato"
 
 

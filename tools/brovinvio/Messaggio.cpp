@@ -3,14 +3,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 #include "Impostazioni.h"
 #include "common/Codifica.h"
 #include "common/CartellaDati.h"
+#include "common/Routine.h"
 #include "preview/FileEMail.h"
 
 namespace {
@@ -69,6 +73,41 @@ std::string DataIntestazione(std::time_t adesso) {
            mesi[locale.tm_mon] + " " + std::to_string(locale.tm_year + 1900) + " " + ora;
 }
 
+std::string Base64(const std::string& byte) {
+    constexpr char cifre[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string codificato;
+    for (std::size_t i = 0; i < byte.size(); i += 3) {
+        std::uint32_t gruppo = static_cast<unsigned char>(byte[i]) << 16;
+        if (i + 1 < byte.size()) gruppo |= static_cast<unsigned char>(byte[i + 1]) << 8;
+        if (i + 2 < byte.size()) gruppo |= static_cast<unsigned char>(byte[i + 2]);
+        codificato += cifre[(gruppo >> 18) & 63];
+        codificato += cifre[(gruppo >> 12) & 63];
+        codificato += i + 1 < byte.size() ? cifre[(gruppo >> 6) & 63] : '=';
+        codificato += i + 2 < byte.size() ? cifre[gruppo & 63] : '=';
+        // Lines of 76 characters, as a mail line allows.
+        if ((i / 3 + 1) % 19 == 0) codificato += "\r\n";
+    }
+    if (!codificato.ends_with("\r\n")) codificato += "\r\n";
+    return codificato;
+}
+
+// The type of a file by its extension.
+std::string TipoAllegato(const std::string& nome) {
+    const auto punto = nome.rfind('.');
+    const std::string estensione = punto == std::string::npos ? "" : Maiuscolo(nome.substr(punto + 1));
+    if (estensione == "PDF") return "application/pdf";
+    if (estensione == "TXT") return "text/plain; charset=UTF-8";
+    return "application/octet-stream";
+}
+
+// A file name for the headers: ASCII letters, digits and ".-_", anything else as "_".
+std::string NomeAllegato(const std::string& nome) {
+    std::string pulito;
+    for (const unsigned char c : nome)
+        pulito += (std::isalnum(c) && c < 128) || c == '.' || c == '-' || c == '_' ? static_cast<char>(c) : '_';
+    return pulito;
+}
+
 std::string IdentificativoMessaggio(const std::string& mittente, std::time_t adesso) {
     const auto chiocciola = mittente.rfind('@');
     const std::string dominio = chiocciola == std::string::npos ? "localhost" : mittente.substr(chiocciola + 1);
@@ -104,17 +143,55 @@ std::vector<std::string> LeggiFileMail(const Contesto& contesto) {
     return righe;
 }
 
-std::string ComponiMessaggio(const ImpostazioniPosta& impostazioni, const std::vector<std::string>& righe) {
+Allegato LeggiAllegato(const CartellaDati& cartella, const std::string& percorso) {
+    std::vector<std::string> passi;
+    for (std::size_t inizio = 0; inizio <= percorso.size();) {
+        const std::size_t barra = std::min(percorso.find('/', inizio), percorso.size());
+        passi.push_back(percorso.substr(inizio, barra - inizio));
+        inizio = barra + 1;
+    }
+    for (const std::string& passo : passi)
+        if (passo.empty() || passo == "." || passo == "..")
+            throw std::runtime_error("Il file da allegare \"" + percorso +
+                                     "\" non è valido: va indicato dentro la cartella dei dati, senza \"..\" e "
+                                     "senza \"/\" all'inizio (per esempio doc/quadro1202612071830.pdf).");
+    CartellaDati cartellaFile = cartella;
+    for (std::size_t i = 0; i + 1 < passi.size(); ++i) cartellaFile = cartellaFile.Sottocartella(passi[i]);
+    const auto fd = cartellaFile.ApriInLettura(passi.back(), "il file da allegare");
+    if (!fd) throw std::runtime_error("Manca il file da allegare " + percorso + ".");
+    struct stat info {};
+    if (fstat(fd->Fd(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) > kMassimoAllegato)
+        throw std::runtime_error("Il file da allegare " + percorso + " è troppo grande per un messaggio (" +
+                                 std::to_string(info.st_size / 1024) + " KiB, al massimo " +
+                                 std::to_string(kMassimoAllegato / 1024) + " KiB).");
+    auto contenuto = cartellaFile.Leggi(passi.back(), kMassimoAllegato, "il file da allegare");
+    if (!contenuto) throw std::runtime_error("Manca il file da allegare " + percorso + ".");
+    return {passi.back(), std::move(*contenuto)};
+}
+
+std::string ComponiMessaggio(const ImpostazioniPosta& impostazioni, const std::vector<std::string>& righe,
+                             const Allegato* allegato) {
     const std::time_t adesso = std::time(nullptr);
     std::string messaggio = "Date: " + DataIntestazione(adesso) + "\r\n" +
                             "From: " + impostazioni.mittente + "\r\n" +
                             "To: " + ElencoDestinatari(impostazioni) + "\r\n" +
                             "Subject: " + IntestazioneUtf8(impostazioni.oggetto) + "\r\n" +
                             "Message-ID: " + IdentificativoMessaggio(impostazioni.mittente, adesso) + "\r\n" +
-                            "MIME-Version: 1.0\r\n"
-                            "Content-Type: text/plain; charset=UTF-8\r\n"
-                            "Content-Transfer-Encoding: quoted-printable\r\n"
-                            "\r\n";
+                            "MIME-Version: 1.0\r\n";
+    const std::string testo = "Content-Type: text/plain; charset=UTF-8\r\n"
+                              "Content-Transfer-Encoding: quoted-printable\r\n"
+                              "\r\n";
+    // A boundary made of characters quoted-printable and base64 never write together.
+    const std::string confine = "=_brovinvio_" + std::to_string(adesso) + "_=";
+    if (allegato)
+        messaggio += "Content-Type: multipart/mixed; boundary=\"" + confine + "\"\r\n\r\n--" + confine + "\r\n";
+    messaggio += testo;
     for (const auto& riga : righe) messaggio += QuotedPrintable(riga);
+    if (!allegato) return messaggio;
+    const std::string nome = NomeAllegato(allegato->nome);
+    // The line end before a boundary belongs to the boundary: the text keeps its last one.
+    messaggio += "\r\n--" + confine + "\r\n" + "Content-Type: " + TipoAllegato(nome) + "; name=\"" + nome + "\"\r\n" +
+                 "Content-Transfer-Encoding: base64\r\n" + "Content-Disposition: attachment; filename=\"" + nome +
+                 "\"\r\n\r\n" + Base64(allegato->contenuto) + "--" + confine + "--\r\n";
     return messaggio;
 }

@@ -1,6 +1,6 @@
-// brovinvio: sends the text of the workstation's mail file by e-mail, through
-// the SMTP server of PostaElettronica.txt or, without that file, through the
-// user's own mail client.
+// brovinvio: sends the text of the workstation's mail file by e-mail, with a
+// file of the data folder attached when asked, through the SMTP server of
+// PostaElettronica.txt or, without that file, through the user's own mail client.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -37,12 +38,14 @@ extern char** environ;
 namespace {
 
 const char* const Uso =
-    "Uso: brovinvio\n"
+    "Uso: brovinvio [--allega FILE]\n"
     "\n"
     "Invia per posta elettronica il testo del file e-mail + PCLocal + .txt della\n"
     "cartella corrente (la prima riga, OGGETTO, non fa parte del testo).\n"
     "Con il file PostaElettronica.txt lo invia tramite il server SMTP indicato;\n"
-    "senza, lo passa al programma di posta dell'utente (xdg-email).\n";
+    "senza, lo passa al programma di posta dell'utente (xdg-email).\n"
+    "  --allega FILE  allega il file indicato, dentro la cartella corrente\n"
+    "                 (per esempio doc/quadro1202612071830.pdf)\n";
 
 // xdg-email hands the text over inside a mailto address, in which every
 // character but letters, digits and "@.-\/" takes three and a line end six;
@@ -193,11 +196,18 @@ bool ProgrammaPostaPresente() {
     }
 }
 
-// Hands the text to the desktop's mail client and waits for xdg-email to return.
-void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>& righe) {
+// Hands the text, and the file `allegato` of the data folder when there is
+// one, to the desktop's mail client and waits for xdg-email to return.
+void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>& righe, const std::string& allegato) {
     if (!ProgrammaPostaPresente()) throw std::runtime_error(kSenzaPosta);
     std::vector<std::string> argomenti = {"xdg-email", "--utf8", "--subject", ImpostazioniPosta().oggetto};
     for (auto& argomento : TestoPerXdgEmail(contesto, righe)) argomenti.push_back(std::move(argomento));
+    if (!allegato.empty()) {
+        // Checked as for the SMTP server: in the data folder, no link on the way.
+        LeggiAllegato(contesto.cartella, allegato);
+        argomenti.push_back("--attach");
+        argomenti.push_back(std::filesystem::absolute(contesto.cartella.PercorsoDi(allegato)).string());
+    }
     const std::string senzaImpostazioni = "Manca " + std::string(NomeFileImpostazioni) + " e ";
     const Uscita uscita =
         EseguiCatturando(std::move(argomenti), senzaImpostazioni + "non è possibile aprire il programma di posta");
@@ -208,16 +218,19 @@ void ApriProgrammaPosta(const Contesto& contesto, const std::vector<std::string>
 }
 
 // Sends the mail file of the workstation of PCLocal in the current folder,
-// the data folder the mailer is started in.
-std::string Invia() {
+// the data folder the mailer is started in, with the file `allegato` of that
+// folder attached ("" for none).
+std::string Invia(const std::string& allegato) {
     const Contesto contesto{CartellaDati("."), PostazioneDellAmbiente()};
     const auto impostazioni = LeggiImpostazioni(contesto.cartella);
     const auto righe = LeggiFileMail(contesto);
     if (!impostazioni) {
-        ApriProgrammaPosta(contesto, righe);
+        ApriProgrammaPosta(contesto, righe, allegato);
         return "Messaggio aperto nel programma di posta.";
     }
-    InviaSmtp(*impostazioni, ComponiMessaggio(*impostazioni, righe));
+    const std::optional<Allegato> file =
+        allegato.empty() ? std::nullopt : std::optional<Allegato>(LeggiAllegato(contesto.cartella, allegato));
+    InviaSmtp(*impostazioni, ComponiMessaggio(*impostazioni, righe, file ? &*file : nullptr));
     return "Messaggio inviato a " + ElencoDestinatari(*impostazioni) + ".";
 }
 
@@ -225,15 +238,19 @@ std::string Invia() {
 
 int main(int argc, char* argv[]) {
     PreparaCartellaRuntime();
-    if (argc > 1) {
+    std::string allegato;
+    if (argc == 3 && std::string_view(argv[1]) == "--allega") {
+        allegato = argv[2];
+    } else if (argc > 1) {
         const std::string argomento = argv[1];
-        (argomento == "--help" || argomento == "-h" ? std::cout : std::cerr) << Uso;
-        return argomento == "--help" || argomento == "-h" ? 0 : 2;
+        const bool aiuto = argc == 2 && (argomento == "--help" || argomento == "-h");
+        (aiuto ? std::cout : std::cerr) << Uso;
+        return aiuto ? 0 : 2;
     }
     curl_global_init(CURL_GLOBAL_DEFAULT);
     int esito = 0;
     try {
-        Avvisa(argc, argv, Invia(), false);
+        Avvisa(argc, argv, Invia(allegato), false);
     } catch (const std::exception& e) {
         Avvisa(argc, argv, TestoErrore(e), true);
         esito = 1;

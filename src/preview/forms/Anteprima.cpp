@@ -223,7 +223,10 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     // No second dispatch rewrites the mail file while the mailer reads it.
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
-    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino, contesto_);
+    MostraEsitoInvio(avviaProgramma_.Esegui(kPostino, contesto_));
+}
+
+void Anteprima::MostraEsitoInvio(const EsitoEsecuzione& esito) {
     const auto [testo, dettagli] = EsitoInvio(esito);
     if (!dettagli.isEmpty()) std::cerr << kPostino << ": " << dettagli.toStdString() << std::endl;
     if (!testo.isEmpty())

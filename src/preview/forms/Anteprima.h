@@ -37,6 +37,11 @@ public:
     // mailer cannot be started (the mail file stays).
     void InviaEMail(const std::string& Testo);
 
+    // Shows what the mailer told of the sending in a message box over the
+    // windows ("Invio e-mail"), its technical details behind "Dettagli" and on
+    // standard error; nothing for a mailer that ended well without a word.
+    static void MostraEsitoInvio(const EsitoEsecuzione& esito);
+
     QPlainTextEdit* Text1() const { return text1_; }
     QPushButton* Tasto(int indice) const { return tasto_.at(indice); }
     std::int16_t AltroTesto() const { return report_ ? report_->AltroTesto() : 0; }
@@ -71,12 +76,12 @@ private:
     template <class Passo>
     void RiparaSeChiuso(Passo&& passo);
     void CambiaCarattere(double punti);
-    // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
-    std::string TestoMostrato() const;
     // What the mailer told of the sending, for the message box, and the
     // technical details it gave besides; no text for a mailer that ended well
     // without a word.
     static std::pair<QString, QString> EsitoInvio(const EsitoEsecuzione& esito);
+    // The text of the box as the core keeps it: Windows-1252, lines ending in CR LF.
+    std::string TestoMostrato() const;
 
     Contesto contesto_;
     AvviaProgramma& avviaProgramma_;

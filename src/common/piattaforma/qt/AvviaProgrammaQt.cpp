@@ -23,11 +23,15 @@ QString TrovaProgramma(const QString& nome) {
 
 }  // namespace
 
-EsitoEsecuzione AvviaProgrammaQt::Esegui(const std::string& nome, const Contesto& contesto) {
+EsitoEsecuzione AvviaProgrammaQt::Esegui(const std::string& nome, const Contesto& contesto,
+                                         const std::vector<std::string>& argomenti) {
     const QString programma = TrovaProgramma(QString::fromLocal8Bit(nome.c_str()));
     if (programma.isEmpty()) throw ErroreFileInesistente(nome);
     QProcess processo;
     processo.setProgram(programma);
+    QStringList parametri;
+    for (const std::string& argomento : argomenti) parametri << QString::fromStdString(argomento);
+    processo.setArguments(parametri);
     processo.setWorkingDirectory(QFile::decodeName(contesto.cartella.Percorso().c_str()));
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     // The program's own spelling of the variable stands for every other.

@@ -1,0 +1,3 @@
+#include "support/ProveForms.h"
+
+int main(int argc, char** argv) { return EseguiProveForms(argc, argv); }
