@@ -15,3 +15,8 @@ cmake --build build -j "$(nproc)"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 # The Debian package, unpacked and run as installed
 bash scripts/prova-pacchetto.sh
+# Every test again in a build that checks the programs as they run: memory
+# faults, leaks and undefined behaviour fail the test that meets them.
+cmake -S . -B build-sanitizzata -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBROVATO5_SANITIZZA=ON
+cmake --build build-sanitizzata -j "$(nproc)"
+ctest --test-dir build-sanitizzata --output-on-failure -j "$(nproc)"

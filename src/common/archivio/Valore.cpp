@@ -153,10 +153,12 @@ std::string Valore::Testo() const {
     }
     const auto n = Contenuto<std::int64_t>();
     if (tipo_ != TipoCampo::Valuta) return TestoIntero(n);
-    const auto assoluto = n < 0 ? -n : n;
+    // Unsigned: Currency's minimum, -2^63, has no positive counterpart in an int64_t.
+    const auto assoluto = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%lld.%04lld", n < 0 ? "-" : "",
-                  static_cast<long long>(assoluto / 10000), static_cast<long long>(assoluto % 10000));
+    std::snprintf(buf, sizeof buf, "%s%llu.%04llu", n < 0 ? "-" : "",
+                  static_cast<unsigned long long>(assoluto / 10000),
+                  static_cast<unsigned long long>(assoluto % 10000));
     return buf;
 }
 

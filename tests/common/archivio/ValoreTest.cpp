@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,4 +79,17 @@ TEST(Valore, TestiCortiELunghiConservanoOgniByte) {
         EXPECT_EQ(Valore::Data(testi[i]).Tipo(), TipoCampo::Data);
         for (std::size_t j = 0; j < testi.size(); ++j) EXPECT_EQ(valori[i] == copie[j], i == j) << j;
     }
+}
+
+// An amount reads as its ten-thousandths with a decimal point, Currency's
+// whole range included: its minimum has no positive counterpart in 64 bits.
+TEST(Valore, ImportiComeTestoFinoAgliEstremi) {
+    const std::vector<std::pair<std::int64_t, std::string>> casi = {
+        {0, "0.0000"},
+        {-1, "-0.0001"},
+        {-100, "-0.0100"},
+        {123456, "12.3456"},
+        {std::numeric_limits<std::int64_t>::max(), "922337203685477.5807"},
+        {std::numeric_limits<std::int64_t>::min(), "-922337203685477.5808"}};
+    for (const auto& [decimillesimi, testo] : casi) EXPECT_EQ(Valore::Valuta(decimillesimi).Testo(), testo);
 }

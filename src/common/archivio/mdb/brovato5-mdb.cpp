@@ -769,8 +769,14 @@ int ScriviTabella(const ArchivioAperto& archivio, const char* nome, const std::v
 
 void ImponiLimiti() {
     alarm(kSecondiMassimi);
+    // Built with AddressSanitizer (the compiler then defines
+    // __SANITIZE_ADDRESS__), the program has reserved terabytes of address
+    // space for the checker's shadow memory before main: any limit on the
+    // address space would leave it no memory at all. The time limit stays.
+#ifndef __SANITIZE_ADDRESS__
     const rlimit memoria{kMemoriaMassima, kMemoriaMassima};
     setrlimit(RLIMIT_AS, &memoria);
+#endif
 }
 
 // Reads what the command line asks for; the exit code.
