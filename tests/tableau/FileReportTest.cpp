@@ -70,6 +70,66 @@ TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
     EXPECT_FALSE(fs::exists(qui / "FD2"));
 }
 
+// A build asked to stop, wherever the request finds it, leaves the previous
+// report and no file of its own; what it kept serves the next build.
+TEST(FileReport, UnaCostruzioneAnnullataLasciaIlReportPrecedente) {
+    CartellaTemporanea cartella;
+    const fs::path& qui = cartella.Percorso();
+    const Contesto contesto = cartella.Dati("2");
+    Scenario s(qui);
+    s.Camera("101");
+    s.Camera("102");
+    s.Scrivi();
+    ScriviFile(qui / "FD2", "report precedente\r\n");
+    const auto presenti = FileNellaCartella(qui);
+    struct Caso {
+        const char* fermata;  // the step that asks to stop; "": asked before the build
+        const char* ultimaCamera;
+    };
+    // "100": no room in the range, so only the check before the report is put in place stops it.
+    for (const Caso caso : {Caso{"", "999"}, Caso{"Lettura di ", "999"}, Caso{"Composizione del tableau", "999"},
+                            Caso{"Composizione del tableau", "100"}}) {
+        SCOPED_TRACE(std::string(caso.fermata) + " " + caso.ultimaCamera);
+        UltimaCostruzione ultima;
+        std::stop_source arresto;
+        if (*caso.fermata == '\0') arresto.request_stop();
+        Avanzamento fermata(arresto.get_token(), [&](const std::string& passo) {
+            if (*caso.fermata != '\0' && passo.starts_with(caso.fermata)) arresto.request_stop();
+        });
+        EXPECT_THROW(CreaTableau(ultima, contesto, 1, 1, "1", caso.ultimaCamera, "07/12/2026", fermata),
+                     CostruzioneAnnullata);
+        EXPECT_EQ(LeggiFile(qui / "FD2"), "report precedente\r\n");
+        EXPECT_EQ(FileNellaCartella(qui), presenti);
+
+        std::vector<std::string> passi;
+        Avanzamento avanzamento(std::stop_token(), [&](const std::string& passo) { passi.push_back(passo); });
+        CreaTableau(ultima, contesto, 1, 1, "1", "999", "07/12/2026", avanzamento);
+        EXPECT_EQ(RigheReport(LeggiFile(qui / "FD2")).size(), 8u);
+        ASSERT_FALSE(passi.empty());
+        EXPECT_EQ(passi.back(), "Composizione del tableau…");
+        ScriviFile(qui / "FD2", "report precedente\r\n");
+    }
+}
+
+// The steps of a build name the files being read, all of them in turn, then the composing.
+TEST(FileReport, UnaCostruzioneDiceCosaLegge) {
+    CartellaTemporanea cartella;
+    Scenario s(cartella.Percorso());
+    s.Camera("101");
+    s.Scrivi();
+    std::vector<std::string> passi;
+    Avanzamento avanzamento(std::stop_token(), [&](const std::string& passo) { passi.push_back(passo); });
+    UltimaCostruzione ultima;
+    CreaTableau(ultima, cartella.Dati("2"), 1, 1, "1", "999", "07/12/2026", avanzamento);
+    ASSERT_GE(passi.size(), 2u);
+    EXPECT_EQ(passi.back(), "Composizione del tableau…");
+    for (const char* file : {"NumeriCamere.mdb", "TipiCamere.mdb", "Scheda_Cliente.mdb", "AgenzieAbituali.mdb",
+                             "Arrangiamento.mdb", "Camere_Prenotazione.mdb", "Scheda_Prenotazione.mdb"})
+        EXPECT_TRUE(std::any_of(passi.begin(), passi.end() - 1, [&](const std::string& passo) {
+            return passo.starts_with("Lettura di ") && passo.ends_with("…") && passo.find(file) != std::string::npos;
+        })) << file;
+}
+
 // The report being written stays this program's own: a program started
 // meanwhile (the Access reader) does not hold it open. Once in place it is
 // as readable as any new file.
