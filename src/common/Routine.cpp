@@ -10,7 +10,7 @@
 #include "common/Errore.h"
 #include "tableau/RigaReport.h"
 
-std::array<std::int16_t, 13> GiorniMese = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+thread_local std::array<std::int16_t, 13> GiorniMese = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 std::array<std::string, 7> NomiGiorni = {"Luned\xEC",  "Marted\xEC", "Mercoled\xEC", "Gioved\xEC",
                                          "Venerd\xEC", "Sabato",     "Domenica"};
 

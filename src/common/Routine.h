@@ -13,7 +13,9 @@
 
 // Days of each month, index 1 = January (index 0 unused). The February entry
 // is set to 29 or 28 by GiornoSettimana and ControllaData for the year they examine.
-extern std::array<std::int16_t, 13> GiorniMese;
+// One table per thread: the window checks a date typed while a build in a
+// thread of its own examines the year of its week.
+extern thread_local std::array<std::int16_t, 13> GiorniMese;
 // Weekday names, index 0 = Monday ("LunedÃ¬") .. 6 = Sunday, in Windows-1252.
 extern std::array<std::string, 7> NomiGiorni;
 

@@ -135,39 +135,42 @@ struct DatabaseAperti {
 
     // Opens the databases of `cartella`, each told the record set opened on
     // it first, for the week from `primo` to `ultimo`: its table is read with
-    // the opening.
-    DatabaseAperti(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo)
+    // the opening. Each reading is told to `a`.
+    DatabaseAperti(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo,
+                   Avanzamento& a)
         : cartella(cartella) {
         const Sorgenti s(primo, ultimo);
-        rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere); }},
-                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti); }},
-                                          {&agenzieAbituali, [&] { return Apri("AgenzieAbituali.mdb", s.agenzie); }},
-                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb", s.addebiti); }},
+        rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere, a); }},
+                                          {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti, a); }},
+                                          {&agenzieAbituali,
+                                           [&] { return Apri("AgenzieAbituali.mdb", s.agenzie, a); }},
+                                          {&arrangiamento, [&] { return Apri("Arrangiamento.mdb", s.addebiti, a); }},
                                           {&camerePrenotazione,
-                                           [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate); }},
+                                           [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate, a); }},
                                           {&schedaPrenotazione,
-                                           [&] { return Apri("Scheda_Prenotazione.mdb", s.testate); }},
-                                          {&tipiCamere, [&] { return ApriTipi(s.tipi); }}});
+                                           [&] { return Apri("Scheda_Prenotazione.mdb", s.testate, a); }},
+                                          {&tipiCamere, [&] { return ApriTipi(s.tipi, a); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
     // that do not depend on the week, unless open already; the rooms in
-    // room-number order.
-    void ApriRecordset(const std::string& primo, const std::string& ultimo) {
+    // room-number order. Each reading is told to `a`.
+    void ApriRecordset(const std::string& primo, const std::string& ultimo, Avanzamento& a) {
         const Sorgenti s(primo, ultimo);
         rilascio = InParallelo<Recordset>(
             {{&camere,
               [&] {
-                  auto daOrdinare = Leggi(*numeriCamere, s.camere);
+                  auto daOrdinare = Leggi(*numeriCamere, "NumeriCamere.mdb", s.camere, a);
                   daOrdinare->Sort("[NumeroCamera]");
                   return daOrdinare->OpenRecordset();
               },
               false},
-             {&ospiti, [&] { return Leggi(*schedaCliente, s.ospiti); }, true},
-             {&prenotate, [&] { return Leggi(*camerePrenotazione, s.prenotate); }, true},
-             {&testate, [&] { return Leggi(*schedaPrenotazione, s.testate); }, true},
-             {&agenzie, [&] { return Leggi(*agenzieAbituali, s.agenzie); }, false},
-             {&addebiti, [&] { return Leggi(*arrangiamento, s.addebiti); }, false}});
+             {&ospiti, [&] { return Leggi(*schedaCliente, "Scheda_Cliente.mdb", s.ospiti, a); }, true},
+             {&prenotate, [&] { return Leggi(*camerePrenotazione, "Camere_Prenotazione.mdb", s.prenotate, a); },
+              true},
+             {&testate, [&] { return Leggi(*schedaPrenotazione, "Scheda_Prenotazione.mdb", s.testate, a); }, true},
+             {&agenzie, [&] { return Leggi(*agenzieAbituali, "AgenzieAbituali.mdb", s.agenzie, a); }, false},
+             {&addebiti, [&] { return Leggi(*arrangiamento, "Arrangiamento.mdb", s.addebiti, a); }, false}});
     }
 
     template <typename T>
@@ -194,19 +197,24 @@ struct DatabaseAperti {
         return rilascio;
     }
 
-    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente) {
+    // A stop asked for is heeded before a reading begins.
+    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente, Avanzamento& a) {
+        const Avanzamento::Lettura lettura(a, nomeFile);
         return Database::Apri(cartella, nomeFile, tabelle, sorgente.testo, sorgente.campi);
     }
 
-    static std::unique_ptr<Recordset> Leggi(Database& database, const Sorgente& sorgente) {
+    static std::unique_ptr<Recordset> Leggi(Database& database, const std::string& nomeFile,
+                                            const Sorgente& sorgente, Avanzamento& a) {
+        const Avanzamento::Lettura lettura(a, nomeFile);
         return database.OpenRecordset(sorgente.testo, sorgente.campi);
     }
 
     // A reading ahead of the query that makes it: a fault is left for that
     // query to report, in its place.
-    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Sorgente& sorgente) {
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Sorgente& sorgente,
+                                              Avanzamento& a) {
         try {
-            return Apri(nomeFile, sorgente);
+            return Apri(nomeFile, sorgente, a);
         } catch (const Errore&) {
             return nullptr;
         }
@@ -214,16 +222,16 @@ struct DatabaseAperti {
 
     // The room types' database, their record set opened on it at once, so
     // that the rooms' query finds them read; a fault is left to that query.
-    std::unique_ptr<Database> ApriTipi(const Sorgente& sorgente) {
-        auto database = ApriSePossibile("TipiCamere.mdb", sorgente);
-        tipi = LeggiSePossibile(database, sorgente);
+    std::unique_ptr<Database> ApriTipi(const Sorgente& sorgente, Avanzamento& a) {
+        auto database = ApriSePossibile("TipiCamere.mdb", sorgente, a);
+        tipi = LeggiSePossibile(database, sorgente, a);
         return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const Sorgente& sorgente) {
+                                                       const Sorgente& sorgente, Avanzamento& a) {
         try {
-            return database ? Leggi(*database, sorgente) : nullptr;
+            return database ? Leggi(*database, "TipiCamere.mdb", sorgente, a) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
@@ -270,7 +278,7 @@ std::optional<IdentitaFile> IdentitaCartella(const CartellaDati& cartella) {
 struct UltimaCostruzione::Dati {
     // Builds with the record sets of the week from `primo` to `ultimo` in `cartella`.
     template <typename Costruzione>
-    void Con(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo,
+    void Con(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo, Avanzamento& a,
              Costruzione costruzione) {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
@@ -280,7 +288,7 @@ struct UltimaCostruzione::Dati {
         const std::pair settimana{primo, ultimo};
         if (!aperti_ || !stati || !identita || cartella_ != identita || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>(cartella, primo, ultimo);
+            aperti_ = std::make_unique<DatabaseAperti>(cartella, primo, ultimo, a);
             cartella_ = identita;
             settimana_ = {};
             // Without the files' state what is opened serves this build only.
@@ -289,7 +297,7 @@ struct UltimaCostruzione::Dati {
         if (settimana_ != settimana) {
             settimana_ = {};
             try {
-                aperti_->ApriRecordset(primo, ultimo);
+                aperti_->ApriRecordset(primo, ultimo, a);
             } catch (...) {
                 aperti_.reset();
                 throw;
@@ -335,12 +343,13 @@ struct Casella {
 class Costruttore {
 public:
     Costruttore(std::int64_t hotel, std::int64_t tableau, std::string prima, std::string ultima,
-                const std::array<Giorno, Giorni>& giorni, DatabaseAperti& aperti)
+                const std::array<Giorno, Giorni>& giorni, DatabaseAperti& aperti, const Avanzamento& avanzamento)
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
-          giorni_(giorni), aperti_(aperti) {}
+          giorni_(giorni), aperti_(aperti), avanzamento_(avanzamento) {}
 
     // The header, then every room of the hotel in room-number order that
-    // belongs to the tableau and lies in the range.
+    // belongs to the tableau and lies in the range; a stop asked for is
+    // heeded before each room.
     void Scrivi(FileReport& report) {
         std::string intestazione = RigaVuota();
         for (int k = 0; k < Giorni; ++k)
@@ -349,7 +358,9 @@ public:
         report.ScriviRiga(RigaSeparatore());
         Recordset& camere = *aperti_.camere;
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
-            if (Compresa(camere)) ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
+            if (!Compresa(camere)) return;
+            avanzamento_.Controlla();
+            ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
         });
     }
 
@@ -497,16 +508,31 @@ private:
     std::string ultima_;
     const std::array<Giorno, Giorni>& giorni_;
     DatabaseAperti& aperti_;
+    const Avanzamento& avanzamento_;
 };
 
 }  // namespace
 
 void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                  const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
+    Avanzamento nessuno;
+    CreaTableau(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, nessuno);
+}
+
+void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
+                 Avanzamento& avanzamento) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
-    ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, [&](DatabaseAperti& aperti) {
-        FileReport report(contesto);
-        Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti).Scrivi(report);
-        report.Completa();
-    });
+    avanzamento.Controlla();
+    ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
+                      [&](DatabaseAperti& aperti) {
+                          avanzamento.Controlla();
+                          avanzamento.Passo("Composizione del tableau…");
+                          FileReport report(contesto);
+                          Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti, avanzamento)
+                              .Scrivi(report);
+                          // Abandoned now, the build leaves the previous report in its place.
+                          avanzamento.Controlla();
+                          report.Completa();
+                      });
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/Contesto.h"
+#include "tableau/Avanzamento.h"
 
 // The databases and record sets of the last build, kept for the next one
 // while the files it read stay unchanged: another week, tableau or range of
@@ -19,7 +20,7 @@ public:
 
 private:
     friend void CreaTableau(UltimaCostruzione&, const Contesto&, std::int16_t, std::int16_t, const std::string&,
-                            const std::string&, const std::string&);
+                            const std::string&, const std::string&, Avanzamento&);
     struct Dati;
     std::unique_ptr<Dati> dati_;
 };
@@ -35,3 +36,12 @@ private:
 // then stays.
 void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                  const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio);
+
+// The same, telling `avanzamento` which databases it reads and when it
+// composes the tableau. Asked to stop, it throws CostruzioneAnnullata before
+// it reads another database, takes another room or puts the report in place:
+// the previous report stays and no temporary file is left. A reading under
+// way is not broken off: the build stops once it is over.
+void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
+                 Avanzamento& avanzamento);

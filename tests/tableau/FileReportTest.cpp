@@ -70,6 +70,58 @@ TEST(FileReport, UnaCostruzioneFallitaLasciaIlReportPrecedente) {
     EXPECT_FALSE(fs::exists(qui / "FD2"));
 }
 
+// A build asked to stop, wherever the request finds it, leaves the previous
+// report and no file of its own; what it kept serves the next build, whose
+// steps name the files it reads, then the composing.
+TEST(FileReport, UnaCostruzioneAnnullataLasciaIlReportPrecedente) {
+    CartellaTemporanea cartella;
+    const fs::path& qui = cartella.Percorso();
+    const Contesto contesto = cartella.Dati("2");
+    Scenario s(qui);
+    s.Camera("101");
+    s.Camera("102");
+    s.Scrivi();
+    ScriviFile(qui / "FD2", "report precedente\r\n");
+    const auto presenti = FileNellaCartella(qui);
+    struct Caso {
+        const char* fermata;  // the step that asks to stop; "": asked before the build
+        const char* ultimaCamera;
+    };
+    // "100": no room in the range, so only the check before the report is put in place stops it.
+    for (const Caso caso : {Caso{"", "999"}, Caso{"Lettura di ", "999"}, Caso{"Composizione del tableau", "999"},
+                            Caso{"Composizione del tableau", "100"}}) {
+        SCOPED_TRACE(std::string(caso.fermata) + " " + caso.ultimaCamera);
+        UltimaCostruzione ultima;
+        std::stop_source arresto;
+        if (*caso.fermata == '\0') arresto.request_stop();
+        Avanzamento fermata(arresto.get_token(), [&](const std::string& passo) {
+            if (*caso.fermata != '\0' && passo.starts_with(caso.fermata)) arresto.request_stop();
+        });
+        EXPECT_THROW(CreaTableau(ultima, contesto, 1, 1, "1", caso.ultimaCamera, "07/12/2026", fermata),
+                     CostruzioneAnnullata);
+        EXPECT_EQ(LeggiFile(qui / "FD2"), "report precedente\r\n");
+        EXPECT_EQ(FileNellaCartella(qui), presenti);
+
+        std::vector<std::string> passi;
+        Avanzamento avanzamento(std::stop_token(), [&](const std::string& passo) { passi.push_back(passo); });
+        CreaTableau(ultima, contesto, 1, 1, "1", "999", "07/12/2026", avanzamento);
+        EXPECT_EQ(RigheReport(LeggiFile(qui / "FD2")).size(), 8u);
+        ScriviFile(qui / "FD2", "report precedente\r\n");
+        ASSERT_FALSE(passi.empty());
+        EXPECT_EQ(passi.back(), "Composizione del tableau…");
+        // Stopped before it began, the build opened nothing: the next one reads every file, and says so.
+        const auto letto = [&](const char* file) {
+            return std::any_of(passi.begin(), passi.end(), [&](const std::string& passo) {
+                return passo.starts_with("Lettura di ") && passo.find(file) != std::string::npos;
+            });
+        };
+        if (*caso.fermata != '\0') continue;
+        for (const char* file : {"NumeriCamere.mdb", "TipiCamere.mdb", "Scheda_Cliente.mdb", "AgenzieAbituali.mdb",
+                                 "Arrangiamento.mdb", "Camere_Prenotazione.mdb", "Scheda_Prenotazione.mdb"})
+            EXPECT_TRUE(letto(file)) << file;
+    }
+}
+
 // The report being written stays this program's own: a program started
 // meanwhile (the Access reader) does not hold it open. Once in place it is
 // as readable as any new file.

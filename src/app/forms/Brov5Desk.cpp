@@ -10,12 +10,14 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
 #include <iostream>
 
 #include "app/Globali.h"
+#include "app/forms/LetturaArchivi.h"
 #include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -83,6 +85,13 @@ void MostraVociIntere(QComboBox& elenco) {
     elenco.view()->setMinimumWidth(larghezza + margini);
 }
 
+// The builder of the program, with the steps it tells and the stop it heeds.
+void CreaTableauDelProgramma(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
+                             std::int16_t tableau, const std::string& prima, const std::string& ultimaCamera,
+                             const std::string& dataInizio, Avanzamento& avanzamento) {
+    CreaTableau(ultima, contesto, hotel, tableau, prima, ultimaCamera, dataInizio, avanzamento);
+}
+
 void ColoraSfondo(QWidget& controllo, const QColor& colore) {
     QPalette tavolozza = controllo.palette();
     tavolozza.setColor(QPalette::Base, colore);
@@ -96,13 +105,20 @@ void ColoraSfondo(QWidget& controllo, const QColor& colore) {
 Brov5Desk::Brov5Desk(Contesto contesto) : Brov5Desk(std::move(contesto), MenuStampaDelSistema()) {}
 
 Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe)
+    : Brov5Desk(std::move(contesto), std::move(mostraStampe), CreaTableauDelProgramma) {}
+
+Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe, Costruzione costruzione)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       contesto_(std::move(contesto)),
-      mostraStampe_(std::move(mostraStampe)) {
+      mostraStampe_(std::move(mostraStampe)),
+      costruzione_(std::move(costruzione)) {
     CreaControlli();
 }
 
-Brov5Desk::~Brov5Desk() = default;
+Brov5Desk::~Brov5Desk() {
+    // Joined while the window is whole: what a build still sends it is posted to a live object, then dropped.
+    lavori_.clear();
+}
 
 void Brov5Desk::CreaControlli() {
     setWindowTitle(QStringLiteral("Tableau Brovato"));
@@ -157,6 +173,13 @@ void Brov5Desk::CreaControlli() {
     setTabOrder(tasto_[0], tasto_[1]);
     setTabOrder(tasto_[1], combo1_[1]);
     setTabOrder(combo1_[1], combo1_[0]);
+
+    lettura_ = new LetturaArchivi(*this);
+    connect(lettura_, &QDialog::rejected, this, [this] { Annulla(); });
+    attesaLettura_ = new QTimer(this);
+    attesaLettura_->setSingleShot(true);
+    attesaLettura_->setInterval(kAttesaLetturaMs);
+    connect(attesaLettura_, &QTimer::timeout, this, [this] { MostraLettura(); });
 }
 
 bool Brov5Desk::Avvia() {
@@ -290,6 +313,7 @@ void Brov5Desk::Tasto_Click(int indice) {
         Scarica();
         return;
     }
+    if (InCostruzione()) return;
     if (Testo(1) < Testo(0)) {
         Avvisa(kMessaggioCamere, kTitoloCamere);
         text1_[0]->setFocus();
@@ -302,23 +326,89 @@ void Brov5Desk::Tasto_Click(int indice) {
         text1_[2]->setFocus();
         return;
     }
-    if (!Costruisci()) return;
-    mostraStampe_(*this, contesto_, NumeroHotelCorrente, {NumeroTableauCorrente, data});
-    // Back from the print menu, the window starts again from the first hotel.
-    Riattiva();
+    Costruisci({NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2),
+                {NumeroTableauCorrente, data}});
 }
 
-bool Brov5Desk::Costruisci() {
-    try {
-        CreaTableau(ultimaCostruzione_, contesto_, NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1),
-                    Testo(2));
-        return true;
-    } catch (const Errore& errore) {
-        // The previous report file is left as it was; the window goes on.
-        std::cerr << errore.Testo() << '\n';
-        Avvisa(QString::fromStdString(errore.Testo()), QStringLiteral("Errore"));
-        return false;
-    }
+void Brov5Desk::Costruisci(Richiesta richiesta) {
+    const std::uint64_t numero = ++ultimoNumero_;
+    richiesta_ = std::move(richiesta);
+    lettura_->MostraPasso(QString());
+    // The thread reaches the window only through posted calls: they run here, between its events.
+    auto lavoro = [this, numero, costruzione = costruzione_, ultima = ultimaCostruzione_, contesto = contesto_,
+                   r = richiesta_](std::stop_token arresto) {
+        Avanzamento avanzamento(arresto, [this, numero](const std::string& passo) {
+            QMetaObject::invokeMethod(
+                this, [this, numero, testo = QString::fromStdString(passo)] { Avanza(numero, testo); },
+                Qt::QueuedConnection);
+        });
+        Esito esito = Esito::Completa;
+        QString testo;
+        try {
+            costruzione(*ultima, contesto, r.hotel, r.tableau, r.prima, r.ultima, r.dataInizio, avanzamento);
+        } catch (const CostruzioneAnnullata&) {
+            esito = Esito::Annullata;
+        } catch (const Errore& errore) {
+            esito = Esito::Errore;
+            testo = QString::fromStdString(errore.Testo());
+        } catch (const std::exception& errore) {
+            esito = Esito::Fatale;
+            testo = QString::fromStdString(TestoErrore(errore));
+        }
+        QMetaObject::invokeMethod(
+            this, [this, numero, esito, testo] { Finita(numero, esito, testo); }, Qt::QueuedConnection);
+    };
+    lavori_.emplace(numero, std::jthread(std::move(lavoro)));
+    inCorso_ = numero;
+    attesaLettura_->start();
+}
+
+void Brov5Desk::Avanza(std::uint64_t numero, const QString& passo) {
+    if (numero == inCorso_) lettura_->MostraPasso(passo);
+}
+
+void Brov5Desk::MostraLettura() {
+    if (!InCostruzione()) return;
+    lettura_->move(geometry().center() - lettura_->rect().center());
+    lettura_->show();
+    lettura_->activateWindow();
+}
+
+void Brov5Desk::Finita(std::uint64_t numero, Esito esito, const QString& testo) {
+    // Its thread is at its end: joined here.
+    lavori_.erase(numero);
+    if (numero != inCorso_) return;
+    inCorso_ = 0;
+    attesaLettura_->stop();
+    lettura_->hide();
+    Protetto([&] {
+        if (esito == Esito::Completa) {
+            mostraStampe_(*this, contesto_, richiesta_.hotel, richiesta_.stampato);
+            // Back from the print menu, the window starts again from the first hotel.
+            Riattiva();
+        } else if (esito == Esito::Errore) {
+            // The previous report file is left as it was; the window goes on.
+            std::cerr << testo.toStdString() << '\n';
+            Avvisa(testo, QStringLiteral("Errore"));
+        } else if (esito == Esito::Fatale) {
+            ErroreFatale(testo);
+        }
+    });
+}
+
+void Brov5Desk::Annulla() {
+    Abbandona();
+    activateWindow();
+    tasto_[0]->setFocus();
+}
+
+void Brov5Desk::Abbandona() {
+    if (!InCostruzione()) return;
+    lavori_.at(inCorso_).request_stop();
+    inCorso_ = 0;
+    attesaLettura_->stop();
+    lettura_->hide();
+    ultimaCostruzione_ = std::make_shared<UltimaCostruzione>();
 }
 
 void Brov5Desk::Avvisa(const QString& messaggio, const QString& titolo) {
@@ -345,6 +435,7 @@ void Brov5Desk::closeEvent(QCloseEvent* evento) {
 void Brov5Desk::Form_Unload() {
     if (scaricata_) return;
     scaricata_ = true;
+    Abbandona();
     for (auto& database : DbDesk)
         if (database) database->Close();
 }

@@ -5,23 +5,29 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "common/Contesto.h"
+#include "print/IntestazioneStampa.h"
 #include "tableau/CreaTableau.h"
 
 class Database;
+class LetturaArchivi;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class QToolButton;
 class Recordset;
-struct TableauStampato;
 
 // The main window: the user picks a hotel and one of its tableau definitions,
 // the range of rooms and the first day of the week, and builds the tableau.
-// Unloading it (Esci, or nothing to list) ends the program.
+// Unloading it (Esci, or nothing to list) ends the program. The build runs in
+// a thread of its own: the window keeps answering, and a build that lasts
+// shows what it reads, with "Annulla" to abandon it.
 class Brov5Desk : public QWidget {
     Q_OBJECT
 
@@ -32,10 +38,19 @@ public:
     using MostraStampe = std::function<void(QWidget& proprietaria, const Contesto& contesto,
                                             std::int16_t numeroHotel, const TableauStampato& tableau)>;
 
+    // What "&Stampa" builds, in a thread of its own: CreaTableau with the
+    // window's choices, or what a test puts in its place.
+    using Costruzione = std::function<void(UltimaCostruzione& ultima, const Contesto& contesto,
+                                           std::int16_t hotel, std::int16_t tableau, const std::string& prima,
+                                           const std::string& ultimaCamera, const std::string& dataInizio,
+                                           Avanzamento& avanzamento)>;
+
     // On the data folder and as the workstation of `contesto`, with the
-    // program's own print menu.
+    // program's own print menu and builder.
     explicit Brov5Desk(Contesto contesto);
     Brov5Desk(Contesto contesto, MostraStampe mostraStampe);
+    Brov5Desk(Contesto contesto, MostraStampe mostraStampe, Costruzione costruzione);
+    // Waits for the builds still running, the abandoned ones too, each asked to stop.
     ~Brov5Desk() override;
 
     // Loads the window, shows it and runs its first activation. False when it
@@ -50,6 +65,13 @@ public:
     QLineEdit* Text1(int indice) const { return text1_.at(indice); }
     QToolButton* Tasto(int indice) const { return tasto_.at(indice); }
     QLabel* Label1(int indice) const { return label1_.at(indice); }
+    // The window of a build that lasts; hidden when none is running.
+    LetturaArchivi* Lettura() const { return lettura_; }
+
+    // Whether a build started by "&Stampa" is running; the abandoned ones do not count.
+    bool InCostruzione() const { return inCorso_ != 0; }
+    // How long a build runs before its window shows.
+    static constexpr int kAttesaLetturaMs = 500;
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -67,8 +89,31 @@ private:
     void Tasto_Click(int indice);
     void Form_Unload();
 
-    // Builds the tableau of the window's choices; false when the build failed (its error shown).
-    bool Costruisci();
+    // What a build is of: the window's choices when "&Stampa" was pressed.
+    struct Richiesta {
+        std::int16_t hotel = 0;
+        std::int16_t tableau = 0;
+        std::string prima;
+        std::string ultima;
+        std::string dataInizio;
+        TableauStampato stampato;
+    };
+    enum class Esito { Completa, Errore, Fatale, Annullata };
+
+    // Starts the build of `richiesta` in a thread of its own; its end comes back through Finita.
+    void Costruisci(Richiesta richiesta);
+    // The build `numero` tells its step.
+    void Avanza(std::uint64_t numero, const QString& passo);
+    // The build `numero` has ended. The running one shows the print menu, or
+    // its error (`testo`); an abandoned one is forgotten.
+    void Finita(std::uint64_t numero, Esito esito, const QString& testo);
+    void MostraLettura();
+    // "Annulla": the running build is abandoned and the window ready for another.
+    void Annulla();
+    // The running build is asked to stop and no longer awaited; the previous
+    // report stays. The next build does not wait for it: it starts with
+    // databases of its own.
+    void Abbandona();
 
     // Adds an entry to list `indice` for every record of `tabella` that
     // `criterio` finds and selects the first, which runs the list's selection
@@ -95,11 +140,20 @@ private:
     std::array<QLabel*, 5> label1_{};
 
     Contesto contesto_;
-    UltimaCostruzione ultimaCostruzione_;
+    // The databases kept for the next build; an abandoned build keeps its own.
+    std::shared_ptr<UltimaCostruzione> ultimaCostruzione_ = std::make_shared<UltimaCostruzione>();
     std::array<std::unique_ptr<Database>, 3> DbDesk;
     std::array<std::unique_ptr<Recordset>, 3> RsDesk;
 
     MostraStampe mostraStampe_;
+    Costruzione costruzione_;
+    // The threads of the builds not yet ended, by number; the running one is `inCorso_` (0: none).
+    std::map<std::uint64_t, std::jthread> lavori_;
+    std::uint64_t inCorso_ = 0;
+    std::uint64_t ultimoNumero_ = 0;
+    Richiesta richiesta_;
+    QTimer* attesaLettura_ = nullptr;
+    LetturaArchivi* lettura_ = nullptr;
     bool scaricata_ = false;
     int codiceUscita_ = 0;
 };

@@ -1,17 +1,23 @@
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "app/Globali.h"
 #include "app/forms/Brov5Desk.h"
+#include "app/forms/LetturaArchivi.h"
 #include "print/IntestazioneStampa.h"
 #include "common/archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
+#include "tableau/FileReport.h"
 #include "support/ProveForms.h"
 #include "support/Csv.h"
 #include "support/Supporto.h"
@@ -292,6 +298,7 @@ TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
         Digita(1, ultima);
         RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
         Stampa();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !risposta.Visti().empty(); }, 10000));
         ASSERT_EQ(risposta.Visti().size(), 1u);
         EXPECT_EQ(risposta.Visti()[0].titolo, "Errore");
         EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 3024: ")) << risposta.Visti()[0].testo.toStdString();
@@ -363,6 +370,7 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     QTest::keyClick(desk.Tasto(0), Qt::Key_Return);
 
     // The print menu comes once the report is written, told the tableau and week it is of.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu > 0; }, 10000));
     EXPECT_EQ(menu, 1);
     EXPECT_EQ(tableau.codice, 2);
     EXPECT_EQ(tableau.primoGiorno, "07/12/2026");
@@ -376,4 +384,123 @@ TEST(Brov5DeskDemo, StampaScriveIlFileReportMostraIlMenuEPoiRiparteDaCapo) {
     EXPECT_EQ(desk.Text1(0)->text(), prima);
     EXPECT_EQ(desk.Text1(2)->text(), kOggi);
     EXPECT_FALSE(desk.Scaricata());
+}
+
+// Counts the times a widget is painted.
+struct ContaDipinture : QObject {
+    explicit ContaDipinture(QWidget& finestra) { finestra.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* evento) override {
+        n += evento->type() == QEvent::Paint;
+        return false;
+    }
+    int n = 0;
+};
+
+// Builds that stand for a reader stalled on a slow share: each says what it
+// reads, then waits until released, noting a stop but deaf to it; released,
+// it heeds the stop before writing its report, as the builder does. Each
+// build writes its number.
+struct CostruzioniFerme {
+    static constexpr int kMassimo = 4;
+    std::array<std::atomic<bool>, kMassimo> rilasciata{};
+    std::array<std::atomic<bool>, kMassimo> fermata{};
+    std::array<std::atomic<UltimaCostruzione*>, kMassimo> ultima{};
+    std::atomic<int> avviate = 0;
+    std::atomic<int> finite = 0;
+
+    void operator()(UltimaCostruzione& kept, const Contesto& contesto, Avanzamento& avanzamento) {
+        const int numero = ++avviate;
+        ultima.at(numero) = &kept;
+        avanzamento.Passo("Lettura di Scheda_Cliente.mdb\u2026");
+        while (!rilasciata.at(numero)) {
+            try {
+                avanzamento.Controlla();
+            } catch (const CostruzioneAnnullata&) {
+                fermata[numero] = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        struct Fine {
+            std::atomic<int>& finite;
+            ~Fine() { ++finite; }
+        } fine{finite};
+        avanzamento.Controlla();
+        FileReport report(contesto);
+        report.ScriviRiga(std::to_string(numero));
+        report.Completa();
+    }
+};
+
+TEST_F(Brov5DeskTest, LaFinestraNonAspettaUnaCostruzioneFermaEAnnullaTieneIlReport) {
+    const auto report = cartella_.Percorso() / "FD";
+    std::ofstream(report) << "precedente";
+    CostruzioniFerme ferme;
+    int menu = 0;
+    auto desk = std::make_unique<Brov5Desk>(
+        cartella_.Dati(), [&](QWidget&, const Contesto&, std::int16_t, const TableauStampato&) { ++menu; },
+        [&](UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t, std::int16_t, const std::string&,
+            const std::string&, const std::string&,
+            Avanzamento& avanzamento) { ferme(ultima, contesto, avanzamento); });
+    ASSERT_TRUE(desk->Avvia());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(desk.get()));
+    ContaDipinture dipinture(*desk);
+    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+    LetturaArchivi& lettura = *desk->Lettura();
+    const auto attendi = [](auto condizione) { return QTest::qWaitFor(condizione, 5000); };
+
+    QElapsedTimer orologio;
+    orologio.start();
+    QTest::mouseClick(desk->Tasto(0), Qt::LeftButton);
+    EXPECT_LT(orologio.elapsed(), Brov5Desk::kAttesaLetturaMs);
+    EXPECT_TRUE(desk->InCostruzione());
+    // The window answers: "&Stampa" starts no second build; the window of the build shows later.
+    QTest::mouseClick(desk->Tasto(0), Qt::LeftButton);
+    EXPECT_FALSE(lettura.isVisible());
+    ASSERT_TRUE(attendi([&] { return lettura.isVisible(); }));
+    EXPECT_GE(orologio.elapsed(), Brov5Desk::kAttesaLetturaMs - 50);
+    EXPECT_EQ(ferme.avviate, 1);
+    EXPECT_EQ(lettura.Titolo()->text(), "Lettura archivi\u2026");
+    EXPECT_EQ(lettura.Passo()->text(), "Lettura di Scheda_Cliente.mdb\u2026");
+    // Under it the main window still paints.
+    dipinture.n = 0;
+    desk->update();
+    EXPECT_TRUE(attendi([&] { return dipinture.n > 0; }));
+
+    QTest::mouseClick(lettura.Annulla(), Qt::LeftButton);
+    EXPECT_FALSE(lettura.isVisible());
+    EXPECT_FALSE(desk->InCostruzione());
+    EXPECT_TRUE(attendi([&] { return ferme.fermata[1].load(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(desk.get()));
+    EXPECT_EQ(QApplication::focusWidget(), desk->Tasto(0));
+
+    // The next build does not wait for the abandoned one, and has databases of its own.
+    QTest::keyClick(desk->Tasto(0), Qt::Key_Return);
+    ASSERT_TRUE(attendi([&] { return ferme.avviate == 2; }));
+    EXPECT_NE(ferme.ultima[1], ferme.ultima[2]);
+    ferme.rilasciata[2] = true;
+    ASSERT_TRUE(attendi([&] { return menu == 1; }));
+    EXPECT_EQ(LeggiFile(report), "2\r\n");
+    // The abandoned build, released at last, changes nothing.
+    ferme.rilasciata[1] = true;
+    ASSERT_TRUE(attendi([&] { return ferme.finite == 2; }));
+    QTest::qWait(50);
+    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(LeggiFile(report), "2\r\n");
+    EXPECT_TRUE(risposta.Visti().empty());
+
+    // Closing the window abandons its build too; the window, gone, waits for
+    // the build still reading, which then stops and leaves the report.
+    QTest::mouseClick(desk->Tasto(0), Qt::LeftButton);
+    ASSERT_TRUE(attendi([&] { return ferme.avviate == 3; }));
+    QTest::mouseClick(desk->Tasto(1), Qt::LeftButton);
+    EXPECT_TRUE(desk->Scaricata());
+    EXPECT_TRUE(attendi([&] { return ferme.fermata[3].load(); }));
+    const std::jthread rilascio([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ferme.rilasciata[3] = true;
+    });
+    desk.reset();
+    EXPECT_EQ(ferme.finite, 3);
+    EXPECT_EQ(LeggiFile(report), "2\r\n");
+    EXPECT_EQ(menu, 1);
 }
