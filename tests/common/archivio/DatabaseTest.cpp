@@ -130,6 +130,9 @@ TEST_F(DatabaseSuScenario, DopoUnaRicercaFallitaRestaCorrenteIlRecordTrovatoPerU
     rs->FindFirst("NumeroCamera = '999'");
     EXPECT_TRUE(rs->NoMatch());
     EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "1");
+    // A FindNext goes on from that record, not from before the first.
+    rs->FindNext(criterio);
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "2");
     rs->FindFirst(criterio);
     rs->FindNext(criterio);
     rs->FindNext(criterio);

@@ -175,3 +175,29 @@ TEST(Ricerca, CriteriLasciatiTraUnaSettimanaELAltra) {
         ricerca.Trova("Camera = '" + std::to_string(numero) + "' and Hotel = 1", 0);
     EXPECT_EQ(Percorso(ricerca, stessaForma[1], 0), atteso);
 }
+
+// One field compared in turn with a number, a text and Null: the index
+// answers each as a test of every record does, a Null finding nothing.
+TEST(Ricerca, UnCampoConfrontatoConCostantiDiOgniGenere) {
+    const Tabella tabella = TabellaGenerata();
+    std::vector<std::uint32_t> righe(tabella.righe.size());
+    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
+    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
+    Ricerca indicizzata(tabella, righe, nessunaSottoquery);
+    Ricerca scansione(tabella, righe, nessunaSottoquery, Ricerca::Modo::Scansione);
+    const struct {
+        const char* criterio;
+        bool trova;
+    } casi[] = {
+        {"Misto = 5 and Hotel = 1", true},   {"Misto = '5' and Hotel = 1", true}, {"Misto = Null and Hotel = 1", false},
+        {"Hotel = '2' and Camera = 'b2'", true}, {"Hotel = 2 and Camera = Null", false},
+        {"Codice = 8 and Hotel = 2", true},  {"Codice = '8' and Hotel = 2", true},
+    };
+    for (int giro = 0; giro < 2; ++giro) {
+        for (const auto& caso : casi) {
+            const auto atteso = Percorso(scansione, caso.criterio, 0);
+            EXPECT_EQ(!atteso.empty(), caso.trova) << caso.criterio;
+            EXPECT_EQ(Percorso(indicizzata, caso.criterio, 0), atteso) << caso.criterio;
+        }
+    }
+}
