@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "common/archivio/Archivio.h"
-#include "common/archivio/ArchivioSqlite.h"
-#include "common/archivio/Database.h"
-#include "common/archivio/Ricerca.h"
+#include "archivio/Archivio.h"
+#include "archivio/ArchivioSqlite.h"
+#include "archivio/Database.h"
+#include "archivio/Ricerca.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/Contesto.h"
-#include "common/archivio/StatoFile.h"
+#include "archivio/StatoFile.h"
 
 // Whether the workstation's report file is in the data folder.
 bool EsisteReport(const Contesto& contesto);

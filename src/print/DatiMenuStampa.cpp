@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "common/Codifica.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"

@@ -4,7 +4,7 @@
 
 #include "common/Ambiente.h"
 #include "common/Codifica.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 #include "common/Errore.h"
 #include "common/CartellaDati.h"
 #include "common/Routine.h"

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "common/Routine.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 #include "tableau/RigaReport.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "common/Codifica.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "common/archivio/StatoFile.h"
-#include "common/archivio/TabelleCondivise.h"
+#include "archivio/StatoFile.h"
+#include "archivio/TabelleCondivise.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 
 #include "common/Routine.h"
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <tuple>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Errore.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"

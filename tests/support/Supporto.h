@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "common/Contesto.h"
-#include "common/archivio/FileArchivio.h"
+#include "archivio/FileArchivio.h"
 
 // Folder of the project's test data (tests/data).
 std::filesystem::path CartellaDatiTest();

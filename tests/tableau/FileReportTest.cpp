@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/archivio/Database.h"
-#include "common/archivio/ProcessoFiglio.h"
+#include "archivio/Database.h"
+#include "archivio/ProcessoFiglio.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"

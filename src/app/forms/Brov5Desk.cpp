@@ -16,7 +16,7 @@
 #include <iostream>
 
 #include "app/Globali.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"

@@ -10,7 +10,7 @@
 #include "app/Globali.h"
 #include "app/forms/Brov5Desk.h"
 #include "print/IntestazioneStampa.h"
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
 #include "support/ProveForms.h"
 #include "support/Csv.h"

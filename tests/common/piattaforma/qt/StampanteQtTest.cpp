@@ -19,7 +19,7 @@
 #include "app/Comandi.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
-#include "common/archivio/ProcessoFiglio.h"
+#include "archivio/ProcessoFiglio.h"
 #include "common/Routine.h"
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"

@@ -1,0 +1,275 @@
+#include "archivio/Database.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "archivio/Archivio.h"
+#include "common/Errore.h"
+#include "archivio/Ricerca.h"
+#include "common/Routine.h"
+#include "archivio/Sql.h"
+#include "archivio/TabelleCondivise.h"
+#include "archivio/Valutazione.h"
+
+namespace {
+
+constexpr int OggettoNonValido = 3420;
+
+// The database files one Database reaches: its own and those named by In
+// clauses, all in its folder. Each table is read once, when first asked for,
+// and kept for the life of the Database; with tables shared for a job, one
+// another Database of the job has read is taken instead.
+class Catalogo {
+public:
+    Catalogo(const CartellaDati& cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise,
+             const std::optional<LetturaAttesa>& attesa)
+        : cartella_(cartella), proprio_(TrovaFile(cartella_, nomeFile).nome), condivise_(std::move(condivise)) {
+        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, attesa);
+    }
+
+    // Table `nome` of the file `nomeFile` (empty: this database's own file),
+    // with the columns of `colonne` at least.
+    std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome,
+                                         const Proiezione& colonne = {}) {
+        auto& [nomeTrovato, file] = FileDi(nomeFile);
+        auto& letta = file.tabelle[Maiuscolo(nome)];
+        if (letta.tabella && letta.colonne.Copre(colonne)) return letta.tabella;
+        // Those read before stay: another record set of this database reads them.
+        const Proiezione daLeggere = letta.tabella ? letta.colonne.Unione(colonne) : colonne;
+        Archivio& archivio = *file.archivio;
+        const auto leggi = [&](const Proiezione& lette) { return archivio.LeggiColonne(nome, lette); };
+        letta.tabella = condivise_ ? condivise_->Leggi(FileArchivio{cartella_, nomeTrovato}, nome, daLeggere, leggi)
+                                   : std::make_shared<const Tabella>(leggi(daLeggere));
+        letta.colonne = daLeggere;
+        return letta.tabella;
+    }
+
+private:
+    struct Letta {
+        Proiezione colonne;
+        std::shared_ptr<const Tabella> tabella;
+    };
+    struct File {
+        std::unique_ptr<Archivio> archivio;
+        std::map<std::string, Letta> tabelle;  // by upper-case name
+    };
+
+    // The entry of a file by its name in the folder, its archive opened on first use.
+    std::pair<const std::string, File>& FileDi(const std::string& nomeFile) {
+        const std::string nome = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile).nome;
+        auto& voce = *files_.try_emplace(nome).first;
+        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome});
+        return voce;
+    }
+
+    CartellaDati cartella_;
+    std::string proprio_;
+    std::shared_ptr<TabelleCondivise> condivise_;  // null: tables read for this Database alone
+    std::map<std::string, File> files_;  // by name in the folder
+};
+
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo);
+
+// The columns a Select reads of its table: those of its filter and its order
+// besides `campi`; all of them without `campi`.
+Proiezione ColonneDellaSelect(const sql::Selezione& selezione, const std::optional<std::vector<std::string>>& campi) {
+    if (!campi) return {};
+    std::vector<std::string> colonne = *campi;
+    if (selezione.filtro) sql::CampiNominati(*selezione.filtro, colonne);
+    for (const auto& ordine : selezione.ordine) colonne.push_back(ordine.campo);
+    return Proiezione::Di(colonne);
+}
+
+// The values of a subquery's field, in the table's order.
+std::vector<Valore> ValoriSottoquery(sql::Selezione& selezione, Catalogo& catalogo) {
+    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella,
+                                        ColonneDellaSelect(selezione, std::vector{selezione.campo}));
+    const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campo));
+    std::vector<Valore> valori;
+    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro.get(), catalogo))
+        valori.push_back(tabella->righe[riga][colonna]);
+    return valori;
+}
+
+EseguiSottoquery Esecutore(Catalogo& catalogo) {
+    return [&catalogo](sql::Selezione& selezione) { return ValoriSottoquery(selezione, catalogo); };
+}
+
+// Positions of the records for which the filter is true (all without one).
+// The records lie apart in memory: the fields the filter reads are fetched
+// some records ahead, so that testing a record seldom waits for memory.
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo) {
+    const std::size_t n = tabella.righe.size();
+    std::vector<std::uint32_t> righe;
+    if (!filtro) {
+        for (std::size_t i = 0; i < n; ++i) righe.push_back(static_cast<std::uint32_t>(i));
+        return righe;
+    }
+    Lega(*filtro, tabella, Esecutore(catalogo));
+    const std::vector<int> colonne = ColonneLette(*filtro);
+    constexpr std::size_t Anticipo = 48;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + Anticipo < n)
+            for (const int colonna : colonne)
+                __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
+        if (Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
+    }
+    return righe;
+}
+
+// A table name as written in a record set's source, brackets allowed.
+std::string NomeTabella(const std::string& sorgente) {
+    std::string nome = Taglia(sorgente);
+    if (nome.size() >= 2 && nome.front() == '[' && nome.back() == ']') nome = nome.substr(1, nome.size() - 2);
+    return nome;
+}
+
+// The reading of its own file the record set `sorgente` with `campi` makes
+// first; nothing when its table lies in another file.
+std::optional<LetturaAttesa> LetturaDelRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
+    if (!sql::ESelect(sorgente)) return LetturaAttesa{NomeTabella(sorgente), Proiezione::Di(campi)};
+    const sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
+    if (!selezione.file.empty()) return std::nullopt;
+    return LetturaAttesa{selezione.tabella, ColonneDellaSelect(selezione, campi)};
+}
+
+}  // namespace
+
+// The records of one record set: positions in a table read by the Database,
+// in the record set's order, with the searches on them.
+struct Recordset::Dati {
+    Dati(std::shared_ptr<Catalogo> catalogo_, std::shared_ptr<const Tabella> tabella_,
+         std::vector<std::uint32_t> righe_)
+        : catalogo(std::move(catalogo_)),
+          tabella(std::move(tabella_)),
+          righe(std::move(righe_)),
+          ricerca(*tabella, righe, Esecutore(*catalogo)) {}
+
+    const Record& Riga(std::size_t posizione) const { return tabella->righe[righe[posizione]]; }
+
+    std::shared_ptr<Catalogo> catalogo;  // kept for the subqueries of search criteria
+    std::shared_ptr<const Tabella> tabella;
+    std::vector<std::uint32_t> righe;
+    mutable Ricerca ricerca;
+};
+
+struct Database::Dati {
+    std::shared_ptr<Catalogo> catalogo;  // null once closed
+};
+
+std::string Letterale(std::string_view testo) {
+    std::string out;
+    out.reserve(testo.size() + 2);
+    out += '\'';
+    for (std::size_t da = 0; da <= testo.size();) {
+        const std::size_t apostrofo = std::min(testo.find('\'', da), testo.size());
+        out.append(testo.substr(da, apostrofo - da));
+        if (apostrofo < testo.size()) out += "''";
+        da = apostrofo + 1;
+    }
+    out += '\'';
+    return out;
+}
+
+Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<TabelleCondivise> condivise) {
+    return Apri(cartella, nomeFile, std::move(condivise), std::nullopt);
+}
+
+std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
+    return Apri(CartellaDati(cartella), nomeFile);
+}
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
+                                        const std::vector<std::string>& campi) {
+    return Apri(cartella, nomeFile, std::move(condivise), LetturaDelRecordset(sorgente, campi));
+}
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<TabelleCondivise> condivise,
+                                        const std::optional<LetturaAttesa>& attesa) {
+    auto dati = std::make_unique<Dati>();
+    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile, std::move(condivise), attesa);
+    return std::unique_ptr<Database>(new Database(std::move(dati)));
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente) {
+    return ApriRecordset(sorgente, std::nullopt);
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
+    return ApriRecordset(sorgente, campi);
+}
+
+std::unique_ptr<Recordset> Database::ApriRecordset(const std::string& sorgente,
+                                                   const std::optional<std::vector<std::string>>& campi) {
+    if (!dati_->catalogo) throw Errore(OggettoNonValido, "Oggetto non valido o non pi\xC3\xB9 impostato.");
+    const auto& catalogo = dati_->catalogo;
+    std::shared_ptr<const Tabella> tabella;
+    std::vector<std::uint32_t> righe;
+    if (!sql::ESelect(sorgente)) {
+        tabella = catalogo->Leggi({}, NomeTabella(sorgente), campi ? Proiezione::Di(*campi) : Proiezione());
+        righe = Filtra(*tabella, nullptr, *catalogo);
+    } else {
+        sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
+        if (selezione.campo != "*")
+            throw Errore(NumeroErrore::SintassiSql,
+                         "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
+        tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDellaSelect(selezione, campi));
+        righe = Filtra(*tabella, selezione.filtro.get(), *catalogo);
+        Ordina(righe, *tabella, selezione.ordine);
+    }
+    return std::make_unique<Recordset>(std::make_shared<const Recordset::Dati>(catalogo, tabella, std::move(righe)));
+}
+
+void Database::Close() { dati_->catalogo.reset(); }
+
+Recordset::Recordset(std::shared_ptr<const Dati> dati) : dati_(std::move(dati)) {}
+
+Recordset::~Recordset() = default;
+
+void Recordset::FindFirst(const std::string& criterio) { Cerca(criterio, 0); }
+
+void Recordset::FindNext(const std::string& criterio) {
+    Cerca(criterio, static_cast<std::size_t>(corrente_) + 1);
+}
+
+// On a match the record found becomes current; otherwise the current record stays.
+void Recordset::Cerca(const std::string& criterio, std::size_t da) {
+    const auto trovato = dati_->ricerca.Trova(criterio, da);
+    noMatch_ = !trovato;
+    if (trovato) corrente_ = static_cast<std::ptrdiff_t>(*trovato);
+}
+
+const Valore& Recordset::operator[](std::string_view campo) const {
+    const auto colonna = static_cast<std::size_t>(Colonna(*dati_->tabella, campo));
+    if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    return dati_->Riga(static_cast<std::size_t>(corrente_))[colonna];
+}
+
+void Recordset::MoveFirst() {
+    if (RecordCount() == 0) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    corrente_ = 0;
+}
+
+void Recordset::MoveNext() {
+    if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
+    ++corrente_;
+}
+
+bool Recordset::IsEOF() const { return static_cast<std::size_t>(corrente_) >= RecordCount(); }
+
+std::size_t Recordset::RecordCount() const { return dati_->righe.size(); }
+
+std::unique_ptr<Recordset> Recordset::OpenRecordset() const {
+    std::vector<std::uint32_t> righe = dati_->righe;
+    Ordina(righe, *dati_->tabella, sql::AnalizzaOrdinamento(sort_));
+    return std::make_unique<Recordset>(
+        std::make_shared<const Dati>(dati_->catalogo, dati_->tabella, std::move(righe)));
+}

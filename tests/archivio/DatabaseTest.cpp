@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
+#include "archivio/ArchivioSqlite.h"
+#include "archivio/Database.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
+#include "support/Csv.h"
+#include "support/Supporto.h"
+
+namespace {
+
+Valore T(const char* testo) { return Valore::Testo(testo); }
+Valore N(std::int64_t n) { return Valore::Intero(n); }
+const Valore Nullo;
+
+// A data folder of small databases, one table per file as the suite keeps them.
+class DatabaseSuScenario : public ::testing::Test {
+protected:
+    void Scrivi(const std::string& file, Tabella tabella) {
+        ScriviTabellaSqlite((cartella_.Percorso() / file).string(), tabella);
+    }
+    std::unique_ptr<Database> Apri(const std::string& file) {
+        return Database::Apri(file, cartella_.Percorso().string());
+    }
+
+    // Rooms of two hotels in stored order; room types C (rooms) and S (halls).
+    void ScriviCamere() {
+        Scrivi("NumeriCamere.mdb",
+               {"NumeriCamere",
+                {{"NumeroHotel", TipoCampo::Intero}, {"NumeroTableau", TipoCampo::Intero},
+                 {"NumeroCamera", TipoCampo::Testo}, {"TipoCamera", TipoCampo::Testo}},
+                {{N(1), N(1), T("2"), T("dus")},
+                 {N(1), N(1), T("10"), T("DUS")},
+                 {N(2), N(1), T("1"), T("DUS")},
+                 {N(1), N(1), T("12'B"), T("Sala")},
+                 {N(1), N(2), T("1"), T("suite")},
+                 {N(1), N(1), T("100"), Nullo}}});
+        Scrivi("TipiCamere.mdb", {"TipiCamere",
+                                  {{"Sigla", TipoCampo::Testo}, {"Tipologia", TipoCampo::Testo}},
+                                  {{T("DUS"), T("C")}, {T("SALA"), T("S")}, {T("Suite"), T("c")}}});
+    }
+
+    // Stays around the week 20261207..20261213 (a departure on the first day
+    // does not touch it; an arrival on the last day does).
+    void ScriviOspiti() {
+        Scrivi("Scheda_Cliente.mdb",
+               {"Scheda_Cliente",
+                {{"NumeroProgressivo", TipoCampo::Intero}, {"NumeroCamera", TipoCampo::Testo},
+                 {"Partito", TipoCampo::Testo}, {"DataArrivo", TipoCampo::Testo},
+                 {"DataPartenza", TipoCampo::Testo}, {"Pagamento", TipoCampo::Testo}},
+                {{N(1), T("101"), T("N"), T("20261201"), T("20261207"), T("CC")},
+                 {N(2), T("101"), T("n"), T("20261207"), T("20261209"), Nullo},
+                 {N(3), T("102"), T("N"), T("20261213"), T("20261215"), T("c")},
+                 {N(4), T("102"), T("S"), T("20261214"), T("20261216"), T("X")},
+                 {N(5), T("101"), T("N"), T("20261209"), T("20261211"), T("B")}}});
+    }
+
+    CartellaTemporanea cartella_;
+};
+
+// Values of a field over the records found by FindFirst, then FindNext until NoMatch.
+std::vector<std::string> Trovati(Recordset& rs, const std::string& criterio, const char* campo) {
+    std::vector<std::string> valori;
+    for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) valori.push_back(rs[campo].Testo());
+    return valori;
+}
+
+// Values of a field over all records, in the record set's order.
+std::vector<std::string> Tutti(Recordset& rs, const char* campo) {
+    std::vector<std::string> valori;
+    if (rs.RecordCount() == 0) return valori;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) valori.push_back(rs[campo].Testo());
+    return valori;
+}
+
+using Testi = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(DatabaseSuScenario, CriteriSuTestiSenzaRiguardoAlleMaiuscole) {
+    ScriviCamere();
+    auto db = Apri("numericamere.MDB");
+    auto rs = db->OpenRecordset("numeriCAMERE");
+    EXPECT_EQ(Trovati(*rs, "TipoCamera = 'Dus'", "NumeroCamera"), (Testi{"2", "10", "1"}));
+    EXPECT_EQ(Trovati(*rs, "[tipocamera] = 'SUITE' And NUMEROHOTEL = 1", "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, "NumeroCamera = '12''B'", "TipoCamera"), Testi{"Sala"});
+    // Texts compare character by character: "100" lies before "2".
+    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 1 and NumeroCamera < '2'", "NumeroCamera"), (Testi{"10", "12'B", "1", "100"}));
+    EXPECT_EQ(Trovati(*rs, "TipoCamera > 'd' and TipoCamera <= 'sala'", "NumeroCamera"), (Testi{"2", "10", "1", "12'B"}));
+}
+
+TEST_F(DatabaseSuScenario, AccentiSenzaRiguardoAlleMaiuscole) {
+    Scrivi("Citta.mdb", {"Citta", {{"Nome", TipoCampo::Testo}}, {{T("Citt\xE0")}, {T("CITT\xC0")}, {T("Citta")}}});
+    auto rs = Apri("Citta.mdb")->OpenRecordset("Citta");
+    EXPECT_EQ(Trovati(*rs, "Nome = 'cITT\xE0'", "Nome"), (Testi{"Citt\xE0", "CITT\xC0"}));
+}
+
+TEST_F(DatabaseSuScenario, NullNonUgualeANulla) {
+    ScriviOspiti();
+    auto rs = Apri("Scheda_Cliente.mdb")->OpenRecordset("Scheda_Cliente");
+    const char* id = "NumeroProgressivo";
+    EXPECT_EQ(Trovati(*rs, "Pagamento <> 'CC'", id), (Testi{"3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, "Not Pagamento = 'CC'", id), (Testi{"3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, "Not (Pagamento = 'CC' and NumeroProgressivo = 2)", id), (Testi{"1", "3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, "Pagamento = 'B' or NumeroProgressivo = 2", id), (Testi{"2", "5"}));
+    EXPECT_EQ(Trovati(*rs, "Pagamento = Null or Pagamento <> Null", id), Testi{});
+    EXPECT_EQ(Trovati(*rs, "Pagamento Is Null", id), Testi{"2"});
+    EXPECT_EQ(Trovati(*rs, "Pagamento Is Not Null and Pagamento Not In ('cc', 'X')", id), (Testi{"3", "5"}));
+}
+
+TEST_F(DatabaseSuScenario, NumeriControTesti) {
+    ScriviCamere();
+    auto rs = Apri("NumeriCamere.mdb")->OpenRecordset("NumeriCamere");
+    EXPECT_EQ(Trovati(*rs, "NumeroHotel = '2'", "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, "NumeroTableau > 1.5 and NumeroHotel >= -1", "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2 and NumeroCamera = 1", "TipoCamera"), Testi{"DUS"});
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("NumeroHotel = 'uno'"); }), 3464);
+    // "12'B" is no number: comparing it with one cannot be answered.
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("NumeroHotel = 1 and NumeroCamera = 12"); }), 3464);
+}
+
+TEST_F(DatabaseSuScenario, DopoUnaRicercaFallitaRestaCorrenteIlRecordTrovatoPerUltimo) {
+    ScriviOspiti();
+    auto rs = Apri("Scheda_Cliente.mdb")->OpenRecordset("Scheda_Cliente");
+    const std::string criterio = "NumeroCamera = '101' and Partito = 'N'";
+    rs->FindFirst("NumeroCamera = '999'");
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "1");
+    // A FindNext goes on from that record, not from before the first.
+    rs->FindNext(criterio);
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "2");
+    rs->FindFirst(criterio);
+    rs->FindNext(criterio);
+    rs->FindNext(criterio);
+    EXPECT_FALSE(rs->NoMatch());
+    rs->FindNext(criterio);
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "5");
+    EXPECT_EQ(rs->operator[]("DataPartenza").Testo(), "20261211");
+    rs->FindNext(criterio);
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "5");
+    // A FindFirst then starts over from the first record.
+    rs->FindFirst(criterio);
+    EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "1");
+}
+
+TEST_F(DatabaseSuScenario, OrdinamentoStabileConNullInTesta) {
+    ScriviCamere();
+    auto db = Apri("NumeriCamere.mdb");
+    auto rs = db->OpenRecordset("Select * From NumeriCamere Order by TipoCamera");
+    EXPECT_EQ(Tutti(*rs, "NumeroCamera"), (Testi{"100", "2", "10", "1", "12'B", "1"}));
+    EXPECT_EQ(Tutti(*rs, "NumeroHotel"), (Testi{"1", "1", "1", "2", "1", "1"}));
+    rs = db->OpenRecordset("Select * From NumeriCamere Order by TipoCamera Desc, NumeroCamera Asc");
+    EXPECT_EQ(Tutti(*rs, "NumeroCamera"), (Testi{"1", "12'B", "1", "10", "2", "100"}));
+
+    rs->Sort("[NumeroCamera]");
+    auto ordinato = rs->OpenRecordset();
+    EXPECT_EQ(Tutti(*ordinato, "NumeroCamera"), (Testi{"1", "1", "10", "100", "12'B", "2"}));
+    EXPECT_EQ(Tutti(*ordinato, "TipoCamera"), (Testi{"suite", "DUS", "DUS", "", "Sala", "dus"}));
+    EXPECT_EQ(Tutti(*rs, "NumeroCamera").front(), "1");  // the record set sorted from stays as it was
+    rs->Sort("NumeroHotel DESC, NumeroTableau desc");
+    EXPECT_EQ(Tutti(*rs->OpenRecordset(), "NumeroCamera"), (Testi{"1", "1", "12'B", "10", "2", "100"}));
+}
+
+TEST_F(DatabaseSuScenario, InterrogazioniDelTableau) {
+    ScriviCamere();
+    ScriviOspiti();
+    auto camere = Apri("NumeriCamere.mdb")->OpenRecordset(
+        "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' "
+        "Where Tipologia = 'C') Order by NumeroCamera;");
+    EXPECT_EQ(Tutti(*camere, "NumeroCamera"), (Testi{"1", "1", "10", "2"}));
+
+    auto ospiti = Apri("Scheda_Cliente.mdb")->OpenRecordset(
+        "Select * From Scheda_Cliente Where DataArrivo <= '20261213' and DataPartenza > '20261207'");
+    EXPECT_EQ(Tutti(*ospiti, "NumeroProgressivo"), (Testi{"2", "3", "5"}));
+    EXPECT_EQ(Trovati(*ospiti, "NumeroCamera = '101' and Partito = 'N' and DataArrivo <= '20261209' and "
+                               "DataPartenza > '20261209'",
+                      "NumeroProgressivo"),
+              Testi{"5"});
+
+    Scrivi("Camere_Prenotazione.mdb",
+           {"Camere_Prenotazione",
+            {{"NumeroPrenotazione", TipoCampo::Intero}, {"DataArrivo", TipoCampo::Testo},
+             {"DataPartenza", TipoCampo::Testo}},
+            {{N(7), T("20261212"), T("20261220")}, {N(8), T("20261130"), T("20261207")}, {N(9), Nullo, Nullo}}});
+    Scrivi("Scheda_Prenotazione.mdb", {"Scheda_Prenotazione",
+                                       {{"NumeroPrenotazione", TipoCampo::Intero}, {"NomeCliente", TipoCampo::Testo}},
+                                       {{N(9), T("Nove")}, {N(8), T("Otto")}, {N(7), T("Sette")}}});
+    auto testate = Apri("Scheda_Prenotazione.mdb")->OpenRecordset(
+        "SELECT * FROM Scheda_Prenotazione WHERE NumeroPrenotazione IN (select NumeroPrenotazione from "
+        "Camere_Prenotazione in 'camere_prenotazione.mdb' where DataArrivo <= '20261213' AND DataPartenza > "
+        "'20261207')");
+    EXPECT_EQ(Tutti(*testate, "NomeCliente"), Testi{"Sette"});
+
+    // A subquery also serves in a search criterion, on the database's own file.
+    auto tutte = Apri("Camere_Prenotazione.mdb")->OpenRecordset("[Camere_Prenotazione]");
+    EXPECT_EQ(Trovati(*tutte, "NumeroPrenotazione In (Select NumeroPrenotazione From Camere_Prenotazione Where "
+                              "DataArrivo Is Null) or DataPartenza = '20261207'",
+                      "NumeroPrenotazione"),
+              (Testi{"8", "9"}));
+}
+
+TEST_F(DatabaseSuScenario, OgniTabellaLettaUnaVoltaPerDatabase) {
+    ScriviCamere();
+    auto db = Apri("NumeriCamere.mdb");
+    EXPECT_EQ(db->OpenRecordset("NumeriCamere")->RecordCount(), 6u);
+    Scrivi("NumeriCamere.mdb", {"NumeriCamere", {{"NumeroCamera", TipoCampo::Testo}}, {{T("1")}}});
+    EXPECT_EQ(db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel = 1")->RecordCount(), 5u);
+    EXPECT_EQ(Apri("NumeriCamere.mdb")->OpenRecordset("NumeriCamere")->RecordCount(), 1u);
+}
+
+TEST_F(DatabaseSuScenario, ErroriConNumero) {
+    ScriviCamere();
+    auto db = Apri("NumeriCamere.mdb");
+    EXPECT_EQ(NumeroErroreDi([&] { Apri("Manca.mdb"); }), 3024);
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Camere"); }), 3078);
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From Camere"); }), 3078);
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere In 'Manca.mdb'"); }), 3024);
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Where Piano = 1"); }), 3265);
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Order By Piano"); }), 3265);
+    EXPECT_EQ(NumeroErroreDi([&] {
+                  db->OpenRecordset("Select * From NumeriCamere Where TipoCamera In (Select Piano From TipiCamere "
+                                    "In 'TipiCamere.mdb')");
+              }),
+              3265);
+
+    for (const char* sql : {"Select * Form NumeriCamere", "Select From NumeriCamere", "Select * From",
+                            "Select * From NumeriCamere Order NumeroCamera", "Select * From NumeriCamere;;",
+                            "Select * From NumeriCamere Order By", "Select NumeroCamera From NumeriCamere"})
+        EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset(sql); }), 3000) << sql;
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel ="); }), 3075);
+
+    auto rs = db->OpenRecordset("NumeriCamere");
+    for (const char* criterio : {"NumeroHotel = ", "NumeroCamera = '12", "NumeroHotel = 1 and", "(NumeroHotel = 1",
+                                 "NumeroHotel 1", "NumeroHotel = 1 ; x", "NumeroHotel = #1#", "[NumeroHotel = 1",
+                                 "", "NumeroHotel In (1, NumeroTableau)"})
+        EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075) << criterio;
+    // Texts nested or chained beyond reason are refused, not followed down the stack.
+    std::string catena = "NumeroHotel = 1";
+    std::string negazioni;
+    for (int i = 0; i < 5000; ++i) {
+        catena += " and NumeroHotel = 1";
+        negazioni += "Not ";
+    }
+    for (const std::string& criterio : {std::string(100000, '(') + "NumeroHotel = 1", catena,
+                                        negazioni + "NumeroHotel = 1"})
+        EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075);
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("Piano = 1"); }), 3265);
+    EXPECT_EQ(NumeroErroreDi([&] { (*rs)["Piano"]; }), 3265);
+    rs->Sort("Piano");
+    EXPECT_EQ(NumeroErroreDi([&] { rs->OpenRecordset(); }), 3265);
+    rs->Sort("NumeroCamera,");
+    EXPECT_EQ(NumeroErroreDi([&] { rs->OpenRecordset(); }), 3000);
+
+    auto vuoto = db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel = 9");
+    EXPECT_TRUE(vuoto->IsEOF());
+    vuoto->FindFirst("NumeroHotel = 9");
+    EXPECT_TRUE(vuoto->NoMatch());
+    EXPECT_EQ(NumeroErroreDi([&] { (*vuoto)["NumeroCamera"]; }), 3021);
+    EXPECT_EQ(NumeroErroreDi([&] { vuoto->MoveFirst(); }), 3021);
+
+    db->Close();
+    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("NumeriCamere"); }), 3420);
+    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
+}
+
+// A record set that names its fields reads those and the fields its query
+// names, the subquery's included; the same records as one that reads all.
+TEST(DatabaseAccess, RecordsetConISoliCampiNominati) {
+    const std::string demo = (CartellaDatiTest() / "demo").string();
+    auto ospiti = Database::Apri("Scheda_Cliente.mdb", demo);
+    const std::string settimana = "Select * From Scheda_Cliente Where DataArrivo <= '20261213' Order by NumeroCamera";
+    const auto tutti = ospiti->OpenRecordset(settimana);
+    const auto alcuni = ospiti->OpenRecordset(settimana, {"nomecliente"});
+    EXPECT_EQ(Tutti(*alcuni, "NomeCliente"), Tutti(*tutti, "NomeCliente"));
+    EXPECT_EQ(Tutti(*alcuni, "NumeroCamera"), Tutti(*tutti, "NumeroCamera"));
+    // The file is read again for another database: without the fields not named.
+    const auto solo = Database::Apri("Scheda_Cliente.mdb", demo)->OpenRecordset("Scheda_Cliente", {"NumeroCamera"});
+    solo->MoveFirst();
+    EXPECT_EQ(NumeroErroreDi([&] { (*solo)["Note"]; }), NumeroErrore::CampoNonTrovato);
+
+    auto camere = Database::Apri("NumeriCamere.mdb", demo);
+    const std::string stanze = "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In "
+                               "'TipiCamere.mdb' Where Tipologia = 'C')";
+    EXPECT_EQ(Tutti(*camere->OpenRecordset(stanze, {"NumeroCamera"}), "NumeroCamera"),
+              Tutti(*camere->OpenRecordset(stanze), "NumeroCamera"));
+}
+
+TEST(Tabella, CampiPerNomeSenzaRiguardoAlleMaiuscole) {
+    const Tabella t{"Citta", {{"Citt\xE0", TipoCampo::Testo}, {"Numero", TipoCampo::Intero}}, {}};
+    EXPECT_EQ(t.IndiceColonna("CITT\xC0"), 0);
+    EXPECT_EQ(t.IndiceColonna("numero"), 1);
+    EXPECT_EQ(t.IndiceColonna("Numer"), -1);
+    EXPECT_EQ(t.IndiceColonna("NumeroX"), -1);
+    EXPECT_EQ(t.IndiceColonna(""), -1);
+}
+
+// Whole values are rounded half to even; a value beyond the 64-bit range (a
+// damaged amount) stops at the nearer end instead of wrapping to the other sign.
+TEST(Valore, ValoriInteri) {
+    EXPECT_EQ(Valore::Reale(2.5).Intero(), 2);
+    EXPECT_EQ(Valore::Valuta(35000).Intero(), 4);
+    EXPECT_EQ(Valore::Testo(" -0.5").Intero(), 0);
+    EXPECT_EQ(Valore::Reale(1.23456).Decimillesimi(), 12346);
+    EXPECT_EQ(Valore::Reale(1e30).Intero(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(-1e30).Intero(), INT64_MIN);
+    EXPECT_EQ(Valore::Testo("99999999999999999999").Intero(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(1e30).Decimillesimi(), INT64_MAX);
+    EXPECT_EQ(Valore::Reale(std::nan("")).Intero(), 0);
+}
+
+// Under an Italian desktop the GUI program runs with a decimal comma: numbers
+// in criteria and in texts must read and show with the point all the same.
+TEST(DatabaseLocale, NumeriConIlPuntoAncheConLaVirgolaDecimale) {
+    CartellaTemporanea cartella;
+    Tabella prezzi;
+    prezzi.nome = "Prezzi";
+    prezzi.colonne = {{"Camera", TipoCampo::Testo}, {"Prezzo", TipoCampo::Valuta}, {"Sconto", TipoCampo::Reale}};
+    prezzi.righe = {{Valore::Testo("101"), Valore::Valuta(955000), Valore::Reale(2.5)},
+                    {Valore::Testo("102"), Valore::Valuta(950000), Valore::Reale(12.25)}};
+    ScriviTabellaSqlite((cartella.Percorso() / "Prezzi.mdb").string(), prezzi);
+
+    LocaleVirgolaDecimale italiano;
+    if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
+    auto db = Database::Apri("Prezzi.mdb", cartella.Percorso().string());
+    auto rs = db->OpenRecordset("Select * From Prezzi Where Sconto > 2.4");
+    EXPECT_EQ(rs->RecordCount(), 2u);
+    rs->FindFirst("Prezzo = 95.5");
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ((*rs)["Camera"].Testo(), "101");
+    EXPECT_EQ((*rs)["Sconto"].Testo(), "2.5");
+    EXPECT_EQ((*rs)["Prezzo"].Testo(), "95.5000");
+    EXPECT_EQ(ValoreNumerico("12.25 euro"), 12.25);
+}
