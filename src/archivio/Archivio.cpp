@@ -7,6 +7,7 @@
 
 #include "archivio/ArchivioAccess.h"
 #include "archivio/ArchivioSqlite.h"
+#include "archivio/Sessione.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
@@ -32,7 +33,8 @@ Proiezione Proiezione::Unione(const Proiezione& altra) const {
 
 Tabella Archivio::LeggiColonne(const std::string& nome, const Proiezione&) { return LeggiTabella(nome); }
 
-std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, const std::optional<LetturaAttesa>& attesa) {
+std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
+                                       const std::optional<LetturaAttesa>& attesa) {
     const Descrittore fd = ApriFileArchivio(file);
     char testa[32] = {};
     const ssize_t letti = pread(fd.Fd(), testa, sizeof testa, 0);
@@ -41,12 +43,12 @@ std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, const std::opti
     // Access files (Jet 3, Jet 4, ACE) carry their signature from byte 4.
     if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
                                 inizio.compare(4, 15, "Standard ACE DB") == 0))
-        return ApriArchivioAccess(file, attesa);
+        return ApriArchivioAccess(file, std::move(sessione), attesa);
     throw ErroreFormatoNonRiconosciuto(file.Percorso());
 }
 
-std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivio(FileDelPercorso(percorso), attesa);
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso) {
+    return ApriArchivio(FileDelPercorso(percorso), std::make_shared<SessioneArchivio>());
 }
 
 Errore ErroreFileNonTrovato(const std::string& nome) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common/Errore.h"
 #include "archivio/FileArchivio.h"
 #include "archivio/Valore.h"
+#include "common/Errore.h"
 
 // The columns a reading of a table takes: every column, or those named (in
 // upper case). A store matches the names without regard to case and leaves
@@ -52,15 +52,16 @@ struct LetturaAttesa {
     Proiezione colonne;
 };
 
+struct SessioneArchivio;
+
 // Opens the database `file`, recognising its format by content. A store
 // that reads through another program makes the reading `attesa` in the same
-// run as the opening. Throws Errore 3024 or 3051 as ApriFileArchivio, 3343
-// (unrecognised format).
-std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file,
+// run as the opening, with the readers of `sessione`. Throws Errore 3024 or
+// 3051 as ApriFileArchivio, 3343 (unrecognised format).
+std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
                                        const std::optional<LetturaAttesa>& attesa = std::nullopt);
-// The same for the file at `percorso`.
-std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso,
-                                       const std::optional<LetturaAttesa>& attesa = std::nullopt);
+// The same for the file at `percorso`, with a session of its own.
+std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
 
 // The errors every store gives alike: a file not found (its name or path in
 // UTF-8), a file that cannot be read as a database, a file that kept changing

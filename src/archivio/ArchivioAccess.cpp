@@ -15,14 +15,15 @@
 #include <variant>
 #include <vector>
 
+#include "archivio/ProcessoFiglio.h"
+#include "archivio/Sessione.h"
+#include "archivio/StatoFile.h"
+#include "archivio/UscitaMdb.h"
+#include "archivio/mdb/ProtocolloMdb.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/ProgrammiAusiliari.h"
 #include "common/Routine.h"
-#include "archivio/ProcessoFiglio.h"
-#include "archivio/StatoFile.h"
-#include "archivio/UscitaMdb.h"
-#include "archivio/mdb/ProtocolloMdb.h"
 
 namespace {
 
@@ -66,93 +67,30 @@ std::string TrovaProgrammaLettore() {
     return programma;
 }
 
-// At most as many readers at work as the workstation has cores. A build
-// asks for the readings of all its tables at once: those of the larger files
-// go first, so that the longest readings do not come last with nothing left
-// to run beside them; readings of one size in the order asked.
-class PostiLettori {
-public:
-    static PostiLettori& Istanza() {
-        static PostiLettori posti;
-        return posti;
-    }
-
-    // Waits for a place for a reading of a file of `byte` bytes.
-    void Prendi(std::int64_t byte) {
-        std::unique_lock blocco(mutex_);
-        const auto turno = attese_.insert({-byte, ++arrivi_}).first;
-        libero_.wait(blocco, [&] { return liberi_ > 0 && attese_.begin() == turno; });
-        attese_.erase(turno);
-        --liberi_;
-        // The next in line may find a place too.
-        libero_.notify_all();
-    }
-
-    void Lascia() {
-        {
-            const std::lock_guard blocco(mutex_);
-            ++liberi_;
-        }
-        libero_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable libero_;
-    unsigned liberi_ = std::max(1u, std::thread::hardware_concurrency());
-    std::uint64_t arrivi_ = 0;
-    std::set<std::pair<std::int64_t, std::uint64_t>> attese_;  // larger files first, then by arrival
-};
-
 // Holds a reader's place for the life of the object.
 class PostoLettore {
 public:
-    explicit PostoLettore(std::int64_t byte) { PostiLettori::Istanza().Prendi(byte); }
-    ~PostoLettore() { PostiLettori::Istanza().Lascia(); }
+    PostoLettore(LettoriAccess& lettori, std::int64_t byte) : lettori_(lettori) { lettori_.Prendi(byte); }
+    ~PostoLettore() { lettori_.Lascia(); }
     PostoLettore(const PostoLettore&) = delete;
     PostoLettore& operator=(const PostoLettore&) = delete;
-};
-
-// The names of the tables of the files listed within this program run, by
-// reader program and file, kept while the file is unchanged: opening a file
-// again needs no reader then.
-class ElenchiDelProgramma {
-public:
-    static ElenchiDelProgramma& Istanza() {
-        static ElenchiDelProgramma istanza;
-        return istanza;
-    }
-
-    std::optional<std::vector<std::string>> Trova(const std::string& programma, const StatoFile& stato) {
-        const std::lock_guard blocco(mutex_);
-        const auto trovato = elenchi_.find({programma, stato.dispositivo, stato.inode});
-        if (trovato == elenchi_.end() || !(trovato->second.first == stato)) return std::nullopt;
-        return trovato->second.second;
-    }
-
-    void Conserva(const std::string& programma, const StatoFile& stato, const std::vector<std::string>& nomi) {
-        const std::lock_guard blocco(mutex_);
-        elenchi_[{programma, stato.dispositivo, stato.inode}] = {stato, nomi};
-    }
 
 private:
-    std::mutex mutex_;
-    using Chiave = std::tuple<std::string, std::uint64_t, std::uint64_t>;
-    std::map<Chiave, std::pair<StatoFile, std::vector<std::string>>> elenchi_;
+    LettoriAccess& lettori_;
 };
 
 // An Access file read through the reader program: one run lists the tables
 // when the file is opened (so a file that is no database fails at once),
-// unless this program run has listed the unchanged file before; one more run
+// unless its session has listed the unchanged file before; one more run
 // reads each table asked for. A reading expected at the opening is made by
 // the run that lists the tables.
 class ArchivioAccess : public Archivio {
 public:
-    ArchivioAccess(FileArchivio file, std::string programma, std::chrono::milliseconds limite,
-                   const std::optional<LetturaAttesa>& attesa)
-        : file_(std::move(file)), programma_(std::move(programma)), limite_(limite) {
-        const auto stato = LeggiStatoFile(file_);
-        if (const auto nomi = stato ? ElenchiDelProgramma::Istanza().Trova(programma_, *stato) : std::nullopt) {
+    ArchivioAccess(FileArchivio file, std::shared_ptr<SessioneArchivio> sessione, std::string programma,
+                   std::chrono::milliseconds limite, const std::optional<LetturaAttesa>& attesa)
+        : file_(std::move(file)), sessione_(std::move(sessione)), programma_(std::move(programma)), limite_(limite) {
+        const auto stato = Stato();
+        if (const auto nomi = stato ? sessione_->lettori.Elenco(programma_, *stato) : std::nullopt) {
             nomi_ = *nomi;
             statoNoto_ = stato;
             return;
@@ -188,7 +126,7 @@ private:
 
     void Aperto(std::vector<std::string> nomi, const std::optional<StatoFile>& stato) {
         nomi_ = std::move(nomi);
-        if (stato) ElenchiDelProgramma::Istanza().Conserva(programma_, *stato, nomi_);
+        if (stato) sessione_->lettori.ConservaElenco(programma_, *stato, nomi_);
         statoNoto_ = stato;
     }
 
@@ -239,9 +177,9 @@ private:
                                                           const std::string* tabella, Decodifica decodifica,
                                                           std::optional<StatoFile> prima) {
         const auto scadenza = std::chrono::steady_clock::now() + kAttesaFileInScrittura;
-        for (;; prima = LeggiStatoFile(file_)) {
+        for (;; prima = Stato()) {
             std::variant<UscitaProgramma, Errore> esito = Esegui(argomenti, tabella, prima);
-            const bool fermo = LeggiStatoFile(file_) == prima;
+            const bool fermo = Stato() == prima;
             if (fermo && std::holds_alternative<UscitaProgramma>(esito)) {
                 try {
                     return {decodifica(std::get<UscitaProgramma>(esito).Testo()), prima};
@@ -250,7 +188,7 @@ private:
                 }
             }
             std::this_thread::sleep_for(kPausaFileInScrittura);
-            if (fermo && LeggiStatoFile(file_) == prima) throw std::get<Errore>(esito);
+            if (fermo && Stato() == prima) throw std::get<Errore>(esito);
             if (std::chrono::steady_clock::now() >= scadenza) throw ErroreFileInUso(file_.Percorso());
         }
     }
@@ -265,7 +203,7 @@ private:
         EsitoProgramma esito;
         const Descrittore fd = ApriFileArchivio(file_);
         try {
-            const PostoLettore posto(stato ? stato->dimensione : 0);
+            const PostoLettore posto(sessione_->lettori, stato ? stato->dimensione : 0);
             esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato), fd.Fd());
         } catch (const std::system_error& e) {
             if (e.code() == std::errc::not_enough_memory || e.code() == std::errc::resource_unavailable_try_again)
@@ -280,11 +218,15 @@ private:
         return std::move(esito.uscita);
     }
 
+    // The file's state now, its fingerprint kept for the session.
+    std::optional<StatoFile> Stato() { return LeggiStatoFile(file_, sessione_->impronte); }
+
     Errore MemoriaPerLeggere() const {
         return ErroreMemoriaInsufficiente("leggere il database '" + file_.Percorso() + "'");
     }
 
     FileArchivio file_;
+    std::shared_ptr<SessioneArchivio> sessione_;
     std::string programma_;
     std::chrono::milliseconds limite_;
     std::vector<std::string> nomi_;
@@ -296,25 +238,63 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivioAccess(file, TrovaProgrammaLettore(), kLimiteLettura, attesa);
+LettoriAccess::LettoriAccess() : LettoriAccess(std::max(1u, std::thread::hardware_concurrency())) {}
+
+LettoriAccess::LettoriAccess(unsigned posti) : liberi_(std::max(1u, posti)) {}
+
+void LettoriAccess::Prendi(std::int64_t byte) {
+    std::unique_lock blocco(mutex_);
+    const auto turno = attese_.insert({-byte, ++arrivi_}).first;
+    libero_.wait(blocco, [&] { return liberi_ > 0 && attese_.begin() == turno; });
+    attese_.erase(turno);
+    --liberi_;
+    // The next in line may find a place too.
+    libero_.notify_all();
 }
 
-std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, const std::string& programma,
-                                             std::chrono::milliseconds limite,
+void LettoriAccess::Lascia() {
+    {
+        const std::lock_guard blocco(mutex_);
+        ++liberi_;
+    }
+    libero_.notify_all();
+}
+
+std::optional<std::vector<std::string>> LettoriAccess::Elenco(const std::string& programma,
+                                                              const StatoFile& stato) const {
+    const std::lock_guard blocco(mutex_);
+    const auto trovato = elenchi_.find({programma, stato.dispositivo, stato.inode});
+    if (trovato == elenchi_.end() || !(trovato->second.first == stato)) return std::nullopt;
+    return trovato->second.second;
+}
+
+void LettoriAccess::ConservaElenco(const std::string& programma, const StatoFile& stato,
+                                   const std::vector<std::string>& nomi) {
+    const std::lock_guard blocco(mutex_);
+    elenchi_[{programma, stato.dispositivo, stato.inode}] = {stato, nomi};
+}
+
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
+                                             const std::optional<LetturaAttesa>& attesa) {
+    return ApriArchivioAccess(file, std::move(sessione), TrovaProgrammaLettore(), kLimiteLettura, attesa);
+}
+
+std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
+                                             const std::string& programma, std::chrono::milliseconds limite,
                                              const std::optional<LetturaAttesa>& attesa) {
     // Opened once before the reader runs: a missing file or one that cannot
     // be opened is told as such, not as a file the reader cannot read.
     ApriFileArchivio(file);
-    return std::make_unique<ArchivioAccess>(file, programma, limite, attesa);
+    return std::make_unique<ArchivioAccess>(file, std::move(sessione), programma, limite, attesa);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
                                              std::chrono::milliseconds limite,
                                              const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivioAccess(FileDelPercorso(percorso), programma, limite, attesa);
+    return ApriArchivioAccess(FileDelPercorso(percorso), std::make_shared<SessioneArchivio>(), programma, limite,
+                              attesa);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivioAccess(FileDelPercorso(percorso), attesa);
+    return ApriArchivioAccess(FileDelPercorso(percorso), std::make_shared<SessioneArchivio>(), attesa);
 }

@@ -5,12 +5,13 @@
 #include <optional>
 
 #include "archivio/Archivio.h"
-#include "common/Errore.h"
 #include "archivio/Ricerca.h"
-#include "common/Routine.h"
+#include "archivio/Sessione.h"
 #include "archivio/Sql.h"
 #include "archivio/TabelleCondivise.h"
 #include "archivio/Valutazione.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
 
 namespace {
 
@@ -22,10 +23,13 @@ constexpr int OggettoNonValido = 3420;
 // another Database of the job has read is taken instead.
 class Catalogo {
 public:
-    Catalogo(const CartellaDati& cartella, const std::string& nomeFile, std::shared_ptr<TabelleCondivise> condivise,
-             const std::optional<LetturaAttesa>& attesa)
-        : cartella_(cartella), proprio_(TrovaFile(cartella_, nomeFile).nome), condivise_(std::move(condivise)) {
-        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, attesa);
+    Catalogo(const CartellaDati& cartella, const std::string& nomeFile, std::shared_ptr<SessioneArchivio> sessione,
+             std::shared_ptr<TabelleCondivise> condivise, const std::optional<LetturaAttesa>& attesa)
+        : cartella_(cartella),
+          proprio_(TrovaFile(cartella_, nomeFile).nome),
+          sessione_(std::move(sessione)),
+          condivise_(std::move(condivise)) {
+        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, sessione_, attesa);
     }
 
     // Table `nome` of the file `nomeFile` (empty: this database's own file),
@@ -59,12 +63,13 @@ private:
     std::pair<const std::string, File>& FileDi(const std::string& nomeFile) {
         const std::string nome = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile).nome;
         auto& voce = *files_.try_emplace(nome).first;
-        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome});
+        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome}, sessione_);
         return voce;
     }
 
     CartellaDati cartella_;
     std::string proprio_;
+    std::shared_ptr<SessioneArchivio> sessione_;
     std::shared_ptr<TabelleCondivise> condivise_;  // null: tables read for this Database alone
     std::map<std::string, File> files_;  // by name in the folder
 };
@@ -177,8 +182,16 @@ Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
 Database::~Database() = default;
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<SessioneArchivio> sessione) {
+    if (!sessione) sessione = std::make_shared<SessioneArchivio>();
+    return Apri(cartella, nomeFile, std::move(sessione), nullptr, std::nullopt);
+}
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise) {
-    return Apri(cartella, nomeFile, std::move(condivise), std::nullopt);
+    if (!condivise) return Apri(cartella, nomeFile);
+    auto sessione = condivise->Sessione();
+    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), std::nullopt);
 }
 
 std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
@@ -188,14 +201,17 @@ std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std:
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
                                         const std::vector<std::string>& campi) {
-    return Apri(cartella, nomeFile, std::move(condivise), LetturaDelRecordset(sorgente, campi));
+    auto sessione = condivise->Sessione();
+    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), LetturaDelRecordset(sorgente, campi));
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<SessioneArchivio> sessione,
                                         std::shared_ptr<TabelleCondivise> condivise,
                                         const std::optional<LetturaAttesa>& attesa) {
     auto dati = std::make_unique<Dati>();
-    dati->catalogo = std::make_shared<Catalogo>(cartella, nomeFile, std::move(condivise), attesa);
+    dati->catalogo =
+        std::make_shared<Catalogo>(cartella, nomeFile, std::move(sessione), std::move(condivise), attesa);
     return std::unique_ptr<Database>(new Database(std::move(dati)));
 }
 

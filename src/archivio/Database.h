@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "common/CartellaDati.h"
 #include "archivio/Valore.h"
+#include "common/CartellaDati.h"
 
 class Recordset;
 class TabelleCondivise;
+struct SessioneArchivio;
 struct LetturaAttesa;
 
 // A text as a literal of an SQL text or a criterion: in apostrophes, its
@@ -25,13 +26,17 @@ std::string Letterale(std::string_view testo);
 class Database {
 public:
     // Opens `nomeFile` in the folder `cartella`, its name matched without
-    // regard to case. The Databases opened with the same `condivise` share
-    // the tables they read.
+    // regard to case, the files' listings and states kept for `sessione`
+    // (null: a session of this Database's own).
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
-                                          std::shared_ptr<TabelleCondivise> condivise = nullptr);
+                                          std::shared_ptr<SessioneArchivio> sessione = nullptr);
+    // The same for a job: the Databases opened with the same `condivise`
+    // share the tables they read, and keep them for its session.
+    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                          std::shared_ptr<TabelleCondivise> condivise);
     // The same in the folder at the path `cartella`, opened for it.
     static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella = ".");
-    // The same, told the record set its caller opens first (`sorgente` and
+    // The same for a job, told the record set its caller opens first (`sorgente` and
     // `campi` as OpenRecordset takes them): an Access file reads that record
     // set's table in the same run of its reader that opens the file.
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
@@ -53,6 +58,7 @@ private:
     struct Dati;
     explicit Database(std::unique_ptr<Dati> dati);
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                          std::shared_ptr<SessioneArchivio> sessione,
                                           std::shared_ptr<TabelleCondivise> condivise,
                                           const std::optional<LetturaAttesa>& attesa);
     std::unique_ptr<Recordset> ApriRecordset(const std::string& sorgente,

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "archivio/Archivio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
-#include "archivio/Archivio.h"
 
 namespace fs = std::filesystem;
 

@@ -8,9 +8,7 @@
 
 #include <array>
 #include <cerrno>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <utility>
 
@@ -50,78 +48,58 @@ std::optional<std::uint64_t> ImprontaDelFile(int fd) {
     }
 }
 
-using Orologio = std::chrono::steady_clock;
-
-// The last fingerprint taken of each file, by identity, with the state it was
-// taken in and when it was begun.
-class UltimeImpronte {
-public:
-    static UltimeImpronte& Istanza() {
-        static UltimeImpronte istanza;
-        return istanza;
-    }
-
-    // The fingerprint begun at `dopo` or later of the file in state `senzaImpronta` (its fingerprint 0).
-    std::optional<StatoFile> Trova(const StatoFile& senzaImpronta, Orologio::time_point dopo) {
-        const std::lock_guard blocco(mutex_);
-        const auto trovata = impronte_.find({senzaImpronta.dispositivo, senzaImpronta.inode});
-        if (trovata == impronte_.end() || trovata->second.inizio < dopo) return std::nullopt;
-        StatoFile presa = trovata->second.stato;
-        presa.impronta = 0;
-        if (presa != senzaImpronta) return std::nullopt;
-        return trovata->second.stato;
-    }
-
-    // Keeps the fingerprint begun at `inizio` unless a later one is kept.
-    void Conserva(const StatoFile& stato, Orologio::time_point inizio) {
-        const std::lock_guard blocco(mutex_);
-        auto& voce = impronte_[{stato.dispositivo, stato.inode}];
-        if (voce.inizio <= inizio) voce = {stato, inizio};
-    }
-
-private:
-    struct Impronta {
-        StatoFile stato;
-        Orologio::time_point inizio;
-    };
-    std::mutex mutex_;
-    std::map<std::pair<std::uint64_t, std::uint64_t>, Impronta> impronte_;
-};
+using Orologio = UltimeImpronte::Orologio;
 
 StatoFile StatoSenzaImpronta(const struct stat& info) {
     return StatoFile{info.st_dev,          info.st_ino,         info.st_size,        info.st_mtim.tv_sec,
                      info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec, 0};
 }
 
-// The state of the file open at `fd`, its fingerprint taken unless one begun
-// at `dopo` or later serves (none: always taken).
-std::optional<StatoFile> StatoDi(int fd, std::optional<Orologio::time_point> dopo) {
+// The state of the file open at `fd`, its fingerprint taken unless one of
+// `impronte` begun at `dopo` or later serves (none: always taken).
+std::optional<StatoFile> StatoDi(int fd, UltimeImpronte& impronte, std::optional<Orologio::time_point> dopo) {
     const auto inizio = Orologio::now();
     struct stat info {};
     if (fstat(fd, &info) != 0) return std::nullopt;
     StatoFile stato = StatoSenzaImpronta(info);
     if (dopo)
-        if (auto presa = UltimeImpronte::Istanza().Trova(stato, *dopo)) return presa;
+        if (auto presa = impronte.Trova(stato, *dopo)) return presa;
     const auto impronta = ImprontaDelFile(fd);
     if (!impronta) return std::nullopt;
     stato.impronta = *impronta;
-    UltimeImpronte::Istanza().Conserva(stato, inizio);
+    impronte.Conserva(stato, inizio);
     return stato;
 }
 
-std::optional<StatoFile> LeggiStato(const FileArchivio& file, std::optional<Orologio::time_point> dopo) {
+}  // namespace
+
+std::optional<StatoFile> UltimeImpronte::Trova(const StatoFile& senzaImpronta, Orologio::time_point dopo) const {
+    const std::lock_guard blocco(mutex_);
+    const auto trovata = impronte_.find({senzaImpronta.dispositivo, senzaImpronta.inode});
+    if (trovata == impronte_.end() || trovata->second.inizio < dopo) return std::nullopt;
+    StatoFile presa = trovata->second.stato;
+    presa.impronta = 0;
+    if (presa != senzaImpronta) return std::nullopt;
+    return trovata->second.stato;
+}
+
+void UltimeImpronte::Conserva(const StatoFile& stato, Orologio::time_point inizio) {
+    const std::lock_guard blocco(mutex_);
+    auto& voce = impronte_[{stato.dispositivo, stato.inode}];
+    if (voce.inizio <= inizio) voce = {stato, inizio};
+}
+
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, UltimeImpronte& impronte,
+                                        std::optional<Orologio::time_point> dopo) {
     try {
         const Descrittore fd = ApriFileArchivio(file);
-        return StatoDi(fd.Fd(), dopo);
+        return StatoDi(fd.Fd(), impronte, dopo);
     } catch (const Errore&) {
         return std::nullopt;
     }
 }
 
-}  // namespace
-
-std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file) { return LeggiStato(file, std::nullopt); }
-
-std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, Orologio::time_point dopo) {
-    return LeggiStato(file, dopo);
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file) {
+    UltimeImpronte nessuna;
+    return LeggiStatoFile(file, nessuna);
 }

@@ -2,8 +2,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "archivio/FileArchivio.h"
 
@@ -26,13 +29,35 @@ struct StatoFile {
     friend bool operator==(const StatoFile&, const StatoFile&) = default;
 };
 
-// The state of the database file `file`, opened as ApriFileArchivio opens
-// it; nothing when it cannot be opened or read.
-std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file);
+// The last fingerprint taken of each file, by identity, with the state it was
+// taken in and when it was begun: a session keeps them (SessioneArchivio), so
+// that a check that follows readings closely need not read the file again.
+// Safe for use from several threads.
+class UltimeImpronte {
+public:
+    using Orologio = std::chrono::steady_clock;
 
-// The same with a fingerprint taken at `dopo` or later: the last one this
-// program took of the file serves when it was begun since then and the file
-// still shows the same identity, size and times; else it is taken now. For a
-// check that follows others closely: whether a file kept still through
-// readings whose own checks have fingerprinted it at their end.
-std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, std::chrono::steady_clock::time_point dopo);
+    // The fingerprint begun at `dopo` or later of the file in state `senzaImpronta` (its fingerprint 0).
+    std::optional<StatoFile> Trova(const StatoFile& senzaImpronta, Orologio::time_point dopo) const;
+    // Keeps the fingerprint begun at `inizio` unless a later one is kept.
+    void Conserva(const StatoFile& stato, Orologio::time_point inizio);
+
+private:
+    struct Impronta {
+        StatoFile stato;
+        Orologio::time_point inizio;
+    };
+    mutable std::mutex mutex_;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, Impronta> impronte_;
+};
+
+// The state of the database file `file`, opened as ApriFileArchivio opens
+// it, its fingerprint kept in `impronte`; nothing when it cannot be opened or
+// read. With `dopo`, a fingerprint of `impronte` begun at `dopo` or later
+// serves when the file still shows the same identity, size and times; else
+// it is taken now. For a check that follows others closely: whether a file
+// kept still through readings whose own checks have fingerprinted it at their end.
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file, UltimeImpronte& impronte,
+                                        std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt);
+// The same, the fingerprint always taken and kept nowhere.
+std::optional<StatoFile> LeggiStatoFile(const FileArchivio& file);

@@ -4,78 +4,60 @@
 #include <future>
 #include <optional>
 
+#include "archivio/Sessione.h"
 #include "common/Routine.h"
-#include "archivio/StatoFile.h"
 
-namespace {
-
-// The tables read within this program run, each kept while its file is
-// unchanged, so that another build (another week, another range of rooms)
-// does not read them again. A table is read by one thread; the others asking
-// for it meanwhile wait for that reading. A failed reading is not kept, nor
-// one during which the file changed: the table then is not that of the
-// state noted before, to which the file might return.
-class TabelleDelProgramma {
-public:
-    static TabelleDelProgramma& Istanza() {
-        static TabelleDelProgramma istanza;
-        return istanza;
-    }
-
-    // The table of the file `file`, in state `stato`, with the columns
-    // of `colonne` at least; `lette` is set to the columns of the reading given.
-    std::shared_ptr<const Tabella> Leggi(const FileArchivio& file, const StatoFile& stato,
-                                         const std::string& nomeMaiuscolo, const Proiezione& colonne,
-                                         const std::function<Tabella(const Proiezione&)>& leggi, Proiezione& lette) {
-        const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
-        std::shared_ptr<Lettura> lettura;
-        std::optional<std::promise<std::shared_ptr<const Tabella>>> promessa;
-        {
-            const std::lock_guard blocco(mutex_);
-            auto& voce = letture_[chiave];
-            const bool valida = voce && voce->stato == stato;
-            if (!valida || !voce->colonne.Copre(colonne)) {
-                promessa.emplace();
-                const Proiezione daLeggere = valida ? voce->colonne.Unione(colonne) : colonne;
-                voce = std::make_shared<Lettura>(Lettura{stato, daLeggere, promessa->get_future().share()});
-            }
-            lettura = voce;
-        }
-        lette = lettura->colonne;
-        if (promessa) {
-            try {
-                // A reader checks the file kept still through its reading: its last fingerprint serves here.
-                const auto inizio = std::chrono::steady_clock::now();
-                auto tabella = std::make_shared<const Tabella>(leggi(lettura->colonne));
-                if (LeggiStatoFile(file, inizio) != stato) Dimentica(chiave, lettura);
-                promessa->set_value(std::move(tabella));
-            } catch (...) {
-                Dimentica(chiave, lettura);
-                promessa->set_exception(std::current_exception());
-            }
-        }
-        return lettura->tabella.get();
-    }
-
-private:
-    struct Lettura {
-        StatoFile stato;
-        Proiezione colonne;
-        std::shared_future<std::shared_ptr<const Tabella>> tabella;
-    };
-    using Chiave = std::tuple<std::uint64_t, std::uint64_t, std::string>;
-
-    void Dimentica(const Chiave& chiave, const std::shared_ptr<Lettura>& lettura) {
-        const std::lock_guard blocco(mutex_);
-        const auto voce = letture_.find(chiave);
-        if (voce != letture_.end() && voce->second == lettura) letture_.erase(voce);
-    }
-
-    std::mutex mutex_;
-    std::map<Chiave, std::shared_ptr<Lettura>> letture_;
+struct TabelleConservate::Lettura {
+    StatoFile stato;
+    Proiezione colonne;
+    std::shared_future<std::shared_ptr<const Tabella>> tabella;
 };
 
-}  // namespace
+std::shared_ptr<const Tabella> TabelleConservate::Leggi(const FileArchivio& file, const StatoFile& stato,
+                                                        const std::string& nomeMaiuscolo, const Proiezione& colonne,
+                                                        const std::function<Tabella(const Proiezione&)>& leggi,
+                                                        Proiezione& lette, UltimeImpronte& impronte) {
+    const Chiave chiave{stato.dispositivo, stato.inode, nomeMaiuscolo};
+    std::shared_ptr<Lettura> lettura;
+    std::optional<std::promise<std::shared_ptr<const Tabella>>> promessa;
+    {
+        const std::lock_guard blocco(mutex_);
+        auto& voce = letture_[chiave];
+        const bool valida = voce && voce->stato == stato;
+        if (!valida || !voce->colonne.Copre(colonne)) {
+            promessa.emplace();
+            const Proiezione daLeggere = valida ? voce->colonne.Unione(colonne) : colonne;
+            voce = std::make_shared<Lettura>(Lettura{stato, daLeggere, promessa->get_future().share()});
+        }
+        lettura = voce;
+    }
+    lette = lettura->colonne;
+    if (promessa) {
+        try {
+            // A reader checks the file kept still through its reading: its last fingerprint serves here.
+            const auto inizio = std::chrono::steady_clock::now();
+            auto tabella = std::make_shared<const Tabella>(leggi(lettura->colonne));
+            if (LeggiStatoFile(file, impronte, inizio) != stato) Dimentica(chiave, lettura);
+            promessa->set_value(std::move(tabella));
+        } catch (...) {
+            Dimentica(chiave, lettura);
+            promessa->set_exception(std::current_exception());
+        }
+    }
+    return lettura->tabella.get();
+}
+
+void TabelleConservate::Dimentica(const Chiave& chiave, const std::shared_ptr<Lettura>& lettura) {
+    const std::lock_guard blocco(mutex_);
+    const auto voce = letture_.find(chiave);
+    if (voce != letture_.end() && voce->second == lettura) letture_.erase(voce);
+}
+
+TabelleCondivise::TabelleCondivise() : TabelleCondivise(std::make_shared<SessioneArchivio>()) {}
+
+TabelleCondivise::TabelleCondivise(std::shared_ptr<SessioneArchivio> sessione) : sessione_(std::move(sessione)) {}
+
+TabelleCondivise::~TabelleCondivise() = default;
 
 std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file, const std::string& nome,
                                                        const std::function<Tabella()>& leggi) {
@@ -85,7 +67,7 @@ std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file,
 std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file, const std::string& nome,
                                                        const Proiezione& colonne,
                                                        const std::function<Tabella(const Proiezione&)>& leggi) {
-    const auto statoFile = LeggiStatoFile(file);
+    const auto statoFile = LeggiStatoFile(file, sessione_->impronte);
     // A file that cannot be examined is left to the reader, which reports it.
     if (!statoFile) return std::make_shared<const Tabella>(leggi(colonne));
     const Chiave chiave{statoFile->dispositivo, statoFile->inode, Maiuscolo(nome)};
@@ -97,8 +79,8 @@ std::shared_ptr<const Tabella> TabelleCondivise::Leggi(const FileArchivio& file,
             return trovata->second.tabella;
     }
     Proiezione lette;
-    auto tabella =
-        TabelleDelProgramma::Istanza().Leggi(file, *statoFile, std::get<2>(chiave), colonne, leggi, lette);
+    auto tabella = sessione_->tabelle.Leggi(file, *statoFile, std::get<2>(chiave), colonne, leggi, lette,
+                                            sessione_->impronte);
     const std::lock_guard blocco(mutex_);
     letture_[chiave] = {stato, lette, tabella};
     return tabella;

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "common/Codifica.h"
 #include "archivio/MemoriaRecord.h"
 #include "archivio/mdb/ProtocolloMdb.h"
+#include "common/Codifica.h"
 
 namespace {
 

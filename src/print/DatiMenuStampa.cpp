@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "common/Codifica.h"
 #include "archivio/Database.h"
+#include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"

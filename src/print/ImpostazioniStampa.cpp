@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "common/Ambiente.h"
-#include "common/Codifica.h"
 #include "archivio/Database.h"
-#include "common/Errore.h"
+#include "common/Ambiente.h"
 #include "common/CartellaDati.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
 #include "common/Routine.h"
 #include "print/MotoreStampa.h"
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "common/Routine.h"
 #include "archivio/Database.h"
+#include "common/Routine.h"
 #include "tableau/RigaReport.h"
 
 namespace {

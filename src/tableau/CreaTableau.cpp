@@ -12,12 +12,13 @@
 #include <optional>
 #include <vector>
 
-#include "common/Codifica.h"
 #include "archivio/Database.h"
-#include "common/Errore.h"
-#include "common/Routine.h"
+#include "archivio/Sessione.h"
 #include "archivio/StatoFile.h"
 #include "archivio/TabelleCondivise.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
+#include "common/Routine.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
@@ -102,7 +103,7 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 // readers run side by side. Each step's result is taken in a fixed order, so
 // that with several faults the error reported is the first in that order.
 struct DatabaseAperti {
-    std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
+    std::shared_ptr<TabelleCondivise> tabelle;
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione, tipiCamere;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
@@ -136,8 +137,9 @@ struct DatabaseAperti {
     // Opens the databases of `cartella`, each told the record set opened on
     // it first, for the week from `primo` to `ultimo`: its table is read with
     // the opening.
-    DatabaseAperti(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo)
-        : cartella(cartella) {
+    DatabaseAperti(std::shared_ptr<SessioneArchivio> sessione, const CartellaDati& cartella, const std::string& primo,
+                   const std::string& ultimo)
+        : tabelle(std::make_shared<TabelleCondivise>(std::move(sessione))), cartella(cartella) {
         const Sorgenti s(primo, ultimo);
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere); }},
                                           {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti); }},
@@ -235,17 +237,19 @@ constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb
                                       "AgenzieAbituali.mdb",     "Arrangiamento.mdb",      "Camere_Prenotazione.mdb",
                                       "Scheda_Prenotazione.mdb"};
 
-// The state of the files a build reads in `cartella`; nothing when one of
-// them is missing or cannot be examined. After the readings begun at `dopo`
-// their fingerprints, taken at their end, serve.
+// The state of the files a build reads in `cartella`, their fingerprints
+// kept in `impronte`; nothing when one of them is missing or cannot be
+// examined. After the readings begun at `dopo` their fingerprints, taken at
+// their end, serve.
 std::optional<std::vector<StatoFile>> StatoDeiFileLetti(
-    const CartellaDati& cartella, std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
+    const CartellaDati& cartella, UltimeImpronte& impronte,
+    std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
     std::vector<StatoFile> stati;
     for (const char* nome : kFileLetti) {
         const auto trovato = cartella.Trova(nome);
         if (!trovato) return std::nullopt;
         const FileArchivio file{cartella, *trovato};
-        const auto stato = dopo ? LeggiStatoFile(file, *dopo) : LeggiStatoFile(file);
+        const auto stato = LeggiStatoFile(file, impronte, dopo);
         if (!stato) return std::nullopt;
         stati.push_back(*stato);
     }
@@ -268,6 +272,8 @@ std::optional<IdentitaFile> IdentitaCartella(const CartellaDati& cartella) {
 // hotel in turn. The record sets of the week are opened again for another
 // week. One build at a time uses them.
 struct UltimaCostruzione::Dati {
+    explicit Dati(std::shared_ptr<SessioneArchivio> sessione_) : sessione(std::move(sessione_)) {}
+
     // Builds with the record sets of the week from `primo` to `ultimo` in `cartella`.
     template <typename Costruzione>
     void Con(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo,
@@ -275,12 +281,12 @@ struct UltimaCostruzione::Dati {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
         const auto inizio = std::chrono::steady_clock::now();
-        const auto stati = StatoDeiFileLetti(cartella);
+        const auto stati = StatoDeiFileLetti(cartella, sessione->impronte);
         const auto identita = IdentitaCartella(cartella);
         const std::pair settimana{primo, ultimo};
         if (!aperti_ || !stati || !identita || cartella_ != identita || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>(cartella, primo, ultimo);
+            aperti_ = std::make_unique<DatabaseAperti>(sessione, cartella, primo, ultimo);
             cartella_ = identita;
             settimana_ = {};
             // Without the files' state what is opened serves this build only.
@@ -299,10 +305,12 @@ struct UltimaCostruzione::Dati {
             // before (times kept to the 2 seconds): what was read serves this
             // build only. The fingerprints taken since the state above serve:
             // those of the readings, or of that state for a file not read again.
-            if (StatoDeiFileLetti(cartella, inizio) != stati) stati_.clear();
+            if (StatoDeiFileLetti(cartella, sessione->impronte, inizio) != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }
+
+    const std::shared_ptr<SessioneArchivio> sessione;
 
 private:
     std::mutex mutex_;
@@ -312,7 +320,10 @@ private:
     std::unique_ptr<DatabaseAperti> aperti_;
 };
 
-UltimaCostruzione::UltimaCostruzione() : dati_(std::make_unique<Dati>()) {}
+UltimaCostruzione::UltimaCostruzione() : UltimaCostruzione(std::make_shared<SessioneArchivio>()) {}
+
+UltimaCostruzione::UltimaCostruzione(std::shared_ptr<SessioneArchivio> sessione)
+    : dati_(std::make_unique<Dati>(std::move(sessione))) {}
 
 UltimaCostruzione::~UltimaCostruzione() = default;
 

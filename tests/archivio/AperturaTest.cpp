@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/Errore.h"
 #include "archivio/Database.h"
+#include "common/Errore.h"
 #include "support/Supporto.h"
 
 namespace fs = std::filesystem;

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "archivio/ArchivioAccess.h"
+#include "archivio/Sessione.h"
 #include "common/Errore.h"
 #include "support/Csv.h"
 #include "support/PagineJet4.h"
@@ -536,18 +537,10 @@ TEST(ArchivioAccess, LetturaAttesaFattaConLApertura) {
         {"tabella mancante", normale, {"Nessuna", campi}, campi, 2},
         {"lettore senza lettura con l'elenco", soloElenco, {"AgenzieAbituali", campi}, campi, 3},
     };
-    // A file of its own for each case: the names of a file listed before in
-    // this run are not listed again.
-    int numero = 0;
-    const auto copia = [&] {
-        const auto file = cartella.Percorso() / ("agenzie" + std::to_string(++numero) + ".mdb");
-        fs::copy_file(FileDemo("AgenzieAbituali"), file);
-        return file.string();
-    };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.caso);
         fs::remove(registro);
-        const auto archivio = ApriArchivioAccess(copia(), caso.programma, 10s, caso.attesa);
+        const auto archivio = ApriArchivioAccess(FileDemo("AgenzieAbituali"), caso.programma, 10s, caso.attesa);
         EXPECT_EQ(archivio->NomiTabelle(), std::vector<std::string>{"AgenzieAbituali"});
         const Tabella letta = archivio->LeggiColonne("AgenzieAbituali", caso.chiesta);
         EXPECT_EQ(colonna(letta, "Codice"), colonna(attese, "Codice"));
@@ -556,6 +549,15 @@ TEST(ArchivioAccess, LetturaAttesaFattaConLApertura) {
         EXPECT_EQ(colonna(archivio->LeggiColonne("AgenzieAbituali", caso.chiesta), "Codice"), colonna(attese, "Codice"));
         EXPECT_EQ(Esecuzioni(), caso.esecuzioni + 1);
     }
-    const auto archivio = ApriArchivioAccess(copia(), normale, 10s, LetturaAttesa{"Nessuna", campi});
+    const auto archivio = ApriArchivioAccess(FileDemo("AgenzieAbituali"), normale, 10s, LetturaAttesa{"Nessuna", campi});
     EXPECT_EQ(NumeroErroreDi([&] { archivio->LeggiColonne("Nessuna", campi); }), NumeroErrore::TabellaNonTrovata);
+
+    // The tables a session has listed are not listed again while the file is
+    // unchanged; another session lists them anew.
+    const auto file = FileDelTest(FileDemo("AgenzieAbituali"));
+    auto sessione = std::make_shared<SessioneArchivio>();
+    fs::remove(registro);
+    for (int apertura = 0; apertura < 2; ++apertura) ApriArchivioAccess(file, sessione, normale, 10s);
+    ApriArchivioAccess(file, std::make_shared<SessioneArchivio>(), normale, 10s);
+    EXPECT_EQ(Esecuzioni(), 2u);
 }

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/Errore.h"
 #include "archivio/Ricerca.h"
+#include "common/Errore.h"
 
 namespace {
 

@@ -54,15 +54,16 @@ TEST(StatoFile, ImprontaRecenteSoloPerIlFileInvariato) {
             std::filesystem::rename(cartella.Percorso() / "nuovo.mdb", file);
         },
     };
+    UltimeImpronte impronte;
     for (std::size_t i = 0; i < std::size(modifiche); ++i) {
         ScriviFile(file, "contenuto A");
         const auto dopo = std::chrono::steady_clock::now();
-        const auto preso = LeggiStatoFile(FileDelTest(percorso));
+        const auto preso = LeggiStatoFile(FileDelTest(percorso), impronte);
         modifiche[i]();
-        const auto recente = LeggiStatoFile(FileDelTest(percorso), dopo);
+        const auto recente = LeggiStatoFile(FileDelTest(percorso), impronte, dopo);
         EXPECT_EQ(recente, LeggiStatoFile(FileDelTest(percorso))) << "modifica " << i;
         EXPECT_EQ(recente == preso, i == 0) << "modifica " << i;
     }
-    EXPECT_EQ(LeggiStatoFile(FileDelTest(cartella.Percorso() / "manca.mdb"), std::chrono::steady_clock::now()),
+    EXPECT_EQ(LeggiStatoFile(FileDelTest(cartella.Percorso() / "manca.mdb"), impronte, std::chrono::steady_clock::now()),
               std::nullopt);
 }

@@ -5,8 +5,8 @@
 
 #include "archivio/ArchivioSqlite.h"
 #include "archivio/Database.h"
-#include "common/Errore.h"
 #include "archivio/TabelleCondivise.h"
+#include "common/Errore.h"
 #include "support/Supporto.h"
 
 namespace fs = std::filesystem;
@@ -103,8 +103,9 @@ TEST(TabelleCondivise, DatabaseDelloStessoLavoroLeggonoUnaTabellaUnaVolta) {
     EXPECT_EQ(proprio->OpenRecordset("Camere")->RecordCount(), 2u);
     // Records of Tipi.mdb whose number is in Camere.mdb, reached through an In clause.
     const auto viaIn = [&](std::shared_ptr<TabelleCondivise> tabelle) {
-        return Database::Apri(CartellaDati(dir), "Tipi.mdb", std::move(tabelle))
-            ->OpenRecordset("Select * From Camere Where NumeroCamera In (Select NumeroCamera From Camere In "
+        const auto database = tabelle ? Database::Apri(CartellaDati(dir), "Tipi.mdb", std::move(tabelle))
+                                      : Database::Apri(CartellaDati(dir), "Tipi.mdb");
+        return database->OpenRecordset("Select * From Camere Where NumeroCamera In (Select NumeroCamera From Camere In "
                             "'Camere.mdb')")
             ->RecordCount();
     };

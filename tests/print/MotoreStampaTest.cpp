@@ -11,9 +11,9 @@
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
-#include "tableau/RigaReport.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
+#include "tableau/RigaReport.h"
 
 namespace fs = std::filesystem;
 

@@ -17,6 +17,7 @@
 
 #include "app/Globali.h"
 #include "archivio/Database.h"
+#include "archivio/Sessione.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"
@@ -98,6 +99,8 @@ Brov5Desk::Brov5Desk(Contesto contesto) : Brov5Desk(std::move(contesto), MenuSta
 Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       contesto_(std::move(contesto)),
+      sessione_(std::make_shared<SessioneArchivio>()),
+      ultimaCostruzione_(sessione_),
       mostraStampe_(std::move(mostraStampe)) {
     CreaControlli();
 }
@@ -190,11 +193,11 @@ void Brov5Desk::ErroreFatale(const QString& testo) {
 
 void Brov5Desk::Form_Load() {
     RiempiTabelleComuni();
-    DbDesk[0] = Database::Apri(contesto_.cartella, "Tableau.mdb");
+    DbDesk[0] = Database::Apri(contesto_.cartella, "Tableau.mdb", sessione_);
     RsDesk[0] = DbDesk[0]->OpenRecordset("Tableau");
-    DbDesk[1] = Database::Apri(contesto_.cartella, "AnagraficaHotels.mdb");
+    DbDesk[1] = Database::Apri(contesto_.cartella, "AnagraficaHotels.mdb", sessione_);
     RsDesk[1] = DbDesk[1]->OpenRecordset("AnagraficaHotels");
-    DbDesk[2] = Database::Apri(contesto_.cartella, "NumeriCamere.mdb");
+    DbDesk[2] = Database::Apri(contesto_.cartella, "NumeriCamere.mdb", sessione_);
     RsDesk[2] = DbDesk[2]->OpenRecordset("NumeriCamere");
 }
 
@@ -242,7 +245,7 @@ void Brov5Desk::ScegliTableau() {
     // tableau, counting only rooms of a type of Tipologia "C".
     std::string piuBassa = "\xFF";
     std::string piuAlta;
-    auto dbTipi = Database::Apri(contesto_.cartella, "TipiCamere.mdb");
+    auto dbTipi = Database::Apri(contesto_.cartella, "TipiCamere.mdb", sessione_);
     auto tipi = dbTipi->OpenRecordset("TipiCamere");
     NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
     Recordset& camere = *RsDesk[2];

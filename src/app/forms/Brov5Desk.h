@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class Recordset;
+struct SessioneArchivio;
 struct TableauStampato;
 
 // The main window: the user picks a hotel and one of its tableau definitions,
@@ -95,6 +96,8 @@ private:
     std::array<QLabel*, 5> label1_{};
 
     Contesto contesto_;
+    // What the store keeps while the window lives: its own databases and the builds share it.
+    std::shared_ptr<SessioneArchivio> sessione_;
     UltimaCostruzione ultimaCostruzione_;
     std::array<std::unique_ptr<Database>, 3> DbDesk;
     std::array<std::unique_ptr<Recordset>, 3> RsDesk;

@@ -9,11 +9,11 @@
 
 #include "app/Globali.h"
 #include "app/forms/Brov5Desk.h"
-#include "print/IntestazioneStampa.h"
 #include "archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
-#include "support/ProveForms.h"
+#include "print/IntestazioneStampa.h"
 #include "support/Csv.h"
+#include "support/ProveForms.h"
 #include "support/Supporto.h"
 
 namespace {
