@@ -10,6 +10,7 @@
 #include "archivio/Sql.h"
 #include "archivio/TabelleCondivise.h"
 #include "archivio/Valutazione.h"
+#include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 
@@ -74,51 +75,68 @@ private:
     std::map<std::string, File> files_;  // by name in the folder
 };
 
-std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo);
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo);
 
-// The columns a Select reads of its table: those of its filter and its order
-// besides `campi`; all of them without `campi`.
-Proiezione ColonneDellaSelect(const sql::Selezione& selezione, const std::optional<std::vector<std::string>>& campi) {
-    if (!campi) return {};
-    std::vector<std::string> colonne = *campi;
-    if (selezione.filtro) sql::CampiNominati(*selezione.filtro, colonne);
-    for (const auto& ordine : selezione.ordine) colonne.push_back(ordine.campo);
+// The columns a Selezione reads of its table: its fields and those of its
+// filter, its order and its searches; all of them when it names no field.
+Proiezione ColonneDi(const Selezione& selezione) {
+    if (selezione.campi.empty()) return {};
+    std::vector<std::string> colonne;
+    for (const auto& campo : selezione.campi) colonne.push_back(campo.Nome());
+    CampiNominati(selezione.filtro.forma, colonne);
+    for (const auto& ordine : selezione.ordine) colonne.push_back(ordine.campo.Nome());
+    for (const auto& forma : selezione.ricerche) CampiNominati(forma, colonne);
     return Proiezione::Di(colonne);
 }
 
-// The values of a subquery's field, in the table's order.
-std::vector<Valore> ValoriSottoquery(sql::Selezione& selezione, Catalogo& catalogo) {
-    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella,
-                                        ColonneDellaSelect(selezione, std::vector{selezione.campo}));
-    const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campo));
+// Errore 3265 unless every field the Selezione names besides its filter
+// (checked as it is applied) is a field of the table read for it.
+void ControllaCampi(const Tabella& tabella, const Selezione& selezione) {
+    std::vector<std::string> nomi;
+    for (const auto& campo : selezione.campi) nomi.push_back(campo.Nome());
+    for (const auto& ordine : selezione.ordine) nomi.push_back(ordine.campo.Nome());
+    for (const auto& forma : selezione.ricerche) CampiNominati(forma, nomi);
+    for (const auto& nome : nomi) Colonna(tabella, nome);
+}
+
+// The values of a subquery's one field, in the table's order.
+std::vector<Valore> ValoriSottoquery(const Selezione& selezione, Catalogo& catalogo) {
+    if (selezione.campi.size() != 1)
+        throw Errore(NumeroErrore::SottoqueryConPiuCampi,
+                     "La sottoquery sulla tabella '" + Cp1252ToUtf8(selezione.tabella) +
+                         "' deve dare i valori di un solo campo.");
+    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella, ColonneDi(selezione));
+    const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campi.front().Nome()));
     std::vector<Valore> valori;
-    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro.get(), catalogo))
+    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro, catalogo))
         valori.push_back(tabella->righe[riga][colonna]);
     return valori;
 }
 
 EseguiSottoquery Esecutore(Catalogo& catalogo) {
-    return [&catalogo](sql::Selezione& selezione) { return ValoriSottoquery(selezione, catalogo); };
+    return [&catalogo](const Selezione& selezione) { return ValoriSottoquery(selezione, catalogo); };
 }
 
 // Positions of the records for which the filter is true (all without one).
 // The records lie apart in memory: the fields the filter reads are fetched
 // some records ahead, so that testing a record seldom waits for memory.
-std::vector<std::uint32_t> Filtra(const Tabella& tabella, sql::Espressione* filtro, Catalogo& catalogo) {
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo) {
     const std::size_t n = tabella.righe.size();
     std::vector<std::uint32_t> righe;
-    if (!filtro) {
+    ControllaValori(filtro.forma, filtro.valori);
+    if (filtro.forma.Vuota()) {
         for (std::size_t i = 0; i < n; ++i) righe.push_back(static_cast<std::uint32_t>(i));
         return righe;
     }
-    Lega(*filtro, tabella, Esecutore(catalogo));
-    const std::vector<int> colonne = ColonneLette(*filtro);
+    const EspressioneLegata espressione = Lega(filtro.forma, tabella, Esecutore(catalogo));
+    const std::vector<int> colonne = ColonneLette(espressione);
     constexpr std::size_t Anticipo = 48;
     for (std::size_t i = 0; i < n; ++i) {
         if (i + Anticipo < n)
             for (const int colonna : colonne)
                 __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
-        if (Valuta(*filtro, tabella.righe[i]) == Logico::Vero) righe.push_back(static_cast<std::uint32_t>(i));
+        if (Valuta(espressione, tabella.righe[i], filtro.valori) == Logico::Vero)
+            righe.push_back(static_cast<std::uint32_t>(i));
     }
     return righe;
 }
@@ -130,13 +148,28 @@ std::string NomeTabella(const std::string& sorgente) {
     return nome;
 }
 
-// The reading of its own file the record set `sorgente` with `campi` makes
-// first; nothing when its table lies in another file.
-std::optional<LetturaAttesa> LetturaDelRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
-    if (!sql::ESelect(sorgente)) return LetturaAttesa{NomeTabella(sorgente), Proiezione::Di(campi)};
-    const sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
+// The Selezione of a record set's source text (a table name or a Select *
+// statement) reading the fields `campi` (all: none given).
+Selezione SelezioneDelTesto(const std::string& sorgente, const std::optional<std::vector<std::string>>& campi) {
+    Selezione selezione;
+    if (sql::ESelect(sorgente)) {
+        selezione = sql::SelezioneDelTesto(sorgente);
+        if (!selezione.campi.empty())
+            throw Errore(NumeroErrore::SintassiSql,
+                         "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
+    } else {
+        selezione.tabella = NomeTabella(sorgente);
+    }
+    if (campi)
+        for (const auto& campo : *campi) selezione.campi.emplace_back(campo);
+    return selezione;
+}
+
+// The reading of its own file the record set `selezione` makes first;
+// nothing when its table lies in another file.
+std::optional<LetturaAttesa> LetturaDellaSelezione(const Selezione& selezione) {
     if (!selezione.file.empty()) return std::nullopt;
-    return LetturaAttesa{selezione.tabella, ColonneDellaSelect(selezione, campi)};
+    return LetturaAttesa{selezione.tabella, ColonneDi(selezione)};
 }
 
 }  // namespace
@@ -199,10 +232,15 @@ std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std:
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                        std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo) {
+    auto sessione = condivise->Sessione();
+    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), LetturaDellaSelezione(primo));
+}
+
+std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
                                         const std::vector<std::string>& campi) {
-    auto sessione = condivise->Sessione();
-    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), LetturaDelRecordset(sorgente, campi));
+    return Apri(cartella, nomeFile, std::move(condivise), SelezioneDelTesto(sorgente, campi));
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
@@ -216,32 +254,22 @@ std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente) {
-    return ApriRecordset(sorgente, std::nullopt);
+    return OpenRecordset(SelezioneDelTesto(sorgente, std::nullopt));
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
-    return ApriRecordset(sorgente, campi);
+    return OpenRecordset(SelezioneDelTesto(sorgente, campi));
 }
 
-std::unique_ptr<Recordset> Database::ApriRecordset(const std::string& sorgente,
-                                                   const std::optional<std::vector<std::string>>& campi) {
+std::unique_ptr<Recordset> Database::OpenRecordset(const Selezione& selezione) {
     if (!dati_->catalogo) throw Errore(OggettoNonValido, "Oggetto non valido o non pi\xC3\xB9 impostato.");
     const auto& catalogo = dati_->catalogo;
-    std::shared_ptr<const Tabella> tabella;
-    std::vector<std::uint32_t> righe;
-    if (!sql::ESelect(sorgente)) {
-        tabella = catalogo->Leggi({}, NomeTabella(sorgente), campi ? Proiezione::Di(*campi) : Proiezione());
-        righe = Filtra(*tabella, nullptr, *catalogo);
-    } else {
-        sql::Selezione selezione = sql::AnalizzaSelect(sorgente);
-        if (selezione.campo != "*")
-            throw Errore(NumeroErrore::SintassiSql,
-                         "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
-        tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDellaSelect(selezione, campi));
-        righe = Filtra(*tabella, selezione.filtro.get(), *catalogo);
-        Ordina(righe, *tabella, selezione.ordine);
-    }
-    return std::make_unique<Recordset>(std::make_shared<const Recordset::Dati>(catalogo, tabella, std::move(righe)));
+    auto tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDi(selezione));
+    ControllaCampi(*tabella, selezione);
+    std::vector<std::uint32_t> righe = Filtra(*tabella, selezione.filtro, *catalogo);
+    Ordina(righe, *tabella, selezione.ordine);
+    return std::make_unique<Recordset>(
+        std::make_shared<const Recordset::Dati>(catalogo, std::move(tabella), std::move(righe)));
 }
 
 void Database::Close() { dati_->catalogo.reset(); }
@@ -250,14 +278,16 @@ Recordset::Recordset(std::shared_ptr<const Dati> dati) : dati_(std::move(dati)) 
 
 Recordset::~Recordset() = default;
 
-void Recordset::FindFirst(const std::string& criterio) { Cerca(criterio, 0); }
+void Recordset::FindFirst(const Criterio& criterio) { Cerca(criterio, 0); }
 
-void Recordset::FindNext(const std::string& criterio) {
-    Cerca(criterio, static_cast<std::size_t>(corrente_) + 1);
-}
+void Recordset::FindNext(const Criterio& criterio) { Cerca(criterio, static_cast<std::size_t>(corrente_) + 1); }
+
+void Recordset::FindFirst(const std::string& criterio) { FindFirst(Criterio(sql::FormaDelTesto(criterio))); }
+
+void Recordset::FindNext(const std::string& criterio) { FindNext(Criterio(sql::FormaDelTesto(criterio))); }
 
 // On a match the record found becomes current; otherwise the current record stays.
-void Recordset::Cerca(const std::string& criterio, std::size_t da) {
+void Recordset::Cerca(const Criterio& criterio, std::size_t da) {
     const auto trovato = dati_->ricerca.Trova(criterio, da);
     noMatch_ = !trovato;
     if (trovato) corrente_ = static_cast<std::ptrdiff_t>(*trovato);
@@ -283,9 +313,11 @@ bool Recordset::IsEOF() const { return static_cast<std::size_t>(corrente_) >= Re
 
 std::size_t Recordset::RecordCount() const { return dati_->righe.size(); }
 
+void Recordset::Sort(const std::string& ordinamento) { sort_ = sql::OrdineDelTesto(ordinamento); }
+
 std::unique_ptr<Recordset> Recordset::OpenRecordset() const {
     std::vector<std::uint32_t> righe = dati_->righe;
-    Ordina(righe, *dati_->tabella, sql::AnalizzaOrdinamento(sort_));
+    Ordina(righe, *dati_->tabella, sort_);
     return std::make_unique<Recordset>(
         std::make_shared<const Dati>(dati_->catalogo, dati_->tabella, std::move(righe)));
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archivio/Criterio.h"
 #include "archivio/Valore.h"
 #include "common/CartellaDati.h"
 
@@ -20,9 +21,8 @@ struct LetturaAttesa;
 std::string Letterale(std::string_view testo);
 
 // A database of the suite opened by bare file name, read only. Answers the
-// record sets the program asks for: a whole table by name, or one of the
-// program's SQL texts (Select * From T [In 'Other.mdb'] [Where ...] [Order by ...],
-// with X In (Select F From T In 'Other.mdb' Where ...) subqueries).
+// record sets the program asks for: a Selezione, whose table may lie in
+// another file of the folder, its filter reaching others through subqueries.
 class Database {
 public:
     // Opens `nomeFile` in the folder `cartella`, its name matched without
@@ -36,20 +36,25 @@ public:
                                           std::shared_ptr<TabelleCondivise> condivise);
     // The same in the folder at the path `cartella`, opened for it.
     static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella = ".");
-    // The same for a job, told the record set its caller opens first (`sorgente` and
-    // `campi` as OpenRecordset takes them): an Access file reads that record
-    // set's table in the same run of its reader that opens the file.
+    // The same for a job, told the record set its caller opens first: an
+    // Access file reads that record set's table in the same run of its
+    // reader that opens the file.
+    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
+                                          std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo);
+    // The same, the record set as OpenRecordset(sorgente, campi) takes it.
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
                                           const std::vector<std::string>& campi);
     ~Database();
 
-    // Dynaset on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.
+    // Dynaset of the records the Selezione gives. Only the fields it names
+    // are read of the file (all of them when it names none), and each must
+    // be a field of the table. Throws Errore 3024, 3078, 3265, 3306, 3061.
+    std::unique_ptr<Recordset> OpenRecordset(const Selezione& selezione);
+    // The same on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.
     std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente);
-    // The same, reading of the table only the fields `campi` (those the
-    // caller reads from the records and names in its search criteria) and
-    // those the query itself names: the others of the file are not read, and
-    // asking for one of them may throw Errore 3265.
+    // The same, reading of the table only the fields `campi` and those the
+    // query itself names.
     std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi);
 
     void Close();
@@ -61,8 +66,6 @@ private:
                                           std::shared_ptr<SessioneArchivio> sessione,
                                           std::shared_ptr<TabelleCondivise> condivise,
                                           const std::optional<LetturaAttesa>& attesa);
-    std::unique_ptr<Recordset> ApriRecordset(const std::string& sorgente,
-                                             const std::optional<std::vector<std::string>>& campi);
     std::unique_ptr<Dati> dati_;
 };
 
@@ -75,6 +78,12 @@ public:
     explicit Recordset(std::shared_ptr<const Dati> dati);
     ~Recordset();
 
+    // The first record the criterion finds, or the next one after the
+    // current record; NoMatch() tells when there is none, and the current
+    // record then stays. Throws Errore 3061, 3265, 3464.
+    void FindFirst(const Criterio& criterio);
+    void FindNext(const Criterio& criterio);
+    // The same with a criterion text.
     void FindFirst(const std::string& criterio);
     void FindNext(const std::string& criterio);
     bool NoMatch() const { return noMatch_; }
@@ -82,22 +91,25 @@ public:
     // Field of the current record. Throws 3265 for an unknown field,
     // 3021 when there is no current record.
     const Valore& operator[](std::string_view campo) const;
+    const Valore& operator[](const Campo& campo) const { return (*this)[std::string_view(campo.Nome())]; }
 
     void MoveFirst();
     void MoveNext();
     bool IsEOF() const;
     std::size_t RecordCount() const;
 
-    // Sort text ("[NumeroCamera]", "A, B DESC"), taken by the next OpenRecordset.
-    void Sort(const std::string& ordinamento) { sort_ = ordinamento; }
-    // A new record set with these records in the order of the sort text.
+    // The sort fields taken by the next OpenRecordset.
+    void Sort(std::vector<Ordine> ordinamento) { sort_ = std::move(ordinamento); }
+    // The same as a sort text ("[NumeroCamera]", "A, B DESC").
+    void Sort(const std::string& ordinamento);
+    // A new record set with these records in the order of the sort fields.
     std::unique_ptr<Recordset> OpenRecordset() const;
 
 private:
-    void Cerca(const std::string& criterio, std::size_t da);
+    void Cerca(const Criterio& criterio, std::size_t da);
 
     std::shared_ptr<const Dati> dati_;
-    std::string sort_;
+    std::vector<Ordine> sort_;
     std::ptrdiff_t corrente_ = 0;
     bool noMatch_ = false;
 };

@@ -1,36 +1,26 @@
 #include "archivio/Ricerca.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 namespace {
 
-// Gathers the `field = constant` tests that the whole criterion requires: those
-// joined to it by And alone. One constant per field (the first one written).
-void Uguaglianze(const sql::Espressione& e, std::map<int, const Valore*>& trovate) {
-    using Tipo = sql::Espressione::Tipo;
+using Tipo = Forma::Nodo::Tipo;
+
+// Gathers the `field = value` tests that the whole criterion requires: those
+// joined to it by And alone. One value per field (the first one written).
+void Uguaglianze(const EspressioneLegata& e, std::map<int, const TermineLegato*>& trovate) {
     if (e.tipo == Tipo::E) {
         Uguaglianze(*e.primo, trovate);
         Uguaglianze(*e.secondo, trovate);
         return;
     }
-    if (e.tipo != Tipo::Confronto || e.operatore != sql::Operatore::Uguale) return;
-    const sql::Termine* campo = &e.sinistro;
-    const sql::Termine* costante = &e.destro;
-    if (!campo->campo) std::swap(campo, costante);
-    if (campo->campo && !costante->campo && !costante->costante.IsNull())
-        trovate.emplace(campo->colonna, &costante->costante);
-}
-
-// The constants of a criterion without In tests, in the order written.
-void CostantiScritte(sql::Espressione& e, std::vector<sql::Termine*>& costanti) {
-    using Tipo = sql::Espressione::Tipo;
-    for (sql::Termine* termine : {&e.sinistro, &e.destro})
-        if (!termine->campo && (e.tipo == Tipo::Confronto || (e.tipo == Tipo::Nullo && termine == &e.sinistro)))
-            costanti.push_back(termine);
-    if (e.primo) CostantiScritte(*e.primo, costanti);
-    if (e.secondo) CostantiScritte(*e.secondo, costanti);
+    if (e.tipo != Tipo::Confronto || e.operatore != Operatore::Uguale) return;
+    const TermineLegato* campo = &e.sinistro;
+    const TermineLegato* valore = &e.destro;
+    if (campo->genere != Termine::Genere::Campo) std::swap(campo, valore);
+    if (campo->genere == Termine::Genere::Campo && valore->genere != Termine::Genere::Campo)
+        trovate.emplace(campo->colonna, valore);
 }
 
 // Key of several values at once: each value's key preceded by its length.
@@ -42,6 +32,10 @@ void AggiungiChiaveComposta(std::string& composta, const Valore& v) {
     std::memcpy(composta.data() + dove, &lunghezza, sizeof lunghezza);
 }
 
+const Valore& ValoreDi(const TermineLegato& termine, std::span<const Valore> valori) {
+    return termine.genere == Termine::Genere::Parametro ? valori[termine.parametro] : termine.costante;
+}
+
 }  // namespace
 
 Ricerca::Ricerca(const Tabella& tabella, const std::vector<std::uint32_t>& righe, EseguiSottoquery esegui, Modo modo)
@@ -49,145 +43,67 @@ Ricerca::Ricerca(const Tabella& tabella, const std::vector<std::uint32_t>& righe
 
 Ricerca::~Ricerca() = default;
 
-std::optional<std::size_t> Ricerca::Trova(const std::string& testo, std::size_t da) {
-    Criterio& criterio = Prepara(testo);
-    // Every candidate before `esaminati` has been tested: a record found
-    // among them from `da` on is the first one there.
-    const auto noto = std::lower_bound(criterio.trovati.begin(), criterio.trovati.end(), da);
-    if (noto != criterio.trovati.end()) return *noto;
-    std::size_t k = PrimoCandidato(criterio, da);
-    // A search that starts beyond the candidates tested leaves them as they are.
-    const bool seguito = k <= criterio.esaminati;
-    if (seguito) k = criterio.esaminati;
-    const std::size_t n = NumeroCandidati(criterio);
-    if (k >= n) return std::nullopt;
-    MettiInPosto(criterio);
-    const sql::Espressione& espressione = *criterio.forma->espressione;
-    for (; k < n; ++k) {
-        const std::uint32_t posizione = criterio.candidati ? (*criterio.candidati)[k] : static_cast<std::uint32_t>(k);
-        const bool vero = Valuta(espressione, Riga(posizione)) == Logico::Vero;
-        if (seguito) criterio.esaminati = k + 1;
-        if (!vero) continue;
-        if (seguito) criterio.trovati.push_back(posizione);
-        return posizione;
+std::optional<std::size_t> Ricerca::Trova(const Criterio& criterio, std::size_t da) {
+    ControllaValori(criterio.forma, criterio.valori);
+    if (criterio.forma.Vuota()) return da < righe_.size() ? std::optional(da) : std::nullopt;
+    const Legata& legata = LegataDi(criterio.forma);
+    const std::span<const Valore> valori = criterio.valori;
+    const auto vero = [&](std::size_t posizione) {
+        return Valuta(legata.espressione, Riga(posizione), valori) == Logico::Vero;
+    };
+    if (const auto* candidati = Candidati(legata, valori)) {
+        for (auto k = std::lower_bound(candidati->begin(), candidati->end(), da); k != candidati->end(); ++k)
+            if (vero(*k)) return *k;
+        return std::nullopt;
     }
+    for (std::size_t k = da; k < righe_.size(); ++k)
+        if (vero(k)) return k;
     return std::nullopt;
 }
 
-void Ricerca::DimenticaCriteri() {
-    ultimo_ = nullptr;
-    // No form keeps the constants of a criterion let go as its own: a new
-    // criterion may take its place in memory.
-    for (auto& [chiave, forma] : forme_) forma->inPosto = nullptr;
-    criteri_ = decltype(criteri_)(&memoria_);
-    memoria_.release();
-}
-
-std::size_t Ricerca::NumeroCandidati(const Criterio& criterio) const {
-    return criterio.candidati ? criterio.candidati->size() : righe_.size();
-}
-
-// The first candidate at position `da` or after it.
-std::size_t Ricerca::PrimoCandidato(const Criterio& criterio, std::size_t da) const {
-    if (!criterio.candidati) return std::min(da, righe_.size());
-    const auto& candidati = *criterio.candidati;
-    return static_cast<std::size_t>(std::lower_bound(candidati.begin(), candidati.end(), da) - candidati.begin());
-}
-
-// The criterion of the text, read on first use. A walk asks for one
-// criterion several times in a row: it is found without a lookup.
-Ricerca::Criterio& Ricerca::Prepara(const std::string& testo) {
-    if (ultimo_ && std::string_view(ultimo_->first) == testo) return ultimo_->second;
-    auto voce = criteri_.find(std::string_view(testo));
-    if (voce == criteri_.end()) {
-        if (criteri_.size() >= kMassimoCriteri) DimenticaCriteri();
-        voce = criteri_
-                   .emplace(std::piecewise_construct, std::forward_as_tuple(testo), std::forward_as_tuple(&memoria_))
-                   .first;
-        try {
-            Leggi(voce->second, testo);
-        } catch (...) {
-            criteri_.erase(voce);
-            throw;
+// The form matched to the table, on first use. A walk searches with one
+// form several times in a row: it is found without a lookup.
+const Ricerca::Legata& Ricerca::LegataDi(const Forma& forma) {
+    if (ultima_ && ultima_->forma.Identita() == forma.Identita()) return *ultima_->legata;
+    auto voce = legate_.find(forma.Identita());
+    if (voce == legate_.end()) {
+        auto legata = std::make_unique<Legata>(Legata{Lega(forma, tabella_, esegui_), {}});
+        if (modo_ == Modo::ConIndici) {
+            std::map<int, const TermineLegato*> uguaglianze;
+            Uguaglianze(legata->espressione, uguaglianze);
+            legata->uguaglianze.assign(uguaglianze.begin(), uguaglianze.end());
         }
-    }
-    ultimo_ = &*voce;
-    return voce->second;
-}
-
-void Ricerca::Leggi(Criterio& criterio, const std::string& testo) {
-    // The builder reads many criteria of a few forms: a text cut as one of
-    // the forms read takes it without being split, the form read last tried first.
-    for (auto forma = sagomate_.begin(); forma != sagomate_.end(); ++forma) {
-        if (auto costanti = sql::CostantiSecondo(*(*forma)->sagoma, testo)) {
-            std::rotate(sagomate_.begin(), forma, forma + 1);
-            Leggi(criterio, *sagomate_.front(), std::move(*costanti));
-            return;
+        if (legate_.size() >= kMassimeForme) {
+            ultima_ = nullptr;
+            legate_.clear();
         }
+        voce = legate_.emplace(forma.Identita(), Voce{forma, std::move(legata)}).first;
     }
-    auto scomposto = sql::ScomponiCriterio(testo);
-    // A criterion that does not split has a form of its own: its text. A
-    // split form begins with a word's kind, a byte below any letter, so it
-    // never meets such a "T" key.
-    std::string chiave = scomposto ? std::move(scomposto->forma) : "T" + testo;
-    auto forma = forme_.find(chiave);
-    if (forma == forme_.end()) {
-        auto letta = LeggiForma(testo);
-        if (scomposto && letta->costanti.size() != scomposto->costanti.size()) {
-            chiave = "T" + testo;
-            scomposto.reset();
-        }
-        if (scomposto) letta->sagoma = std::move(scomposto->sagoma);
-        forma = forme_.insert_or_assign(chiave, std::move(letta)).first;
-        if (forma->second->sagoma) sagomate_.insert(sagomate_.begin(), forma->second.get());
-    }
-    Leggi(criterio, *forma->second, scomposto ? std::move(scomposto->costanti) : std::vector<Valore>());
+    ultima_ = &voce->second;
+    return *voce->second.legata;
 }
 
-// The criterion of `forma` with these constants, and the records its index offers it.
-void Ricerca::Leggi(Criterio& criterio, Forma& forma, std::vector<Valore> costanti) {
-    criterio.forma = &forma;
-    criterio.costanti.assign(std::make_move_iterator(costanti.begin()), std::make_move_iterator(costanti.end()));
-    MettiInPosto(criterio);
-    if (const Indice* indice = forma.indice) {
-        std::string valori;
-        for (const Valore* valore : forma.valoriChiave) AggiungiChiaveComposta(valori, *valore);
-        static const std::vector<std::uint32_t> nessuno;
-        const auto trovati = indice->find(valori);
-        criterio.candidati = trovati == indice->end() ? &nessuno : &trovati->second;
-    }
-}
-
-std::unique_ptr<Ricerca::Forma> Ricerca::LeggiForma(const std::string& testo) {
-    auto forma = std::make_unique<Forma>();
-    forma->espressione = sql::AnalizzaCriterio(testo);
-    Lega(*forma->espressione, tabella_, esegui_);
-    CostantiScritte(*forma->espressione, forma->costanti);
-    if (modo_ == Modo::ConIndici) ScegliIndice(*forma);
-    return forma;
-}
-
-void Ricerca::MettiInPosto(const Criterio& criterio) {
-    Forma& forma = *criterio.forma;
-    if (forma.inPosto == &criterio) return;
-    for (std::size_t i = 0; i < criterio.costanti.size(); ++i) forma.costanti[i]->costante = criterio.costanti[i];
-    forma.inPosto = &criterio;
-}
-
-// Takes the index on the fields the criterion requires to equal a constant.
-// A field is left out when its values are of the other kind than the constant
-// (text against number): such a test needs the conversion a full test makes.
-void Ricerca::ScegliIndice(Forma& forma) {
-    std::map<int, const Valore*> uguaglianze;
-    Uguaglianze(*forma.espressione, uguaglianze);
-    std::vector<int> colonne;
-    for (const auto& [colonna, costante] : uguaglianze) {
+// The records the index on the fields required equal to a value offers; null
+// when none serves and every record is to be tested. A field is left out
+// when the value is Null (it equals nothing: the test says so) or of the
+// other kind than the field's values (text against number): such a test
+// needs the conversion a full test makes.
+const std::vector<std::uint32_t>* Ricerca::Candidati(const Legata& legata, std::span<const Valore> valori) {
+    colonne_.clear();
+    chiave_.clear();
+    for (const auto& [colonna, termine] : legata.uguaglianze) {
+        const Valore& valore = ValoreDi(*termine, valori);
+        if (valore.IsNull()) continue;
         const Genere& genere = GenereDi(colonna);
-        if (ENumero(*costante) ? genere.testi : genere.numeri) continue;
-        colonne.push_back(colonna);
-        forma.valoriChiave.push_back(costante);
+        if (ENumero(valore) ? genere.testi : genere.numeri) continue;
+        colonne_.push_back(colonna);
+        AggiungiChiaveComposta(chiave_, valore);
     }
-    if (!colonne.empty()) forma.indice = &IndiceSu(colonne);
+    if (colonne_.empty()) return nullptr;
+    const Indice& indice = IndiceSu(colonne_);
+    static const std::vector<std::uint32_t> nessuno;
+    const auto trovati = indice.find(chiave_);
+    return trovati == indice.end() ? &nessuno : &trovati->second;
 }
 
 // Records with Null in any of the fields are left out: Null equals nothing.

@@ -419,98 +419,62 @@ bool ESelect(std::string_view testo) {
     return token.front().tipo == TipoToken::Nome && StessaParola(token.front().testo, "SELECT");
 }
 
-namespace {
-
-// The value of a constant's token; a number preceded by a minus is negative.
-Valore Costante(const Token& token, bool negativo) {
-    return token.tipo == TipoToken::Testo ? Valore::Testo(ValoreTesto(token)) : Numero(token.testo, negativo);
-}
-
-// Where a token lies in the text it points into.
-std::size_t Inizio(const Token& token, std::string_view testo) {
-    return static_cast<std::size_t>(token.testo.data() - testo.data());
-}
-
-}  // namespace
-
-std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo) {
-    FormaCriterio criterio;
-    criterio.forma.reserve(2 * testo.size());
-    std::size_t i = 0;
-    std::size_t finePezzo = 0;  // where the text after the last constant begins
-    Token precedente{TipoToken::Fine, {}};
-    while (true) {
-        const Token t = ProssimoToken(testo, i);
-        if (t.tipo == TipoToken::Invalido ||
-            (t.tipo == TipoToken::Nome && (StessaParola(t.testo, "IN") || StessaParola(t.testo, "NULL"))))
-            return std::nullopt;
-        const bool costante = t.tipo == TipoToken::Testo || t.tipo == TipoToken::Numero;
-        if (costante) {
-            // A minus before a number is its sign.
-            const bool negativo = precedente.tipo == TipoToken::Simbolo && precedente.testo == "-";
-            criterio.costanti.push_back(Costante(t, negativo));
-            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo, Inizio(t, testo) - finePezzo));
-            criterio.sagoma.costanti.push_back(t.tipo == TipoToken::Testo ? Sagoma::Costante::Testo
-                                               : negativo                ? Sagoma::Costante::NumeroNegativo
-                                                                         : Sagoma::Costante::Numero);
-            finePezzo = i;
-        }
-        // Each word as its kind, its length and its text; a constant as its kind alone.
-        const std::string_view parola = costante ? std::string_view() : t.testo;
-        const auto lunghezza = static_cast<std::uint32_t>(parola.size());
-        char testa[1 + sizeof lunghezza] = {static_cast<char>(t.tipo)};
-        std::memcpy(testa + 1, &lunghezza, sizeof lunghezza);
-        criterio.forma.append(testa, sizeof testa);
-        criterio.forma += parola;
-        if (t.tipo == TipoToken::Fine) {
-            criterio.sagoma.pezzi.emplace_back(testo.substr(finePezzo));
-            return criterio;
-        }
-        precedente = t;
-    }
-}
-
-std::optional<std::vector<Valore>> CostantiSecondo(const Sagoma& sagoma, std::string_view testo) {
-    std::vector<Valore> costanti;
-    costanti.reserve(sagoma.costanti.size());
-    std::size_t i = 0;
-    for (std::size_t k = 0; k < sagoma.costanti.size(); ++k) {
-        const std::string& pezzo = sagoma.pezzi[k];
-        if (testo.substr(i, pezzo.size()) != pezzo) return std::nullopt;
-        i += pezzo.size();
-        // The constant must start right here, where the split starts a word: a
-        // number after a letter, digit or point would belong to the word before.
-        const Sagoma::Costante genere = sagoma.costanti[k];
-        const std::size_t inizio = i;
-        if (inizio == testo.size()) return std::nullopt;
-        if (genere != Sagoma::Costante::Testo && inizio > 0) {
-            const auto prima = static_cast<unsigned char>(testo[inizio - 1]);
-            if (Lettera(prima) || Cifra(prima) || prima == '.') return std::nullopt;
-        }
-        const Token t = ProssimoToken(testo, i);
-        const TipoToken atteso = genere == Sagoma::Costante::Testo ? TipoToken::Testo : TipoToken::Numero;
-        if (t.tipo != atteso || Inizio(t, testo) != inizio) return std::nullopt;
-        costanti.push_back(Costante(t, genere == Sagoma::Costante::NumeroNegativo));
-    }
-    if (testo.substr(i) != sagoma.pezzi.back()) return std::nullopt;
-    return costanti;
-}
-
 Selezione AnalizzaSelect(std::string_view testo) { return Analizzatore(testo).Select(false); }
 
 std::unique_ptr<Espressione> AnalizzaCriterio(std::string_view testo) { return Analizzatore(testo).Criterio(); }
 
 std::vector<Ordine> AnalizzaOrdinamento(std::string_view testo) { return Analizzatore(testo).Ordinamento(); }
 
-void CampiNominati(const Espressione& espressione, std::vector<std::string>& campi) {
-    const auto campo = [&](const Termine& termine) {
-        if (termine.campo) campi.push_back(termine.nome);
-    };
-    campo(espressione.sinistro);
-    campo(espressione.destro);
-    for (const auto& termine : espressione.elenco) campo(termine);
-    if (espressione.primo) CampiNominati(*espressione.primo, campi);
-    if (espressione.secondo) CampiNominati(*espressione.secondo, campi);
+namespace {
+
+std::vector<::Ordine> OrdineDi(const std::vector<Ordine>& ordine) {
+    std::vector<::Ordine> fatto;
+    for (const auto& o : ordine) fatto.emplace_back(Campo(o.campo), o.discendente);
+    return fatto;
 }
+
+::Termine TermineDi(const sql::Termine& termine) {
+    if (termine.campo) return Campo(termine.nome);
+    return termine.costante;
+}
+
+::Selezione ComeSelezione(const sql::Selezione& selezione);
+
+Forma ComeForma(const Espressione& e) {
+    Forma::Nodo nodo;
+    nodo.sinistro = TermineDi(e.sinistro);
+    nodo.negata = e.negata;
+    switch (e.tipo) {
+        case Espressione::Tipo::E: return ComeForma(*e.primo) && ComeForma(*e.secondo);
+        case Espressione::Tipo::O: return ComeForma(*e.primo) || ComeForma(*e.secondo);
+        case Espressione::Tipo::Non: return !ComeForma(*e.primo);
+        case Espressione::Tipo::Confronto:
+            nodo.operatore = static_cast<::Operatore>(e.operatore);
+            nodo.destro = TermineDi(e.destro);
+            break;
+        case Espressione::Tipo::Nullo: nodo.tipo = Forma::Nodo::Tipo::Nullo; break;
+        case Espressione::Tipo::In:
+            nodo.tipo = Forma::Nodo::Tipo::In;
+            for (const auto& t : e.elenco) nodo.elenco.push_back(t.costante);
+            if (e.sottoquery) nodo.sottoquery = std::make_shared<const ::Selezione>(ComeSelezione(*e.sottoquery));
+            break;
+    }
+    return Forma(std::make_shared<const Forma::Nodo>(std::move(nodo)));
+}
+
+::Selezione ComeSelezione(const sql::Selezione& selezione) {
+    ::Selezione fatta{selezione.tabella, {}, {}, OrdineDi(selezione.ordine), selezione.file, {}};
+    if (selezione.campo != "*") fatta.campi.emplace_back(selezione.campo);
+    if (selezione.filtro) fatta.filtro = ComeForma(*selezione.filtro);
+    return fatta;
+}
+
+}  // namespace
+
+Forma FormaDelTesto(std::string_view testo) { return ComeForma(*AnalizzaCriterio(testo)); }
+
+::Selezione SelezioneDelTesto(std::string_view testo) { return ComeSelezione(AnalizzaSelect(testo)); }
+
+std::vector<::Ordine> OrdineDelTesto(std::string_view testo) { return OrdineDi(AnalizzaOrdinamento(testo)); }
 
 }  // namespace sql

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "archivio/Criterio.h"
 #include "archivio/Valore.h"
 
 // The query texts the program hands to the store, as syntax trees: search
@@ -67,37 +68,14 @@ struct Selezione {
 // True when the text is a Select statement rather than a table name.
 bool ESelect(std::string_view testo);
 
-// A search criterion split into its form, the same for all the criteria that
-// differ from it only in their texts and numbers, and those constants as the
-// criterion's reading gives them, in the order written. Nothing for a
-// criterion with an In test or a Null, or one that does not split into words.
-// The text of a split criterion cut at its constants: the pieces around
-// them (one more than the constants) and the kind of each. Another criterion
-// of the same form is recognised by it without being split again.
-struct Sagoma {
-    enum class Costante { Testo, Numero, NumeroNegativo };
-    std::vector<std::string> pezzi;
-    std::vector<Costante> costanti;
-};
-struct FormaCriterio {
-    std::string forma;
-    std::vector<Valore> costanti;
-    Sagoma sagoma;
-};
-std::optional<FormaCriterio> ScomponiCriterio(std::string_view testo);
-
-// The constants of a criterion whose text is cut as `sagoma` (the same
-// pieces, constants of the same kinds where the split would find them):
-// those its split would give. Nothing for any other text.
-std::optional<std::vector<Valore>> CostantiSecondo(const Sagoma& sagoma, std::string_view testo);
-
 // Each throws Errore: 3075 for a faulty expression, 3000 for the rest of a statement.
 Selezione AnalizzaSelect(std::string_view testo);
 std::unique_ptr<Espressione> AnalizzaCriterio(std::string_view testo);
 std::vector<Ordine> AnalizzaOrdinamento(std::string_view testo);
 
-// Adds to `campi` the names of the fields the expression reads, as written;
-// not those its subqueries read in their own tables.
-void CampiNominati(const Espressione& espressione, std::vector<std::string>& campi);
+// A criterion text, a Select statement and a sort text as the store's own values.
+Forma FormaDelTesto(std::string_view testo);
+::Selezione SelezioneDelTesto(std::string_view testo);
+std::vector<::Ordine> OrdineDelTesto(std::string_view testo);
 
 }  // namespace sql

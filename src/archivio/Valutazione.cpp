@@ -44,20 +44,25 @@ double NumeroPerConfronto(const Valore& v) {
                      "' non \xC3\xA8 un numero).");
 }
 
-bool Soddisfa(sql::Operatore op, int confronto) {
+bool Soddisfa(Operatore op, int confronto) {
     switch (op) {
-        case sql::Operatore::Uguale: return confronto == 0;
-        case sql::Operatore::Diverso: return confronto != 0;
-        case sql::Operatore::Minore: return confronto < 0;
-        case sql::Operatore::Maggiore: return confronto > 0;
-        case sql::Operatore::MinoreUguale: return confronto <= 0;
-        case sql::Operatore::MaggioreUguale: return confronto >= 0;
+        case Operatore::Uguale: return confronto == 0;
+        case Operatore::Diverso: return confronto != 0;
+        case Operatore::Minore: return confronto < 0;
+        case Operatore::Maggiore: return confronto > 0;
+        case Operatore::MinoreUguale: return confronto <= 0;
+        case Operatore::MaggioreUguale: return confronto >= 0;
     }
     return false;
 }
 
-const Valore& Operando(const sql::Termine& t, const Record& record) {
-    return t.campo ? record[static_cast<std::size_t>(t.colonna)] : t.costante;
+const Valore& Operando(const TermineLegato& t, const Record& record, std::span<const Valore> valori) {
+    switch (t.genere) {
+        case Termine::Genere::Campo: return record[static_cast<std::size_t>(t.colonna)];
+        case Termine::Genere::Parametro: return valori[t.parametro];
+        case Termine::Genere::Costante: break;
+    }
+    return t.costante;
 }
 
 Logico Non(Logico x) {
@@ -67,7 +72,7 @@ Logico Non(Logico x) {
 
 // Whether a value is among the values of an In test. Without a match, a Null
 // among them makes the answer unknown rather than false.
-Logico Appartiene(const Valore& v, const sql::Insieme& insieme) {
+Logico Appartiene(const Valore& v, const Insieme& insieme) {
     if (v.IsNull()) return Logico::Nullo;
     const bool stessoGenere = ENumero(v) ? !insieme.haTesti : !insieme.haNumeri;
     if (stessoGenere) {
@@ -79,7 +84,7 @@ Logico Appartiene(const Valore& v, const sql::Insieme& insieme) {
     return insieme.haNulli ? Logico::Nullo : Logico::Falso;
 }
 
-void RiempiInsieme(sql::Insieme& insieme) {
+void RiempiInsieme(Insieme& insieme) {
     for (const auto& v : insieme.valori) {
         if (v.IsNull()) {
             insieme.haNulli = true;
@@ -90,8 +95,10 @@ void RiempiInsieme(sql::Insieme& insieme) {
     }
 }
 
-void LegaTermine(sql::Termine& t, const Tabella& tabella) {
-    if (t.campo) t.colonna = Colonna(tabella, t.nome);
+TermineLegato LegaTermine(const Termine& t, const Tabella& tabella) {
+    TermineLegato legato{t.genere, -1, t.parametro, t.costante};
+    if (t.genere == Termine::Genere::Campo) legato.colonna = Colonna(tabella, t.campo);
+    return legato;
 }
 
 // One sort field of one record, ready for comparing: Null, then numbers, then texts.
@@ -147,49 +154,59 @@ std::string Chiave(const Valore& v) {
 int Colonna(const Tabella& tabella, std::string_view campo) {
     const int colonna = tabella.IndiceColonna(campo);
     if (colonna < 0)
-        throw Errore(NumeroErrore::CampoNonTrovato,
-                     "Elemento non trovato in questo insieme (campo '" + Cp1252ToUtf8(campo) + "').");
+        throw Errore(NumeroErrore::CampoNonTrovato, "Elemento non trovato in questo insieme (campo '" +
+                                                        Cp1252ToUtf8(campo) + "' della tabella '" +
+                                                        Cp1252ToUtf8(tabella.nome) + "').");
     return colonna;
 }
 
-void Lega(sql::Espressione& e, const Tabella& tabella, const EseguiSottoquery& esegui) {
-    using Tipo = sql::Espressione::Tipo;
-    switch (e.tipo) {
+EspressioneLegata Lega(const Forma& forma, const Tabella& tabella, const EseguiSottoquery& esegui) {
+    using Tipo = Forma::Nodo::Tipo;
+    const Forma::Nodo& nodo = forma.Radice();
+    EspressioneLegata e;
+    e.tipo = nodo.tipo;
+    e.operatore = nodo.operatore;
+    e.negata = nodo.negata;
+    switch (nodo.tipo) {
         case Tipo::E:
         case Tipo::O:
-            Lega(*e.primo, tabella, esegui);
-            Lega(*e.secondo, tabella, esegui);
-            return;
+            e.primo = std::make_unique<EspressioneLegata>(Lega(nodo.primo, tabella, esegui));
+            e.secondo = std::make_unique<EspressioneLegata>(Lega(nodo.secondo, tabella, esegui));
+            break;
         case Tipo::Non:
-            Lega(*e.primo, tabella, esegui);
-            return;
+            e.primo = std::make_unique<EspressioneLegata>(Lega(nodo.primo, tabella, esegui));
+            break;
         case Tipo::Confronto:
-            LegaTermine(e.sinistro, tabella);
-            LegaTermine(e.destro, tabella);
-            return;
+            e.sinistro = LegaTermine(nodo.sinistro, tabella);
+            e.destro = LegaTermine(nodo.destro, tabella);
+            break;
         case Tipo::Nullo:
-            LegaTermine(e.sinistro, tabella);
-            return;
+            e.sinistro = LegaTermine(nodo.sinistro, tabella);
+            break;
         case Tipo::In:
-            LegaTermine(e.sinistro, tabella);
-            e.insieme = {};
-            if (e.sottoquery) {
-                e.insieme.valori = esegui(*e.sottoquery);
-            } else {
-                for (const auto& t : e.elenco) e.insieme.valori.push_back(t.costante);
-            }
+            e.sinistro = LegaTermine(nodo.sinistro, tabella);
+            e.insieme.valori = nodo.sottoquery ? esegui(*nodo.sottoquery) : nodo.elenco;
             RiempiInsieme(e.insieme);
-            return;
+            break;
     }
+    return e;
 }
 
-std::vector<int> ColonneLette(const sql::Espressione& espressione) {
+void ControllaValori(const Forma& forma, std::span<const Valore> valori) {
+    const std::size_t attesi = forma.Vuota() ? 0 : forma.Parametri();
+    if (valori.size() != attesi)
+        throw Errore(NumeroErrore::ParametriInsufficienti,
+                     "Il criterio attende " + std::to_string(attesi) + " valori, la ricerca ne d\xC3\xA0 " +
+                         std::to_string(valori.size()) + ".");
+}
+
+std::vector<int> ColonneLette(const EspressioneLegata& espressione) {
     std::vector<int> colonne;
-    const auto aggiungi = [&colonne](const sql::Termine& t) {
-        if (t.campo && std::find(colonne.begin(), colonne.end(), t.colonna) == colonne.end())
+    const auto aggiungi = [&colonne](const TermineLegato& t) {
+        if (t.genere == Termine::Genere::Campo && std::find(colonne.begin(), colonne.end(), t.colonna) == colonne.end())
             colonne.push_back(t.colonna);
     };
-    const std::function<void(const sql::Espressione&)> visita = [&](const sql::Espressione& e) {
+    const std::function<void(const EspressioneLegata&)> visita = [&](const EspressioneLegata& e) {
         aggiungi(e.sinistro);
         aggiungi(e.destro);
         if (e.primo) visita(*e.primo);
@@ -199,44 +216,44 @@ std::vector<int> ColonneLette(const sql::Espressione& espressione) {
     return colonne;
 }
 
-Logico Valuta(const sql::Espressione& e, const Record& record) {
-    using Tipo = sql::Espressione::Tipo;
+Logico Valuta(const EspressioneLegata& e, const Record& record, std::span<const Valore> valori) {
+    using Tipo = Forma::Nodo::Tipo;
     switch (e.tipo) {
         case Tipo::Confronto: {
-            const auto c = Confronta(Operando(e.sinistro, record), Operando(e.destro, record));
+            const auto c = Confronta(Operando(e.sinistro, record, valori), Operando(e.destro, record, valori));
             if (!c) return Logico::Nullo;
             return Soddisfa(e.operatore, *c) ? Logico::Vero : Logico::Falso;
         }
         case Tipo::E: {
-            const Logico a = Valuta(*e.primo, record);
+            const Logico a = Valuta(*e.primo, record, valori);
             if (a == Logico::Falso) return a;
-            const Logico b = Valuta(*e.secondo, record);
+            const Logico b = Valuta(*e.secondo, record, valori);
             if (b == Logico::Falso) return b;
             return a == Logico::Vero && b == Logico::Vero ? Logico::Vero : Logico::Nullo;
         }
         case Tipo::O: {
-            const Logico a = Valuta(*e.primo, record);
+            const Logico a = Valuta(*e.primo, record, valori);
             if (a == Logico::Vero) return a;
-            const Logico b = Valuta(*e.secondo, record);
+            const Logico b = Valuta(*e.secondo, record, valori);
             if (b == Logico::Vero) return b;
             return a == Logico::Falso && b == Logico::Falso ? Logico::Falso : Logico::Nullo;
         }
         case Tipo::Non:
-            return Non(Valuta(*e.primo, record));
+            return Non(Valuta(*e.primo, record, valori));
         case Tipo::Nullo:
-            return Operando(e.sinistro, record).IsNull() != e.negata ? Logico::Vero : Logico::Falso;
+            return Operando(e.sinistro, record, valori).IsNull() != e.negata ? Logico::Vero : Logico::Falso;
         case Tipo::In: {
-            const Logico dentro = Appartiene(Operando(e.sinistro, record), e.insieme);
+            const Logico dentro = Appartiene(Operando(e.sinistro, record, valori), e.insieme);
             return e.negata ? Non(dentro) : dentro;
         }
     }
     return Logico::Nullo;
 }
 
-void Ordina(std::vector<std::uint32_t>& righe, const Tabella& tabella, const std::vector<sql::Ordine>& ordine) {
+void Ordina(std::vector<std::uint32_t>& righe, const Tabella& tabella, const std::vector<Ordine>& ordine) {
     if (ordine.empty()) return;
     std::vector<int> colonne;
-    for (const auto& o : ordine) colonne.push_back(Colonna(tabella, o.campo));
+    for (const auto& o : ordine) colonne.push_back(Colonna(tabella, o.campo.Nome()));
 
     // Keys taken once per record: the comparisons then read them in place.
     const std::size_t n = righe.size();

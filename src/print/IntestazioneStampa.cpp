@@ -60,7 +60,7 @@ std::optional<std::chrono::sys_days> GiornoPiuVicino(unsigned giorno, unsigned m
 }
 
 // The field `campo` of the first record of `tabella` in `database` that `criterio` finds; "" for none.
-std::string Campo(const CartellaDati& cartella, const char* database, const char* tabella,
+std::string CampoTrovato(const CartellaDati& cartella, const char* database, const char* tabella,
                   const std::string& criterio, const char* campo) {
     auto db = Database::Apri(cartella, database);
     auto record = db->OpenRecordset(tabella);
@@ -93,10 +93,10 @@ IntestazioneStampa ComponiIntestazione(const std::string& hotel, const std::stri
 IntestazioneStampa LeggiIntestazione(const CartellaDati& cartella, std::int16_t hotel, const TableauStampato& tableau,
                                      const std::string& primaRiga, const std::tm& ora) {
     const std::string ragioneSociale =
-        Campo(cartella, "AnagraficaHotels.mdb", "AnagraficaHotels", "Numero = " + TestoIntero(hotel), "RagioneSociale");
+        CampoTrovato(cartella, "AnagraficaHotels.mdb", "AnagraficaHotels", "Numero = " + TestoIntero(hotel), "RagioneSociale");
     const std::string descrizione =
         tableau.codice == 0 ? ""
-                            : Campo(cartella, "Tableau.mdb", "Tableau",
+                            : CampoTrovato(cartella, "Tableau.mdb", "Tableau",
                                     "NumeroHotel = " + TestoIntero(hotel) + " and Codice = " + TestoIntero(tableau.codice),
                                     "Descrizione");
     const std::string primoGiorno =

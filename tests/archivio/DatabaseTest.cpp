@@ -254,8 +254,11 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     EXPECT_EQ(NumeroErroreDi([&] { (*rs)["Piano"]; }), 3265);
     rs->Sort("Piano");
     EXPECT_EQ(NumeroErroreDi([&] { rs->OpenRecordset(); }), 3265);
-    rs->Sort("NumeroCamera,");
-    EXPECT_EQ(NumeroErroreDi([&] { rs->OpenRecordset(); }), 3000);
+    EXPECT_EQ(NumeroErroreDi([&] {
+                  rs->Sort("NumeroCamera,");
+                  rs->OpenRecordset();
+              }),
+              3000);
 
     auto vuoto = db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel = 9");
     EXPECT_TRUE(vuoto->IsEOF());
@@ -267,6 +270,42 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     db->Close();
     EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("NumeriCamere"); }), 3420);
     EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
+}
+
+// A Selezione is checked when it is opened: every field it names must be a
+// field of its table (a misspelt one fails there, not at the first read), a
+// subquery gives one field, a filter is given a value for each parameter.
+TEST_F(DatabaseSuScenario, SelezioniControllateAllApertura) {
+    ScriviCamere();
+    auto db = Apri("NumeriCamere.mdb");
+    const Campo hotel("NumeroHotel"), camera("NumeroCamera"), piano("Piano");
+    const Selezione tipi{.tabella = "TipiCamere", .campi = {Campo("Sigla")}, .file = "TipiCamere.mdb"};
+    Selezione tipiDueCampi = tipi;
+    tipiDueCampi.campi.emplace_back("Tipologia");
+    const struct {
+        Selezione selezione;
+        int errore;
+        std::size_t record;
+    } casi[] = {
+        {{.tabella = "NumeriCamere", .campi = {camera}}, 0, 6},
+        {{.tabella = "NumeriCamere", .campi = {camera, piano}}, 3265, 0},
+        {{.tabella = "NumeriCamere", .campi = {camera}, .ricerche = {hotel == 1 && piano == 2}}, 3265, 0},
+        {{.tabella = "NumeriCamere", .ordine = {piano}}, 3265, 0},
+        {{.tabella = "NumeriCamere", .filtro = piano == 1}, 3265, 0},
+        {{.tabella = "Camere"}, 3078, 0},
+        {{.tabella = "NumeriCamere", .file = "Manca.mdb"}, 3024, 0},
+        {{.tabella = "NumeriCamere", .filtro = In(Campo("TipoCamera"), tipi)}, 0, 5},
+        {{.tabella = "NumeriCamere", .filtro = In(Campo("TipoCamera"), tipiDueCampi)}, 3306, 0},
+        {{.tabella = "NumeriCamere", .filtro = hotel == Parametro{0}}, 3061, 0},
+        {{.tabella = "NumeriCamere", .filtro = Criterio(hotel == Parametro{0}, {Valore::Intero(1)})}, 0, 5},
+    };
+    for (std::size_t i = 0; i < std::size(casi); ++i) {
+        std::size_t record = 0;
+        EXPECT_EQ(NumeroErroreDi([&] { record = db->OpenRecordset(casi[i].selezione)->RecordCount(); }),
+                  casi[i].errore)
+            << "caso " << i;
+        EXPECT_EQ(record, casi[i].record) << "caso " << i;
+    }
 }
 
 // A record set that names its fields reads those and the fields its query

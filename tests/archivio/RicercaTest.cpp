@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archivio/Ricerca.h"
+#include "support/Supporto.h"
 #include "common/Errore.h"
 
 namespace {
@@ -42,32 +43,45 @@ Tabella TabellaGenerata() {
     return t;
 }
 
-const char* const criteri[] = {
-    "Hotel = 1",
-    "Camera = 'a1' and Hotel = 2",
-    "Hotel = 1 and Camera = 'B2' and (Tipo = 'C' or Tipo = 'O' or Tipo = 'D')",
-    "Camera = '\xE0" "1' and Tipo = 'c'",
-    "Camera = '101' and Hotel = 1",
-    "Hotel = -0.0 and Camera = 'A1'",
-    "Hotel = 1.0 and Hotel = 1 and Camera = 'b2'",
-    "Hotel = 1 and Data > '20261205' and Data <= '20261210'",
-    "Prezzo = 12.5 and Tipo = 'd'",
-    "Codice = 7",
-    "Codice = '7' and Hotel = '1'",
-    "Misto = 5 and Hotel = 0",
-    "Misto = '5'",
-    "Tipo Is Null and Hotel = 1",
-    "Not Hotel = 1 and Tipo = 'O'",
-    "Tipo = 'o' or Hotel = 2",
-};
+const Campo Hotel("Hotel"), Camera("Camera"), Tipo("Tipo"), Codice("Codice"), Prezzo("Prezzo"), Data("Data"),
+    Misto("Misto");
+
+std::vector<Forma> Criteri() {
+    return {
+        Hotel == 1,
+        Camera == "a1" && Hotel == 2,
+        Hotel == 1 && Camera == "B2" && (Tipo == "C" || Tipo == "O" || Tipo == "D"),
+        Camera == "\xE0" "1" && Tipo == "c",
+        Camera == "101" && Hotel == 1,
+        Hotel == Valore::Reale(-0.0) && Camera == "A1",
+        Hotel == Valore::Reale(1.0) && Hotel == 1 && Camera == "b2",
+        Hotel == 1 && Data > "20261205" && Data <= "20261210",
+        Prezzo == Valore::Reale(12.5) && Tipo == "d",
+        Codice == 7,
+        Codice == "7" && Hotel == "1",
+        Misto == 5 && Hotel == 0,
+        Misto == "5",
+        IsNull(Tipo) && Hotel == 1,
+        !(Hotel == 1) && Tipo == "O",
+        Tipo == "o" || Hotel == 2,
+    };
+}
+
+std::vector<std::uint32_t> InOrdine(std::size_t n) {
+    std::vector<std::uint32_t> righe(n);
+    for (std::uint32_t i = 0; i < n; ++i) righe[i] = i;
+    return righe;
+}
+
+const EseguiSottoquery nessunaSottoquery = [](const Selezione&) { return std::vector<Valore>{}; };
 
 // Positions found by a first search from `da`, then by each next search
 // (which must move forward).
-std::vector<std::size_t> Percorso(Ricerca& ricerca, const std::string& criterio, std::size_t da) {
+std::vector<std::size_t> Percorso(Ricerca& ricerca, const Criterio& criterio, std::size_t da) {
     std::vector<std::size_t> trovati;
     for (auto p = ricerca.Trova(criterio, da); p; p = ricerca.Trova(criterio, *p + 1)) {
         if (*p < da || (!trovati.empty() && *p <= trovati.back())) {
-            ADD_FAILURE() << criterio << ": la ricerca torna indietro";
+            ADD_FAILURE() << "la ricerca torna indietro";
             break;
         }
         trovati.push_back(*p);
@@ -82,16 +96,16 @@ TEST(Ricerca, ConIndiciStessiRecordStessoOrdineDellaScansione) {
     // A record set in an order of its own: positions differ from the table's.
     std::vector<std::uint32_t> righe(tabella.righe.size());
     for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = (i * 7919u) % static_cast<std::uint32_t>(righe.size());
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
     Ricerca indicizzata(tabella, righe, nessunaSottoquery, Ricerca::Modo::ConIndici);
     Ricerca scansione(tabella, righe, nessunaSottoquery, Ricerca::Modo::Scansione);
 
-    for (const char* criterio : criteri) {
-        const auto atteso = Percorso(scansione, criterio, 0);
-        EXPECT_FALSE(atteso.empty()) << criterio;
-        EXPECT_EQ(Percorso(indicizzata, criterio, 0), atteso) << criterio;
+    const auto criteri = Criteri();
+    for (std::size_t c = 0; c < criteri.size(); ++c) {
+        const auto atteso = Percorso(scansione, criteri[c], 0);
+        EXPECT_FALSE(atteso.empty()) << "criterio " << c;
+        EXPECT_EQ(Percorso(indicizzata, criteri[c], 0), atteso) << "criterio " << c;
         for (std::size_t da : {std::size_t{1}, std::size_t{1499}, std::size_t{2999}, std::size_t{3000}})
-            EXPECT_EQ(indicizzata.Trova(criterio, da), scansione.Trova(criterio, da)) << criterio << " da " << da;
+            EXPECT_EQ(indicizzata.Trova(criteri[c], da), scansione.Trova(criteri[c], da)) << c << " da " << da;
     }
 }
 
@@ -99,105 +113,107 @@ TEST(Ricerca, UnaConversioneImpossibileFermaEntrambe) {
     Tabella tabella = TabellaGenerata();
     tabella.righe[2000][0] = Valore::Intero(1);
     tabella.righe[2000][6] = Valore::Testo("cinque");
-    std::vector<std::uint32_t> righe(tabella.righe.size());
-    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
+    const auto righe = InOrdine(tabella.righe.size());
     for (auto modo : {Ricerca::Modo::ConIndici, Ricerca::Modo::Scansione}) {
         Ricerca ricerca(tabella, righe, nessunaSottoquery, modo);
-        EXPECT_TRUE(ricerca.Trova("Hotel = 1 and Misto = 5", 0));
-        EXPECT_THROW(Percorso(ricerca, "Hotel = 1 and Misto = 5", 0), Errore);
+        const Forma criterio = Hotel == 1 && Misto == 5;
+        EXPECT_TRUE(ricerca.Trova(criterio, 0));
+        EXPECT_THROW(Percorso(ricerca, criterio, 0), Errore);
     }
 }
 
-// Criteria that differ only in their constants share one reading: asked in
-// turn, each finds what it finds alone.
-TEST(Ricerca, CriteriDellaStessaFormaInAlternanza) {
+namespace {
+
+// A form and the values of each search, with the same form's values written in.
+struct ValoriDaCercare {
+    const Forma& forma;
+    std::vector<Valore> valori;
+    Forma scritta;
+};
+
+// Each search of a form given values in turn, twice over, finds through the
+// index what the form with those values written in finds by testing every
+// record; those with a Null first value find nothing.
+void ControllaInTurno(const std::vector<ValoriDaCercare>& casi) {
     const Tabella tabella = TabellaGenerata();
-    std::vector<std::uint32_t> righe(tabella.righe.size());
-    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
-    const char* const stessaForma[] = {"Camera = 'a1' and Hotel = 2", "Camera = '101' and Hotel = 1",
-                                       "Camera = 'B2' and Hotel = -0", "Camera = 'b2' and Hotel = 1.0"};
+    const auto righe = InOrdine(tabella.righe.size());
     Ricerca insieme(tabella, righe, nessunaSottoquery);
     for (int giro = 0; giro < 2; ++giro) {
-        for (const char* criterio : stessaForma) {
-            Ricerca sola(tabella, righe, nessunaSottoquery);
-            const auto atteso = Percorso(sola, criterio, 0);
-            EXPECT_FALSE(atteso.empty()) << criterio;
-            EXPECT_EQ(Percorso(insieme, criterio, 0), atteso) << criterio;
-            EXPECT_EQ(insieme.Trova(criterio, 1500), sola.Trova(criterio, 1500)) << criterio;
+        for (std::size_t c = 0; c < casi.size(); ++c) {
+            const Criterio criterio(casi[c].forma, casi[c].valori);
+            Ricerca scansione(tabella, righe, nessunaSottoquery, Ricerca::Modo::Scansione);
+            const auto atteso = Percorso(scansione, casi[c].scritta, 0);
+            EXPECT_EQ(atteso.empty(), casi[c].valori.front().IsNull()) << "caso " << c;
+            EXPECT_EQ(Percorso(insieme, criterio, 0), atteso) << "caso " << c;
+            EXPECT_EQ(insieme.Trova(criterio, 1500), scansione.Trova(casi[c].scritta, 1500)) << "caso " << c;
         }
     }
 }
 
-// The records a criterion has found answer the searches made with it again,
-// from any position and in any order, as a search of its own would.
-TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
-    const Tabella tabella = TabellaGenerata();
-    std::vector<std::uint32_t> righe(tabella.righe.size());
-    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
-    Ricerca ripetuta(tabella, righe, nessunaSottoquery);
-    for (const char* criterio : criteri) {
-        for (const std::size_t da : {1499u, 0u, 700u, 2999u, 5u}) {
-            Ricerca nuova(tabella, righe, nessunaSottoquery);
-            EXPECT_EQ(Percorso(ripetuta, criterio, da), Percorso(nuova, criterio, da)) << criterio << " da " << da;
-            EXPECT_EQ(ripetuta.Trova(criterio, da + 1), nuova.Trova(criterio, da + 1)) << criterio << " da " << da;
-        }
-    }
-}
+const Parametro primo{0}, secondo{1};
 
-// Criteria let go between one week's searches and the next, or past the
-// most kept: the criteria asked after, of the same forms with other
-// constants, find what they find alone, none with the constants of a
-// criterion let go.
-TEST(Ricerca, CriteriLasciatiTraUnaSettimanaELAltra) {
+}  // namespace
+
+// One form given the values of each search in turn finds what each finds alone.
+TEST(Ricerca, CriteriDellaStessaFormaInAlternanza) {
+    const Forma camera = Camera == primo && Hotel == secondo;
+    ControllaInTurno({
+        {camera, {Valore::Testo("a1"), Valore::Intero(2)}, Camera == "a1" && Hotel == 2},
+        {camera, {Valore::Testo("101"), Valore::Intero(1)}, Camera == "101" && Hotel == 1},
+        {camera, {Valore::Testo("B2"), Valore::Reale(-0.0)}, Camera == "B2" && Hotel == Valore::Reale(-0.0)},
+        {camera, {Valore::Testo("b2"), Valore::Reale(1.0)}, Camera == "b2" && Hotel == Valore::Reale(1.0)},
+    });
     const Tabella tabella = TabellaGenerata();
-    std::vector<std::uint32_t> righe(tabella.righe.size());
-    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
-    const char* const stessaForma[] = {"Camera = 'a1' and Hotel = 2", "Camera = '101' and Hotel = 1",
-                                       "Hotel = 1 and Data > '20261205' and Data <= '20261210'",
-                                       "Hotel = 2 and Data > '20261201' and Data <= '20261203'"};
+    const auto righe = InOrdine(tabella.righe.size());
     Ricerca ricerca(tabella, righe, nessunaSottoquery);
-    for (int giro = 0; giro < 2; ++giro) {
-        for (const char* criterio : stessaForma) {
-            Ricerca sola(tabella, righe, nessunaSottoquery);
-            EXPECT_EQ(Percorso(ricerca, criterio, 0), Percorso(sola, criterio, 0)) << criterio;
-            ricerca.DimenticaCriteri();
-            EXPECT_EQ(ricerca.Trova(criterio, 1500), sola.Trova(criterio, 1500)) << criterio;
-            ricerca.DimenticaCriteri();
-        }
-    }
-    // Past the most criteria kept they are let go by themselves, as between two weeks.
-    const auto atteso = Percorso(ricerca, stessaForma[1], 0);
-    for (std::size_t numero = 0; numero <= Ricerca::kMassimoCriteri; ++numero)
-        ricerca.Trova("Camera = '" + std::to_string(numero) + "' and Hotel = 1", 0);
-    EXPECT_EQ(Percorso(ricerca, stessaForma[1], 0), atteso);
+    EXPECT_EQ(NumeroErroreDi([&] { ricerca.Trova(Criterio(camera, {Valore::Testo("a1")}), 0); }),
+              NumeroErrore::ParametriInsufficienti);
 }
 
 // One field compared in turn with a number, a text and Null: the index
 // answers each as a test of every record does, a Null finding nothing.
 TEST(Ricerca, UnCampoConfrontatoConCostantiDiOgniGenere) {
+    const Forma camera = Camera == primo && Hotel == secondo;
+    const Forma misto = Misto == primo && Hotel == secondo;
+    const Forma codice = Codice == primo && Hotel == 2;
+    ControllaInTurno({
+        {misto, {Valore::Intero(5), Valore::Intero(1)}, Misto == 5 && Hotel == 1},
+        {misto, {Valore::Testo("5"), Valore::Intero(1)}, Misto == "5" && Hotel == 1},
+        {misto, {Valore(), Valore::Intero(1)}, Misto == Valore() && Hotel == 1},
+        {camera, {Valore::Testo("b2"), Valore::Testo("2")}, Camera == "b2" && Hotel == "2"},
+        {camera, {Valore(), Valore::Intero(2)}, Camera == Valore() && Hotel == 2},
+        {codice, {Valore::Intero(8)}, Codice == 8 && Hotel == 2},
+        {codice, {Valore::Testo("8")}, Codice == "8" && Hotel == 2},
+    });
+}
+
+// Searches made again with one criterion, from any position and in any
+// order, find what a search of its own would.
+TEST(Ricerca, RicercheRipetuteDaPosizioniQualsiasi) {
     const Tabella tabella = TabellaGenerata();
-    std::vector<std::uint32_t> righe(tabella.righe.size());
-    for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    const auto nessunaSottoquery = [](sql::Selezione&) { return std::vector<Valore>{}; };
-    Ricerca indicizzata(tabella, righe, nessunaSottoquery);
-    Ricerca scansione(tabella, righe, nessunaSottoquery, Ricerca::Modo::Scansione);
-    const struct {
-        const char* criterio;
-        bool trova;
-    } casi[] = {
-        {"Misto = 5 and Hotel = 1", true},   {"Misto = '5' and Hotel = 1", true}, {"Misto = Null and Hotel = 1", false},
-        {"Hotel = '2' and Camera = 'b2'", true}, {"Hotel = 2 and Camera = Null", false},
-        {"Codice = 8 and Hotel = 2", true},  {"Codice = '8' and Hotel = 2", true},
-    };
-    for (int giro = 0; giro < 2; ++giro) {
-        for (const auto& caso : casi) {
-            const auto atteso = Percorso(scansione, caso.criterio, 0);
-            EXPECT_EQ(!atteso.empty(), caso.trova) << caso.criterio;
-            EXPECT_EQ(Percorso(indicizzata, caso.criterio, 0), atteso) << caso.criterio;
+    const auto righe = InOrdine(tabella.righe.size());
+    Ricerca ripetuta(tabella, righe, nessunaSottoquery);
+    for (const Forma& criterio : Criteri()) {
+        for (const std::size_t da : {1499u, 0u, 700u, 2999u, 5u}) {
+            Ricerca nuova(tabella, righe, nessunaSottoquery);
+            EXPECT_EQ(Percorso(ripetuta, criterio, da), Percorso(nuova, criterio, da)) << " da " << da;
+            EXPECT_EQ(ripetuta.Trova(criterio, da + 1), nuova.Trova(criterio, da + 1)) << " da " << da;
         }
     }
+}
+
+// Past the most forms kept they are let go: a form built for each search
+// piles none up, and a form kept before, searched again with other values,
+// finds what it finds alone.
+TEST(Ricerca, FormeLasciateOltreLeMassime) {
+    const Tabella tabella = TabellaGenerata();
+    const auto righe = InOrdine(tabella.righe.size());
+    const Forma forma = Camera == Parametro{0} && Hotel == 1;
+    Ricerca ricerca(tabella, righe, nessunaSottoquery);
+    Percorso(ricerca, Criterio(forma, {Valore::Testo("a1")}), 0);
+    for (std::size_t numero = 0; numero <= Ricerca::kMassimeForme; ++numero)
+        ricerca.Trova(Camera == std::to_string(numero) && Hotel == 1, 0);
+    Ricerca sola(tabella, righe, nessunaSottoquery);
+    const Criterio criterio(forma, {Valore::Testo("B2")});
+    EXPECT_EQ(Percorso(ricerca, criterio, 0), Percorso(sola, criterio, 0));
 }
