@@ -73,7 +73,7 @@ std::int64_t SommaArrotondata(std::int64_t importo, const Valore& addebito) {
 // Whether the stay of the current record covers the day: arrival not after
 // it, departure after it, compared as texts.
 bool OccupaIlGiorno(const Recordset& rs, const std::string& giorno) {
-    return rs["DataArrivo"].Testo() <= giorno && rs["DataPartenza"].Testo() > giorno;
+    return rs[campo::DataArrivo].Testo() <= giorno && rs[campo::DataPartenza].Testo() > giorno;
 }
 
 // The first or last date of a stay: the cell shows no marker then.
@@ -92,7 +92,7 @@ std::string CellaDelSoggiorno(const std::string& nome, const std::string& arrivo
 // Calls `azione` on every record of `rs` that meets `criterio`, in the record
 // set's order: FindFirst, then FindNext until nothing more is found.
 template <typename Azione>
-void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
+void PerOgniRecord(Recordset& rs, const Criterio& criterio, Azione azione) {
     for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) azione();
 }
 
@@ -114,24 +114,17 @@ struct DatabaseAperti {
     std::future<void> rilascio;  // the record sets of the week before, being let go
     CartellaDati cartella;
 
-    // What a record set reads: its source (a table or a query) and the
-    // fields the build reads of it.
-    struct Sorgente {
-        std::string testo;
-        const std::vector<std::string>& campi;
-    };
-
-    // The sources of the record sets for the week from `primo` to `ultimo`.
+    // The record sets for the week from `primo` to `ultimo`.
     struct Sorgenti {
         Sorgenti(const std::string& primo, const std::string& ultimo)
-            : camere{QueryCamere(), CampiCamere()},
-              ospiti{QueryOspiti(primo, ultimo), CampiOspiti()},
-              prenotate{QueryCamerePrenotate(primo, ultimo), CampiCamerePrenotate()},
-              testate{QueryTestate(primo, ultimo), CampiTestate()},
-              agenzie{"AgenzieAbituali", CampiAgenzie()},
-              addebiti{"Arrangiamento", CampiAddebiti()},
-              tipi{"TipiCamere", CampiTipi()} {}
-        Sorgente camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
+            : camere(QueryCamere()),
+              ospiti(QueryOspiti(primo, ultimo)),
+              prenotate(QueryCamerePrenotate(primo, ultimo)),
+              testate(QueryTestate(primo, ultimo)),
+              agenzie(TabellaAgenzie()),
+              addebiti(TabellaAddebiti()),
+              tipi(TabellaTipiCamere()) {}
+        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
     };
 
     // Opens the databases of `cartella`, each told the record set opened on
@@ -161,7 +154,7 @@ struct DatabaseAperti {
             {{&camere,
               [&] {
                   auto daOrdinare = Leggi(*numeriCamere, s.camere);
-                  daOrdinare->Sort("[NumeroCamera]");
+                  daOrdinare->Sort({campo::NumeroCamera});
                   return daOrdinare->OpenRecordset();
               },
               false},
@@ -196,19 +189,19 @@ struct DatabaseAperti {
         return rilascio;
     }
 
-    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente) {
-        return Database::Apri(cartella, nomeFile, tabelle, sorgente.testo, sorgente.campi);
+    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Selezione& selezione) {
+        return Database::Apri(cartella, nomeFile, tabelle, selezione);
     }
 
-    static std::unique_ptr<Recordset> Leggi(Database& database, const Sorgente& sorgente) {
-        return database.OpenRecordset(sorgente.testo, sorgente.campi);
+    static std::unique_ptr<Recordset> Leggi(Database& database, const Selezione& selezione) {
+        return database.OpenRecordset(selezione);
     }
 
     // A reading ahead of the query that makes it: a fault is left for that
     // query to report, in its place.
-    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Sorgente& sorgente) {
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Selezione& selezione) {
         try {
-            return Apri(nomeFile, sorgente);
+            return Apri(nomeFile, selezione);
         } catch (const Errore&) {
             return nullptr;
         }
@@ -216,16 +209,16 @@ struct DatabaseAperti {
 
     // The room types' database, their record set opened on it at once, so
     // that the rooms' query finds them read; a fault is left to that query.
-    std::unique_ptr<Database> ApriTipi(const Sorgente& sorgente) {
-        auto database = ApriSePossibile("TipiCamere.mdb", sorgente);
-        tipi = LeggiSePossibile(database, sorgente);
+    std::unique_ptr<Database> ApriTipi(const Selezione& selezione) {
+        auto database = ApriSePossibile("TipiCamere.mdb", selezione);
+        tipi = LeggiSePossibile(database, selezione);
         return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const Sorgente& sorgente) {
+                                                       const Selezione& selezione) {
         try {
-            return database ? Leggi(*database, sorgente) : nullptr;
+            return database ? Leggi(*database, selezione) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
@@ -360,22 +353,22 @@ public:
         report.ScriviRiga(RigaSeparatore());
         Recordset& camere = *aperti_.camere;
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
-            if (Compresa(camere)) ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
+            if (Compresa(camere)) ScriviCamera(report, camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
         });
     }
 
 private:
     bool Compresa(const Recordset& camera) const {
-        const std::string numero = camera["NumeroCamera"].Testo();
-        return camera["NumeroTableau"].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
+        const std::string numero = camera[campo::NumeroCamera].Testo();
+        return camera[campo::NumeroTableau].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
     }
 
     void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
         // Each search text once: both lines search the same guests.
-        const std::string prenotazioni = CriterioPrenotazioni(hotel_, stanza);
-        std::array<std::string, Giorni> ospiti;
+        const Criterio prenotazioni = CriterioPrenotazioni(hotel_, stanza);
+        std::array<Criterio, Giorni> ospiti;
         for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
         std::string rigaA = RigaVuota();
@@ -398,7 +391,7 @@ private:
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
     bool OspiteConta(const Recordset& ospiti, const std::string& giorno) const {
-        return ospiti["NumeroHotel"].Intero() == hotel_ && ospiti["Partito"].Testo() != "S" &&
+        return ospiti[campo::NumeroHotel].Intero() == hotel_ && ospiti[campo::Partito].Testo() != "S" &&
                OccupaIlGiorno(ospiti, giorno);
     }
 
@@ -406,7 +399,7 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
+    void OspitiDelGiorno(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
@@ -414,12 +407,12 @@ private:
         PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno)) return;
             ++c.ospiti;
-            arrivo = ospiti["DataArrivo"].Testo();
-            partenza = ospiti["DataPartenza"].Testo();
-            if (ospiti["NumeroComponente"].Intero() != 1) return;
-            c.nomeCapo = Inizio(ospiti["NomeCliente"], 14);
-            c.conto = ospiti["NumeroProgressivo"].Intero();
-            c.pagamentoOspite = CodicePagamento(ospiti["TipoPagamento"]);
+            arrivo = ospiti[campo::DataArrivo].Testo();
+            partenza = ospiti[campo::DataPartenza].Testo();
+            if (ospiti[campo::NumeroComponente].Intero() != 1) return;
+            c.nomeCapo = Inizio(ospiti[campo::NomeCliente], 14);
+            c.conto = ospiti[campo::NumeroProgressivo].Intero();
+            c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
             SommaAddebiti(c.conto, giorno, c.importo);
         });
         ScriviCella(riga, k,
@@ -430,27 +423,27 @@ private:
     void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
         Recordset& addebiti = *aperti_.addebiti;
         PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
-                      [&] { importo = SommaArrotondata(importo, addebiti["ImportoTotale"]); });
+                      [&] { importo = SommaArrotondata(importo, addebiti[campo::ImportoTotale]); });
     }
 
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& criterioPrenotazioni, Casella& c) {
+    void PrenotazioniDelGiorno(std::string& riga, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
-            const std::int64_t persone = prenotate["NumeroPersone"].Intero();
+            const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
-            c.conto = prenotate["NumeroPrenotazione"].Intero();
+            c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
-            c.importo = prenotate["Prezzo"].Intero();
+            c.importo = prenotate[campo::Prezzo].Intero();
             ScriviCella(riga, k,
                         Taglia(c.nomePrenotazione).empty()
                             ? std::string()
-                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate["DataArrivo"].Testo(),
-                                                prenotate["DataPartenza"].Testo(), giorno));
+                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
+                                                prenotate[campo::DataPartenza].Testo(), giorno));
         });
     }
 
@@ -463,21 +456,21 @@ private:
             c.pagamentoPrenotazione = ' ';
             return;
         }
-        c.nomePrenotazione = Inizio(testate["NomeCliente"], 14);
-        const Valore& pagamento = testate["Pagamento"];
+        c.nomePrenotazione = Inizio(testate[campo::NomeCliente], 14);
+        const Valore& pagamento = testate[campo::Pagamento];
         c.pagamentoPrenotazione = pagamento.IsNull() ? ' ' : CodicePagamento(pagamento);
     }
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
+    void AgenziaDegliOspiti(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
         PerOgniRecord(ospiti, criterioOspiti, [&] {
-            if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
-            agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
-            if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie["RagioneSociale"], 11);
+            if (!OspiteConta(ospiti, giorno) || ospiti[campo::NumeroComponente].Intero() != 1) return;
+            agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti[campo::CodiceAgenzia].Intero()));
+            if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie[campo::RagioneSociale], 11);
         });
         ScriviCella(riga, k,
                     c.ospiti == 0 ? std::string()
@@ -490,11 +483,11 @@ private:
         const std::string& giorno = giorni_[k].data;
         Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
-        if (testate.NoMatch() || !TipoOccupaCamera(testate["TipoPrenotazione"].Testo())) return;
+        if (testate.NoMatch() || !TipoOccupaCamera(testate[campo::TipoPrenotazione].Testo())) return;
         Recordset& prenotate = *aperti_.prenotate;
         prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
-        c.agenziaPrenotazione = Inizio(testate["Agenzia"], 12);
+        c.agenziaPrenotazione = Inizio(testate[campo::Agenzia], 12);
         ScriviCella(riga, k,
                     c.personePrenotazione == 0
                         ? std::string()
