@@ -151,19 +151,27 @@ Selezione TabellaTipiCamere() {
 }
 
 Selezione TabellaHotel() {
-    return {.tabella = "AnagraficaHotels",
-            .campi = {Numero, RagioneSociale, CodiceAssistenza},
-            .ricerche = {FormaElencoHotel(), FormaHotel()}};
+    return {.tabella = "AnagraficaHotels", .campi = {Numero, RagioneSociale}, .ricerche = {FormaElencoHotel()}};
 }
 
 Selezione TabellaTableau() {
-    return {.tabella = "Tableau",
-            .campi = {Codice, Descrizione},
-            .ricerche = {FormaElencoTableau(), FormaDescrizioneTableau()}};
+    return {.tabella = "Tableau", .campi = {Codice, Descrizione}, .ricerche = {FormaElencoTableau()}};
 }
 
 Selezione TabellaNumeriCamere() {
     return {.tabella = "NumeriCamere", .campi = {NumeroCamera, TipoCamera}, .ricerche = {FormaCamereDelTableau()}};
+}
+
+Selezione TabellaAssistenza() {
+    return {.tabella = "AnagraficaHotels", .campi = {CodiceAssistenza}, .ricerche = {FormaHotel()}};
+}
+
+Selezione TabellaNomiHotel() {
+    return {.tabella = "AnagraficaHotels", .campi = {RagioneSociale}, .ricerche = {FormaHotel()}};
+}
+
+Selezione TabellaDescrizioniTableau() {
+    return {.tabella = "Tableau", .campi = {Descrizione}, .ricerche = {FormaDescrizioneTableau()}};
 }
 
 Criterio CriterioCamere(std::int64_t hotel) { return {FormaCamere(), {Intero(hotel)}}; }

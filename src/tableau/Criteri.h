@@ -68,9 +68,7 @@ Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::s
 
 // The main window's record sets (whole tables, kept while it is shown) and
 // searches: the hotels to list; the tableau definitions of a hotel to list;
-// the rooms of a tableau; a room type by its code. The print menu looks up
-// the hotel of a number and the description of a hotel's tableau in the
-// same tables.
+// the rooms of a tableau; a room type by its code.
 Selezione TabellaHotel();
 Selezione TabellaTableau();
 Selezione TabellaNumeriCamere();
@@ -78,5 +76,12 @@ Criterio CriterioElencoHotel();
 Criterio CriterioElencoTableau(std::int64_t hotel);
 Criterio CriterioCamereDelTableau(std::int64_t hotel, std::int64_t tableau);
 Criterio CriterioTipoCamera(std::string_view sigla);
+
+// What the print menu looks up in the same tables, each search on a table of
+// its own: a hotel's service code and its name, by the hotel's number; the
+// description of a hotel's tableau.
+Selezione TabellaAssistenza();
+Selezione TabellaNomiHotel();
+Selezione TabellaDescrizioniTableau();
 Criterio CriterioHotel(std::int64_t numero);
 Criterio CriterioDescrizioneTableau(std::int64_t hotel, std::int64_t codice);

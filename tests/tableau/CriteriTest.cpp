@@ -7,10 +7,11 @@
 #include "support/Supporto.h"
 #include "tableau/Criteri.h"
 
-// Every record set the build and the main window open, on the demo files and
-// on their SQLite copy, searched with each of its criteria, each declared
-// among the record set's searches so that its fields are checked at the
-// opening: a misspelt table or field fails here, not at the desk.
+// Every record set the build, the main window and the print menu open on the
+// suite's tables, on the demo files and on their SQLite copy, searched with
+// each of its criteria, each declared among the record set's searches so that
+// its fields are checked at the opening: a misspelt table or field fails
+// here, not at the desk.
 TEST(Criteri, OgniSelezioneSiApreSuiFileDemo) {
     const std::string primo = "20261207", ultimo = "20261213";
     const struct {
@@ -27,9 +28,12 @@ TEST(Criteri, OgniSelezioneSiApreSuiFileDemo) {
         {"AgenzieAbituali.mdb", TabellaAgenzie(), {CriterioAgenzia(1, 1)}},
         {"Arrangiamento.mdb", TabellaAddebiti(), {CriterioAddebiti(1, 70401, "20261202")}},
         {"TipiCamere.mdb", TabellaTipiCamere(), {CriterioTipoCamera("DBL")}},
-        {"AnagraficaHotels.mdb", TabellaHotel(), {CriterioElencoHotel(), CriterioHotel(1)}},
-        {"Tableau.mdb", TabellaTableau(), {CriterioElencoTableau(1), CriterioDescrizioneTableau(1, 1)}},
+        {"AnagraficaHotels.mdb", TabellaHotel(), {CriterioElencoHotel()}},
+        {"Tableau.mdb", TabellaTableau(), {CriterioElencoTableau(1)}},
         {"NumeriCamere.mdb", TabellaNumeriCamere(), {CriterioCamereDelTableau(1, 1)}},
+        {"AnagraficaHotels.mdb", TabellaAssistenza(), {CriterioHotel(1)}},
+        {"AnagraficaHotels.mdb", TabellaNomiHotel(), {CriterioHotel(2)}},
+        {"Tableau.mdb", TabellaDescrizioniTableau(), {CriterioDescrizioneTableau(1, 1)}},
     };
     CartellaTemporanea sqlite;
     CreaCopiaSqliteDemo(sqlite.Percorso());

@@ -11,12 +11,14 @@
 #include "common/Contesto.h"
 #include "tableau/CreaTableau.h"
 
+class Campo;
 class Database;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
 class Recordset;
+struct Criterio;
 struct SessioneArchivio;
 struct TableauStampato;
 
@@ -74,8 +76,8 @@ private:
     // Adds an entry to list `indice` for every record of `tabella` that
     // `criterio` finds and selects the first, which runs the list's selection
     // step; with no record the window is unloaded.
-    void RiempiElenco(int indice, Recordset& tabella, const std::string& criterio, const char* campoCodice,
-                      const char* campoDescrizione);
+    void RiempiElenco(int indice, Recordset& tabella, const Criterio& criterio, const Campo& campoCodice,
+                      const Campo& campoDescrizione);
     void ScegliHotel();
     void ScegliTableau();
     // Shows a message of this window; the choices made stay as they are.
