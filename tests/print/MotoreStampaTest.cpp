@@ -372,7 +372,10 @@ TEST(MotoreStampa, DestinazioniEdErrori) {
     scelta.stampante = "/cartella/che/non/esiste";
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), scelta, 1, stampante); }), NumeroErrore::FileNonScrivibile);
     fs::remove("Stampanti.mdb");
-    ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti", {{"Destinazione", TipoCampo::Testo}}, {}});
+    ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti",
+                                          {{"Destinazione", TipoCampo::Testo}, {"Linea", TipoCampo::Testo},
+                                           {"TipoStampa", TipoCampo::Intero}},
+                                          {}});
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
     fs::remove("Contatori.mdb");
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);
