@@ -7,7 +7,6 @@
 #include "archivio/Archivio.h"
 #include "archivio/Ricerca.h"
 #include "archivio/Sessione.h"
-#include "archivio/Sql.h"
 #include "archivio/TabelleCondivise.h"
 #include "archivio/Valutazione.h"
 #include "common/Codifica.h"
@@ -141,30 +140,6 @@ std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro
     return righe;
 }
 
-// A table name as written in a record set's source, brackets allowed.
-std::string NomeTabella(const std::string& sorgente) {
-    std::string nome = Taglia(sorgente);
-    if (nome.size() >= 2 && nome.front() == '[' && nome.back() == ']') nome = nome.substr(1, nome.size() - 2);
-    return nome;
-}
-
-// The Selezione of a record set's source text (a table name or a Select *
-// statement) reading the fields `campi` (all: none given).
-Selezione SelezioneDelTesto(const std::string& sorgente, const std::optional<std::vector<std::string>>& campi) {
-    Selezione selezione;
-    if (sql::ESelect(sorgente)) {
-        selezione = sql::SelezioneDelTesto(sorgente);
-        if (!selezione.campi.empty())
-            throw Errore(NumeroErrore::SintassiSql,
-                         "Istruzione SELECT non gestita: un record set prende tutti i campi (Select *).");
-    } else {
-        selezione.tabella = NomeTabella(sorgente);
-    }
-    if (campi)
-        for (const auto& campo : *campi) selezione.campi.emplace_back(campo);
-    return selezione;
-}
-
 // The reading of its own file the record set `selezione` makes first;
 // nothing when its table lies in another file.
 std::optional<LetturaAttesa> LetturaDellaSelezione(const Selezione& selezione) {
@@ -196,20 +171,6 @@ struct Database::Dati {
     std::shared_ptr<Catalogo> catalogo;  // null once closed
 };
 
-std::string Letterale(std::string_view testo) {
-    std::string out;
-    out.reserve(testo.size() + 2);
-    out += '\'';
-    for (std::size_t da = 0; da <= testo.size();) {
-        const std::size_t apostrofo = std::min(testo.find('\'', da), testo.size());
-        out.append(testo.substr(da, apostrofo - da));
-        if (apostrofo < testo.size()) out += "''";
-        da = apostrofo + 1;
-    }
-    out += '\'';
-    return out;
-}
-
 Database::Database(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
 
 Database::~Database() = default;
@@ -238,12 +199,6 @@ std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
-                                        std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
-                                        const std::vector<std::string>& campi) {
-    return Apri(cartella, nomeFile, std::move(condivise), SelezioneDelTesto(sorgente, campi));
-}
-
-std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<SessioneArchivio> sessione,
                                         std::shared_ptr<TabelleCondivise> condivise,
                                         const std::optional<LetturaAttesa>& attesa) {
@@ -253,12 +208,8 @@ std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std
     return std::unique_ptr<Database>(new Database(std::move(dati)));
 }
 
-std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente) {
-    return OpenRecordset(SelezioneDelTesto(sorgente, std::nullopt));
-}
-
-std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi) {
-    return OpenRecordset(SelezioneDelTesto(sorgente, campi));
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& tabella) {
+    return OpenRecordset(Selezione{.tabella = tabella});
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const Selezione& selezione) {
@@ -281,10 +232,6 @@ Recordset::~Recordset() = default;
 void Recordset::FindFirst(const Criterio& criterio) { Cerca(criterio, 0); }
 
 void Recordset::FindNext(const Criterio& criterio) { Cerca(criterio, static_cast<std::size_t>(corrente_) + 1); }
-
-void Recordset::FindFirst(const std::string& criterio) { FindFirst(Criterio(sql::FormaDelTesto(criterio))); }
-
-void Recordset::FindNext(const std::string& criterio) { FindNext(Criterio(sql::FormaDelTesto(criterio))); }
 
 // On a match the record found becomes current; otherwise the current record stays.
 void Recordset::Cerca(const Criterio& criterio, std::size_t da) {
@@ -312,8 +259,6 @@ void Recordset::MoveNext() {
 bool Recordset::IsEOF() const { return static_cast<std::size_t>(corrente_) >= RecordCount(); }
 
 std::size_t Recordset::RecordCount() const { return dati_->righe.size(); }
-
-void Recordset::Sort(const std::string& ordinamento) { sort_ = sql::OrdineDelTesto(ordinamento); }
 
 std::unique_ptr<Recordset> Recordset::OpenRecordset() const {
     std::vector<std::uint32_t> righe = dati_->righe;

@@ -16,10 +16,6 @@ class TabelleCondivise;
 struct SessioneArchivio;
 struct LetturaAttesa;
 
-// A text as a literal of an SQL text or a criterion: in apostrophes, its
-// apostrophes doubled, so a room number such as 12'B is searched as it is.
-std::string Letterale(std::string_view testo);
-
 // A database of the suite opened by bare file name, read only. Answers the
 // record sets the program asks for: a Selezione, whose table may lie in
 // another file of the folder, its filter reaching others through subqueries.
@@ -41,21 +37,14 @@ public:
     // reader that opens the file.
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo);
-    // The same, the record set as OpenRecordset(sorgente, campi) takes it.
-    static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
-                                          std::shared_ptr<TabelleCondivise> condivise, const std::string& sorgente,
-                                          const std::vector<std::string>& campi);
     ~Database();
 
     // Dynaset of the records the Selezione gives. Only the fields it names
     // are read of the file (all of them when it names none), and each must
     // be a field of the table. Throws Errore 3024, 3078, 3265, 3306, 3061.
     std::unique_ptr<Recordset> OpenRecordset(const Selezione& selezione);
-    // The same on a table name or an SQL text. Throws Errore 3078, 3265, 3000, 3075.
-    std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente);
-    // The same, reading of the table only the fields `campi` and those the
-    // query itself names.
-    std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, const std::vector<std::string>& campi);
+    // The whole table `tabella`, every field read.
+    std::unique_ptr<Recordset> OpenRecordset(const std::string& tabella);
 
     void Close();
 
@@ -83,9 +72,6 @@ public:
     // record then stays. Throws Errore 3061, 3265, 3464.
     void FindFirst(const Criterio& criterio);
     void FindNext(const Criterio& criterio);
-    // The same with a criterion text.
-    void FindFirst(const std::string& criterio);
-    void FindNext(const std::string& criterio);
     bool NoMatch() const { return noMatch_; }
 
     // Field of the current record. Throws 3265 for an unknown field,
@@ -100,8 +86,6 @@ public:
 
     // The sort fields taken by the next OpenRecordset.
     void Sort(std::vector<Ordine> ordinamento) { sort_ = std::move(ordinamento); }
-    // The same as a sort text ("[NumeroCamera]", "A, B DESC").
-    void Sort(const std::string& ordinamento);
     // A new record set with these records in the order of the sort fields.
     std::unique_ptr<Recordset> OpenRecordset() const;
 

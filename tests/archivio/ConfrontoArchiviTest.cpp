@@ -14,7 +14,7 @@ namespace {
 using Righe = std::vector<std::vector<std::string>>;
 
 // Values of `campi` for each record the walk of `criterio` finds.
-Righe Cammina(Recordset& rs, const std::string& criterio, const std::vector<std::string>& campi) {
+Righe Cammina(Recordset& rs, const Criterio& criterio, const std::vector<std::string>& campi) {
     Righe trovate;
     const auto aggiungi = [&] {
         std::vector<std::string> riga;
@@ -68,6 +68,14 @@ const std::vector<std::string> kCampiAgenzie = {"NumeroHotel", "Codice", "Ragion
 const std::vector<std::string> kCampiAddebiti = {"NumeroHotel", "CodiceCliente", "NumeroConto",
                                                  "DataInizio",  "DataFine",      "ImportoTotale"};
 
+const Campo Numero("Numero"), NumeroHotel("NumeroHotel"), Codice("Codice"), NumeroTableau("NumeroTableau"),
+    NumeroCamera("NumeroCamera"), TipoCamera("TipoCamera"), Sigla("Sigla"), Tipologia("Tipologia"),
+    DataArrivo("DataArrivo"), DataPartenza("DataPartenza"), Partito("Partito"), CodiceCliente("CodiceCliente"),
+    NumeroConto("NumeroConto"), DataInizio("DataInizio"), DataFine("DataFine"),
+    NumeroPrenotazione("NumeroPrenotazione"), TipoPrenotazione("TipoPrenotazione");
+
+std::int64_t Intero(const std::string& testo) { return Valore::Testo(testo).Intero(); }
+
 // Runs every query and search of the program on the data folder `cartella`
 // and gives everything found, labelled, in order.
 std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella) {
@@ -79,50 +87,50 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
     // The main window's lists and proposed range, and the print menu's hotel.
     auto hotels = Database::Apri("AnagraficaHotels.mdb", cartella);
     auto rsHotels = hotels->OpenRecordset("AnagraficaHotels");
-    annota("hotel > 0", Cammina(*rsHotels, "Numero > 0", {"Numero", "RagioneSociale"}));
-    annota("hotel 1", Cammina(*rsHotels, "Numero = 1", {"Numero", "CodiceAssistenza"}));
+    annota("hotel > 0", Cammina(*rsHotels, Numero > 0, {"Numero", "RagioneSociale"}));
+    annota("hotel 1", Cammina(*rsHotels, Numero == 1, {"Numero", "CodiceAssistenza"}));
     auto tableau = Database::Apri("Tableau.mdb", cartella);
     auto rsTableau = tableau->OpenRecordset("Tableau");
     auto numeri = Database::Apri("NumeriCamere.mdb", cartella);
     auto rsNumeri = numeri->OpenRecordset("NumeriCamere");
     auto tipi = Database::Apri("TipiCamere.mdb", cartella);
     auto rsTipi = tipi->OpenRecordset("TipiCamere");
-    for (const char* hotel : {"1", "2", "3"}) {
-        annota(std::string("tableau ") + hotel,
-               Cammina(*rsTableau, std::string("NumeroHotel = ") + hotel + " and Codice > 0",
-                       {"Codice", "Descrizione"}));
-        for (const char* codice : {"1", "2"}) {
-            const auto camere = Cammina(*rsNumeri,
-                                        std::string("NumeroHotel = ") + hotel + " and NumeroTableau = " + codice,
-                                        kCampiCamere);
-            annota(std::string("camere ") + hotel + "/" + codice, camere);
+    for (const int hotel : {1, 2, 3}) {
+        annota("tableau " + std::to_string(hotel),
+               Cammina(*rsTableau, NumeroHotel == hotel && Codice > 0, {"Codice", "Descrizione"}));
+        for (const int codice : {1, 2}) {
+            const auto camere = Cammina(*rsNumeri, NumeroHotel == hotel && NumeroTableau == codice, kCampiCamere);
+            annota("camere " + std::to_string(hotel) + "/" + std::to_string(codice), camere);
             for (const auto& camera : camere)
-                annota("tipo " + camera[3],
-                       Cammina(*rsTipi, "Sigla = " + Letterale(camera[3]), {"Sigla", "Tipologia"}));
+                annota("tipo " + camera[3], Cammina(*rsTipi, Sigla == camera[3], {"Sigla", "Tipologia"}));
         }
     }
 
     // The builder's record sets and searches, for both demo weeks.
     for (const auto& settimana : Settimane()) {
-        const std::string periodo = "DataArrivo <= '" + settimana.ultima + "' and DataPartenza > '" + settimana.prima + "'";
+        const Forma periodo = DataArrivo <= settimana.ultima && DataPartenza > settimana.prima;
         auto dbCamere = Database::Apri("NumeriCamere.mdb", cartella);
+        const Selezione tipiCamere{
+            .tabella = "TipiCamere", .campi = {Sigla}, .filtro = Tipologia == "C", .file = "TipiCamere.mdb"};
         auto rsCamere = dbCamere->OpenRecordset(
-            "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' "
-            "Where Tipologia = 'C') Order by NumeroCamera;");
-        rsCamere->Sort("[NumeroCamera]");
+            {.tabella = "NumeriCamere", .filtro = In(TipoCamera, tipiCamere), .ordine = {NumeroCamera}});
+        rsCamere->Sort({NumeroCamera});
         auto camere = rsCamere->OpenRecordset();
         annota("query camere", Tutte(*camere, kCampiCamere));
 
         auto dbOspiti = Database::Apri("Scheda_Cliente.mdb", cartella);
-        auto ospiti = dbOspiti->OpenRecordset("Select * From Scheda_Cliente Where " + periodo);
+        auto ospiti = dbOspiti->OpenRecordset({.tabella = "Scheda_Cliente", .filtro = periodo});
         annota("query ospiti " + settimana.prima, Tutte(*ospiti, kCampiOspiti));
         auto dbPrenotate = Database::Apri("Camere_Prenotazione.mdb", cartella);
-        auto prenotate = dbPrenotate->OpenRecordset("Select * From Camere_Prenotazione Where " + periodo);
+        auto prenotate = dbPrenotate->OpenRecordset({.tabella = "Camere_Prenotazione", .filtro = periodo});
         annota("query prenotate " + settimana.prima, Tutte(*prenotate, kCampiPrenotate));
         auto dbTestate = Database::Apri("Scheda_Prenotazione.mdb", cartella);
+        const Selezione prenotateNelPeriodo{.tabella = "Camere_Prenotazione",
+                                            .campi = {NumeroPrenotazione},
+                                            .filtro = periodo,
+                                            .file = "Camere_Prenotazione.mdb"};
         auto testate = dbTestate->OpenRecordset(
-            "Select * From Scheda_Prenotazione Where NumeroPrenotazione In (Select NumeroPrenotazione From "
-            "Camere_Prenotazione In 'Camere_Prenotazione.mdb' Where " + periodo + ")");
+            {.tabella = "Scheda_Prenotazione", .filtro = In(NumeroPrenotazione, prenotateNelPeriodo)});
         annota("query testate " + settimana.prima, Tutte(*testate, kCampiTestate));
         auto dbAgenzie = Database::Apri("AgenzieAbituali.mdb", cartella);
         auto agenzie = dbAgenzie->OpenRecordset("AgenzieAbituali");
@@ -130,38 +138,36 @@ std::vector<std::pair<std::string, Righe>> Risposte(const std::string& cartella)
         auto addebiti = dbAddebiti->OpenRecordset("Arrangiamento");
 
         for (const auto& camera : Tutte(*camere, kCampiCamere)) {
-            const std::string stanza = Letterale(camera[2]);
+            const std::string& stanza = camera[2];
             for (const auto& giorno : settimana.giorni) {
                 const std::string chi = camera[2] + " " + giorno;
-                const auto presenti = Cammina(*ospiti,
-                                              "NumeroCamera = " + stanza + " and Partito = 'N' and DataArrivo <= '" +
-                                                  giorno + "' and DataPartenza > '" + giorno + "'",
-                                              kCampiOspiti);
+                const auto presenti = Cammina(
+                    *ospiti,
+                    NumeroCamera == stanza && Partito == "N" && DataArrivo <= giorno && DataPartenza > giorno,
+                    kCampiOspiti);
                 annota("ospiti " + chi, presenti);
                 for (const auto& ospite : presenti) {
                     annota("addebiti " + chi,
                            Cammina(*addebiti,
-                                   "NumeroHotel = 1 and CodiceCliente = " + ospite[1] +
-                                       " and NumeroConto = 1 and DataInizio <= '" + giorno + "' and DataFine > '" +
-                                       giorno + "'",
+                                   NumeroHotel == 1 && CodiceCliente == Intero(ospite[1]) && NumeroConto == 1 &&
+                                       DataInizio <= giorno && DataFine > giorno,
                                    kCampiAddebiti));
                     annota("agenzia " + chi,
-                           Cammina(*agenzie, "NumeroHotel = 1 and Codice = " + ospite[9], kCampiAgenzie));
+                           Cammina(*agenzie, NumeroHotel == 1 && Codice == Intero(ospite[9]), kCampiAgenzie));
                 }
                 const auto prenotazioni = Cammina(*prenotate,
-                                                  "NumeroHotel = 1 and NumeroCamera = " + stanza +
-                                                      " and (TipoPrenotazione = 'C' or TipoPrenotazione = 'O' or "
-                                                      "TipoPrenotazione = 'D')",
+                                                  NumeroHotel == 1 && NumeroCamera == stanza &&
+                                                      (TipoPrenotazione == "C" || TipoPrenotazione == "O" ||
+                                                       TipoPrenotazione == "D"),
                                                   kCampiPrenotate);
                 annota("prenotazioni " + chi, prenotazioni);
                 for (const auto& prenotazione : prenotazioni) {
+                    const std::int64_t numero = Intero(prenotazione[1]);
                     annota("testata " + chi,
-                           Cammina(*testate, "NumeroHotel = 1 and NumeroPrenotazione = " + prenotazione[1],
-                                   kCampiTestate));
+                           Cammina(*testate, NumeroHotel == 1 && NumeroPrenotazione == numero, kCampiTestate));
                     annota("camera della prenotazione " + chi,
                            Cammina(*prenotate,
-                                   "NumeroHotel = 1 and NumeroPrenotazione = " + prenotazione[1] +
-                                       " and NumeroCamera = " + stanza,
+                                   NumeroHotel == 1 && NumeroPrenotazione == numero && NumeroCamera == stanza,
                                    kCampiPrenotate));
                 }
             }

@@ -63,7 +63,7 @@ protected:
 };
 
 // Values of a field over the records found by FindFirst, then FindNext until NoMatch.
-std::vector<std::string> Trovati(Recordset& rs, const std::string& criterio, const char* campo) {
+std::vector<std::string> Trovati(Recordset& rs, const Criterio& criterio, const char* campo) {
     std::vector<std::string> valori;
     for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) valori.push_back(rs[campo].Testo());
     return valori;
@@ -79,55 +79,60 @@ std::vector<std::string> Tutti(Recordset& rs, const char* campo) {
 
 using Testi = std::vector<std::string>;
 
+const Campo NumeroHotel("NumeroHotel"), NumeroTableau("NumeroTableau"), NumeroCamera("NumeroCamera"),
+    TipoCamera("TipoCamera"), Pagamento("Pagamento"), NumeroProgressivo("NumeroProgressivo"), Partito("Partito"),
+    DataArrivo("DataArrivo"), DataPartenza("DataPartenza"), NumeroPrenotazione("NumeroPrenotazione"), Piano("Piano");
+
 }  // namespace
 
 TEST_F(DatabaseSuScenario, CriteriSuTestiSenzaRiguardoAlleMaiuscole) {
     ScriviCamere();
     auto db = Apri("numericamere.MDB");
     auto rs = db->OpenRecordset("numeriCAMERE");
-    EXPECT_EQ(Trovati(*rs, "TipoCamera = 'Dus'", "NumeroCamera"), (Testi{"2", "10", "1"}));
-    EXPECT_EQ(Trovati(*rs, "[tipocamera] = 'SUITE' And NUMEROHOTEL = 1", "NumeroCamera"), Testi{"1"});
-    EXPECT_EQ(Trovati(*rs, "NumeroCamera = '12''B'", "TipoCamera"), Testi{"Sala"});
+    EXPECT_EQ(Trovati(*rs, TipoCamera == "Dus", "NumeroCamera"), (Testi{"2", "10", "1"}));
+    EXPECT_EQ(Trovati(*rs, Campo("tipocamera") == "SUITE" && Campo("NUMEROHOTEL") == 1, "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, NumeroCamera == "12'B", "TipoCamera"), Testi{"Sala"});
     // Texts compare character by character: "100" lies before "2".
-    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 1 and NumeroCamera < '2'", "NumeroCamera"), (Testi{"10", "12'B", "1", "100"}));
-    EXPECT_EQ(Trovati(*rs, "TipoCamera > 'd' and TipoCamera <= 'sala'", "NumeroCamera"), (Testi{"2", "10", "1", "12'B"}));
+    EXPECT_EQ(Trovati(*rs, NumeroHotel == 1 && NumeroCamera < "2", "NumeroCamera"), (Testi{"10", "12'B", "1", "100"}));
+    EXPECT_EQ(Trovati(*rs, TipoCamera > "d" && TipoCamera <= "sala", "NumeroCamera"), (Testi{"2", "10", "1", "12'B"}));
 }
 
 TEST_F(DatabaseSuScenario, AccentiSenzaRiguardoAlleMaiuscole) {
     Scrivi("Citta.mdb", {"Citta", {{"Nome", TipoCampo::Testo}}, {{T("Citt\xE0")}, {T("CITT\xC0")}, {T("Citta")}}});
     auto rs = Apri("Citta.mdb")->OpenRecordset("Citta");
-    EXPECT_EQ(Trovati(*rs, "Nome = 'cITT\xE0'", "Nome"), (Testi{"Citt\xE0", "CITT\xC0"}));
+    EXPECT_EQ(Trovati(*rs, Campo("Nome") == "cITT\xE0", "Nome"), (Testi{"Citt\xE0", "CITT\xC0"}));
 }
 
 TEST_F(DatabaseSuScenario, NullNonUgualeANulla) {
     ScriviOspiti();
     auto rs = Apri("Scheda_Cliente.mdb")->OpenRecordset("Scheda_Cliente");
     const char* id = "NumeroProgressivo";
-    EXPECT_EQ(Trovati(*rs, "Pagamento <> 'CC'", id), (Testi{"3", "4", "5"}));
-    EXPECT_EQ(Trovati(*rs, "Not Pagamento = 'CC'", id), (Testi{"3", "4", "5"}));
-    EXPECT_EQ(Trovati(*rs, "Not (Pagamento = 'CC' and NumeroProgressivo = 2)", id), (Testi{"1", "3", "4", "5"}));
-    EXPECT_EQ(Trovati(*rs, "Pagamento = 'B' or NumeroProgressivo = 2", id), (Testi{"2", "5"}));
-    EXPECT_EQ(Trovati(*rs, "Pagamento = Null or Pagamento <> Null", id), Testi{});
-    EXPECT_EQ(Trovati(*rs, "Pagamento Is Null", id), Testi{"2"});
-    EXPECT_EQ(Trovati(*rs, "Pagamento Is Not Null and Pagamento Not In ('cc', 'X')", id), (Testi{"3", "5"}));
+    EXPECT_EQ(Trovati(*rs, Pagamento != "CC", id), (Testi{"3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, !(Pagamento == "CC"), id), (Testi{"3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, !(Pagamento == "CC" && NumeroProgressivo == 2), id), (Testi{"1", "3", "4", "5"}));
+    EXPECT_EQ(Trovati(*rs, Pagamento == "B" || NumeroProgressivo == 2, id), (Testi{"2", "5"}));
+    EXPECT_EQ(Trovati(*rs, Pagamento == Valore() || Pagamento != Valore(), id), Testi{});
+    EXPECT_EQ(Trovati(*rs, IsNull(Pagamento), id), Testi{"2"});
+    EXPECT_EQ(Trovati(*rs, IsNotNull(Pagamento) && NonIn(Pagamento, {Valore::Testo("cc"), Valore::Testo("X")}), id),
+              (Testi{"3", "5"}));
 }
 
 TEST_F(DatabaseSuScenario, NumeriControTesti) {
     ScriviCamere();
     auto rs = Apri("NumeriCamere.mdb")->OpenRecordset("NumeriCamere");
-    EXPECT_EQ(Trovati(*rs, "NumeroHotel = '2'", "NumeroCamera"), Testi{"1"});
-    EXPECT_EQ(Trovati(*rs, "NumeroTableau > 1.5 and NumeroHotel >= -1", "NumeroCamera"), Testi{"1"});
-    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2 and NumeroCamera = 1", "TipoCamera"), Testi{"DUS"});
-    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("NumeroHotel = 'uno'"); }), 3464);
+    EXPECT_EQ(Trovati(*rs, NumeroHotel == "2", "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, NumeroTableau > Valore::Reale(1.5) && NumeroHotel >= -1, "NumeroCamera"), Testi{"1"});
+    EXPECT_EQ(Trovati(*rs, NumeroHotel == 2 && NumeroCamera == 1, "TipoCamera"), Testi{"DUS"});
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(NumeroHotel == "uno"); }), 3464);
     // "12'B" is no number: comparing it with one cannot be answered.
-    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("NumeroHotel = 1 and NumeroCamera = 12"); }), 3464);
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(NumeroHotel == 1 && NumeroCamera == 12); }), 3464);
 }
 
 TEST_F(DatabaseSuScenario, DopoUnaRicercaFallitaRestaCorrenteIlRecordTrovatoPerUltimo) {
     ScriviOspiti();
     auto rs = Apri("Scheda_Cliente.mdb")->OpenRecordset("Scheda_Cliente");
-    const std::string criterio = "NumeroCamera = '101' and Partito = 'N'";
-    rs->FindFirst("NumeroCamera = '999'");
+    const Criterio criterio = NumeroCamera == "101" && Partito == "N";
+    rs->FindFirst(NumeroCamera == "999");
     EXPECT_TRUE(rs->NoMatch());
     EXPECT_EQ(rs->operator[]("NumeroProgressivo").Testo(), "1");
     // A FindNext goes on from that record, not from before the first.
@@ -152,34 +157,37 @@ TEST_F(DatabaseSuScenario, DopoUnaRicercaFallitaRestaCorrenteIlRecordTrovatoPerU
 TEST_F(DatabaseSuScenario, OrdinamentoStabileConNullInTesta) {
     ScriviCamere();
     auto db = Apri("NumeriCamere.mdb");
-    auto rs = db->OpenRecordset("Select * From NumeriCamere Order by TipoCamera");
+    auto rs = db->OpenRecordset({.tabella = "NumeriCamere", .ordine = {TipoCamera}});
     EXPECT_EQ(Tutti(*rs, "NumeroCamera"), (Testi{"100", "2", "10", "1", "12'B", "1"}));
     EXPECT_EQ(Tutti(*rs, "NumeroHotel"), (Testi{"1", "1", "1", "2", "1", "1"}));
-    rs = db->OpenRecordset("Select * From NumeriCamere Order by TipoCamera Desc, NumeroCamera Asc");
+    rs = db->OpenRecordset({.tabella = "NumeriCamere", .ordine = {Ordine(TipoCamera, true), NumeroCamera}});
     EXPECT_EQ(Tutti(*rs, "NumeroCamera"), (Testi{"1", "12'B", "1", "10", "2", "100"}));
 
-    rs->Sort("[NumeroCamera]");
+    rs->Sort({NumeroCamera});
     auto ordinato = rs->OpenRecordset();
     EXPECT_EQ(Tutti(*ordinato, "NumeroCamera"), (Testi{"1", "1", "10", "100", "12'B", "2"}));
     EXPECT_EQ(Tutti(*ordinato, "TipoCamera"), (Testi{"suite", "DUS", "DUS", "", "Sala", "dus"}));
     EXPECT_EQ(Tutti(*rs, "NumeroCamera").front(), "1");  // the record set sorted from stays as it was
-    rs->Sort("NumeroHotel DESC, NumeroTableau desc");
+    rs->Sort({Ordine(NumeroHotel, true), Ordine(NumeroTableau, true)});
     EXPECT_EQ(Tutti(*rs->OpenRecordset(), "NumeroCamera"), (Testi{"1", "1", "12'B", "10", "2", "100"}));
 }
 
 TEST_F(DatabaseSuScenario, InterrogazioniDelTableau) {
     ScriviCamere();
     ScriviOspiti();
-    auto camere = Apri("NumeriCamere.mdb")->OpenRecordset(
-        "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' "
-        "Where Tipologia = 'C') Order by NumeroCamera;");
+    const Selezione tipiCamere{
+        .tabella = "TipiCamere", .campi = {Campo("Sigla")}, .filtro = Campo("Tipologia") == "C", .file = "TipiCamere.mdb"};
+    auto camere = Apri("NumeriCamere.mdb")
+                      ->OpenRecordset({.tabella = "NumeriCamere",
+                                       .filtro = In(TipoCamera, tipiCamere),
+                                       .ordine = {NumeroCamera}});
     EXPECT_EQ(Tutti(*camere, "NumeroCamera"), (Testi{"1", "1", "10", "2"}));
 
-    auto ospiti = Apri("Scheda_Cliente.mdb")->OpenRecordset(
-        "Select * From Scheda_Cliente Where DataArrivo <= '20261213' and DataPartenza > '20261207'");
+    const Forma settimana = DataArrivo <= "20261213" && DataPartenza > "20261207";
+    auto ospiti = Apri("Scheda_Cliente.mdb")->OpenRecordset({.tabella = "Scheda_Cliente", .filtro = settimana});
     EXPECT_EQ(Tutti(*ospiti, "NumeroProgressivo"), (Testi{"2", "3", "5"}));
-    EXPECT_EQ(Trovati(*ospiti, "NumeroCamera = '101' and Partito = 'N' and DataArrivo <= '20261209' and "
-                               "DataPartenza > '20261209'",
+    EXPECT_EQ(Trovati(*ospiti,
+                      NumeroCamera == "101" && Partito == "N" && DataArrivo <= "20261209" && DataPartenza > "20261209",
                       "NumeroProgressivo"),
               Testi{"5"});
 
@@ -191,17 +199,20 @@ TEST_F(DatabaseSuScenario, InterrogazioniDelTableau) {
     Scrivi("Scheda_Prenotazione.mdb", {"Scheda_Prenotazione",
                                        {{"NumeroPrenotazione", TipoCampo::Intero}, {"NomeCliente", TipoCampo::Testo}},
                                        {{N(9), T("Nove")}, {N(8), T("Otto")}, {N(7), T("Sette")}}});
-    auto testate = Apri("Scheda_Prenotazione.mdb")->OpenRecordset(
-        "SELECT * FROM Scheda_Prenotazione WHERE NumeroPrenotazione IN (select NumeroPrenotazione from "
-        "Camere_Prenotazione in 'camere_prenotazione.mdb' where DataArrivo <= '20261213' AND DataPartenza > "
-        "'20261207')");
+    const Selezione prenotateNellaSettimana{.tabella = "camere_PRENOTAZIONE",
+                                            .campi = {NumeroPrenotazione},
+                                            .filtro = settimana,
+                                            .file = "camere_prenotazione.mdb"};
+    auto testate = Apri("Scheda_Prenotazione.mdb")
+                       ->OpenRecordset({.tabella = "Scheda_Prenotazione",
+                                        .filtro = In(NumeroPrenotazione, prenotateNellaSettimana)});
     EXPECT_EQ(Tutti(*testate, "NomeCliente"), Testi{"Sette"});
 
     // A subquery also serves in a search criterion, on the database's own file.
-    auto tutte = Apri("Camere_Prenotazione.mdb")->OpenRecordset("[Camere_Prenotazione]");
-    EXPECT_EQ(Trovati(*tutte, "NumeroPrenotazione In (Select NumeroPrenotazione From Camere_Prenotazione Where "
-                              "DataArrivo Is Null) or DataPartenza = '20261207'",
-                      "NumeroPrenotazione"),
+    auto tutte = Apri("Camere_Prenotazione.mdb")->OpenRecordset("Camere_Prenotazione");
+    const Selezione senzaArrivo{
+        .tabella = "Camere_Prenotazione", .campi = {NumeroPrenotazione}, .filtro = IsNull(DataArrivo)};
+    EXPECT_EQ(Trovati(*tutte, In(NumeroPrenotazione, senzaArrivo) || DataPartenza == "20261207", "NumeroPrenotazione"),
               (Testi{"8", "9"}));
 }
 
@@ -210,7 +221,7 @@ TEST_F(DatabaseSuScenario, OgniTabellaLettaUnaVoltaPerDatabase) {
     auto db = Apri("NumeriCamere.mdb");
     EXPECT_EQ(db->OpenRecordset("NumeriCamere")->RecordCount(), 6u);
     Scrivi("NumeriCamere.mdb", {"NumeriCamere", {{"NumeroCamera", TipoCampo::Testo}}, {{T("1")}}});
-    EXPECT_EQ(db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel = 1")->RecordCount(), 5u);
+    EXPECT_EQ(db->OpenRecordset({.tabella = "NumeriCamere", .filtro = NumeroHotel == 1})->RecordCount(), 5u);
     EXPECT_EQ(Apri("NumeriCamere.mdb")->OpenRecordset("NumeriCamere")->RecordCount(), 1u);
 }
 
@@ -219,57 +230,30 @@ TEST_F(DatabaseSuScenario, ErroriConNumero) {
     auto db = Apri("NumeriCamere.mdb");
     EXPECT_EQ(NumeroErroreDi([&] { Apri("Manca.mdb"); }), 3024);
     EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Camere"); }), 3078);
-    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From Camere"); }), 3078);
-    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere In 'Manca.mdb'"); }), 3024);
-    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Where Piano = 1"); }), 3265);
-    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Order By Piano"); }), 3265);
     EXPECT_EQ(NumeroErroreDi([&] {
-                  db->OpenRecordset("Select * From NumeriCamere Where TipoCamera In (Select Piano From TipiCamere "
-                                    "In 'TipiCamere.mdb')");
+                  db->OpenRecordset({.tabella = "NumeriCamere",
+                                     .filtro = In(TipoCamera, Selezione{.tabella = "TipiCamere",
+                                                                        .campi = {Piano},
+                                                                        .file = "TipiCamere.mdb"})});
               }),
               3265);
 
-    for (const char* sql : {"Select * Form NumeriCamere", "Select From NumeriCamere", "Select * From",
-                            "Select * From NumeriCamere Order NumeroCamera", "Select * From NumeriCamere;;",
-                            "Select * From NumeriCamere Order By", "Select NumeroCamera From NumeriCamere"})
-        EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset(sql); }), 3000) << sql;
-    EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel ="); }), 3075);
-
     auto rs = db->OpenRecordset("NumeriCamere");
-    for (const char* criterio : {"NumeroHotel = ", "NumeroCamera = '12", "NumeroHotel = 1 and", "(NumeroHotel = 1",
-                                 "NumeroHotel 1", "NumeroHotel = 1 ; x", "NumeroHotel = #1#", "[NumeroHotel = 1",
-                                 "", "NumeroHotel In (1, NumeroTableau)"})
-        EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075) << criterio;
-    // Texts nested or chained beyond reason are refused, not followed down the stack.
-    std::string catena = "NumeroHotel = 1";
-    std::string negazioni;
-    for (int i = 0; i < 5000; ++i) {
-        catena += " and NumeroHotel = 1";
-        negazioni += "Not ";
-    }
-    for (const std::string& criterio : {std::string(100000, '(') + "NumeroHotel = 1", catena,
-                                        negazioni + "NumeroHotel = 1"})
-        EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(criterio); }), 3075);
-    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst("Piano = 1"); }), 3265);
+    EXPECT_EQ(NumeroErroreDi([&] { rs->FindFirst(Piano == 1); }), 3265);
     EXPECT_EQ(NumeroErroreDi([&] { (*rs)["Piano"]; }), 3265);
-    rs->Sort("Piano");
+    rs->Sort({Piano});
     EXPECT_EQ(NumeroErroreDi([&] { rs->OpenRecordset(); }), 3265);
-    EXPECT_EQ(NumeroErroreDi([&] {
-                  rs->Sort("NumeroCamera,");
-                  rs->OpenRecordset();
-              }),
-              3000);
 
-    auto vuoto = db->OpenRecordset("Select * From NumeriCamere Where NumeroHotel = 9");
+    auto vuoto = db->OpenRecordset({.tabella = "NumeriCamere", .filtro = NumeroHotel == 9});
     EXPECT_TRUE(vuoto->IsEOF());
-    vuoto->FindFirst("NumeroHotel = 9");
+    vuoto->FindFirst(NumeroHotel == 9);
     EXPECT_TRUE(vuoto->NoMatch());
     EXPECT_EQ(NumeroErroreDi([&] { (*vuoto)["NumeroCamera"]; }), 3021);
     EXPECT_EQ(NumeroErroreDi([&] { vuoto->MoveFirst(); }), 3021);
 
     db->Close();
     EXPECT_EQ(NumeroErroreDi([&] { db->OpenRecordset("NumeriCamere"); }), 3420);
-    EXPECT_EQ(Trovati(*rs, "NumeroHotel = 2", "NumeroCamera"), Testi{"1"});  // record sets keep their records
+    EXPECT_EQ(Trovati(*rs, NumeroHotel == 2, "NumeroCamera"), Testi{"1"});  // record sets keep their records
 }
 
 // A Selezione is checked when it is opened: every field it names must be a
@@ -313,21 +297,27 @@ TEST_F(DatabaseSuScenario, SelezioniControllateAllApertura) {
 TEST(DatabaseAccess, RecordsetConISoliCampiNominati) {
     const std::string demo = (CartellaDatiTest() / "demo").string();
     auto ospiti = Database::Apri("Scheda_Cliente.mdb", demo);
-    const std::string settimana = "Select * From Scheda_Cliente Where DataArrivo <= '20261213' Order by NumeroCamera";
+    Selezione settimana{.tabella = "Scheda_Cliente", .filtro = DataArrivo <= "20261213", .ordine = {NumeroCamera}};
     const auto tutti = ospiti->OpenRecordset(settimana);
-    const auto alcuni = ospiti->OpenRecordset(settimana, {"nomecliente"});
+    settimana.campi = {Campo("nomecliente")};
+    const auto alcuni = ospiti->OpenRecordset(settimana);
     EXPECT_EQ(Tutti(*alcuni, "NomeCliente"), Tutti(*tutti, "NomeCliente"));
     EXPECT_EQ(Tutti(*alcuni, "NumeroCamera"), Tutti(*tutti, "NumeroCamera"));
     // The file is read again for another database: without the fields not named.
-    const auto solo = Database::Apri("Scheda_Cliente.mdb", demo)->OpenRecordset("Scheda_Cliente", {"NumeroCamera"});
+    const auto solo = Database::Apri("Scheda_Cliente.mdb", demo)
+                          ->OpenRecordset({.tabella = "Scheda_Cliente", .campi = {NumeroCamera}});
     solo->MoveFirst();
     EXPECT_EQ(NumeroErroreDi([&] { (*solo)["Note"]; }), NumeroErrore::CampoNonTrovato);
 
     auto camere = Database::Apri("NumeriCamere.mdb", demo);
-    const std::string stanze = "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In "
-                               "'TipiCamere.mdb' Where Tipologia = 'C')";
-    EXPECT_EQ(Tutti(*camere->OpenRecordset(stanze, {"NumeroCamera"}), "NumeroCamera"),
-              Tutti(*camere->OpenRecordset(stanze), "NumeroCamera"));
+    Selezione stanze{.tabella = "NumeriCamere",
+                     .filtro = In(TipoCamera, Selezione{.tabella = "TipiCamere",
+                                                        .campi = {Campo("Sigla")},
+                                                        .filtro = Campo("Tipologia") == "C",
+                                                        .file = "TipiCamere.mdb"})};
+    const auto tuttiICampi = Tutti(*camere->OpenRecordset(stanze), "NumeroCamera");
+    stanze.campi = {NumeroCamera};
+    EXPECT_EQ(Tutti(*camere->OpenRecordset(stanze), "NumeroCamera"), tuttiICampi);
 }
 
 TEST(Tabella, CampiPerNomeSenzaRiguardoAlleMaiuscole) {
@@ -367,9 +357,9 @@ TEST(DatabaseLocale, NumeriConIlPuntoAncheConLaVirgolaDecimale) {
     LocaleVirgolaDecimale italiano;
     if (!italiano.Attiva()) GTEST_SKIP() << "nessuna localizzazione con la virgola decimale installata";
     auto db = Database::Apri("Prezzi.mdb", cartella.Percorso().string());
-    auto rs = db->OpenRecordset("Select * From Prezzi Where Sconto > 2.4");
+    auto rs = db->OpenRecordset({.tabella = "Prezzi", .filtro = Campo("Sconto") > Valore::Reale(2.4)});
     EXPECT_EQ(rs->RecordCount(), 2u);
-    rs->FindFirst("Prezzo = 95.5");
+    rs->FindFirst(Campo("Prezzo") == Valore::Reale(95.5));
     ASSERT_FALSE(rs->NoMatch());
     EXPECT_EQ((*rs)["Camera"].Testo(), "101");
     EXPECT_EQ((*rs)["Sconto"].Testo(), "2.5");

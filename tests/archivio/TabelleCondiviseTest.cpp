@@ -105,8 +105,10 @@ TEST(TabelleCondivise, DatabaseDelloStessoLavoroLeggonoUnaTabellaUnaVolta) {
     const auto viaIn = [&](std::shared_ptr<TabelleCondivise> tabelle) {
         const auto database = tabelle ? Database::Apri(CartellaDati(dir), "Tipi.mdb", std::move(tabelle))
                                       : Database::Apri(CartellaDati(dir), "Tipi.mdb");
-        return database->OpenRecordset("Select * From Camere Where NumeroCamera In (Select NumeroCamera From Camere In "
-                            "'Camere.mdb')")
+        const Campo numero("NumeroCamera");
+        return database
+            ->OpenRecordset({.tabella = "Camere",
+                             .filtro = In(numero, Selezione{.tabella = "Camere", .campi = {numero}, .file = "Camere.mdb"})})
             ->RecordCount();
     };
     // Rewritten in place to the same size and time: only a fresh read sees it.

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "archivio/Database.h"
 #include "archivio/ProcessoFiglio.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
@@ -99,5 +98,4 @@ TEST(RigaReport, NumeriAllineatiOAsterischi) {
     EXPECT_EQ(NumeroADestra(INT64_MIN, 3), "***");
     EXPECT_EQ(Adatta("Bertolucci", 8), "Bertoluc");
     EXPECT_EQ(Adatta("CTS", 5), "CTS  ");
-    EXPECT_EQ(Letterale("12'B"), "'12''B'");
 }
