@@ -128,23 +128,30 @@ public:
         return nomi;
     }
 
-    Tabella LeggiTabella(const std::string& nome) override {
+    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}); }
+
+    // Only the columns asked for are taken from each row. The statement
+    // names the table as the file itself spells it, from its own list:
+    // nothing the caller wrote becomes part of it.
+    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
         Tabella tabella;
         tabella.nome = NomeEsatto(nome);
-        const std::string nomeUtf8 = Cp1252ToUtf8(tabella.nome);
-        Istruzione stmt(db_, "SELECT * FROM " + Virgolette(nomeUtf8) + " ORDER BY rowid");
+        Istruzione stmt(db_, "SELECT * FROM " + Virgolette(Cp1252ToUtf8(tabella.nome)) + " ORDER BY rowid");
         if (!stmt.Valida()) throw Illeggibile();
-        const int colonne = sqlite3_column_count(*stmt);
-        for (int i = 0; i < colonne; ++i) {
+        std::vector<int> lette;
+        for (int i = 0; i < sqlite3_column_count(*stmt); ++i) {
+            const std::string colonna = Utf8ToCp1252(sqlite3_column_name(*stmt, i));
+            if (!colonne.tutte && !colonne.nomi.count(Maiuscolo(colonna))) continue;
             const char* dichiarato = sqlite3_column_decltype(*stmt, i);
-            tabella.colonne.push_back({Utf8ToCp1252(sqlite3_column_name(*stmt, i)),
-                                       TipoDichiarato(dichiarato ? dichiarato : "")});
+            tabella.colonne.push_back({colonna, TipoDichiarato(dichiarato ? dichiarato : "")});
+            lette.push_back(i);
         }
         int esito;
         while ((esito = sqlite3_step(*stmt)) == SQLITE_ROW) {
             Record record;
-            record.reserve(static_cast<std::size_t>(colonne));
-            for (int i = 0; i < colonne; ++i) record.push_back(LeggiValore(*stmt, i, tabella.colonne[i].tipo));
+            record.reserve(lette.size());
+            for (std::size_t k = 0; k < lette.size(); ++k)
+                record.push_back(LeggiValore(*stmt, lette[k], tabella.colonne[k].tipo));
             tabella.righe.push_back(std::move(record));
         }
         if (esito != SQLITE_DONE) throw Illeggibile();

@@ -8,6 +8,7 @@
 // Reads an SQLite 3 file of the suite. Column types come from the declared
 // types: INT/INTEGER/LONG -> Intero, MONEY/CURRENCY -> Valuta, DOUBLE/REAL -> Reale,
 // TEXT/MEMO -> Testo, DATETIME -> Data, BOOLEAN -> SiNo. Text is stored as UTF-8.
+// A reading of some columns takes only those, as the Access reader does.
 std::unique_ptr<Archivio> ApriArchivioSqlite(const FileArchivio& file);
 
 // Writes `tabella` into the SQLite file `percorso` (created when missing), in

@@ -39,6 +39,29 @@ TEST(ArchivioSqlite, RiletturaUgualeAlloScritto) {
     EXPECT_EQ(letta.righe, TabellaDiProva().righe);  // Null and empty text stay apart, amounts exact
 }
 
+// A reading of some columns gives those the table has, in its order, with
+// their values; a name it lacks is left out, as the Access reader does.
+TEST(ArchivioSqlite, SoloLeColonneChieste) {
+    CartellaTemporanea cartella;
+    const auto file = (cartella.Percorso() / "Prova.mdb").string();
+    ScriviTabellaSqlite(file, TabellaDiProva());
+    const Tabella tutta = TabellaDiProva();
+    const struct {
+        std::vector<std::string> chieste;
+        std::vector<std::size_t> attese;  // positions in the whole table
+    } casi[] = {{{"attivo", "NOME"}, {1, 5}}, {{"Sconto", "Piano"}, {3}}, {{"Piano"}, {}}};
+    for (const auto& caso : casi) {
+        const Tabella letta = ApriArchivio(file)->LeggiColonne("Ospiti", Proiezione::Di(caso.chieste));
+        ASSERT_EQ(letta.colonne.size(), caso.attese.size());
+        ASSERT_EQ(letta.righe.size(), tutta.righe.size());
+        for (std::size_t k = 0; k < caso.attese.size(); ++k) {
+            EXPECT_EQ(letta.colonne[k], tutta.colonne[caso.attese[k]]);
+            for (std::size_t r = 0; r < tutta.righe.size(); ++r)
+                EXPECT_EQ(letta.righe[r][k], tutta.righe[r][caso.attese[k]]);
+        }
+    }
+}
+
 TEST(ArchivioSqlite, ErroriConNumero) {
     CartellaTemporanea cartella;
     const auto file = (cartella.Percorso() / "Prova.mdb").string();
