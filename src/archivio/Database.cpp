@@ -76,26 +76,29 @@ private:
 
 std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo);
 
-// The columns a Selezione reads of its table: its fields and those of its
-// filter, its order and its searches; all of them when it names no field.
+// The fields a Selezione names besides those of its filter: its own, those of
+// its order and those of the criteria it is searched with.
+std::vector<std::string> CampiDellaSelezione(const Selezione& selezione) {
+    std::vector<std::string> nomi;
+    for (const auto& campo : selezione.campi) nomi.push_back(campo.Nome());
+    for (const auto& ordine : selezione.ordine) nomi.push_back(ordine.campo.Nome());
+    for (const auto& forma : selezione.ricerche) CampiNominati(forma, nomi);
+    return nomi;
+}
+
+// The columns a Selezione reads of its table: those it names, its filter's
+// included; all of them when it names no field of its own.
 Proiezione ColonneDi(const Selezione& selezione) {
     if (selezione.campi.empty()) return {};
-    std::vector<std::string> colonne;
-    for (const auto& campo : selezione.campi) colonne.push_back(campo.Nome());
+    std::vector<std::string> colonne = CampiDellaSelezione(selezione);
     CampiNominati(selezione.filtro.forma, colonne);
-    for (const auto& ordine : selezione.ordine) colonne.push_back(ordine.campo.Nome());
-    for (const auto& forma : selezione.ricerche) CampiNominati(forma, colonne);
     return Proiezione::Di(colonne);
 }
 
 // Errore 3265 unless every field the Selezione names besides its filter
 // (checked as it is applied) is a field of the table read for it.
 void ControllaCampi(const Tabella& tabella, const Selezione& selezione) {
-    std::vector<std::string> nomi;
-    for (const auto& campo : selezione.campi) nomi.push_back(campo.Nome());
-    for (const auto& ordine : selezione.ordine) nomi.push_back(ordine.campo.Nome());
-    for (const auto& forma : selezione.ricerche) CampiNominati(forma, nomi);
-    for (const auto& nome : nomi) Colonna(tabella, nome);
+    for (const auto& nome : CampiDellaSelezione(selezione)) Colonna(tabella, nome);
 }
 
 // The values of a subquery's one field, in the table's order.

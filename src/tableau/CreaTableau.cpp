@@ -366,7 +366,7 @@ private:
     void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
-        // Each search text once: both lines search the same guests.
+        // Each criterion once: both lines search the same guests.
         const Criterio prenotazioni = CriterioPrenotazioni(hotel_, stanza);
         std::array<Criterio, Giorni> ospiti;
         for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
