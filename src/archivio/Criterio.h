@@ -60,7 +60,8 @@ struct Selezione;
 
 // A criterion's form: a tree of tests, shared and never changed once built,
 // so that copies are cheap and a store may keep what it has prepared for it.
-// An empty form is no test: every record meets it.
+// An empty form is no test: every record meets it; joined to another form,
+// or negated, it leaves things as they are.
 class Forma {
 public:
     struct Nodo;
