@@ -1,7 +1,7 @@
 // Times the builder's kind of search on a record set of 100,000 booked rooms:
-// walks of FindFirst/FindNext with "NumeroHotel = H and NumeroCamera = 'R' and
-// (TipoPrenotazione = ...)" answered from the index, against the same walks
-// testing every record in turn.
+// walks of FindFirst/FindNext with NumeroHotel = H and NumeroCamera = a room
+// and (TipoPrenotazione = ...) answered from the index, against the same
+// walks testing every record in turn.
 #include <stdlib.h>
 
 #include <chrono>
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "common/archivio/Archivio.h"
-#include "common/archivio/ArchivioSqlite.h"
-#include "common/archivio/Database.h"
-#include "common/archivio/Ricerca.h"
+#include "archivio/Archivio.h"
+#include "archivio/ArchivioSqlite.h"
+#include "archivio/Database.h"
+#include "archivio/Ricerca.h"
 
 namespace fs = std::filesystem;
 
@@ -57,14 +57,17 @@ Tabella CamerePrenotate() {
     return t;
 }
 
-// The builder's criteria: for each room and day of a week, the bookings of the room.
-std::vector<std::string> Criteri() {
-    std::vector<std::string> criteri;
+// The builder's kind of criterion: for each room and day of a week, the
+// bookings of the room, one form given the room and the day.
+std::vector<Criterio> Criteri() {
+    const Campo tipo("TipoPrenotazione");
+    const Forma forma = Campo("NumeroHotel") == 1 && Campo("NumeroCamera") == Parametro{0} &&
+                        (tipo == "C" || tipo == "O" || tipo == "D") && Campo("DataArrivo") <= Parametro{1};
+    std::vector<Criterio> criteri;
     for (int camera = 0; camera < Camere; ++camera)
         for (int giorno = 0; giorno < Giorni; ++giorno)
-            criteri.push_back("NumeroHotel = 1 and NumeroCamera = '" + std::to_string(100 + camera) +
-                              "' and (TipoPrenotazione = 'C' or TipoPrenotazione = 'O' or TipoPrenotazione = "
-                              "'D') and DataArrivo <= '" + Data(150 + giorno) + "'");
+            criteri.emplace_back(forma, std::vector{Valore::Testo(std::to_string(100 + camera)),
+                                                    Valore::Testo(Data(150 + giorno))});
     return criteri;
 }
 
@@ -93,7 +96,7 @@ int main() {
     const Tabella tabella = ApriArchivio(file)->LeggiTabella("Camere_Prenotazione");
     std::vector<std::uint32_t> righe(tabella.righe.size());
     for (std::uint32_t i = 0; i < righe.size(); ++i) righe[i] = i;
-    Ricerca scansione(tabella, righe, [](sql::Selezione&) { return std::vector<Valore>{}; },
+    Ricerca scansione(tabella, righe, [](const Selezione&) { return std::vector<Valore>{}; },
                       Ricerca::Modo::Scansione);
     const std::size_t campione = criteri.size() / 10;
     long trovatiIndiceCampione = 0;

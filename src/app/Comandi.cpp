@@ -10,12 +10,12 @@
 
 #include "app/Avvio.h"
 #include "app/DatiDemo.h"
-#include "common/archivio/Archivio.h"
+#include "archivio/Archivio.h"
+#include "archivio/TabellaCsv.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/piattaforma/Stampante.h"
-#include "common/archivio/TabellaCsv.h"
 #include "print/ConvertiXLS.h"
 #include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
@@ -193,9 +193,6 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
     return 0;
 }
 
-// The printer object of the "stampa" command, given by the program.
-FabbricaStampante fabbricaStampante;
-
 // Removes the switch "--nome" from `argomenti`; true when it was there.
 bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& nome) {
     const auto fine = std::remove(argomenti.begin(), argomenti.end(), "--" + nome);
@@ -204,7 +201,8 @@ bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& n
     return trovato;
 }
 
-int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out) {
+int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out,
+           const FabbricaStampante& fabbricaStampante) {
     if (ChiedeAiuto(argomenti)) {
         out << AiutoStampa;
         return 0;
@@ -229,6 +227,8 @@ int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::o
     scelta.filePdf = Utf8ToCp1252(opzioni["pdf"]);
     const Contesto contesto = ContestoDiAvvio(avvio);
     scelta.codiceAssistenza = CodiceAssistenza(contesto.cartella);
+    if (!fabbricaStampante)
+        throw Errore(NumeroErrore::ErroreStampante, "Impossibile stampare: questo programma non ha accesso alle stampanti.");
     const auto stampante = fabbricaStampante();
     const EsitoStampa esito = StampaReport(contesto, scelta, hotel, *stampante);
     if (!esito.filePdf.empty()) out << Cp1252ToUtf8(esito.filePdf) << "\n";
@@ -257,7 +257,7 @@ int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
 }
 
 int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const FabbricaStampante& stampante) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
     const std::vector<std::string> resto(argomenti.begin() + 1, argomenti.end());
@@ -267,7 +267,7 @@ int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio,
     }
     if (comando == "tableau") return Tableau(resto, avvio, out, err);
     if (comando == "demo") return Demo(resto, out);
-    if (comando == "stampa") return Stampa(resto, avvio, out);
+    if (comando == "stampa") return Stampa(resto, avvio, out, stampante);
     if (comando == "esporta") return Esporta(resto, avvio, out);
     if (comando == "leggi") return Leggi(resto, out);
     throw ErroreUso{"comando sconosciuto: '" + comando + "'", ""};
@@ -276,9 +276,9 @@ int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio,
 }  // namespace
 
 int EseguiComando(const std::vector<std::string>& argomenti, const OpzioniAvvio& opzioni, std::ostream& out,
-                  std::ostream& err) {
+                  std::ostream& err, const FabbricaStampante& stampante) {
     try {
-        return Esegui(argomenti, opzioni, out, err);
+        return Esegui(argomenti, opzioni, out, err, stampante);
     } catch (const ErroreUso& e) {
         err << "brovato5: " << e.messaggio << "\n"
             << "Per l'uso: brovato5 " << (e.comando.empty() ? "" : e.comando + " ") << "--help\n";
@@ -297,5 +297,3 @@ int EseguiComando(const std::vector<std::string>& argomenti, const OpzioniAvvio&
         return EsitoErrore;
     }
 }
-
-void UsaStampante(FabbricaStampante fabbrica) { fabbricaStampante = std::move(fabbrica); }

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
 #include "common/Routine.h"

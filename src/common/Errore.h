@@ -35,15 +35,15 @@ constexpr int PercorsoNonTrovato = 76;    // a folder that is missing or cannot 
 constexpr int ErroreStampante = 482;
 constexpr int NessunRecordCorrente = 3021;
 constexpr int FileNonTrovato = 3024;
-constexpr int FileInUso = 3045;
-constexpr int FileNonApribile = 3051;      // a database there that cannot be opened (permission, a link...)          // another workstation is writing the file
-constexpr int SintassiCriterio = 3075;
+constexpr int FileInUso = 3045;            // another workstation is writing the file
+constexpr int FileNonApribile = 3051;      // a database there that cannot be opened (permission, a link...)
+constexpr int ParametriInsufficienti = 3061;  // a search not given a value for each parameter of its criterion
 constexpr int TabellaNonTrovata = 3078;
 constexpr int IsamNonTrovato = 3170;         // the database driver (Access reader) is missing
 constexpr int CampoNonTrovato = 3265;
+constexpr int SottoqueryConPiuCampi = 3306;  // a subquery that does not give the values of one field
 constexpr int FormatoNonRiconosciuto = 3343;
 constexpr int TipiNonCorrispondenti = 3464;
-constexpr int SintassiSql = 3000;
 }  // namespace NumeroErrore
 
 // Errore 53 for the file to read or the program to start `nome` (UTF-8) that is not found.

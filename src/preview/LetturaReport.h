@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "archivio/StatoFile.h"
 #include "common/Contesto.h"
-#include "common/archivio/StatoFile.h"
 
 // Whether the workstation's report file is in the data folder.
 bool EsisteReport(const Contesto& contesto);

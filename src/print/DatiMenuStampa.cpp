@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "archivio/Database.h"
 #include "common/Codifica.h"
-#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"
+#include "print/TabelleStampa.h"
 #include "tableau/FileReport.h"
 
 const char* const kCartellaArchivio = "doc";
@@ -41,11 +42,11 @@ std::int16_t HotelDiStampa(std::int16_t hotel) { return hotel == 0 ? 1 : hotel; 
 
 std::vector<std::string> DestinazioniHotel1(const CartellaDati& cartella) {
     auto database = Database::Apri(cartella, "Stampanti.mdb");
-    auto stampanti = database->OpenRecordset("Stampanti");
+    auto stampanti = database->OpenRecordset(TabellaNomiDestinazioni());
     std::vector<std::string> destinazioni;
-    const std::string criterio = "NumeroHotel = 1";
+    const Criterio criterio = CriterioDestinazioniHotel(1);
     for (stampanti->FindFirst(criterio); !stampanti->NoMatch(); stampanti->FindNext(criterio))
-        destinazioni.push_back((*stampanti)["Destinazione"].Testo());
+        destinazioni.push_back((*stampanti)[campo::Destinazione].Testo());
     database->Close();
     return destinazioni;
 }

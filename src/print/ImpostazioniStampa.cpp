@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "archivio/Database.h"
 #include "common/Ambiente.h"
-#include "common/Codifica.h"
-#include "common/archivio/Database.h"
-#include "common/Errore.h"
 #include "common/CartellaDati.h"
+#include "common/Codifica.h"
+#include "common/Errore.h"
 #include "common/Routine.h"
 #include "print/MotoreStampa.h"
+#include "print/TabelleStampa.h"
 
 namespace {
 
@@ -42,12 +43,12 @@ std::string FontCorpo(const CartellaDati& cartella) {
 
 std::int16_t LunghezzaPagina(const CartellaDati& cartella, std::int16_t hotel, bool compressa) {
     auto db = Database::Apri(cartella, "Contatori.mdb");
-    auto contatori = db->OpenRecordset("Contatori");
-    contatori->FindFirst("NumeroHotel = " + TestoIntero(hotel));
+    auto contatori = db->OpenRecordset(TabellaContatori(compressa));
+    contatori->FindFirst(CriterioContatori(hotel));
     std::int16_t lunghezza = 60;
     if (!contatori->NoMatch()) {
-        const char* campo = compressa ? "LungPagComp" : "LungPagNoComp";
-        lunghezza = Intero16((*contatori)[campo], campo);
+        const Campo& campo = compressa ? campo::LungPagComp : campo::LungPagNoComp;
+        lunghezza = Intero16((*contatori)[campo], campo.Nome());
     }
     db->Close();
     return lunghezza;
@@ -55,10 +56,10 @@ std::int16_t LunghezzaPagina(const CartellaDati& cartella, std::int16_t hotel, b
 
 // Print type, tables, sheet length and top margin from the SetStampa record.
 void LeggiSetStampa(Recordset& setStampa, bool compressa, ImpostazioniStampa& impostazioni) {
-    setStampa.FindFirst("TipoStampa = " + TestoIntero(impostazioni.tipoStampa));
+    setStampa.FindFirst(CriterioSetStampa(impostazioni.tipoStampa));
     if (setStampa.NoMatch()) return;
-    const std::string compresso = setStampa["Compresso"].Testo();
-    const std::string grassetto = setStampa["Grassetto"].Testo();
+    const std::string compresso = setStampa[campo::Compresso].Testo();
+    const std::string grassetto = setStampa[campo::Grassetto].Testo();
     for (int i = 1; i <= 12; ++i) {
         impostazioni.compresso[i] = Gruppo(compresso, i);
         impostazioni.grassetto[i] = static_cast<std::int16_t>(std::nearbyint(Gruppo(grassetto, i)));
@@ -70,9 +71,9 @@ void LeggiSetStampa(Recordset& setStampa, bool compressa, ImpostazioniStampa& im
 // The environment variable named by the record's "Destinazione" when it has
 // a value (the user's own: `dellUtente` is set), else the record's "Linea".
 std::string DestinazioneDelRecord(Recordset& stampanti, bool& dellUtente) {
-    const auto variabile = LeggiAmbiente(stampanti["Destinazione"].Testo());
+    const auto variabile = LeggiAmbiente(stampanti[campo::Destinazione].Testo());
     dellUtente = variabile && !variabile->empty();
-    return dellUtente ? *variabile : stampanti["Linea"].Testo();
+    return dellUtente ? *variabile : stampanti[campo::Linea].Testo();
 }
 
 // A destination the Stampanti table has no record for: nothing can be
@@ -81,7 +82,7 @@ Errore ErroreDestinazioneSconosciuta(const std::string& destinazione, Recordset&
     std::string note;
     if (stampanti.RecordCount() > 0) {
         for (stampanti.MoveFirst(); !stampanti.IsEOF(); stampanti.MoveNext()) {
-            const std::string nota = stampanti["Destinazione"].Testo();
+            const std::string nota = stampanti[campo::Destinazione].Testo();
             if (!nota.empty()) note += (note.empty() ? "'" : ", '") + Cp1252ToUtf8(nota) + "'";
         }
     }
@@ -116,11 +117,11 @@ ImpostazioniStampa LeggiImpostazioni(const CartellaDati& cartella, const SceltaS
     impostazioni.lunghezzaPagina = LunghezzaPagina(cartella, hotel, scelta.compressa);
 
     auto db = Database::Apri(cartella, "Stampanti.mdb");
-    auto stampanti = db->OpenRecordset("Stampanti");
-    auto setStampa = db->OpenRecordset("SetStampa");
-    stampanti->FindFirst("Destinazione = " + Letterale(scelta.destinazione));
+    auto stampanti = db->OpenRecordset(TabellaDestinazioni());
+    auto setStampa = db->OpenRecordset(TabellaSetStampa());
+    stampanti->FindFirst(CriterioDestinazione(scelta.destinazione));
     if (stampanti->NoMatch()) throw ErroreDestinazioneSconosciuta(scelta.destinazione, *stampanti);
-    impostazioni.tipoStampa = Intero16((*stampanti)["TipoStampa"], "TipoStampa");
+    impostazioni.tipoStampa = Intero16((*stampanti)[campo::TipoStampa], campo::TipoStampa.Nome());
     LeggiSetStampa(*setStampa, scelta.compressa, impostazioni);
     impostazioni.destinazione = DestinazioneDelRecord(*stampanti, impostazioni.destinazioneDellUtente);
     db->Close();
@@ -133,9 +134,9 @@ ImpostazioniStampa LeggiImpostazioni(const CartellaDati& cartella, const SceltaS
 
 std::string CodiceAssistenza(const CartellaDati& cartella) {
     auto db = Database::Apri(cartella, "AnagraficaHotels.mdb");
-    auto hotels = db->OpenRecordset("AnagraficaHotels");
-    hotels->FindFirst("Numero = 1");
-    std::string codice = hotels->NoMatch() ? "" : (*hotels)["CodiceAssistenza"].Testo();
+    auto hotels = db->OpenRecordset(TabellaAssistenza());
+    hotels->FindFirst(CriterioHotel(1));
+    std::string codice = hotels->NoMatch() ? "" : (*hotels)[campo::CodiceAssistenza].Testo();
     db->Close();
     return codice;
 }

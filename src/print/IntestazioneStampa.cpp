@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <optional>
 
+#include "archivio/Database.h"
 #include "common/Routine.h"
-#include "common/archivio/Database.h"
+#include "tableau/Criteri.h"
 #include "tableau/RigaReport.h"
 
 namespace {
@@ -59,9 +60,9 @@ std::optional<std::chrono::sys_days> GiornoPiuVicino(unsigned giorno, unsigned m
     return scelto;
 }
 
-// The field `campo` of the first record of `tabella` in `database` that `criterio` finds; "" for none.
-std::string Campo(const CartellaDati& cartella, const char* database, const char* tabella,
-                  const std::string& criterio, const char* campo) {
+// The field `campo` of the first record of the Selezione `tabella` in `database` that `criterio` finds; "" for none.
+std::string CampoTrovato(const CartellaDati& cartella, const char* database, const Selezione& tabella,
+                         const Criterio& criterio, const Campo& campo) {
     auto db = Database::Apri(cartella, database);
     auto record = db->OpenRecordset(tabella);
     record->FindFirst(criterio);
@@ -92,13 +93,12 @@ IntestazioneStampa ComponiIntestazione(const std::string& hotel, const std::stri
 
 IntestazioneStampa LeggiIntestazione(const CartellaDati& cartella, std::int16_t hotel, const TableauStampato& tableau,
                                      const std::string& primaRiga, const std::tm& ora) {
-    const std::string ragioneSociale =
-        Campo(cartella, "AnagraficaHotels.mdb", "AnagraficaHotels", "Numero = " + TestoIntero(hotel), "RagioneSociale");
+    const std::string ragioneSociale = CampoTrovato(cartella, "AnagraficaHotels.mdb", TabellaNomiHotel(),
+                                                    CriterioHotel(hotel), campo::RagioneSociale);
     const std::string descrizione =
         tableau.codice == 0 ? ""
-                            : Campo(cartella, "Tableau.mdb", "Tableau",
-                                    "NumeroHotel = " + TestoIntero(hotel) + " and Codice = " + TestoIntero(tableau.codice),
-                                    "Descrizione");
+                            : CampoTrovato(cartella, "Tableau.mdb", TabellaDescrizioniTableau(),
+                                           CriterioDescrizioneTableau(hotel, tableau.codice), campo::Descrizione);
     const std::string primoGiorno =
         tableau.primoGiorno.empty() ? PrimoGiornoDelReport(primaRiga, Giorno(ora)) : tableau.primoGiorno;
     return ComponiIntestazione(Taglia(ragioneSociale.substr(0, LunghezzaNomeHotel)), Taglia(descrizione),

@@ -12,12 +12,13 @@
 #include <optional>
 #include <vector>
 
+#include "archivio/Database.h"
+#include "archivio/Sessione.h"
+#include "archivio/StatoFile.h"
+#include "archivio/TabelleCondivise.h"
 #include "common/Codifica.h"
-#include "common/archivio/Database.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
-#include "common/archivio/StatoFile.h"
-#include "common/archivio/TabelleCondivise.h"
 #include "tableau/Criteri.h"
 #include "tableau/FileReport.h"
 #include "tableau/RigaReport.h"
@@ -72,7 +73,7 @@ std::int64_t SommaArrotondata(std::int64_t importo, const Valore& addebito) {
 // Whether the stay of the current record covers the day: arrival not after
 // it, departure after it, compared as texts.
 bool OccupaIlGiorno(const Recordset& rs, const std::string& giorno) {
-    return rs["DataArrivo"].Testo() <= giorno && rs["DataPartenza"].Testo() > giorno;
+    return rs[campo::DataArrivo].Testo() <= giorno && rs[campo::DataPartenza].Testo() > giorno;
 }
 
 // The first or last date of a stay: the cell shows no marker then.
@@ -91,7 +92,7 @@ std::string CellaDelSoggiorno(const std::string& nome, const std::string& arrivo
 // Calls `azione` on every record of `rs` that meets `criterio`, in the record
 // set's order: FindFirst, then FindNext until nothing more is found.
 template <typename Azione>
-void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
+void PerOgniRecord(Recordset& rs, const Criterio& criterio, Azione azione) {
     for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) azione();
 }
 
@@ -102,7 +103,7 @@ void PerOgniRecord(Recordset& rs, const std::string& criterio, Azione azione) {
 // readers run side by side. Each step's result is taken in a fixed order, so
 // that with several faults the error reported is the first in that order.
 struct DatabaseAperti {
-    std::shared_ptr<TabelleCondivise> tabelle = std::make_shared<TabelleCondivise>();
+    std::shared_ptr<TabelleCondivise> tabelle;
     std::unique_ptr<Database> numeriCamere, schedaCliente, agenzieAbituali, arrangiamento, camerePrenotazione,
         schedaPrenotazione, tipiCamere;
     std::unique_ptr<Recordset> camere, ospiti, prenotate, testate, agenzie, addebiti;
@@ -113,32 +114,25 @@ struct DatabaseAperti {
     std::future<void> rilascio;  // the record sets of the week before, being let go
     CartellaDati cartella;
 
-    // What a record set reads: its source (a table or a query) and the
-    // fields the build reads of it.
-    struct Sorgente {
-        std::string testo;
-        const std::vector<std::string>& campi;
-    };
-
-    // The sources of the record sets for the week from `primo` to `ultimo`.
+    // The record sets for the week from `primo` to `ultimo`.
     struct Sorgenti {
         Sorgenti(const std::string& primo, const std::string& ultimo)
-            : camere{QueryCamere(), CampiCamere()},
-              ospiti{QueryOspiti(primo, ultimo), CampiOspiti()},
-              prenotate{QueryCamerePrenotate(primo, ultimo), CampiCamerePrenotate()},
-              testate{QueryTestate(primo, ultimo), CampiTestate()},
-              agenzie{"AgenzieAbituali", CampiAgenzie()},
-              addebiti{"Arrangiamento", CampiAddebiti()},
-              tipi{"TipiCamere", CampiTipi()} {}
-        Sorgente camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
+            : camere(QueryCamere()),
+              ospiti(QueryOspiti(primo, ultimo)),
+              prenotate(QueryCamerePrenotate(primo, ultimo)),
+              testate(QueryTestate(primo, ultimo)),
+              agenzie(TabellaAgenzie()),
+              addebiti(TabellaAddebiti()),
+              tipi(TabellaTipiCamere()) {}
+        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
     };
 
     // Opens the databases of `cartella`, each told the record set opened on
     // it first, for the week from `primo` to `ultimo`: its table is read with
     // the opening. Each reading is told to `a`.
-    DatabaseAperti(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo,
-                   Avanzamento& a)
-        : cartella(cartella) {
+    DatabaseAperti(std::shared_ptr<SessioneArchivio> sessione, const CartellaDati& cartella, const std::string& primo,
+                   const std::string& ultimo, Avanzamento& a)
+        : tabelle(std::make_shared<TabelleCondivise>(std::move(sessione))), cartella(cartella) {
         const Sorgenti s(primo, ultimo);
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere, a); }},
                                           {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti, a); }},
@@ -161,7 +155,7 @@ struct DatabaseAperti {
             {{&camere,
               [&] {
                   auto daOrdinare = Leggi(*numeriCamere, "NumeriCamere.mdb", s.camere, a);
-                  daOrdinare->Sort("[NumeroCamera]");
+                  daOrdinare->Sort({campo::NumeroCamera});
                   return daOrdinare->OpenRecordset();
               },
               false},
@@ -198,23 +192,23 @@ struct DatabaseAperti {
     }
 
     // A stop asked for is heeded before a reading begins.
-    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Sorgente& sorgente, Avanzamento& a) {
+    std::unique_ptr<Database> Apri(const std::string& nomeFile, const Selezione& selezione, Avanzamento& a) {
         const Avanzamento::Lettura lettura(a, nomeFile);
-        return Database::Apri(cartella, nomeFile, tabelle, sorgente.testo, sorgente.campi);
+        return Database::Apri(cartella, nomeFile, tabelle, selezione);
     }
 
     static std::unique_ptr<Recordset> Leggi(Database& database, const std::string& nomeFile,
-                                            const Sorgente& sorgente, Avanzamento& a) {
+                                            const Selezione& selezione, Avanzamento& a) {
         const Avanzamento::Lettura lettura(a, nomeFile);
-        return database.OpenRecordset(sorgente.testo, sorgente.campi);
+        return database.OpenRecordset(selezione);
     }
 
     // A reading ahead of the query that makes it: a fault is left for that
     // query to report, in its place.
-    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Sorgente& sorgente,
+    std::unique_ptr<Database> ApriSePossibile(const std::string& nomeFile, const Selezione& selezione,
                                               Avanzamento& a) {
         try {
-            return Apri(nomeFile, sorgente, a);
+            return Apri(nomeFile, selezione, a);
         } catch (const Errore&) {
             return nullptr;
         }
@@ -222,16 +216,16 @@ struct DatabaseAperti {
 
     // The room types' database, their record set opened on it at once, so
     // that the rooms' query finds them read; a fault is left to that query.
-    std::unique_ptr<Database> ApriTipi(const Sorgente& sorgente, Avanzamento& a) {
-        auto database = ApriSePossibile("TipiCamere.mdb", sorgente, a);
-        tipi = LeggiSePossibile(database, sorgente, a);
+    std::unique_ptr<Database> ApriTipi(const Selezione& selezione, Avanzamento& a) {
+        auto database = ApriSePossibile("TipiCamere.mdb", selezione, a);
+        tipi = LeggiSePossibile(database, selezione, a);
         return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const Sorgente& sorgente, Avanzamento& a) {
+                                                       const Selezione& selezione, Avanzamento& a) {
         try {
-            return database ? Leggi(*database, "TipiCamere.mdb", sorgente, a) : nullptr;
+            return database ? Leggi(*database, "TipiCamere.mdb", selezione, a) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
@@ -243,17 +237,19 @@ constexpr const char* kFileLetti[] = {"NumeriCamere.mdb",        "TipiCamere.mdb
                                       "AgenzieAbituali.mdb",     "Arrangiamento.mdb",      "Camere_Prenotazione.mdb",
                                       "Scheda_Prenotazione.mdb"};
 
-// The state of the files a build reads in `cartella`; nothing when one of
-// them is missing or cannot be examined. After the readings begun at `dopo`
-// their fingerprints, taken at their end, serve.
+// The state of the files a build reads in `cartella`, their fingerprints
+// kept in `impronte`; nothing when one of them is missing or cannot be
+// examined. After the readings begun at `dopo` their fingerprints, taken at
+// their end, serve.
 std::optional<std::vector<StatoFile>> StatoDeiFileLetti(
-    const CartellaDati& cartella, std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
+    const CartellaDati& cartella, UltimeImpronte& impronte,
+    std::optional<std::chrono::steady_clock::time_point> dopo = std::nullopt) {
     std::vector<StatoFile> stati;
     for (const char* nome : kFileLetti) {
         const auto trovato = cartella.Trova(nome);
         if (!trovato) return std::nullopt;
         const FileArchivio file{cartella, *trovato};
-        const auto stato = dopo ? LeggiStatoFile(file, *dopo) : LeggiStatoFile(file);
+        const auto stato = LeggiStatoFile(file, impronte, dopo);
         if (!stato) return std::nullopt;
         stati.push_back(*stato);
     }
@@ -276,6 +272,8 @@ std::optional<IdentitaFile> IdentitaCartella(const CartellaDati& cartella) {
 // hotel in turn. The record sets of the week are opened again for another
 // week. One build at a time uses them.
 struct UltimaCostruzione::Dati {
+    explicit Dati(std::shared_ptr<SessioneArchivio> sessione_) : sessione(std::move(sessione_)) {}
+
     // Builds with the record sets of the week from `primo` to `ultimo` in `cartella`.
     template <typename Costruzione>
     void Con(const CartellaDati& cartella, const std::string& primo, const std::string& ultimo, Avanzamento& a,
@@ -283,12 +281,12 @@ struct UltimaCostruzione::Dati {
         const std::lock_guard blocco(mutex_);
         // Taken before reading: a file changed while it is read is read again next time.
         const auto inizio = std::chrono::steady_clock::now();
-        const auto stati = StatoDeiFileLetti(cartella);
+        const auto stati = StatoDeiFileLetti(cartella, sessione->impronte);
         const auto identita = IdentitaCartella(cartella);
         const std::pair settimana{primo, ultimo};
         if (!aperti_ || !stati || !identita || cartella_ != identita || stati_ != *stati) {
             aperti_.reset();
-            aperti_ = std::make_unique<DatabaseAperti>(cartella, primo, ultimo, a);
+            aperti_ = std::make_unique<DatabaseAperti>(sessione, cartella, primo, ultimo, a);
             cartella_ = identita;
             settimana_ = {};
             // Without the files' state what is opened serves this build only.
@@ -307,10 +305,12 @@ struct UltimaCostruzione::Dati {
             // before (times kept to the 2 seconds): what was read serves this
             // build only. The fingerprints taken since the state above serve:
             // those of the readings, or of that state for a file not read again.
-            if (StatoDeiFileLetti(cartella, inizio) != stati) stati_.clear();
+            if (StatoDeiFileLetti(cartella, sessione->impronte, inizio) != stati) stati_.clear();
         }
         costruzione(*aperti_);
     }
+
+    const std::shared_ptr<SessioneArchivio> sessione;
 
 private:
     std::mutex mutex_;
@@ -320,7 +320,10 @@ private:
     std::unique_ptr<DatabaseAperti> aperti_;
 };
 
-UltimaCostruzione::UltimaCostruzione() : dati_(std::make_unique<Dati>()) {}
+UltimaCostruzione::UltimaCostruzione() : UltimaCostruzione(std::make_shared<SessioneArchivio>()) {}
+
+UltimaCostruzione::UltimaCostruzione(std::shared_ptr<SessioneArchivio> sessione)
+    : dati_(std::make_unique<Dati>(std::move(sessione))) {}
 
 UltimaCostruzione::~UltimaCostruzione() = default;
 
@@ -360,22 +363,22 @@ public:
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
             if (!Compresa(camere)) return;
             avanzamento_.Controlla();
-            ScriviCamera(report, camere["NumeroCamera"].Testo(), camere["TipoCamera"].Testo());
+            ScriviCamera(report, camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
         });
     }
 
 private:
     bool Compresa(const Recordset& camera) const {
-        const std::string numero = camera["NumeroCamera"].Testo();
-        return camera["NumeroTableau"].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
+        const std::string numero = camera[campo::NumeroCamera].Testo();
+        return camera[campo::NumeroTableau].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
     }
 
     void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
-        // Each search text once: both lines search the same guests.
-        const std::string prenotazioni = CriterioPrenotazioni(hotel_, stanza);
-        std::array<std::string, Giorni> ospiti;
+        // Each criterion once: both lines search the same guests.
+        const Criterio prenotazioni = CriterioPrenotazioni(hotel_, stanza);
+        std::array<Criterio, Giorni> ospiti;
         for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
         std::string rigaA = RigaVuota();
@@ -398,7 +401,7 @@ private:
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
     bool OspiteConta(const Recordset& ospiti, const std::string& giorno) const {
-        return ospiti["NumeroHotel"].Intero() == hotel_ && ospiti["Partito"].Testo() != "S" &&
+        return ospiti[campo::NumeroHotel].Intero() == hotel_ && ospiti[campo::Partito].Testo() != "S" &&
                OccupaIlGiorno(ospiti, giorno);
     }
 
@@ -406,7 +409,7 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
+    void OspitiDelGiorno(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
@@ -414,12 +417,12 @@ private:
         PerOgniRecord(ospiti, criterioOspiti, [&] {
             if (!OspiteConta(ospiti, giorno)) return;
             ++c.ospiti;
-            arrivo = ospiti["DataArrivo"].Testo();
-            partenza = ospiti["DataPartenza"].Testo();
-            if (ospiti["NumeroComponente"].Intero() != 1) return;
-            c.nomeCapo = Inizio(ospiti["NomeCliente"], 14);
-            c.conto = ospiti["NumeroProgressivo"].Intero();
-            c.pagamentoOspite = CodicePagamento(ospiti["TipoPagamento"]);
+            arrivo = ospiti[campo::DataArrivo].Testo();
+            partenza = ospiti[campo::DataPartenza].Testo();
+            if (ospiti[campo::NumeroComponente].Intero() != 1) return;
+            c.nomeCapo = Inizio(ospiti[campo::NomeCliente], 14);
+            c.conto = ospiti[campo::NumeroProgressivo].Intero();
+            c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
             SommaAddebiti(c.conto, giorno, c.importo);
         });
         ScriviCella(riga, k,
@@ -430,27 +433,27 @@ private:
     void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
         Recordset& addebiti = *aperti_.addebiti;
         PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
-                      [&] { importo = SommaArrotondata(importo, addebiti["ImportoTotale"]); });
+                      [&] { importo = SommaArrotondata(importo, addebiti[campo::ImportoTotale]); });
     }
 
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const std::string& criterioPrenotazioni, Casella& c) {
+    void PrenotazioniDelGiorno(std::string& riga, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
-            const std::int64_t persone = prenotate["NumeroPersone"].Intero();
+            const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
-            c.conto = prenotate["NumeroPrenotazione"].Intero();
+            c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
-            c.importo = prenotate["Prezzo"].Intero();
+            c.importo = prenotate[campo::Prezzo].Intero();
             ScriviCella(riga, k,
                         Taglia(c.nomePrenotazione).empty()
                             ? std::string()
-                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate["DataArrivo"].Testo(),
-                                                prenotate["DataPartenza"].Testo(), giorno));
+                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
+                                                prenotate[campo::DataPartenza].Testo(), giorno));
         });
     }
 
@@ -463,21 +466,21 @@ private:
             c.pagamentoPrenotazione = ' ';
             return;
         }
-        c.nomePrenotazione = Inizio(testate["NomeCliente"], 14);
-        const Valore& pagamento = testate["Pagamento"];
+        c.nomePrenotazione = Inizio(testate[campo::NomeCliente], 14);
+        const Valore& pagamento = testate[campo::Pagamento];
         c.pagamentoPrenotazione = pagamento.IsNull() ? ' ' : CodicePagamento(pagamento);
     }
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const std::string& criterioOspiti, Casella& c) {
+    void AgenziaDegliOspiti(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
         PerOgniRecord(ospiti, criterioOspiti, [&] {
-            if (!OspiteConta(ospiti, giorno) || ospiti["NumeroComponente"].Intero() != 1) return;
-            agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti["CodiceAgenzia"].Intero()));
-            if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie["RagioneSociale"], 11);
+            if (!OspiteConta(ospiti, giorno) || ospiti[campo::NumeroComponente].Intero() != 1) return;
+            agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti[campo::CodiceAgenzia].Intero()));
+            if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie[campo::RagioneSociale], 11);
         });
         ScriviCella(riga, k,
                     c.ospiti == 0 ? std::string()
@@ -490,11 +493,11 @@ private:
         const std::string& giorno = giorni_[k].data;
         Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
-        if (testate.NoMatch() || !TipoOccupaCamera(testate["TipoPrenotazione"].Testo())) return;
+        if (testate.NoMatch() || !TipoOccupaCamera(testate[campo::TipoPrenotazione].Testo())) return;
         Recordset& prenotate = *aperti_.prenotate;
         prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
-        c.agenziaPrenotazione = Inizio(testate["Agenzia"], 12);
+        c.agenziaPrenotazione = Inizio(testate[campo::Agenzia], 12);
         ScriviCella(riga, k,
                     c.personePrenotazione == 0
                         ? std::string()

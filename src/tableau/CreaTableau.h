@@ -7,13 +7,19 @@
 #include "common/Contesto.h"
 #include "tableau/Avanzamento.h"
 
+struct SessioneArchivio;
+
 // The databases and record sets of the last build, kept for the next one
 // while the files it read stay unchanged: another week, tableau or range of
 // rooms of the same folder is built without reading every table again. Its
 // owner (the main window, a command) keeps it as long as builds may follow.
+// The tables read are kept for the session it is given (one of its own
+// without): a new UltimaCostruzione of the same session reads again only the
+// files that have changed.
 class UltimaCostruzione {
 public:
     UltimaCostruzione();
+    explicit UltimaCostruzione(std::shared_ptr<SessioneArchivio> sessione);
     ~UltimaCostruzione();
     UltimaCostruzione(const UltimaCostruzione&) = delete;
     UltimaCostruzione& operator=(const UltimaCostruzione&) = delete;

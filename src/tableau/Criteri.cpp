@@ -1,119 +1,217 @@
 #include "tableau/Criteri.h"
 
-#include <initializer_list>
-
-#include "common/archivio/Database.h"
-
-#include "common/Routine.h"
+using namespace campo;
 
 namespace {
 
-// The parts in one text, its room taken at once: the build makes thousands.
-std::string Unisci(std::initializer_list<std::string_view> parti) {
-    std::size_t lunghezza = 0;
-    for (const std::string_view parte : parti) lunghezza += parte.size();
-    std::string testo;
-    testo.reserve(lunghezza);
-    for (const std::string_view parte : parti) testo += parte;
-    return testo;
+// The values of a search: numbers as whole numbers, texts as they are.
+Valore Intero(std::int64_t n) { return Valore::Intero(n); }
+Valore Testo(std::string_view testo) { return Valore::Testo(testo); }
+
+// The positions of a form's values.
+constexpr Parametro Primo{0}, Secondo{1}, Terzo{2};
+
+// The stays that touch the week: arrival not after its last day (first
+// value), departure after its first (second value).
+Criterio NellaSettimana(const std::string& primo, const std::string& ultimo) {
+    static const Forma forma = DataArrivo <= Primo && DataPartenza > Secondo;
+    return {forma, {Testo(ultimo), Testo(primo)}};
 }
 
-std::string Hotel(std::int64_t hotel) { return "NumeroHotel = " + TestoIntero(hotel); }
+// The booking types that take a place in the tableau.
+Forma OccupaCamera(const Campo& tipo) { return tipo == "C" || tipo == "O" || tipo == "D"; }
 
-// The stays that touch the week: arrival not after its last day, departure after its first.
-std::string NellaSettimana(const std::string& primo, const std::string& ultimo) {
-    return " Where DataArrivo <= " + Letterale(ultimo) + " and DataPartenza > " + Letterale(primo);
+// Values: hotel.
+const Forma& FormaCamere() {
+    static const Forma forma = NumeroHotel == Primo;
+    return forma;
+}
+
+// Values: room, day.
+const Forma& FormaOspiti() {
+    static const Forma forma =
+        NumeroCamera == Primo && Partito == "N" && DataArrivo <= Secondo && DataPartenza > Secondo;
+    return forma;
+}
+
+// Values: hotel, guest account, day.
+const Forma& FormaAddebiti() {
+    static const Forma forma = NumeroHotel == Primo && CodiceCliente == Secondo && NumeroConto == 1 &&
+                               DataInizio <= Terzo && DataFine > Terzo;
+    return forma;
+}
+
+// Values: hotel, agency code.
+const Forma& FormaAgenzia() {
+    static const Forma forma = NumeroHotel == Primo && Codice == Secondo;
+    return forma;
+}
+
+// Values: hotel, room.
+const Forma& FormaPrenotazioni() {
+    static const Forma forma = NumeroHotel == Primo && NumeroCamera == Secondo && OccupaCamera(TipoPrenotazione);
+    return forma;
+}
+
+// Values: hotel, booking.
+const Forma& FormaTestata() {
+    static const Forma forma = NumeroHotel == Primo && NumeroPrenotazione == Secondo;
+    return forma;
+}
+
+// Values: hotel, booking, room.
+const Forma& FormaCameraPrenotata() {
+    static const Forma forma = NumeroHotel == Primo && NumeroPrenotazione == Secondo && NumeroCamera == Terzo;
+    return forma;
+}
+
+const Forma& FormaElencoHotel() {
+    static const Forma forma = Numero > 0;
+    return forma;
+}
+
+// Values: hotel.
+const Forma& FormaElencoTableau() {
+    static const Forma forma = NumeroHotel == Primo && Codice > 0;
+    return forma;
+}
+
+// Values: hotel, tableau.
+const Forma& FormaCamereDelTableau() {
+    static const Forma forma = NumeroHotel == Primo && NumeroTableau == Secondo;
+    return forma;
+}
+
+// Values: room type.
+const Forma& FormaTipoCamera() {
+    static const Forma forma = Sigla == Primo;
+    return forma;
+}
+
+// Values: hotel.
+const Forma& FormaHotel() {
+    static const Forma forma = Numero == Primo;
+    return forma;
+}
+
+// Values: hotel, tableau.
+const Forma& FormaDescrizioneTableau() {
+    static const Forma forma = NumeroHotel == Primo && Codice == Secondo;
+    return forma;
 }
 
 }  // namespace
 
-std::string QueryCamere() {
-    return "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' "
-           "Where Tipologia = 'C') Order by NumeroCamera;";
+Selezione QueryCamere() {
+    const Selezione tipiCheSonoCamere{
+        .tabella = "TipiCamere", .campi = {Sigla}, .filtro = Tipologia == "C", .file = "TipiCamere.mdb"};
+    return {.tabella = "NumeriCamere",
+            .campi = {NumeroTableau, NumeroCamera, TipoCamera},
+            .filtro = In(TipoCamera, tipiCheSonoCamere),
+            .ordine = {NumeroCamera},
+            .ricerche = {FormaCamere()}};
 }
 
-std::string QueryOspiti(const std::string& primo, const std::string& ultimo) {
-    return "Select * From Scheda_Cliente" + NellaSettimana(primo, ultimo);
+Selezione QueryOspiti(const std::string& primo, const std::string& ultimo) {
+    return {.tabella = "Scheda_Cliente",
+            .campi = {NumeroHotel, Partito, DataArrivo, DataPartenza, NumeroComponente, NomeCliente,
+                      NumeroProgressivo, TipoPagamento, CodiceAgenzia},
+            .filtro = NellaSettimana(primo, ultimo),
+            .ricerche = {FormaOspiti()}};
 }
 
-std::string QueryCamerePrenotate(const std::string& primo, const std::string& ultimo) {
-    return "Select * From Camere_Prenotazione" + NellaSettimana(primo, ultimo);
+Selezione QueryCamerePrenotate(const std::string& primo, const std::string& ultimo) {
+    return {.tabella = "Camere_Prenotazione",
+            .campi = {NumeroPrenotazione, NumeroPersone, DataArrivo, DataPartenza, Prezzo},
+            .filtro = NellaSettimana(primo, ultimo),
+            .ricerche = {FormaPrenotazioni(), FormaCameraPrenotata()}};
 }
 
-std::string QueryTestate(const std::string& primo, const std::string& ultimo) {
-    return "Select * From Scheda_Prenotazione Where NumeroPrenotazione In (Select NumeroPrenotazione From "
-           "Camere_Prenotazione In 'Camere_Prenotazione.mdb'" +
-           NellaSettimana(primo, ultimo) + ")";
+Selezione QueryTestate(const std::string& primo, const std::string& ultimo) {
+    const Selezione prenotazioniDellaSettimana{.tabella = "Camere_Prenotazione",
+                                               .campi = {NumeroPrenotazione},
+                                               .filtro = NellaSettimana(primo, ultimo),
+                                               .file = "Camere_Prenotazione.mdb"};
+    return {.tabella = "Scheda_Prenotazione",
+            .campi = {NomeCliente, Pagamento, TipoPrenotazione, Agenzia},
+            .filtro = In(NumeroPrenotazione, prenotazioniDellaSettimana),
+            .ricerche = {FormaTestata()}};
 }
 
-const std::vector<std::string>& CampiTipi() {
-    static const std::vector<std::string> campi{"Sigla", "Tipologia"};
-    return campi;
+Selezione TabellaAgenzie() {
+    return {.tabella = "AgenzieAbituali", .campi = {RagioneSociale}, .ricerche = {FormaAgenzia()}};
 }
 
-const std::vector<std::string>& CampiCamere() {
-    static const std::vector<std::string> campi{"NumeroHotel", "NumeroTableau", "NumeroCamera", "TipoCamera"};
-    return campi;
+Selezione TabellaAddebiti() {
+    return {.tabella = "Arrangiamento", .campi = {ImportoTotale}, .ricerche = {FormaAddebiti()}};
 }
 
-const std::vector<std::string>& CampiOspiti() {
-    static const std::vector<std::string> campi{
-        "NumeroHotel", "NumeroProgressivo", "NumeroComponente", "NomeCliente", "NumeroCamera",
-        "DataArrivo",  "DataPartenza",      "Partito",          "TipoPagamento", "CodiceAgenzia"};
-    return campi;
+Selezione TabellaTipiCamere() {
+    return {.tabella = "TipiCamere", .campi = {Sigla, Tipologia}, .ricerche = {FormaTipoCamera()}};
 }
 
-const std::vector<std::string>& CampiCamerePrenotate() {
-    static const std::vector<std::string> campi{"NumeroHotel",   "NumeroPrenotazione", "NumeroCamera",
-                                                "TipoPrenotazione", "NumeroPersone",   "DataArrivo",
-                                                "DataPartenza",  "Prezzo"};
-    return campi;
+Selezione TabellaHotel() {
+    return {.tabella = "AnagraficaHotels", .campi = {Numero, RagioneSociale}, .ricerche = {FormaElencoHotel()}};
 }
 
-const std::vector<std::string>& CampiTestate() {
-    static const std::vector<std::string> campi{"NumeroHotel", "NumeroPrenotazione", "NomeCliente",
-                                                "Pagamento",   "TipoPrenotazione",   "Agenzia"};
-    return campi;
+Selezione TabellaTableau() {
+    return {.tabella = "Tableau", .campi = {Codice, Descrizione}, .ricerche = {FormaElencoTableau()}};
 }
 
-const std::vector<std::string>& CampiAgenzie() {
-    static const std::vector<std::string> campi{"NumeroHotel", "Codice", "RagioneSociale"};
-    return campi;
+Selezione TabellaNumeriCamere() {
+    return {.tabella = "NumeriCamere", .campi = {NumeroCamera, TipoCamera}, .ricerche = {FormaCamereDelTableau()}};
 }
 
-const std::vector<std::string>& CampiAddebiti() {
-    static const std::vector<std::string> campi{"NumeroHotel", "CodiceCliente", "NumeroConto",
-                                                "DataInizio",  "DataFine",      "ImportoTotale"};
-    return campi;
+Selezione TabellaAssistenza() {
+    return {.tabella = "AnagraficaHotels", .campi = {CodiceAssistenza}, .ricerche = {FormaHotel()}};
 }
 
-std::string CriterioCamere(std::int64_t hotel) { return Hotel(hotel); }
-
-std::string CriterioOspiti(std::string_view stanza, std::string_view giorno) {
-    const std::string data = Letterale(giorno);
-    return Unisci({"NumeroCamera = ", Letterale(stanza), " and Partito = 'N' and DataArrivo <= ", data,
-                   " and DataPartenza > ", data});
+Selezione TabellaNomiHotel() {
+    return {.tabella = "AnagraficaHotels", .campi = {RagioneSociale}, .ricerche = {FormaHotel()}};
 }
 
-std::string CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno) {
-    const std::string data = Letterale(giorno);
-    return Unisci({Hotel(hotel), " and CodiceCliente = ", TestoIntero(cliente),
-                   " and NumeroConto = 1 and DataInizio <= ", data, " and DataFine > ", data});
+Selezione TabellaDescrizioniTableau() {
+    return {.tabella = "Tableau", .campi = {Descrizione}, .ricerche = {FormaDescrizioneTableau()}};
 }
 
-std::string CriterioAgenzia(std::int64_t hotel, std::int64_t codice) {
-    return Unisci({Hotel(hotel), " and Codice = ", TestoIntero(codice)});
+Criterio CriterioCamere(std::int64_t hotel) { return {FormaCamere(), {Intero(hotel)}}; }
+
+Criterio CriterioOspiti(std::string_view stanza, std::string_view giorno) {
+    return {FormaOspiti(), {Testo(stanza), Testo(giorno)}};
 }
 
-std::string CriterioPrenotazioni(std::int64_t hotel, std::string_view stanza) {
-    return Unisci({Hotel(hotel), " and NumeroCamera = ", Letterale(stanza),
-                   " and (TipoPrenotazione = 'C' or TipoPrenotazione = 'O' or TipoPrenotazione = 'D')"});
+Criterio CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno) {
+    return {FormaAddebiti(), {Intero(hotel), Intero(cliente), Testo(giorno)}};
 }
 
-std::string CriterioTestata(std::int64_t hotel, std::int64_t numero) {
-    return Unisci({Hotel(hotel), " and NumeroPrenotazione = ", TestoIntero(numero)});
+Criterio CriterioAgenzia(std::int64_t hotel, std::int64_t codice) {
+    return {FormaAgenzia(), {Intero(hotel), Intero(codice)}};
 }
 
-std::string CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera) {
-    return Unisci({CriterioTestata(hotel, numero), " and NumeroCamera = ", Letterale(camera)});
+Criterio CriterioPrenotazioni(std::int64_t hotel, std::string_view stanza) {
+    return {FormaPrenotazioni(), {Intero(hotel), Testo(stanza)}};
+}
+
+Criterio CriterioTestata(std::int64_t hotel, std::int64_t numero) {
+    return {FormaTestata(), {Intero(hotel), Intero(numero)}};
+}
+
+Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera) {
+    return {FormaCameraPrenotata(), {Intero(hotel), Intero(numero), Testo(camera)}};
+}
+
+Criterio CriterioElencoHotel() { return FormaElencoHotel(); }
+
+Criterio CriterioElencoTableau(std::int64_t hotel) { return {FormaElencoTableau(), {Intero(hotel)}}; }
+
+Criterio CriterioCamereDelTableau(std::int64_t hotel, std::int64_t tableau) {
+    return {FormaCamereDelTableau(), {Intero(hotel), Intero(tableau)}};
+}
+
+Criterio CriterioTipoCamera(std::string_view sigla) { return {FormaTipoCamera(), {Testo(sigla)}}; }
+
+Criterio CriterioHotel(std::int64_t numero) { return {FormaHotel(), {Intero(numero)}}; }
+
+Criterio CriterioDescrizioneTableau(std::int64_t hotel, std::int64_t codice) {
+    return {FormaDescrizioneTableau(), {Intero(hotel), Intero(codice)}};
 }

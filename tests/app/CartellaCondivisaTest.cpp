@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "support/Csv.h"
 #include "support/Supporto.h"
 

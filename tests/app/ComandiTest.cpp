@@ -21,10 +21,12 @@ struct Esito {
     std::string out, err;
 };
 
-// Runs a command as the program does, in the current folder as the workstation of PCLocal.
+// Runs a command as the program does, in the current folder as the workstation of PCLocal, printing
+// on a recording printer.
 Esito Esegui(const std::vector<std::string>& argomenti) {
     std::ostringstream out, err;
-    const int stato = EseguiComando(argomenti, OpzioniAvvio{}, out, err);
+    const int stato = EseguiComando(argomenti, OpzioniAvvio{}, out, err,
+                                    [] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
     return {stato, out.str(), err.str()};
 }
 
@@ -185,7 +187,6 @@ TEST(Comandi, StampaDelReport) {
     VariabileAmbiente postazione("PCLocal", "1");
     cartella.CopiaDa(CartellaDatiTest() / "demo");
     fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
-    UsaStampante([] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
     const auto aiuto = Esegui({"stampa", "--help"});
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_NE(aiuto.out.find("--fronte-retro"), std::string::npos);
@@ -224,7 +225,6 @@ TEST(Comandi, StampaComeIlMenuEConErrori) {
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "1");
     PreparaStampaDemo(cartella, {{0, 5}, {1, 60}});
-    UsaStampante([] { return std::make_unique<StampanteRegistrata>(std::vector<std::string>{}); });
     std::vector<std::string> pagine;
     for (const char* hotel : {"1", "0"}) {
         EXPECT_EQ(Esegui({"stampa", "--hotel", hotel, "--destinazione", "Ufficio"}).stato, 0);

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/DatiDemo.h"
-#include "common/archivio/Archivio.h"
+#include "archivio/Archivio.h"
 #include "common/Errore.h"
 #include "support/Csv.h"
 #include "support/Supporto.h"

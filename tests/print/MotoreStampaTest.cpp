@@ -6,14 +6,14 @@
 #include <fstream>
 #include <tuple>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Errore.h"
 #include "print/MotoreStampa.h"
 #include "print/StampaLaser.h"
 #include "print/UscitaDiretta.h"
-#include "tableau/RigaReport.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
+#include "tableau/RigaReport.h"
 
 namespace fs = std::filesystem;
 
@@ -374,7 +374,10 @@ TEST(MotoreStampa, DestinazioniEdErrori) {
     scelta.stampante = "/cartella/che/non/esiste";
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), scelta, 1, stampante); }), NumeroErrore::FileNonScrivibile);
     fs::remove("Stampanti.mdb");
-    ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti", {{"Destinazione", TipoCampo::Testo}}, {}});
+    ScriviTabellaSqlite("Stampanti.mdb", {"Stampanti",
+                                          {{"Destinazione", TipoCampo::Testo}, {"Linea", TipoCampo::Testo},
+                                           {"TipoStampa", TipoCampo::Intero}},
+                                          {}});
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::TabellaNonTrovata);
     fs::remove("Contatori.mdb");
     EXPECT_EQ(NumeroErroreDi([&] { StampaReport(ContestoCorrente(), Scelta(), 1, stampante); }), NumeroErrore::FileNonTrovato);

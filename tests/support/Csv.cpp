@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "support/Supporto.h"
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/archivio/Valore.h"
+#include "archivio/Valore.h"
 
 // The CSV sources of the demo databases (tests/data/demo/csv/<Database>/<Table>.csv):
 // UTF-8, RFC 4180 quoting, a header cell "Name:TYPE" per column, \N for Null,

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "archivio/FileArchivio.h"
 #include "common/Contesto.h"
-#include "common/archivio/FileArchivio.h"
 
 // Folder of the project's test data (tests/data).
 std::filesystem::path CartellaDatiTest();

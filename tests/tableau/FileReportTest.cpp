@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/archivio/Database.h"
-#include "common/archivio/ProcessoFiglio.h"
+#include "archivio/ProcessoFiglio.h"
 #include "common/Errore.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"
@@ -151,5 +150,4 @@ TEST(RigaReport, NumeriAllineatiOAsterischi) {
     EXPECT_EQ(NumeroADestra(INT64_MIN, 3), "***");
     EXPECT_EQ(Adatta("Bertolucci", 8), "Bertoluc");
     EXPECT_EQ(Adatta("CTS", 5), "CTS  ");
-    EXPECT_EQ(Letterale("12'B"), "'12''B'");
 }

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Codifica.h"
 #include "support/Supporto.h"
 #include "tableau/CreaTableau.h"

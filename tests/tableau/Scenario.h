@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/archivio/Valore.h"
+#include "archivio/Valore.h"
 
 // A small suite of databases written in code as SQLite files: rooms, guests,
 // charges, agencies and bookings, then the tableau built from them. Texts are

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "archivio/Sessione.h"
 #include "common/Errore.h"
 #include "support/Csv.h"
 #include "support/PagineJet4.h"
@@ -64,7 +65,7 @@ TEST(TableauDemo, FileModificatiInAccessComeLaLoroLetturaCorretta) {
     }
 }
 
-// Within one program run a build reuses the tables read before only while
+// Within one session a new build reuses the tables read before only while
 // their files are unchanged: a file rewritten in place at the same size, its
 // modification time set back, is read afresh.
 TEST(TableauDemo, UnFileCambiatoTraDueCostruzioniSiRilegge) {
@@ -74,13 +75,18 @@ TEST(TableauDemo, UnFileCambiatoTraDueCostruzioniSiRilegge) {
     const std::string modificato = LeggiFile(CartellaDatiTest() / "edited" / "Scheda_Cliente.mdb");
     ASSERT_EQ(fs::file_size(clienti), modificato.size());
     const auto scritto = fs::last_write_time(clienti);
-    const std::string prima = Report(cartella.Percorso(), "07/12/2026");
+    const auto sessione = std::make_shared<SessioneArchivio>();
+    const auto report = [&] {
+        UltimaCostruzione ultima(sessione);
+        return Report(cartella.Percorso(), "07/12/2026", ultima);
+    };
+    const std::string prima = report();
     EXPECT_EQ(prima, Atteso("demo-hotel1-tableau1-07-12-2026.fd"));
-    EXPECT_EQ(Report(cartella.Percorso(), "07/12/2026"), prima);
+    EXPECT_EQ(report(), prima);
 
     std::fstream(clienti, std::ios::binary | std::ios::in | std::ios::out) << modificato;
     fs::last_write_time(clienti, scritto);
-    const std::string dopo = Report(cartella.Percorso(), "07/12/2026");
+    const std::string dopo = report();
     EXPECT_NE(prima.find("Gallo"), std::string::npos);
     EXPECT_EQ(dopo.find("Gallo"), std::string::npos);  // deleted in the rewritten file
 }

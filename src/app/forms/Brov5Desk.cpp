@@ -18,7 +18,8 @@
 
 #include "app/Globali.h"
 #include "app/forms/LetturaArchivi.h"
-#include "common/archivio/Database.h"
+#include "archivio/Database.h"
+#include "archivio/Sessione.h"
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "common/forms/Aspetto.h"
@@ -28,6 +29,8 @@
 #include "common/forms/TestoQt.h"
 #include "print/forms/MenuStampa.h"
 #include "tableau/CreaTableau.h"
+#include "tableau/Criteri.h"
+#include "tableau/IntervalloCamere.h"
 
 namespace {
 
@@ -110,6 +113,8 @@ Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe)
 Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe, Costruzione costruzione)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       contesto_(std::move(contesto)),
+      sessione_(std::make_shared<SessioneArchivio>()),
+      ultimaCostruzione_(std::make_shared<UltimaCostruzione>(sessione_)),
       mostraStampe_(std::move(mostraStampe)),
       costruzione_(std::move(costruzione)) {
     CreaControlli();
@@ -213,25 +218,25 @@ void Brov5Desk::ErroreFatale(const QString& testo) {
 
 void Brov5Desk::Form_Load() {
     RiempiTabelleComuni();
-    DbDesk[0] = Database::Apri(contesto_.cartella, "Tableau.mdb");
-    RsDesk[0] = DbDesk[0]->OpenRecordset("Tableau");
-    DbDesk[1] = Database::Apri(contesto_.cartella, "AnagraficaHotels.mdb");
-    RsDesk[1] = DbDesk[1]->OpenRecordset("AnagraficaHotels");
-    DbDesk[2] = Database::Apri(contesto_.cartella, "NumeriCamere.mdb");
-    RsDesk[2] = DbDesk[2]->OpenRecordset("NumeriCamere");
+    DbDesk[0] = Database::Apri(contesto_.cartella, "Tableau.mdb", sessione_);
+    RsDesk[0] = DbDesk[0]->OpenRecordset(TabellaTableau());
+    DbDesk[1] = Database::Apri(contesto_.cartella, "AnagraficaHotels.mdb", sessione_);
+    RsDesk[1] = DbDesk[1]->OpenRecordset(TabellaHotel());
+    DbDesk[2] = Database::Apri(contesto_.cartella, "NumeriCamere.mdb", sessione_);
+    RsDesk[2] = DbDesk[2]->OpenRecordset(TabellaNumeriCamere());
 }
 
 void Brov5Desk::Form_Activate() {
     if (scaricata_) return;
     for (QComboBox* elenco : combo1_) elenco->clear();
     ImpostaTesto(2, DataOdierna());
-    RiempiElenco(0, *RsDesk[1], "Numero > 0", "Numero", "RagioneSociale");
+    RiempiElenco(0, *RsDesk[1], CriterioElencoHotel(), campo::Numero, campo::RagioneSociale);
     if (scaricata_) return;
     text1_[0]->setFocus();
 }
 
-void Brov5Desk::RiempiElenco(int indice, Recordset& tabella, const std::string& criterio, const char* campoCodice,
-                             const char* campoDescrizione) {
+void Brov5Desk::RiempiElenco(int indice, Recordset& tabella, const Criterio& criterio, const Campo& campoCodice,
+                             const Campo& campoDescrizione) {
     QComboBox& elenco = *combo1_[indice];
     for (tabella.FindFirst(criterio); !tabella.NoMatch(); tabella.FindNext(criterio)) {
         const std::int64_t codice = tabella[campoCodice].Intero();
@@ -256,31 +261,19 @@ void Brov5Desk::Combo1_Click(int indice) {
 void Brov5Desk::ScegliHotel() {
     NumeroHotelCorrente = CodiceScelto(*combo1_[0]);
     combo1_[1]->clear();
-    RiempiElenco(1, *RsDesk[0], "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) + " and Codice > 0", "Codice",
-                 "Descrizione");
+    RiempiElenco(1, *RsDesk[0], CriterioElencoTableau(NumeroHotelCorrente), campo::Codice, campo::Descrizione);
 }
 
 void Brov5Desk::ScegliTableau() {
     // Proposes the range from the lowest to the highest room of the chosen
     // tableau, counting only rooms of a type of Tipologia "C".
-    std::string piuBassa = "\xFF";
-    std::string piuAlta;
-    auto dbTipi = Database::Apri(contesto_.cartella, "TipiCamere.mdb");
-    auto tipi = dbTipi->OpenRecordset("TipiCamere");
+    auto dbTipi = Database::Apri(contesto_.cartella, "TipiCamere.mdb", sessione_);
+    auto tipi = dbTipi->OpenRecordset(TabellaTipiCamere());
     NumeroTableauCorrente = CodiceScelto(*combo1_[1]);
-    Recordset& camere = *RsDesk[2];
-    const std::string criterio = "NumeroHotel = " + TestoIntero(NumeroHotelCorrente) +
-                                 " and NumeroTableau = " + TestoIntero(NumeroTableauCorrente);
-    for (camere.FindFirst(criterio); !camere.NoMatch(); camere.FindNext(criterio)) {
-        tipi->FindFirst("Sigla = " + Letterale(camere["TipoCamera"].Testo()));
-        if (tipi->NoMatch() || (*tipi)["Tipologia"].Testo() != "C") continue;
-        const std::string camera = camere["NumeroCamera"].Testo();
-        if (piuBassa > camera) piuBassa = camera;
-        if (piuAlta < camera) piuAlta = camera;
-    }
+    const IntervalloCamere intervallo = IntervalloDelTableau(*RsDesk[2], *tipi, NumeroHotelCorrente, NumeroTableauCorrente);
     dbTipi->Close();
-    ImpostaTesto(0, piuBassa);
-    ImpostaTesto(1, piuAlta);
+    ImpostaTesto(0, intervallo.prima);
+    ImpostaTesto(1, intervallo.ultima);
     tasto_[0]->setFocus();
 }
 
@@ -408,7 +401,7 @@ void Brov5Desk::Abbandona() {
     inCorso_ = 0;
     attesaLettura_->stop();
     lettura_->hide();
-    ultimaCostruzione_ = std::make_shared<UltimaCostruzione>();
+    ultimaCostruzione_ = std::make_shared<UltimaCostruzione>(sessione_);
 }
 
 void Brov5Desk::Avvisa(const QString& messaggio, const QString& titolo) {

@@ -14,6 +14,7 @@
 #include "print/IntestazioneStampa.h"
 #include "tableau/CreaTableau.h"
 
+class Campo;
 class Database;
 class LetturaArchivi;
 class QComboBox;
@@ -22,6 +23,9 @@ class QLineEdit;
 class QTimer;
 class QToolButton;
 class Recordset;
+struct Criterio;
+struct SessioneArchivio;
+struct TableauStampato;
 
 // The main window: the user picks a hotel and one of its tableau definitions,
 // the range of rooms and the first day of the week, and builds the tableau.
@@ -118,8 +122,8 @@ private:
     // Adds an entry to list `indice` for every record of `tabella` that
     // `criterio` finds and selects the first, which runs the list's selection
     // step; with no record the window is unloaded.
-    void RiempiElenco(int indice, Recordset& tabella, const std::string& criterio, const char* campoCodice,
-                      const char* campoDescrizione);
+    void RiempiElenco(int indice, Recordset& tabella, const Criterio& criterio, const Campo& campoCodice,
+                      const Campo& campoDescrizione);
     void ScegliHotel();
     void ScegliTableau();
     // Shows a message of this window; the choices made stay as they are.
@@ -140,8 +144,10 @@ private:
     std::array<QLabel*, 5> label1_{};
 
     Contesto contesto_;
+    // What the store keeps while the window lives: its own databases and the builds share it.
+    std::shared_ptr<SessioneArchivio> sessione_;
     // The databases kept for the next build; an abandoned build keeps its own.
-    std::shared_ptr<UltimaCostruzione> ultimaCostruzione_ = std::make_shared<UltimaCostruzione>();
+    std::shared_ptr<UltimaCostruzione> ultimaCostruzione_;
     std::array<std::unique_ptr<Database>, 3> DbDesk;
     std::array<std::unique_ptr<Recordset>, 3> RsDesk;
 

@@ -21,12 +21,12 @@ int main(int argc, char* argv[]) {
     // The commands print through the Qt printer, which needs a QGuiApplication;
     // a command runs without a display (a night job), so off screen unless told.
     std::unique_ptr<QGuiApplication> app;
-    UsaStampante([&]() -> std::unique_ptr<Stampante> {
+    const auto stampante = [&]() -> std::unique_ptr<Stampante> {
         if (!app) {
             if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             app = std::make_unique<QGuiApplication>(argc, argv);
         }
         return std::make_unique<StampanteQt>();
-    });
-    return EseguiComando(opzioni.resto, opzioni, std::cout, std::cerr);
+    };
+    return EseguiComando(opzioni.resto, opzioni, std::cout, std::cerr, stampante);
 }

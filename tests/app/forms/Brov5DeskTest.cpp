@@ -15,11 +15,12 @@
 #include "app/forms/Brov5Desk.h"
 #include "app/forms/LetturaArchivi.h"
 #include "print/IntestazioneStampa.h"
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/Routine.h"
 #include "tableau/FileReport.h"
 #include "support/ProveForms.h"
 #include "support/Csv.h"
+#include "support/ProveForms.h"
 #include "support/Supporto.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "app/Globali.h"
-#include "common/archivio/ArchivioSqlite.h"
+#include "archivio/ArchivioSqlite.h"
 #include "common/forms/Aspetto.h"
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "preview/forms/Anteprima.h"

@@ -17,9 +17,9 @@
 
 #include "app/Avvio.h"
 #include "app/Comandi.h"
+#include "archivio/ProcessoFiglio.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
-#include "common/archivio/ProcessoFiglio.h"
 #include "common/Routine.h"
 #include "common/piattaforma/qt/StampanteQt.h"
 #include "print/MotoreStampa.h"
@@ -189,7 +189,6 @@ TEST(StampanteQt, SettimanaDemoInPdfIntera) {
         const char* pdf;
         bool compressa, orizzontale;
     } casi[] = {{"ritratto.pdf", false, false}, {"compressa.pdf", true, false}, {"orizzontale.pdf", false, true}};
-    UsaStampante([] { return std::make_unique<StampanteQt>(); });
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.pdf);
         std::vector<std::string> comando = {"stampa", "--hotel=1", "--destinazione=Reception PDF", "--tableau=1",
@@ -197,7 +196,8 @@ TEST(StampanteQt, SettimanaDemoInPdfIntera) {
         if (caso.compressa) comando.push_back("--compressa");
         if (caso.orizzontale) comando.push_back("--orizzontale");
         std::ostringstream out, err;
-        EXPECT_EQ(EseguiComando(comando, OpzioniAvvio{}, out, err), 0) << err.str();
+        EXPECT_EQ(EseguiComando(comando, OpzioniAvvio{}, out, err, [] { return std::make_unique<StampanteQt>(); }), 0)
+            << err.str();
         EXPECT_EQ(Pagine(caso.pdf), 2);
         const std::string testo = Compatta(Esegui("/usr/bin/pdftotext", {"-layout", caso.pdf, "-"}));
         for (const std::string& attesa : attese) EXPECT_NE(testo.find(attesa), std::string::npos) << attesa;
