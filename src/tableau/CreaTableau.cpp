@@ -81,6 +81,9 @@ bool Estremo(const std::string& arrivo, const std::string& partenza, const std::
     return arrivo == giorno || partenza == giorno;
 }
 
+// A cell's text, cut or padded with blanks to the width of the report's cells.
+void Metti(std::string& cella, std::string_view testo) { cella = Adatta(testo, Griglia::LarghezzaCella); }
+
 bool TipoOccupaCamera(const std::string& tipo) { return tipo == "C" || tipo == "O" || tipo == "D"; }
 
 // Line A's cell of someone in the room: name, marker, arrival and departure days.
@@ -350,20 +353,15 @@ public:
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
           giorni_(giorni), aperti_(aperti), avanzamento_(avanzamento) {}
 
-    // The header, then every room of the hotel in room-number order that
-    // belongs to the tableau and lies in the range; a stop asked for is
-    // heeded before each room.
-    void Scrivi(FileReport& report) {
-        std::string intestazione = RigaVuota();
-        for (int k = 0; k < Giorni; ++k)
-            ScriviCella(intestazione, k, CellaIntestazione(NomiGiorni[giorni_[k].nome], giorni_[k].giornoMese));
-        report.ScriviRiga(intestazione);
-        report.ScriviRiga(RigaSeparatore());
+    // Every room of the hotel in room-number order that belongs to the
+    // tableau and lies in the range; a stop asked for is heeded before each room.
+    void Componi(Settimana& settimana) {
         Recordset& camere = *aperti_.camere;
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
             if (!Compresa(camere)) return;
             avanzamento_.Controlla();
-            ScriviCamera(report, camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
+            settimana.camere.push_back(
+                Camera(camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo()));
         });
     }
 
@@ -373,7 +371,10 @@ private:
         return camera[campo::NumeroTableau].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
     }
 
-    void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
+    CameraSettimana Camera(const std::string& numeroCamera, const std::string& tipoCamera) {
+        CameraSettimana camera;
+        camera.numero = numeroCamera;
+        camera.tipo = tipoCamera;
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
         // Each criterion once: both lines search the same guests.
@@ -381,22 +382,17 @@ private:
         std::array<Criterio, Giorni> ospiti;
         for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
-        std::string rigaA = RigaVuota();
-        ScriviColonnaCamera(rigaA, stanza);
         for (int k = 0; k < Giorni; ++k) {
-            OspitiDelGiorno(rigaA, k, ospiti[k], caselle[k]);
-            PrenotazioniDelGiorno(rigaA, k, prenotazioni, caselle[k]);
+            GiornoCamera& giorno = camera.giorni[k];
+            giorno.cellaA = giorno.cellaB = std::string(Griglia::LarghezzaCella, ' ');
+            OspitiDelGiorno(giorno, k, ospiti[k], caselle[k]);
+            PrenotazioniDelGiorno(giorno, k, prenotazioni, caselle[k]);
         }
-        report.ScriviRiga(rigaA);
-
-        std::string rigaB = RigaVuota();
-        ScriviColonnaCamera(rigaB, Taglia(tipoCamera));
         for (int k = 0; k < Giorni; ++k) {
-            AgenziaDegliOspiti(rigaB, k, ospiti[k], caselle[k]);
-            AgenziaDellaPrenotazione(rigaB, k, numeroCamera, caselle[k]);
+            AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
+            AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
         }
-        report.ScriviRiga(rigaB);
-        report.ScriviRiga(RigaSeparatore());
+        return camera;
     }
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
@@ -409,7 +405,7 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
+    void OspitiDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
@@ -425,7 +421,7 @@ private:
             c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
             SommaAddebiti(c.conto, giorno, c.importo);
         });
-        ScriviCella(riga, k,
+        Metti(cella.cellaA,
                     c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
     }
 
@@ -439,7 +435,7 @@ private:
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const Criterio& criterioPrenotazioni, Casella& c) {
+    void PrenotazioniDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
@@ -449,7 +445,7 @@ private:
             c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
             c.importo = prenotate[campo::Prezzo].Intero();
-            ScriviCella(riga, k,
+            Metti(cella.cellaA,
                         Taglia(c.nomePrenotazione).empty()
                             ? std::string()
                             : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
@@ -473,7 +469,7 @@ private:
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
+    void AgenziaDegliOspiti(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
@@ -482,14 +478,14 @@ private:
             agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti[campo::CodiceAgenzia].Intero()));
             if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie[campo::RagioneSociale], 11);
         });
-        ScriviCella(riga, k,
+        Metti(cella.cellaB,
                     c.ospiti == 0 ? std::string()
                                   : CellaDettaglio(c.agenziaOspite, c.pagamentoOspite, c.ospiti, c.importo));
     }
 
     // Line B from the booking of the day, when its header has a type that
     // takes a place and its first record in this room (as stored) covers the day.
-    void AgenziaDellaPrenotazione(std::string& riga, int k, const std::string& numeroCamera, Casella& c) {
+    void AgenziaDellaPrenotazione(GiornoCamera& cella, int k, const std::string& numeroCamera, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
@@ -498,7 +494,7 @@ private:
         prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
         c.agenziaPrenotazione = Inizio(testate[campo::Agenzia], 12);
-        ScriviCella(riga, k,
+        Metti(cella.cellaB,
                     c.personePrenotazione == 0
                         ? std::string()
                         : CellaDettaglio(c.agenziaPrenotazione, c.pagamentoPrenotazione, c.personePrenotazione,
@@ -516,26 +512,42 @@ private:
 
 }  // namespace
 
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
-                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
-    Avanzamento nessuno;
-    CreaTableau(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, nessuno);
-}
-
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
-                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
-                 Avanzamento& avanzamento) {
+Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
+                              std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
+                              const std::string& dataInizio, Avanzamento& avanzamento) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
     avanzamento.Controlla();
+    Settimana settimana;
+    settimana.hotel = hotel;
+    settimana.tableau = tableau;
+    settimana.primaCamera = primaCamera;
+    settimana.ultimaCamera = ultimaCamera;
+    for (int k = 0; k < Giorni; ++k) settimana.giorni[k] = {giorni[k].data, giorni[k].giornoMese, giorni[k].nome};
     ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
                       [&](DatabaseAperti& aperti) {
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
-                          FileReport report(contesto);
                           Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti, avanzamento)
-                              .Scrivi(report);
-                          // Abandoned now, the build leaves the previous report in its place.
-                          avanzamento.Controlla();
-                          report.Completa();
+                              .Componi(settimana);
                       });
+    return settimana;
+}
+
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                      const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
+    Avanzamento nessuno;
+    return CreaTableau(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, nessuno);
+}
+
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                      const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
+                      Avanzamento& avanzamento) {
+    Settimana settimana =
+        CostruisciSettimana(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, avanzamento);
+    FileReport report(contesto);
+    ScriviRighe(report, settimana);
+    // Abandoned now, the build leaves the previous report in its place.
+    avanzamento.Controlla();
+    report.Completa();
+    return settimana;
 }
