@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -357,11 +358,15 @@ public:
     // tableau and lies in the range; a stop asked for is heeded before each room.
     void Componi(Settimana& settimana) {
         Recordset& camere = *aperti_.camere;
+        const bool conPiano = camere.HaCampo(campo::Piano);
+        const bool conFuoriServizio = camere.HaCampo(campo::FuoriServizio);
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
             if (!Compresa(camere)) return;
             avanzamento_.Controlla();
-            settimana.camere.push_back(
-                Camera(camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo()));
+            CameraSettimana camera = Camera(camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
+            if (conPiano && !camere[campo::Piano].IsNull()) camera.piano = camere[campo::Piano].Intero();
+            camera.fuoriServizio = conFuoriServizio && camere[campo::FuoriServizio].Intero() != 0;
+            settimana.camere.push_back(std::move(camera));
         });
     }
 
@@ -392,7 +397,143 @@ private:
             AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
         }
+        for (int k = 0; k < Giorni; ++k) {
+            GiornoCamera& giorno = camera.giorni[k];
+            const auto capo = OspitiInPartite(giorno, k, ospiti[k], MomentoSoggiorno::Soggiorno);
+            OspitiInPartite(giorno, k, CriterioOspitiInPartenza(stanza, giorni_[k].data), MomentoSoggiorno::Partenza);
+            // The last booking of the night names the cell (a blank name
+            // leaves it blank); without one, the last head of a party.
+            const auto prenotazione = PrenotazioniInPartite(giorno, k, prenotazioni);
+            const auto mostrata = prenotazione ? *prenotazione : capo;
+            if (mostrata) giorno.partite[*mostrata].mostrata = true;
+        }
         return camera;
+    }
+
+    // The guests of a party on a day: its head's account and its members.
+    struct Gruppo {
+        std::size_t partita = 0;  // in the day's parties
+        bool conCapo = false;
+    };
+
+    // Adds to the day's parties the registered guests the criterion finds
+    // that count on day `k`: for the night (`momento` Soggiorno, Arrivo on
+    // the first night) or leaving that morning (Partenza, the guest counted
+    // as if the night before was the day). Each head of a party (member 1)
+    // makes a party; the other members join the party with their arrival
+    // and departure, or one of their own. Gives the index of the party of
+    // the last head found when the head has a name: the cell shows it when
+    // no booking covers the night; nothing for a blank name or no head.
+    std::optional<std::size_t> OspitiInPartite(GiornoCamera& giorno, int k, const Criterio& criterio, MomentoSoggiorno momento) {
+        const std::string& data = giorni_[k].data;
+        Recordset& ospiti = *aperti_.ospiti;
+        struct Trovato {
+            bool capo;
+            std::string nome, arrivo, partenza;
+            std::int64_t conto, agenzia;
+            char pagamento;
+        };
+        std::vector<Trovato> trovati;
+        PerOgniRecord(ospiti, criterio, [&] {
+            if (ospiti[campo::NumeroHotel].Intero() != hotel_ || ospiti[campo::Partito].Testo() == "S") return;
+            const std::string arrivo = ospiti[campo::DataArrivo].Testo();
+            const std::string partenza = ospiti[campo::DataPartenza].Testo();
+            const bool conta = momento == MomentoSoggiorno::Partenza ? arrivo < data && partenza == data
+                                                                      : OccupaIlGiorno(ospiti, data);
+            if (!conta) return;
+            trovati.push_back({ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()),
+                               arrivo, partenza, ospiti[campo::NumeroProgressivo].Intero(),
+                               ospiti[campo::CodiceAgenzia].Intero(), CodicePagamento(ospiti[campo::TipoPagamento])});
+        });
+        std::optional<std::size_t> capo;
+        std::vector<Gruppo> gruppi;
+        const auto stessoSoggiorno = [&](const Trovato& t, bool capi) {
+            return std::find_if(gruppi.begin(), gruppi.end(), [&](const Gruppo& g) {
+                const Partita& p = giorno.partite[g.partita];
+                return g.conCapo == capi && p.arrivo == t.arrivo && p.partenza == t.partenza;
+            });
+        };
+        for (const Trovato& t : trovati) {
+            if (!t.capo) continue;
+            gruppi.push_back({giorno.partite.size(), true});
+            Partita& partita = NuovaPartita(giorno, GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k);
+            partita.persone = 1;
+            partita.numero = t.conto;
+            partita.pagamento = t.pagamento;
+            partita.agenzia = NomeAgenzia(t.agenzia);
+            SommaAddebiti(t.conto, data, partita.importo);
+            capo = t.nome.empty() ? std::nullopt : std::optional(gruppi.back().partita);
+        }
+        for (const Trovato& t : trovati) {
+            if (t.capo) continue;
+            auto gruppo = stessoSoggiorno(t, true);
+            if (gruppo == gruppi.end()) gruppo = stessoSoggiorno(t, false);
+            if (gruppo == gruppi.end()) {
+                gruppi.push_back({giorno.partite.size(), false});
+                NuovaPartita(giorno, GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k);
+                gruppo = gruppi.end() - 1;
+            }
+            ++giorno.partite[gruppo->partita].persone;
+        }
+        return capo;
+    }
+
+    Partita& NuovaPartita(GiornoCamera& giorno, GenerePartita genere, std::string nome, std::string arrivo,
+                          std::string partenza, MomentoSoggiorno momento, int k) const {
+        Partita& partita = giorno.partite.emplace_back();
+        partita.genere = genere;
+        partita.nome = std::move(nome);
+        partita.momento = momento == MomentoSoggiorno::Soggiorno && arrivo == giorni_[k].data
+                              ? MomentoSoggiorno::Arrivo
+                              : momento;
+        partita.arrivo = std::move(arrivo);
+        partita.partenza = std::move(partenza);
+        return partita;
+    }
+
+    // The agency's name of code `codice`; "" when there is none.
+    std::string NomeAgenzia(std::int64_t codice) {
+        Recordset& agenzie = *aperti_.agenzie;
+        agenzie.FindFirst(CriterioAgenzia(hotel_, codice));
+        return agenzie.NoMatch() ? std::string() : Taglia(agenzie[campo::RagioneSociale].Testo());
+    }
+
+    // Adds to the day's parties the bookings of the room with persons that
+    // cover the night of day `k` or leave that morning, in the order found.
+    // Without a booking of the night gives nothing; with one, what the cell
+    // shows: the index of the last one when its header names it, nothing
+    // inside when its name is blank (the cell is blank then).
+    std::optional<std::optional<std::size_t>> PrenotazioniInPartite(GiornoCamera& giorno, int k, const Criterio& criterio) {
+        const std::string& data = giorni_[k].data;
+        Recordset& prenotate = *aperti_.prenotate;
+        std::optional<std::optional<std::size_t>> mostrata;
+        PerOgniRecord(prenotate, criterio, [&] {
+            const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
+            const std::string arrivo = prenotate[campo::DataArrivo].Testo();
+            const std::string partenza = prenotate[campo::DataPartenza].Testo();
+            const bool notte = OccupaIlGiorno(prenotate, data);
+            if (persone <= 0 || (!notte && !(arrivo < data && partenza == data))) return;
+            const std::int64_t numero = prenotate[campo::NumeroPrenotazione].Intero();
+            Casella testata;
+            testata.conto = numero;
+            LeggiTestata(testata);
+            Recordset& testate = *aperti_.testate;
+            const bool conTestata = !testate.NoMatch();
+            Partita& partita = NuovaPartita(giorno, GenerePartita::Prenotazione,
+                                            conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : std::string(),
+                                            arrivo, partenza,
+                                            notte ? MomentoSoggiorno::Soggiorno : MomentoSoggiorno::Partenza, k);
+            partita.persone = persone;
+            partita.numero = numero;
+            partita.pagamento = testata.pagamentoPrenotazione;
+            partita.agenzia = conTestata ? Taglia(testate[campo::Agenzia].Testo()) : std::string();
+            partita.importo = prenotate[campo::Prezzo].Intero();
+            partita.tipoPrenotazione = Taglia(prenotate[campo::TipoPrenotazione].Testo());
+            if (notte)
+                mostrata = Taglia(testata.nomePrenotazione).empty() ? std::optional<std::size_t>()
+                                                                    : std::optional(giorno.partite.size() - 1);
+        });
+        return mostrata;
     }
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
@@ -510,6 +651,22 @@ private:
     const Avanzamento& avanzamento_;
 };
 
+// The field `campo` of the first record of `tabella` in `database` that
+// `criterio` finds, blanks trimmed; "" when there is none, or the file, table
+// or field cannot be read: the week's heading does without it.
+std::string CampoSePresente(const CartellaDati& cartella, const std::shared_ptr<SessioneArchivio>& sessione,
+                            const std::string& database, const Selezione& tabella, const Criterio& criterio,
+                            const Campo& campo, Avanzamento& avanzamento) {
+    const Avanzamento::Lettura lettura(avanzamento, database);
+    try {
+        const auto letto = Database::Apri(cartella, database, sessione)->OpenRecordset(tabella);
+        letto->FindFirst(criterio);
+        return letto->NoMatch() ? std::string() : Taglia((*letto)[campo].Testo());
+    } catch (const Errore&) {
+        return "";
+    }
+}
+
 }  // namespace
 
 Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
@@ -518,6 +675,7 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
     const auto giorni = GiorniDellaSettimana(dataInizio);
     avanzamento.Controlla();
     Settimana settimana;
+    settimana.aggiornato = OraLocale("%Y%m%d%H%M");
     settimana.hotel = hotel;
     settimana.tableau = tableau;
     settimana.primaCamera = primaCamera;
@@ -525,6 +683,13 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
     for (int k = 0; k < Giorni; ++k) settimana.giorni[k] = {giorni[k].data, giorni[k].giornoMese, giorni[k].nome};
     ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
                       [&](DatabaseAperti& aperti) {
+                          const auto& sessione = ultima.dati_->sessione;
+                          settimana.nomeHotel =
+                              CampoSePresente(contesto.cartella, sessione, "AnagraficaHotels.mdb", TabellaNomiHotel(),
+                                              CriterioHotel(hotel), campo::RagioneSociale, avanzamento);
+                          settimana.descrizioneTableau = CampoSePresente(
+                              contesto.cartella, sessione, "Tableau.mdb", TabellaDescrizioniTableau(),
+                              CriterioDescrizioneTableau(hotel, tableau), campo::Descrizione, avanzamento);
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
                           Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti, avanzamento)

@@ -34,6 +34,12 @@ const Forma& FormaOspiti() {
     return forma;
 }
 
+// Values: room, day.
+const Forma& FormaOspitiInPartenza() {
+    static const Forma forma = NumeroCamera == Primo && Partito == "N" && DataPartenza == Secondo;
+    return forma;
+}
+
 // Values: hotel, guest account, day.
 const Forma& FormaAddebiti() {
     static const Forma forma = NumeroHotel == Primo && CodiceCliente == Secondo && NumeroConto == 1 &&
@@ -109,7 +115,8 @@ Selezione QueryCamere() {
             .campi = {NumeroTableau, NumeroCamera, TipoCamera},
             .filtro = In(TipoCamera, tipiCheSonoCamere),
             .ordine = {NumeroCamera},
-            .ricerche = {FormaCamere()}};
+            .ricerche = {FormaCamere()},
+            .facoltativi = {Piano, FuoriServizio}};
 }
 
 Selezione QueryOspiti(const std::string& primo, const std::string& ultimo) {
@@ -117,7 +124,7 @@ Selezione QueryOspiti(const std::string& primo, const std::string& ultimo) {
             .campi = {NumeroHotel, Partito, DataArrivo, DataPartenza, NumeroComponente, NomeCliente,
                       NumeroProgressivo, TipoPagamento, CodiceAgenzia},
             .filtro = NellaSettimana(primo, ultimo),
-            .ricerche = {FormaOspiti()}};
+            .ricerche = {FormaOspiti(), FormaOspitiInPartenza()}};
 }
 
 Selezione QueryCamerePrenotate(const std::string& primo, const std::string& ultimo) {
@@ -178,6 +185,10 @@ Criterio CriterioCamere(std::int64_t hotel) { return {FormaCamere(), {Intero(hot
 
 Criterio CriterioOspiti(std::string_view stanza, std::string_view giorno) {
     return {FormaOspiti(), {Testo(stanza), Testo(giorno)}};
+}
+
+Criterio CriterioOspitiInPartenza(std::string_view stanza, std::string_view giorno) {
+    return {FormaOspitiInPartenza(), {Testo(stanza), Testo(giorno)}};
 }
 
 Criterio CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno) {

@@ -22,7 +22,8 @@ inline const Campo Numero{"Numero"}, RagioneSociale{"RagioneSociale"}, CodiceAss
 // Tableau
 inline const Campo NumeroHotel{"NumeroHotel"}, Codice{"Codice"}, Descrizione{"Descrizione"};
 // NumeriCamere
-inline const Campo NumeroTableau{"NumeroTableau"}, NumeroCamera{"NumeroCamera"}, TipoCamera{"TipoCamera"};
+inline const Campo NumeroTableau{"NumeroTableau"}, NumeroCamera{"NumeroCamera"}, TipoCamera{"TipoCamera"},
+    Piano{"Piano"}, FuoriServizio{"FuoriServizio"};
 // TipiCamere
 inline const Campo Sigla{"Sigla"}, Tipologia{"Tipologia"};
 // Scheda_Cliente
@@ -40,7 +41,8 @@ inline const Campo Pagamento{"Pagamento"}, Agenzia{"Agenzia"};
 }  // namespace campo
 
 // The build's record sets. Rooms whose type counts as a room, in
-// room-number order; guests, booked rooms, and headers of the bookings with
+// room-number order, with their floor and whether they are out of service
+// when the table has those fields; guests, booked rooms, and headers of the bookings with
 // a room, whose stay touches the week from `primo` to `ultimo`; the whole
 // tables of agencies, charges and room types.
 Selezione QueryCamere();
@@ -55,6 +57,8 @@ Selezione TabellaTipiCamere();
 Criterio CriterioCamere(std::int64_t hotel);
 // Guests still in the hotel in room `stanza` on `giorno`.
 Criterio CriterioOspiti(std::string_view stanza, std::string_view giorno);
+// Guests still in the hotel in room `stanza` who leave on `giorno`.
+Criterio CriterioOspitiInPartenza(std::string_view stanza, std::string_view giorno);
 // Charges on account 1 of guest account `cliente` covering `giorno`.
 Criterio CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno);
 // The agency of code `codice`.
