@@ -7,7 +7,9 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -334,6 +336,16 @@ UltimaCostruzione::~UltimaCostruzione() = default;
 namespace {
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
+// A registered guest found on a day, as the parties take it.
+struct OspiteTrovato {
+    bool capo = false;  // head of the party (member 1)
+    std::string nome, arrivo, partenza;
+    std::int64_t conto = 0;    // the following for a head only
+    std::int64_t agenzia = 0;  // CodiceAgenzia
+    std::int64_t importo = 0;  // the day's charges
+    char pagamento = ' ';
+};
+
 struct Casella {
     std::int64_t ospiti = 0;
     std::string nomeCapo;
@@ -345,6 +357,12 @@ struct Casella {
     char pagamentoPrenotazione = ' ';
     std::string agenziaOspite;
     std::string agenziaPrenotazione;
+    // For the day's parties: the guests of the night and the bookings in the
+    // order found, the last booking of the night and whether it has a name.
+    std::vector<OspiteTrovato> ospitiTrovati;
+    std::vector<Partita> prenotazioni;
+    std::optional<std::size_t> ultimaNotte;
+    bool ultimaConNome = false;
 };
 
 class Costruttore {
@@ -397,80 +415,64 @@ private:
             AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
         }
-        for (int k = 0; k < Giorni; ++k) {
-            GiornoCamera& giorno = camera.giorni[k];
-            const auto capo = OspitiInPartite(giorno, k, ospiti[k], MomentoSoggiorno::Soggiorno);
-            OspitiInPartite(giorno, k, CriterioOspitiInPartenza(stanza, giorni_[k].data), MomentoSoggiorno::Partenza);
-            // The last booking of the night names the cell (a blank name
-            // leaves it blank); without one, the last head of a party.
-            const auto prenotazione = PrenotazioniInPartite(giorno, k, prenotazioni);
-            const auto mostrata = prenotazione ? *prenotazione : capo;
-            if (mostrata) giorno.partite[*mostrata].mostrata = true;
-        }
+        for (int k = 0; k < Giorni; ++k) Partite(camera.giorni[k], k, stanza, caselle[k]);
         return camera;
     }
 
-    // The guests of a party on a day: its head's account and its members.
-    struct Gruppo {
-        std::size_t partita = 0;  // in the day's parties
-        bool conCapo = false;
-    };
+    // The parties of day `k`: the guests of the night, those leaving that
+    // morning, then the bookings in the order found. The last booking of the
+    // night names the cell (a blank name leaves it blank); without one, the
+    // last head of a party of the night.
+    void Partite(GiornoCamera& giorno, int k, const std::string& stanza, Casella& c) {
+        const auto capo = PartiteOspiti(giorno, k, c.ospitiTrovati, MomentoSoggiorno::Soggiorno);
+        PartiteOspiti(giorno, k, OspitiInPartenza(stanza, k), MomentoSoggiorno::Partenza);
+        const std::size_t prima = giorno.partite.size();
+        std::move(c.prenotazioni.begin(), c.prenotazioni.end(), std::back_inserter(giorno.partite));
+        std::optional<std::size_t> mostrata = capo;
+        if (c.ultimaNotte) mostrata = c.ultimaConNome ? std::optional(prima + *c.ultimaNotte) : std::nullopt;
+        if (mostrata) giorno.partite[*mostrata].mostrata = true;
+    }
 
-    // Adds to the day's parties the registered guests the criterion finds
-    // that count on day `k`: for the night (`momento` Soggiorno, Arrivo on
-    // the first night) or leaving that morning (Partenza, the guest counted
-    // as if the night before was the day). Each head of a party (member 1)
-    // makes a party; the other members join the party with their arrival
-    // and departure, or one of their own. Gives the index of the party of
-    // the last head found when the head has a name: the cell shows it when
-    // no booking covers the night; nothing for a blank name or no head.
-    std::optional<std::size_t> OspitiInPartite(GiornoCamera& giorno, int k, const Criterio& criterio, MomentoSoggiorno momento) {
-        const std::string& data = giorni_[k].data;
-        Recordset& ospiti = *aperti_.ospiti;
-        struct Trovato {
-            bool capo;
-            std::string nome, arrivo, partenza;
-            std::int64_t conto, agenzia;
-            char pagamento;
+    // Makes parties of the guests found on day `k`: for the night (`momento`
+    // Soggiorno, Arrivo on the first night) or leaving that morning
+    // (Partenza). Each head of a party (member 1) makes a party; the other
+    // members join the party of a head with their arrival and departure, or
+    // one of their own. Gives the index of the party of the last head found
+    // when the head has a name: the cell shows it when no booking covers the
+    // night; nothing for a blank name or no head.
+    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, int k, const std::vector<OspiteTrovato>& trovati,
+                                             MomentoSoggiorno momento) {
+        struct Gruppo {
+            std::size_t partita;  // in the day's parties
+            bool conCapo;
         };
-        std::vector<Trovato> trovati;
-        PerOgniRecord(ospiti, criterio, [&] {
-            if (ospiti[campo::NumeroHotel].Intero() != hotel_ || ospiti[campo::Partito].Testo() == "S") return;
-            const std::string arrivo = ospiti[campo::DataArrivo].Testo();
-            const std::string partenza = ospiti[campo::DataPartenza].Testo();
-            const bool conta = momento == MomentoSoggiorno::Partenza ? arrivo < data && partenza == data
-                                                                      : OccupaIlGiorno(ospiti, data);
-            if (!conta) return;
-            trovati.push_back({ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()),
-                               arrivo, partenza, ospiti[campo::NumeroProgressivo].Intero(),
-                               ospiti[campo::CodiceAgenzia].Intero(), CodicePagamento(ospiti[campo::TipoPagamento])});
-        });
-        std::optional<std::size_t> capo;
         std::vector<Gruppo> gruppi;
-        const auto stessoSoggiorno = [&](const Trovato& t, bool capi) {
-            return std::find_if(gruppi.begin(), gruppi.end(), [&](const Gruppo& g) {
-                const Partita& p = giorno.partite[g.partita];
-                return g.conCapo == capi && p.arrivo == t.arrivo && p.partenza == t.partenza;
-            });
-        };
-        for (const Trovato& t : trovati) {
+        std::optional<std::size_t> capo;
+        for (const OspiteTrovato& t : trovati) {
             if (!t.capo) continue;
             gruppi.push_back({giorno.partite.size(), true});
-            Partita& partita = NuovaPartita(giorno, GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k);
+            Partita& partita = giorno.partite.emplace_back(
+                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k));
             partita.persone = 1;
             partita.numero = t.conto;
             partita.pagamento = t.pagamento;
             partita.agenzia = NomeAgenzia(t.agenzia);
-            SommaAddebiti(t.conto, data, partita.importo);
+            partita.importo = t.importo;
             capo = t.nome.empty() ? std::nullopt : std::optional(gruppi.back().partita);
         }
-        for (const Trovato& t : trovati) {
+        const auto gruppoDi = [&](const OspiteTrovato& t, bool conCapo) {
+            return std::find_if(gruppi.begin(), gruppi.end(), [&](const Gruppo& g) {
+                const Partita& p = giorno.partite[g.partita];
+                return g.conCapo == conCapo && p.arrivo == t.arrivo && p.partenza == t.partenza;
+            });
+        };
+        for (const OspiteTrovato& t : trovati) {
             if (t.capo) continue;
-            auto gruppo = stessoSoggiorno(t, true);
-            if (gruppo == gruppi.end()) gruppo = stessoSoggiorno(t, false);
+            auto gruppo = gruppoDi(t, true);
+            if (gruppo == gruppi.end()) gruppo = gruppoDi(t, false);
             if (gruppo == gruppi.end()) {
                 gruppi.push_back({giorno.partite.size(), false});
-                NuovaPartita(giorno, GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k);
+                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k));
                 gruppo = gruppi.end() - 1;
             }
             ++giorno.partite[gruppo->partita].persone;
@@ -478,9 +480,10 @@ private:
         return capo;
     }
 
-    Partita& NuovaPartita(GiornoCamera& giorno, GenerePartita genere, std::string nome, std::string arrivo,
-                          std::string partenza, MomentoSoggiorno momento, int k) const {
-        Partita& partita = giorno.partite.emplace_back();
+    // A party of day `k`: Soggiorno is Arrivo on the first night.
+    Partita NuovaPartita(GenerePartita genere, std::string nome, std::string arrivo, std::string partenza,
+                         MomentoSoggiorno momento, int k) const {
+        Partita partita;
         partita.genere = genere;
         partita.nome = std::move(nome);
         partita.momento = momento == MomentoSoggiorno::Soggiorno && arrivo == giorni_[k].data
@@ -492,48 +495,58 @@ private:
     }
 
     // The agency's name of code `codice`; "" when there is none.
-    std::string NomeAgenzia(std::int64_t codice) {
-        Recordset& agenzie = *aperti_.agenzie;
-        agenzie.FindFirst(CriterioAgenzia(hotel_, codice));
-        return agenzie.NoMatch() ? std::string() : Taglia(agenzie[campo::RagioneSociale].Testo());
+    const std::string& NomeAgenzia(std::int64_t codice) {
+        const auto [voce, nuova] = nomiAgenzie_.try_emplace(codice);
+        if (nuova) {
+            Recordset& agenzie = *aperti_.agenzie;
+            agenzie.FindFirst(CriterioAgenzia(hotel_, codice));
+            if (!agenzie.NoMatch()) voce->second = Taglia(agenzie[campo::RagioneSociale].Testo());
+        }
+        return voce->second;
     }
 
-    // Adds to the day's parties the bookings of the room with persons that
-    // cover the night of day `k` or leave that morning, in the order found.
-    // Without a booking of the night gives nothing; with one, what the cell
-    // shows: the index of the last one when its header names it, nothing
-    // inside when its name is blank (the cell is blank then).
-    std::optional<std::optional<std::size_t>> PrenotazioniInPartite(GiornoCamera& giorno, int k, const Criterio& criterio) {
-        const std::string& data = giorni_[k].data;
-        Recordset& prenotate = *aperti_.prenotate;
-        std::optional<std::optional<std::size_t>> mostrata;
-        PerOgniRecord(prenotate, criterio, [&] {
-            const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
-            const std::string arrivo = prenotate[campo::DataArrivo].Testo();
-            const std::string partenza = prenotate[campo::DataPartenza].Testo();
-            const bool notte = OccupaIlGiorno(prenotate, data);
-            if (persone <= 0 || (!notte && !(arrivo < data && partenza == data))) return;
-            const std::int64_t numero = prenotate[campo::NumeroPrenotazione].Intero();
-            Casella testata;
-            testata.conto = numero;
-            LeggiTestata(testata);
-            Recordset& testate = *aperti_.testate;
-            const bool conTestata = !testate.NoMatch();
-            Partita& partita = NuovaPartita(giorno, GenerePartita::Prenotazione,
-                                            conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : std::string(),
-                                            arrivo, partenza,
-                                            notte ? MomentoSoggiorno::Soggiorno : MomentoSoggiorno::Partenza, k);
-            partita.persone = persone;
-            partita.numero = numero;
-            partita.pagamento = testata.pagamentoPrenotazione;
-            partita.agenzia = conTestata ? Taglia(testate[campo::Agenzia].Testo()) : std::string();
-            partita.importo = prenotate[campo::Prezzo].Intero();
-            partita.tipoPrenotazione = Taglia(prenotate[campo::TipoPrenotazione].Testo());
-            if (notte)
-                mostrata = Taglia(testata.nomePrenotazione).empty() ? std::optional<std::size_t>()
-                                                                    : std::optional(giorno.partite.size() - 1);
+    // The guest of the current record as the parties take it; a head's
+    // charges of day `k` in `importo`, added to `*totale` too when given.
+    OspiteTrovato Trovato(const Recordset& ospiti, int k, std::int64_t* totale = nullptr) {
+        OspiteTrovato t{ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()),
+                        ospiti[campo::DataArrivo].Testo(), ospiti[campo::DataPartenza].Testo()};
+        if (!t.capo) return t;
+        t.conto = ospiti[campo::NumeroProgressivo].Intero();
+        t.agenzia = ospiti[campo::CodiceAgenzia].Intero();
+        t.pagamento = CodicePagamento(ospiti[campo::TipoPagamento]);
+        t.importo = SommaAddebiti(t.conto, giorni_[k].data, totale);
+        return t;
+    }
+
+    // The guests still in the hotel in room `stanza` who leave on day `k`
+    // after a night in it.
+    std::vector<OspiteTrovato> OspitiInPartenza(const std::string& stanza, int k) {
+        const std::string& giorno = giorni_[k].data;
+        Recordset& ospiti = *aperti_.ospiti;
+        std::vector<OspiteTrovato> trovati;
+        PerOgniRecord(ospiti, CriterioOspitiInPartenza(stanza, giorno), [&] {
+            if (ospiti[campo::NumeroHotel].Intero() == hotel_ && ospiti[campo::DataArrivo].Testo() < giorno)
+                trovati.push_back(Trovato(ospiti, k));
         });
-        return mostrata;
+        return trovati;
+    }
+
+    // The booking of the current booked room as a party of day `k`, its
+    // header the current record of the headers when `conTestata`.
+    Partita PartitaPrenotazione(const Recordset& prenotate, std::int64_t persone, bool conTestata, char pagamento,
+                                MomentoSoggiorno momento, int k) {
+        const Recordset& testate = *aperti_.testate;
+        Partita partita = NuovaPartita(GenerePartita::Prenotazione,
+                                       conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : "",
+                                       prenotate[campo::DataArrivo].Testo(), prenotate[campo::DataPartenza].Testo(),
+                                       momento, k);
+        partita.persone = persone;
+        partita.numero = prenotate[campo::NumeroPrenotazione].Intero();
+        partita.pagamento = pagamento;
+        partita.agenzia = conTestata ? Taglia(testate[campo::Agenzia].Testo()) : "";
+        partita.importo = prenotate[campo::Prezzo].Intero();
+        partita.tipoPrenotazione = Taglia(prenotate[campo::TipoPrenotazione].Testo());
+        return partita;
     }
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
@@ -545,7 +558,7 @@ private:
     // Line A from the registered guests: count of persons; name, account,
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
-    // the last guest counted.
+    // the last guest counted. Each guest counted is kept for the day's parties.
     void OspitiDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
@@ -556,44 +569,64 @@ private:
             ++c.ospiti;
             arrivo = ospiti[campo::DataArrivo].Testo();
             partenza = ospiti[campo::DataPartenza].Testo();
-            if (ospiti[campo::NumeroComponente].Intero() != 1) return;
+            const OspiteTrovato& trovato = c.ospitiTrovati.emplace_back(Trovato(ospiti, k, &c.importo));
+            if (!trovato.capo) return;
             c.nomeCapo = Inizio(ospiti[campo::NomeCliente], 14);
-            c.conto = ospiti[campo::NumeroProgressivo].Intero();
-            c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
-            SommaAddebiti(c.conto, giorno, c.importo);
+            c.conto = trovato.conto;
+            c.pagamentoOspite = trovato.pagamento;
         });
         Metti(cella.cellaA,
-                    c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
+              c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
     }
 
-    // Adds the day's charges on account 1 of guest account `conto` to `importo`.
-    void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
+    // The day's charges on account 1 of guest account `conto`, each added
+    // to `*totale` too when given, the sums whole after each addition.
+    std::int64_t SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t* totale = nullptr) {
         Recordset& addebiti = *aperti_.addebiti;
-        PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
-                      [&] { importo = SommaArrotondata(importo, addebiti[campo::ImportoTotale]); });
+        std::int64_t importo = 0;
+        PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno), [&] {
+            const Valore& addebito = addebiti[campo::ImportoTotale];
+            importo = SommaArrotondata(importo, addebito);
+            if (totale) *totale = SommaArrotondata(*totale, addebito);
+        });
+        return importo;
     }
 
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
-    // the place of the guest's account.
+    // the place of the guest's account. The bookings with persons that cover
+    // the night or leave that morning are kept for the day's parties.
     void PrenotazioniDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
             const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
+            if (persone > 0 && prenotate[campo::DataPartenza].Testo() == giorno &&
+                prenotate[campo::DataArrivo].Testo() < giorno) {
+                Casella partente;
+                partente.conto = prenotate[campo::NumeroPrenotazione].Intero();
+                LeggiTestata(partente);
+                c.prenotazioni.push_back(PartitaPrenotazione(prenotate, persone, !aperti_.testate->NoMatch(),
+                                                             partente.pagamentoPrenotazione,
+                                                             MomentoSoggiorno::Partenza, k));
+                return;
+            }
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
             c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
             c.importo = prenotate[campo::Prezzo].Intero();
             Metti(cella.cellaA,
-                        Taglia(c.nomePrenotazione).empty()
-                            ? std::string()
-                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
-                                                prenotate[campo::DataPartenza].Testo(), giorno));
+                  Taglia(c.nomePrenotazione).empty()
+                      ? std::string()
+                      : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
+                                          prenotate[campo::DataPartenza].Testo(), giorno));
+            c.ultimaNotte = c.prenotazioni.size();
+            c.ultimaConNome = !Taglia(c.nomePrenotazione).empty();
+            c.prenotazioni.push_back(PartitaPrenotazione(prenotate, persone, !aperti_.testate->NoMatch(),
+                                                         c.pagamentoPrenotazione, MomentoSoggiorno::Soggiorno, k));
         });
     }
-
     // Name and payment code of booking `c.conto` from its header; blank without one.
     void LeggiTestata(Casella& c) {
         Recordset& testate = *aperti_.testate;
@@ -649,17 +682,19 @@ private:
     const std::array<Giorno, Giorni>& giorni_;
     DatabaseAperti& aperti_;
     const Avanzamento& avanzamento_;
+    std::map<std::int64_t, std::string> nomiAgenzie_;
 };
 
 // The field `campo` of the first record of `tabella` in `database` that
 // `criterio` finds, blanks trimmed; "" when there is none, or the file, table
-// or field cannot be read: the week's heading does without it.
-std::string CampoSePresente(const CartellaDati& cartella, const std::shared_ptr<SessioneArchivio>& sessione,
+// or field cannot be read: the week's heading does without it. The table
+// read is kept with the build's tables while its file is unchanged.
+std::string CampoSePresente(const CartellaDati& cartella, const std::shared_ptr<TabelleCondivise>& tabelle,
                             const std::string& database, const Selezione& tabella, const Criterio& criterio,
                             const Campo& campo, Avanzamento& avanzamento) {
     const Avanzamento::Lettura lettura(avanzamento, database);
     try {
-        const auto letto = Database::Apri(cartella, database, sessione)->OpenRecordset(tabella);
+        const auto letto = Database::Apri(cartella, database, tabelle)->OpenRecordset(tabella);
         letto->FindFirst(criterio);
         return letto->NoMatch() ? std::string() : Taglia((*letto)[campo].Testo());
     } catch (const Errore&) {
@@ -683,12 +718,11 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
     for (int k = 0; k < Giorni; ++k) settimana.giorni[k] = {giorni[k].data, giorni[k].giornoMese, giorni[k].nome};
     ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
                       [&](DatabaseAperti& aperti) {
-                          const auto& sessione = ultima.dati_->sessione;
-                          settimana.nomeHotel =
-                              CampoSePresente(contesto.cartella, sessione, "AnagraficaHotels.mdb", TabellaNomiHotel(),
-                                              CriterioHotel(hotel), campo::RagioneSociale, avanzamento);
+                          settimana.nomeHotel = CampoSePresente(contesto.cartella, aperti.tabelle,
+                                                                "AnagraficaHotels.mdb", TabellaNomiHotel(),
+                                                                CriterioHotel(hotel), campo::RagioneSociale, avanzamento);
                           settimana.descrizioneTableau = CampoSePresente(
-                              contesto.cartella, sessione, "Tableau.mdb", TabellaDescrizioniTableau(),
+                              contesto.cartella, aperti.tabelle, "Tableau.mdb", TabellaDescrizioniTableau(),
                               CriterioDescrizioneTableau(hotel, tableau), campo::Descrizione, avanzamento);
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
