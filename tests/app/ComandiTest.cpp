@@ -279,6 +279,7 @@ TEST(Comandi, QuadroJsonEPdf) {
         return argomenti;
     };
     EXPECT_NE(Esegui({"quadro", "--help"}).out.find("--json FILE"), std::string::npos);
+    fs::create_symlink("altrove.json", "collegamento.json");
     struct Caso {
         std::vector<std::string> argomenti;
         int stato;
@@ -298,6 +299,7 @@ TEST(Comandi, QuadroJsonEPdf) {
          2, "La data deve essere inserita"},
         {con({"--json", "Scheda_Cliente.mdb"}), 1, "Errore 75: "},
         {con({"--json", "FD4"}), 1, "Errore 75: "},
+        {con({"--json", "collegamento.json"}), 1, "Errore 75: "},
         {con({"--pdf", "q.pdf"}), 1, "Errore 482: "},
     };
     for (const Caso& caso : casi) {
@@ -311,6 +313,7 @@ TEST(Comandi, QuadroJsonEPdf) {
     EXPECT_NE(json.find("\"Hotel Bellavista S.r.l.\""), std::string::npos);
     EXPECT_FALSE(fs::exists("FD4"));
     EXPECT_FALSE(fs::exists("q.pdf"));
+    EXPECT_FALSE(fs::exists("altrove.json"));
 
     // The program itself: A4 landscape, A3 on request, the heading in the text.
     for (const auto& [a3, formato] : {std::pair{false, "842 x 595 pts (A4)"}, std::pair{true, "1191 x 842 pts (A3)"}}) {
