@@ -129,8 +129,10 @@ struct DatabaseAperti {
               testate(QueryTestate(primo, ultimo)),
               agenzie(TabellaAgenzie()),
               addebiti(TabellaAddebiti()),
-              tipi(TabellaTipiCamere()) {}
-        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
+              tipi(TabellaTipiCamere()),
+              nomiHotel(TabellaNomiHotel()),
+              descrizioni(TabellaDescrizioniTableau()) {}
+        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi, nomiHotel, descrizioni;
     };
 
     // Opens the databases of `cartella`, each told the record set opened on
@@ -140,6 +142,11 @@ struct DatabaseAperti {
                    const std::string& ultimo, Avanzamento& a)
         : tabelle(std::make_shared<TabelleCondivise>(std::move(sessione))), cartella(cartella) {
         const Sorgenti s(primo, ultimo);
+        // The tables of the week's heading (the hotel's name, the tableau's
+        // description) are read side by side with the others, into the shared
+        // tables: each build searches them there (CampoSePresente), read again
+        // when their file has changed.
+        std::unique_ptr<Database> anagraficaHotels, tableau;
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere, a); }},
                                           {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti, a); }},
                                           {&agenzieAbituali,
@@ -149,7 +156,10 @@ struct DatabaseAperti {
                                            [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate, a); }},
                                           {&schedaPrenotazione,
                                            [&] { return Apri("Scheda_Prenotazione.mdb", s.testate, a); }},
-                                          {&tipiCamere, [&] { return ApriTipi(s.tipi, a); }}});
+                                          {&tipiCamere, [&] { return ApriTipi(s.tipi, a); }},
+                                          {&anagraficaHotels,
+                                           [&] { return ApriELeggi("AnagraficaHotels.mdb", s.nomiHotel, a); }},
+                                          {&tableau, [&] { return ApriELeggi("Tableau.mdb", s.descrizioni, a); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
@@ -224,14 +234,23 @@ struct DatabaseAperti {
     // that the rooms' query finds them read; a fault is left to that query.
     std::unique_ptr<Database> ApriTipi(const Selezione& selezione, Avanzamento& a) {
         auto database = ApriSePossibile("TipiCamere.mdb", selezione, a);
-        tipi = LeggiSePossibile(database, selezione, a);
+        tipi = LeggiSePossibile(database, "TipiCamere.mdb", selezione, a);
+        return database;
+    }
+
+    // A database whose record set is read at once into the shared tables; a
+    // fault is left to the search that needs it.
+    std::unique_ptr<Database> ApriELeggi(const std::string& nomeFile, const Selezione& selezione, Avanzamento& a) {
+        auto database = ApriSePossibile(nomeFile, selezione, a);
+        LeggiSePossibile(database, nomeFile, selezione, a);
         return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const Selezione& selezione, Avanzamento& a) {
+                                                       const std::string& nomeFile, const Selezione& selezione,
+                                                       Avanzamento& a) {
         try {
-            return database ? Leggi(*database, "TipiCamere.mdb", selezione, a) : nullptr;
+            return database ? Leggi(*database, nomeFile, selezione, a) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
