@@ -376,8 +376,8 @@ struct Casella {
     char pagamentoPrenotazione = ' ';
     std::string agenziaOspite;
     std::string agenziaPrenotazione;
-    // For the day's parties: the guests of the night and the bookings in the
-    // order found, the last booking of the night and whether it has a name.
+    // For the day's parties: the guests and the bookings of the night in the
+    // order found, the last booking and whether it has a name.
     std::vector<OspiteTrovato> ospitiTrovati;
     std::vector<Partita> prenotazioni;
     std::optional<std::size_t> ultimaNotte;
@@ -434,17 +434,19 @@ private:
             AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
         }
-        for (int k = 0; k < Giorni; ++k) Partite(camera.giorni[k], k, stanza, caselle[k]);
+        for (int k = 0; k < Giorni; ++k) Partite(camera, k, caselle[k]);
         return camera;
     }
 
     // The parties of day `k`: the guests of the night, those leaving that
-    // morning, then the bookings in the order found. The last booking of the
-    // night names the cell (a blank name leaves it blank); without one, the
-    // last head of a party of the night.
-    void Partite(GiornoCamera& giorno, int k, const std::string& stanza, Casella& c) {
-        const auto capo = PartiteOspiti(giorno, k, c.ospitiTrovati, MomentoSoggiorno::Soggiorno);
-        PartiteOspiti(giorno, k, OspitiInPartenza(stanza, k), MomentoSoggiorno::Partenza);
+    // morning (the parties of the night before whose stay ends), then the
+    // bookings of the night in the order found. The last booking of the night
+    // names the cell (a blank name leaves it blank); without one, the last
+    // head of a party of the night.
+    void Partite(CameraSettimana& camera, int k, Casella& c) {
+        GiornoCamera& giorno = camera.giorni[k];
+        const auto capo = PartiteOspiti(giorno, k, c.ospitiTrovati);
+        if (k > 0) Partenze(camera.giorni[k - 1], k, giorno);
         const std::size_t prima = giorno.partite.size();
         std::move(c.prenotazioni.begin(), c.prenotazioni.end(), std::back_inserter(giorno.partite));
         std::optional<std::size_t> mostrata = capo;
@@ -452,15 +454,28 @@ private:
         if (mostrata) giorno.partite[*mostrata].mostrata = true;
     }
 
-    // Makes parties of the guests found on day `k`: for the night (`momento`
-    // Soggiorno, Arrivo on the first night) or leaving that morning
-    // (Partenza). Each head of a party (member 1) makes a party; the other
-    // members join the party of a head with their arrival and departure, or
-    // one of their own. Gives the index of the party of the last head found
+    // Adds to `giorno` the parties of the night before (`ieri`) that leave on
+    // day `k`: guests with the charges of their head's account on that day,
+    // bookings as they were.
+    void Partenze(const GiornoCamera& ieri, int k, GiornoCamera& giorno) {
+        const std::string& data = giorni_[k].data;
+        for (const Partita& notte : ieri.partite) {
+            if (notte.momento == MomentoSoggiorno::Partenza || notte.partenza != data) continue;
+            Partita& partita = giorno.partite.emplace_back(notte);
+            partita.momento = MomentoSoggiorno::Partenza;
+            partita.mostrata = false;
+            if (partita.genere == GenerePartita::Ospite)
+                partita.importo = partita.numero == 0 ? 0 : SommaAddebiti(partita.numero, data);
+        }
+    }
+
+    // Makes parties of the guests of the night of day `k`. Each head of a
+    // party (member 1) makes a party; the other members join the party of a
+    // head with their arrival and departure, or one of their own (without an
+    // account). Gives the index of the party of the last head found
     // when the head has a name: the cell shows it when no booking covers the
     // night; nothing for a blank name or no head.
-    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, int k, const std::vector<OspiteTrovato>& trovati,
-                                             MomentoSoggiorno momento) {
+    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, int k, const std::vector<OspiteTrovato>& trovati) {
         struct Gruppo {
             std::size_t partita;  // in the day's parties
             bool conCapo;
@@ -471,7 +486,7 @@ private:
             if (!t.capo) continue;
             gruppi.push_back({giorno.partite.size(), true});
             Partita& partita = giorno.partite.emplace_back(
-                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k));
+                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
             partita.persone = 1;
             partita.numero = t.conto;
             partita.pagamento = t.pagamento;
@@ -491,7 +506,7 @@ private:
             if (gruppo == gruppi.end()) gruppo = gruppoDi(t, false);
             if (gruppo == gruppi.end()) {
                 gruppi.push_back({giorno.partite.size(), false});
-                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, momento, k));
+                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
                 gruppo = gruppi.end() - 1;
             }
             ++giorno.partite[gruppo->partita].persone;
@@ -499,15 +514,13 @@ private:
         return capo;
     }
 
-    // A party of day `k`: Soggiorno is Arrivo on the first night.
+    // A party of the night of day `k`: its arrival, or a night between.
     Partita NuovaPartita(GenerePartita genere, std::string nome, std::string arrivo, std::string partenza,
-                         MomentoSoggiorno momento, int k) const {
+                         int k) const {
         Partita partita;
         partita.genere = genere;
         partita.nome = std::move(nome);
-        partita.momento = momento == MomentoSoggiorno::Soggiorno && arrivo == giorni_[k].data
-                              ? MomentoSoggiorno::Arrivo
-                              : momento;
+        partita.momento = arrivo == giorni_[k].data ? MomentoSoggiorno::Arrivo : MomentoSoggiorno::Soggiorno;
         partita.arrivo = std::move(arrivo);
         partita.partenza = std::move(partenza);
         return partita;
@@ -524,46 +537,21 @@ private:
         return voce->second;
     }
 
-    // The guest of the current record as the parties take it; a head's
-    // charges of day `k` in `importo`, added to `*totale` too when given.
-    OspiteTrovato Trovato(const Recordset& ospiti, int k, std::int64_t* totale = nullptr) {
-        OspiteTrovato t{ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()),
-                        ospiti[campo::DataArrivo].Testo(), ospiti[campo::DataPartenza].Testo()};
-        if (!t.capo) return t;
-        t.conto = ospiti[campo::NumeroProgressivo].Intero();
-        t.agenzia = ospiti[campo::CodiceAgenzia].Intero();
-        t.pagamento = CodicePagamento(ospiti[campo::TipoPagamento]);
-        t.importo = SommaAddebiti(t.conto, giorni_[k].data, totale);
-        return t;
-    }
-
-    // The guests still in the hotel in room `stanza` who leave on day `k`
-    // after a night in it.
-    std::vector<OspiteTrovato> OspitiInPartenza(const std::string& stanza, int k) {
-        const std::string& giorno = giorni_[k].data;
-        Recordset& ospiti = *aperti_.ospiti;
-        std::vector<OspiteTrovato> trovati;
-        PerOgniRecord(ospiti, CriterioOspitiInPartenza(stanza, giorno), [&] {
-            if (ospiti[campo::NumeroHotel].Intero() == hotel_ && ospiti[campo::DataArrivo].Testo() < giorno)
-                trovati.push_back(Trovato(ospiti, k));
-        });
-        return trovati;
-    }
-
-    // The booking of the current booked room as a party of day `k`, its
-    // header the current record of the headers when `conTestata`.
-    Partita PartitaPrenotazione(const Recordset& prenotate, std::int64_t persone, bool conTestata, char pagamento,
-                                MomentoSoggiorno momento, int k) {
+    // The booking of the night of day `k` the report has just taken in `c`
+    // (booked room `prenotate`, its header the current record of the headers
+    // when found) as a party.
+    Partita PartitaPrenotazione(const Recordset& prenotate, std::string arrivo, std::string partenza,
+                                const Casella& c, int k) {
         const Recordset& testate = *aperti_.testate;
+        const bool conTestata = !testate.NoMatch();
         Partita partita = NuovaPartita(GenerePartita::Prenotazione,
                                        conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : "",
-                                       prenotate[campo::DataArrivo].Testo(), prenotate[campo::DataPartenza].Testo(),
-                                       momento, k);
-        partita.persone = persone;
-        partita.numero = prenotate[campo::NumeroPrenotazione].Intero();
-        partita.pagamento = pagamento;
+                                       std::move(arrivo), std::move(partenza), k);
+        partita.persone = c.personePrenotazione;
+        partita.numero = c.conto;
+        partita.pagamento = c.pagamentoPrenotazione;
         partita.agenzia = conTestata ? Taglia(testate[campo::Agenzia].Testo()) : "";
-        partita.importo = prenotate[campo::Prezzo].Intero();
+        partita.importo = c.importo;
         partita.tipoPrenotazione = Taglia(prenotate[campo::TipoPrenotazione].Testo());
         return partita;
     }
@@ -588,11 +576,15 @@ private:
             ++c.ospiti;
             arrivo = ospiti[campo::DataArrivo].Testo();
             partenza = ospiti[campo::DataPartenza].Testo();
-            const OspiteTrovato& trovato = c.ospitiTrovati.emplace_back(Trovato(ospiti, k, &c.importo));
+            OspiteTrovato& trovato = c.ospitiTrovati.emplace_back(OspiteTrovato{
+                ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()), arrivo,
+                partenza});
             if (!trovato.capo) return;
-            c.nomeCapo = Inizio(ospiti[campo::NomeCliente], 14);
-            c.conto = trovato.conto;
-            c.pagamentoOspite = trovato.pagamento;
+            c.nomeCapo = trovato.nome.substr(0, 14);
+            trovato.conto = c.conto = ospiti[campo::NumeroProgressivo].Intero();
+            trovato.pagamento = c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
+            trovato.agenzia = ospiti[campo::CodiceAgenzia].Intero();
+            trovato.importo = SommaAddebiti(c.conto, giorno, &c.importo);
         });
         Metti(cella.cellaA,
               c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
@@ -613,37 +605,25 @@ private:
 
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
-    // the place of the guest's account. The bookings with persons that cover
-    // the night or leave that morning are kept for the day's parties.
+    // the place of the guest's account. The bookings of the night are kept
+    // for the day's parties.
     void PrenotazioniDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
             const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
-            if (persone > 0 && prenotate[campo::DataPartenza].Testo() == giorno &&
-                prenotate[campo::DataArrivo].Testo() < giorno) {
-                Casella partente;
-                partente.conto = prenotate[campo::NumeroPrenotazione].Intero();
-                LeggiTestata(partente);
-                c.prenotazioni.push_back(PartitaPrenotazione(prenotate, persone, !aperti_.testate->NoMatch(),
-                                                             partente.pagamentoPrenotazione,
-                                                             MomentoSoggiorno::Partenza, k));
-                return;
-            }
             if (persone <= 0 || !OccupaIlGiorno(prenotate, giorno)) return;
             c.personePrenotazione = persone;
             c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
             c.importo = prenotate[campo::Prezzo].Intero();
-            Metti(cella.cellaA,
-                  Taglia(c.nomePrenotazione).empty()
-                      ? std::string()
-                      : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
-                                          prenotate[campo::DataPartenza].Testo(), giorno));
+            std::string arrivo = prenotate[campo::DataArrivo].Testo();
+            std::string partenza = prenotate[campo::DataPartenza].Testo();
             c.ultimaNotte = c.prenotazioni.size();
             c.ultimaConNome = !Taglia(c.nomePrenotazione).empty();
-            c.prenotazioni.push_back(PartitaPrenotazione(prenotate, persone, !aperti_.testate->NoMatch(),
-                                                         c.pagamentoPrenotazione, MomentoSoggiorno::Soggiorno, k));
+            Metti(cella.cellaA,
+                  c.ultimaConNome ? CellaDelSoggiorno(c.nomePrenotazione, arrivo, partenza, giorno) : std::string());
+            c.prenotazioni.push_back(PartitaPrenotazione(prenotate, std::move(arrivo), std::move(partenza), c, k));
         });
     }
     // Name and payment code of booking `c.conto` from its header; blank without one.

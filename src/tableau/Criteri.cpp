@@ -34,12 +34,6 @@ const Forma& FormaOspiti() {
     return forma;
 }
 
-// Values: room, day.
-const Forma& FormaOspitiInPartenza() {
-    static const Forma forma = NumeroCamera == Primo && Partito == "N" && DataPartenza == Secondo;
-    return forma;
-}
-
 // Values: hotel, guest account, day.
 const Forma& FormaAddebiti() {
     static const Forma forma = NumeroHotel == Primo && CodiceCliente == Secondo && NumeroConto == 1 &&
@@ -124,7 +118,7 @@ Selezione QueryOspiti(const std::string& primo, const std::string& ultimo) {
             .campi = {NumeroHotel, Partito, DataArrivo, DataPartenza, NumeroComponente, NomeCliente,
                       NumeroProgressivo, TipoPagamento, CodiceAgenzia},
             .filtro = NellaSettimana(primo, ultimo),
-            .ricerche = {FormaOspiti(), FormaOspitiInPartenza()}};
+            .ricerche = {FormaOspiti()}};
 }
 
 Selezione QueryCamerePrenotate(const std::string& primo, const std::string& ultimo) {
@@ -185,10 +179,6 @@ Criterio CriterioCamere(std::int64_t hotel) { return {FormaCamere(), {Intero(hot
 
 Criterio CriterioOspiti(std::string_view stanza, std::string_view giorno) {
     return {FormaOspiti(), {Testo(stanza), Testo(giorno)}};
-}
-
-Criterio CriterioOspitiInPartenza(std::string_view stanza, std::string_view giorno) {
-    return {FormaOspitiInPartenza(), {Testo(stanza), Testo(giorno)}};
 }
 
 Criterio CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno) {

@@ -57,8 +57,6 @@ Selezione TabellaTipiCamere();
 Criterio CriterioCamere(std::int64_t hotel);
 // Guests still in the hotel in room `stanza` on `giorno`.
 Criterio CriterioOspiti(std::string_view stanza, std::string_view giorno);
-// Guests still in the hotel in room `stanza` who leave on `giorno`.
-Criterio CriterioOspitiInPartenza(std::string_view stanza, std::string_view giorno);
 // Charges on account 1 of guest account `cliente` covering `giorno`.
 Criterio CriterioAddebiti(std::int64_t hotel, std::int64_t cliente, std::string_view giorno);
 // The agency of code `codice`.

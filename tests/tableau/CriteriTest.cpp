@@ -9,9 +9,7 @@ TEST(Criteri, OgniSelezioneSiApreSuiFileDemo) {
     const std::string primo = "20261207", ultimo = "20261213";
     ControllaSuiFileDemo({
         {"NumeriCamere.mdb", QueryCamere(), {CriterioCamere(1)}},
-        {"Scheda_Cliente.mdb",
-         QueryOspiti(primo, ultimo),
-         {CriterioOspiti("202", primo), CriterioOspitiInPartenza("101", "20261215")}},
+        {"Scheda_Cliente.mdb", QueryOspiti(primo, ultimo), {CriterioOspiti("202", primo)}},
         {"Camere_Prenotazione.mdb",
          QueryCamerePrenotate(primo, ultimo),
          {CriterioPrenotazioni(1, "202"), CriterioCameraPrenotata(1, 261001, "202")}},

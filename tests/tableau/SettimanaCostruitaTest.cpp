@@ -188,7 +188,7 @@ TEST(SettimanaCostruita, PartenzeEPartiteSovrapposte) {
         {},
         {ospiti(M::Arrivo, 85), opzione(M::Arrivo, true)},
         {ospiti(M::Soggiorno, 85), opzione(M::Soggiorno, true)},
-        {ospiti(M::Partenza, 0), verdi(M::Arrivo, true), opzione(M::Partenza, false)},
+        {ospiti(M::Partenza, 0), opzione(M::Partenza, false), verdi(M::Arrivo, true)},
         {verdi(M::Soggiorno, true)},
         {verdi(M::Partenza, false)},
         {},
