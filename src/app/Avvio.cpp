@@ -110,7 +110,11 @@ std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostrea
 
 bool RichiedeProgrammaGrafico(const OpzioniAvvio& opzioni) {
     // --configura comes without a command.
-    return opzioni.resto.empty() || opzioni.resto.front() == "stampa";
+    if (opzioni.resto.empty() || opzioni.resto.front() == "stampa") return true;
+    // The room rack's PDF is drawn with the graphic library; its data are not.
+    return opzioni.resto.front() == "quadro" &&
+           std::any_of(opzioni.resto.begin() + 1, opzioni.resto.end(),
+                       [](const std::string& a) { return a == "--pdf" || a.rfind("--pdf=", 0) == 0; });
 }
 
 void PassaAlProgrammaGrafico(char* const argv[]) {

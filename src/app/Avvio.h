@@ -54,7 +54,8 @@ Contesto ContestoDiAvvio(const OpzioniAvvio& opzioni);
 std::optional<int> RispondiOpzioniAvvio(const OpzioniAvvio& opzioni, std::ostream& out, std::ostream& err);
 
 // True when the options ask for what only the program of the windows does:
-// the main window (no command, or --configura) and printing ("stampa").
+// the main window (no command, or --configura), printing ("stampa") and the
+// room rack's PDF ("quadro --pdf").
 bool RichiedeProgrammaGrafico(const OpzioniAvvio& opzioni);
 
 // Replaces this process with the program of the windows brovato5-qt, which

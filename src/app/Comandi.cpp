@@ -19,7 +19,9 @@
 #include "print/ConvertiXLS.h"
 #include "print/DatiMenuStampa.h"
 #include "print/ImpostazioniStampa.h"
+#include "print/FileDiStampa.h"
 #include "print/MotoreStampa.h"
+#include "quadro/JsonSettimana.h"
 #include "tableau/CreaTableau.h"
 #include "tableau/FileReport.h"
 
@@ -41,6 +43,7 @@ const char* const AiutoGenerale =
     "\n"
     "Comandi:\n"
     "  tableau   crea il report del tableau settimanale (file FD + PCLocal)\n"
+    "  quadro    scrive la settimana come dati JSON o come PDF del tableau a video\n"
     "  demo DIR  crea la cartella DIR con un archivio dimostrativo\n"
     "  stampa    stampa il report sulla destinazione indicata\n"
     "  esporta   esporta il report come file delimitato fd + PCLocal + .csv\n"
@@ -57,6 +60,21 @@ const char* const AiutoTableau =
     "dal valore della variabile d'ambiente PCLocal.\n"
     "\n"
     "Esito: 0 report creato, 1 errore durante la creazione, 2 uso o dati errati.\n";
+
+const char* const AiutoQuadro =
+    "Uso: brovato5 quadro --hotel H --tableau T --dalla PRIMA --alla ULTIMA --data GG/MM/AAAA\n"
+    "                     [--json FILE] [--pdf FILE [--a3]]\n"
+    "\n"
+    "Legge la settimana come il comando tableau, senza toccare il report, e la\n"
+    "scrive nei file indicati (almeno uno):\n"
+    "  --json FILE  la settimana come dati per i programmi (JSON in UTF-8: camere,\n"
+    "               giorni, celle, partite e totali; il README descrive i campi)\n"
+    "  --pdf FILE   le pagine stampate del tableau a video, A4 orizzontale\n"
+    "  --a3         il PDF su A3 orizzontale\n"
+    "Un nome relativo vale nella cartella dei dati; non puo' essere un database,\n"
+    "un file di impostazioni o il report della suite, ne' un collegamento.\n"
+    "\n"
+    "Esito: 0 fatto, 1 errore durante la lettura o la scrittura, 2 uso o dati errati.\n";
 
 const char* const AiutoDemo =
     "Uso: brovato5 demo DIR\n"
@@ -154,6 +172,39 @@ std::int16_t Codice(const std::string& testo, const std::string& opzione, const 
     return n;
 }
 
+// Removes the switch "--nome" from `argomenti`; true when it was there.
+bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& nome) {
+    const auto fine = std::remove(argomenti.begin(), argomenti.end(), "--" + nome);
+    const bool trovato = fine != argomenti.end();
+    argomenti.erase(fine, argomenti.end());
+    return trovato;
+}
+
+// The week asked for by the options of "tableau" and "quadro".
+struct SettimanaRichiesta {
+    std::int16_t hotel = 0;
+    std::int16_t tableau = 0;
+    std::string prima, ultima, data;
+};
+
+// The week of `opzioni` with the checks of the main window's "&Stampa", on
+// the texts as typed; nothing, and the message written on `err`, when they fail.
+std::optional<SettimanaRichiesta> LeggiSettimana(std::map<std::string, std::string>& opzioni,
+                                                 const std::string& comando, std::ostream& err) {
+    SettimanaRichiesta richiesta{Codice(opzioni["hotel"], "hotel", comando),
+                                 Codice(opzioni["tableau"], "tableau", comando), Utf8ToCp1252(opzioni["dalla"]),
+                                 Utf8ToCp1252(opzioni["alla"]), Utf8ToCp1252(opzioni["data"])};
+    if (richiesta.ultima < richiesta.prima) {
+        err << "Controllare l'intervallo di camere richiesto!\n";
+        return std::nullopt;
+    }
+    if (!ControllaData(richiesta.data)) {
+        err << "La data deve essere inserita \nnel formato gg/mm/aaaa\n";
+        return std::nullopt;
+    }
+    return richiesta;
+}
+
 int Tableau(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out,
             std::ostream& err) {
     if (ChiedeAiuto(argomenti)) {
@@ -161,23 +212,57 @@ int Tableau(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio
         return 0;
     }
     auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"}, "tableau");
-    const std::int16_t hotel = Codice(opzioni["hotel"], "hotel");
-    const std::int16_t tableau = Codice(opzioni["tableau"], "tableau");
-    const std::string prima = Utf8ToCp1252(opzioni["dalla"]);
-    const std::string ultima = Utf8ToCp1252(opzioni["alla"]);
-    std::string data = Utf8ToCp1252(opzioni["data"]);
-    // The checks of the main window's "&Stampa", on the texts as typed.
-    if (ultima < prima) {
-        err << "Controllare l'intervallo di camere richiesto!\n";
-        return EsitoUso;
-    }
-    if (!ControllaData(data)) {
-        err << "La data deve essere inserita \nnel formato gg/mm/aaaa\n";
-        return EsitoUso;
-    }
+    const auto richiesta = LeggiSettimana(opzioni, "tableau", err);
+    if (!richiesta) return EsitoUso;
     RiempiTabelleComuni();
     UltimaCostruzione costruzione;
-    CreaTableau(costruzione, ContestoDiAvvio(avvio), hotel, tableau, prima, ultima, data);
+    CreaTableau(costruzione, ContestoDiAvvio(avvio), richiesta->hotel, richiesta->tableau, richiesta->prima,
+                richiesta->ultima, richiesta->data);
+    return 0;
+}
+
+// Writes `contenuto` whole into the file the user named, or not at all.
+void ScriviFileDellUtente(const FileDiStampa& file, const std::string& cosa, std::string_view contenuto) {
+    FileSostitutivo scritto(file.cartella, file.nome, cosa, Sostituzione::SoloFile);
+    scritto.Scrivi(contenuto);
+    scritto.Completa();
+}
+
+int Quadro(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out, std::ostream& err,
+           const DisegnoPdfQuadro& disegnoPdf) {
+    if (ChiedeAiuto(argomenti)) {
+        out << AiutoQuadro;
+        return 0;
+    }
+    const bool a3 = TogliInterruttore(argomenti, "a3");
+    auto opzioni = LeggiOpzioni(argomenti, {"hotel", "tableau", "dalla", "alla", "data"}, "quadro", {"json", "pdf"});
+    const bool json = opzioni.count("json") != 0;
+    const bool pdf = opzioni.count("pdf") != 0;
+    if (!json && !pdf) throw ErroreUso{"indicare --json FILE, --pdf FILE o entrambi", "quadro"};
+    if (a3 && !pdf) throw ErroreUso{"--a3 vale solo con --pdf", "quadro"};
+    const auto richiesta = LeggiSettimana(opzioni, "quadro", err);
+    if (!richiesta) return EsitoUso;
+    if (pdf && !disegnoPdf)
+        throw Errore(NumeroErrore::ErroreStampante,
+                     "Impossibile scrivere il PDF: questo programma non disegna il tableau a video.");
+    const Contesto contesto = ContestoDiAvvio(avvio);
+    // Both files are checked before the week is read.
+    std::optional<FileDiStampa> fileJson, filePdf;
+    if (json) fileJson = RisolviFileDiStampa(contesto, opzioni["json"], true);
+    if (pdf) filePdf = RisolviFileDiStampa(contesto, opzioni["pdf"], true);
+    RiempiTabelleComuni();
+    UltimaCostruzione costruzione;
+    Avanzamento nessuno;
+    const Settimana settimana = CostruisciSettimana(costruzione, contesto, richiesta->hotel, richiesta->tableau,
+                                                    richiesta->prima, richiesta->ultima, richiesta->data, nessuno);
+    if (fileJson) {
+        ScriviFileDellUtente(*fileJson, "il file JSON", JsonSettimana(settimana));
+        out << fileJson->mostrato << "\n";
+    }
+    if (filePdf) {
+        ScriviFileDellUtente(*filePdf, "il file PDF", disegnoPdf(settimana, a3));
+        out << filePdf->mostrato << "\n";
+    }
     return 0;
 }
 
@@ -191,14 +276,6 @@ int Demo(const std::vector<std::string>& argomenti, std::ostream& out) {
     CreaDatiDemo(argomenti[0], DataOdierna());
     out << "Archivio dimostrativo creato in " << argomenti[0] << "\n";
     return 0;
-}
-
-// Removes the switch "--nome" from `argomenti`; true when it was there.
-bool TogliInterruttore(std::vector<std::string>& argomenti, const std::string& nome) {
-    const auto fine = std::remove(argomenti.begin(), argomenti.end(), "--" + nome);
-    const bool trovato = fine != argomenti.end();
-    argomenti.erase(fine, argomenti.end());
-    return trovato;
 }
 
 int Stampa(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out,
@@ -257,7 +334,7 @@ int Leggi(const std::vector<std::string>& argomenti, std::ostream& out) {
 }
 
 int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio, std::ostream& out,
-           std::ostream& err, const FabbricaStampante& stampante) {
+           std::ostream& err, const FabbricaStampante& stampante, const DisegnoPdfQuadro& pdfQuadro) {
     if (argomenti.empty()) throw ErroreUso{"manca il comando", ""};
     const std::string& comando = argomenti[0];
     const std::vector<std::string> resto(argomenti.begin() + 1, argomenti.end());
@@ -266,6 +343,7 @@ int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio,
         return 0;
     }
     if (comando == "tableau") return Tableau(resto, avvio, out, err);
+    if (comando == "quadro") return Quadro(resto, avvio, out, err, pdfQuadro);
     if (comando == "demo") return Demo(resto, out);
     if (comando == "stampa") return Stampa(resto, avvio, out, stampante);
     if (comando == "esporta") return Esporta(resto, avvio, out);
@@ -276,9 +354,9 @@ int Esegui(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio,
 }  // namespace
 
 int EseguiComando(const std::vector<std::string>& argomenti, const OpzioniAvvio& opzioni, std::ostream& out,
-                  std::ostream& err, const FabbricaStampante& stampante) {
+                  std::ostream& err, const FabbricaStampante& stampante, const DisegnoPdfQuadro& pdfQuadro) {
     try {
-        return Esegui(argomenti, opzioni, out, err, stampante);
+        return Esegui(argomenti, opzioni, out, err, stampante, pdfQuadro);
     } catch (const ErroreUso& e) {
         err << "brovato5: " << e.messaggio << "\n"
             << "Per l'uso: brovato5 " << (e.comando.empty() ? "" : e.comando + " ") << "--help\n";

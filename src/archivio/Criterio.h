@@ -138,8 +138,10 @@ struct Ordine {
 // the order of the sort fields. The fields read are those of `campi`, of the
 // filter, of the order and of the criteria the records are searched with;
 // every one must be a field of the table (Errore 3265 at the opening). With
-// no `campi` every field of the table is read. A Selezione inside an In test
-// (a subquery) gives the values of its one field of `campi`.
+// no `campi` every field of the table is read. The fields of `facoltativi`
+// are read too when the table has them, and left out without an error when
+// it has not (Recordset::HaCampo tells). A Selezione inside an In test (a
+// subquery) gives the values of its one field of `campi`.
 struct Selezione {
     std::string tabella = {};
     std::vector<Campo> campi = {};
@@ -147,6 +149,7 @@ struct Selezione {
     std::vector<Ordine> ordine = {};
     std::string file = {};             // the table's database file, in the same folder; empty: the database's own
     std::vector<Forma> ricerche = {};  // the forms the record set is searched with
+    std::vector<Campo> facoltativi = {};  // fields read when the table has them
 };
 
 // Adds to `campi` the names of the fields the form reads; not those its

@@ -91,6 +91,7 @@ std::vector<std::string> CampiDellaSelezione(const Selezione& selezione) {
 Proiezione ColonneDi(const Selezione& selezione) {
     if (selezione.campi.empty()) return {};
     std::vector<std::string> colonne = CampiDellaSelezione(selezione);
+    for (const auto& campo : selezione.facoltativi) colonne.push_back(campo.Nome());
     CampiNominati(selezione.filtro.forma, colonne);
     return Proiezione::Di(colonne);
 }
@@ -248,6 +249,8 @@ const Valore& Recordset::operator[](std::string_view campo) const {
     if (IsEOF()) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");
     return dati_->Riga(static_cast<std::size_t>(corrente_))[colonna];
 }
+
+bool Recordset::HaCampo(std::string_view campo) const { return dati_->tabella->IndiceColonna(campo) >= 0; }
 
 void Recordset::MoveFirst() {
     if (RecordCount() == 0) throw Errore(NumeroErrore::NessunRecordCorrente, "Nessun record corrente.");

@@ -78,6 +78,9 @@ public:
     // 3021 when there is no current record.
     const Valore& operator[](std::string_view campo) const;
     const Valore& operator[](const Campo& campo) const { return (*this)[std::string_view(campo.Nome())]; }
+    // Whether the table read has the field (one of a Selezione's facoltativi may be missing).
+    bool HaCampo(std::string_view campo) const;
+    bool HaCampo(const Campo& campo) const { return HaCampo(std::string_view(campo.Nome())); }
 
     void MoveFirst();
     void MoveNext();

@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
 #include <future>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -81,6 +84,9 @@ bool Estremo(const std::string& arrivo, const std::string& partenza, const std::
     return arrivo == giorno || partenza == giorno;
 }
 
+// A cell's text, cut or padded with blanks to the width of the report's cells.
+void Metti(std::string& cella, std::string_view testo) { cella = Adatta(testo, Griglia::LarghezzaCella); }
+
 bool TipoOccupaCamera(const std::string& tipo) { return tipo == "C" || tipo == "O" || tipo == "D"; }
 
 // Line A's cell of someone in the room: name, marker, arrival and departure days.
@@ -123,8 +129,10 @@ struct DatabaseAperti {
               testate(QueryTestate(primo, ultimo)),
               agenzie(TabellaAgenzie()),
               addebiti(TabellaAddebiti()),
-              tipi(TabellaTipiCamere()) {}
-        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi;
+              tipi(TabellaTipiCamere()),
+              nomiHotel(TabellaNomiHotel()),
+              descrizioni(TabellaDescrizioniTableau()) {}
+        Selezione camere, ospiti, prenotate, testate, agenzie, addebiti, tipi, nomiHotel, descrizioni;
     };
 
     // Opens the databases of `cartella`, each told the record set opened on
@@ -134,6 +142,11 @@ struct DatabaseAperti {
                    const std::string& ultimo, Avanzamento& a)
         : tabelle(std::make_shared<TabelleCondivise>(std::move(sessione))), cartella(cartella) {
         const Sorgenti s(primo, ultimo);
+        // The tables of the week's heading (the hotel's name, the tableau's
+        // description) are read side by side with the others, into the shared
+        // tables: each build searches them there (CampoSePresente), read again
+        // when their file has changed.
+        std::unique_ptr<Database> anagraficaHotels, tableau;
         rilascio = InParallelo<Database>({{&numeriCamere, [&] { return Apri("NumeriCamere.mdb", s.camere, a); }},
                                           {&schedaCliente, [&] { return Apri("Scheda_Cliente.mdb", s.ospiti, a); }},
                                           {&agenzieAbituali,
@@ -143,7 +156,10 @@ struct DatabaseAperti {
                                            [&] { return Apri("Camere_Prenotazione.mdb", s.prenotate, a); }},
                                           {&schedaPrenotazione,
                                            [&] { return Apri("Scheda_Prenotazione.mdb", s.testate, a); }},
-                                          {&tipiCamere, [&] { return ApriTipi(s.tipi, a); }}});
+                                          {&tipiCamere, [&] { return ApriTipi(s.tipi, a); }},
+                                          {&anagraficaHotels,
+                                           [&] { return ApriELeggi("AnagraficaHotels.mdb", s.nomiHotel, a); }},
+                                          {&tableau, [&] { return ApriELeggi("Tableau.mdb", s.descrizioni, a); }}});
     }
 
     // Opens the record sets of the week from `primo` to `ultimo` and those
@@ -218,14 +234,23 @@ struct DatabaseAperti {
     // that the rooms' query finds them read; a fault is left to that query.
     std::unique_ptr<Database> ApriTipi(const Selezione& selezione, Avanzamento& a) {
         auto database = ApriSePossibile("TipiCamere.mdb", selezione, a);
-        tipi = LeggiSePossibile(database, selezione, a);
+        tipi = LeggiSePossibile(database, "TipiCamere.mdb", selezione, a);
+        return database;
+    }
+
+    // A database whose record set is read at once into the shared tables; a
+    // fault is left to the search that needs it.
+    std::unique_ptr<Database> ApriELeggi(const std::string& nomeFile, const Selezione& selezione, Avanzamento& a) {
+        auto database = ApriSePossibile(nomeFile, selezione, a);
+        LeggiSePossibile(database, nomeFile, selezione, a);
         return database;
     }
 
     static std::unique_ptr<Recordset> LeggiSePossibile(const std::unique_ptr<Database>& database,
-                                                       const Selezione& selezione, Avanzamento& a) {
+                                                       const std::string& nomeFile, const Selezione& selezione,
+                                                       Avanzamento& a) {
         try {
-            return database ? Leggi(*database, "TipiCamere.mdb", selezione, a) : nullptr;
+            return database ? Leggi(*database, nomeFile, selezione, a) : nullptr;
         } catch (const Errore&) {
             return nullptr;
         }
@@ -330,6 +355,16 @@ UltimaCostruzione::~UltimaCostruzione() = default;
 namespace {
 
 // What one room shows on one day, gathered by the passes over guests and bookings.
+// A registered guest found on a day, as the parties take it.
+struct OspiteTrovato {
+    bool capo = false;  // head of the party (member 1)
+    std::string nome, arrivo, partenza;
+    std::int64_t conto = 0;    // the following for a head only
+    std::int64_t agenzia = 0;  // CodiceAgenzia
+    std::int64_t importo = 0;  // the day's charges
+    char pagamento = ' ';
+};
+
 struct Casella {
     std::int64_t ospiti = 0;
     std::string nomeCapo;
@@ -341,6 +376,12 @@ struct Casella {
     char pagamentoPrenotazione = ' ';
     std::string agenziaOspite;
     std::string agenziaPrenotazione;
+    // For the day's parties: the guests and the bookings of the night in the
+    // order found, the last booking and whether it has a name.
+    std::vector<OspiteTrovato> ospitiTrovati;
+    std::vector<Partita> prenotazioni;
+    std::optional<std::size_t> ultimaNotte;
+    bool ultimaConNome = false;
 };
 
 class Costruttore {
@@ -350,20 +391,19 @@ public:
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
           giorni_(giorni), aperti_(aperti), avanzamento_(avanzamento) {}
 
-    // The header, then every room of the hotel in room-number order that
-    // belongs to the tableau and lies in the range; a stop asked for is
-    // heeded before each room.
-    void Scrivi(FileReport& report) {
-        std::string intestazione = RigaVuota();
-        for (int k = 0; k < Giorni; ++k)
-            ScriviCella(intestazione, k, CellaIntestazione(NomiGiorni[giorni_[k].nome], giorni_[k].giornoMese));
-        report.ScriviRiga(intestazione);
-        report.ScriviRiga(RigaSeparatore());
+    // Every room of the hotel in room-number order that belongs to the
+    // tableau and lies in the range; a stop asked for is heeded before each room.
+    void Componi(Settimana& settimana) {
         Recordset& camere = *aperti_.camere;
+        const bool conPiano = camere.HaCampo(campo::Piano);
+        const bool conFuoriServizio = camere.HaCampo(campo::FuoriServizio);
         PerOgniRecord(camere, CriterioCamere(hotel_), [&] {
             if (!Compresa(camere)) return;
             avanzamento_.Controlla();
-            ScriviCamera(report, camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
+            CameraSettimana camera = Camera(camere[campo::NumeroCamera].Testo(), camere[campo::TipoCamera].Testo());
+            if (conPiano && !camere[campo::Piano].IsNull()) camera.piano = camere[campo::Piano].Intero();
+            camera.fuoriServizio = conFuoriServizio && camere[campo::FuoriServizio].Intero() != 0;
+            settimana.camere.push_back(std::move(camera));
         });
     }
 
@@ -373,7 +413,10 @@ private:
         return camera[campo::NumeroTableau].Intero() == tableau_ && numero >= prima_ && numero <= ultima_;
     }
 
-    void ScriviCamera(FileReport& report, const std::string& numeroCamera, const std::string& tipoCamera) {
+    CameraSettimana Camera(const std::string& numeroCamera, const std::string& tipoCamera) {
+        CameraSettimana camera;
+        camera.numero = numeroCamera;
+        camera.tipo = tipoCamera;
         const std::string stanza = Taglia(numeroCamera);
         std::array<Casella, Giorni> caselle;
         // Each criterion once: both lines search the same guests.
@@ -381,22 +424,136 @@ private:
         std::array<Criterio, Giorni> ospiti;
         for (int k = 0; k < Giorni; ++k) ospiti[k] = CriterioOspiti(stanza, giorni_[k].data);
 
-        std::string rigaA = RigaVuota();
-        ScriviColonnaCamera(rigaA, stanza);
         for (int k = 0; k < Giorni; ++k) {
-            OspitiDelGiorno(rigaA, k, ospiti[k], caselle[k]);
-            PrenotazioniDelGiorno(rigaA, k, prenotazioni, caselle[k]);
+            GiornoCamera& giorno = camera.giorni[k];
+            giorno.cellaA = giorno.cellaB = std::string(Griglia::LarghezzaCella, ' ');
+            OspitiDelGiorno(giorno, k, ospiti[k], caselle[k]);
+            PrenotazioniDelGiorno(giorno, k, prenotazioni, caselle[k]);
         }
-        report.ScriviRiga(rigaA);
+        for (int k = 0; k < Giorni; ++k) {
+            AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
+            AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
+        }
+        for (int k = 0; k < Giorni; ++k) Partite(camera, k, caselle[k]);
+        return camera;
+    }
 
-        std::string rigaB = RigaVuota();
-        ScriviColonnaCamera(rigaB, Taglia(tipoCamera));
-        for (int k = 0; k < Giorni; ++k) {
-            AgenziaDegliOspiti(rigaB, k, ospiti[k], caselle[k]);
-            AgenziaDellaPrenotazione(rigaB, k, numeroCamera, caselle[k]);
+    // The parties of day `k`: the guests of the night, those leaving that
+    // morning (the parties of the night before whose stay ends), then the
+    // bookings of the night in the order found. The last booking of the night
+    // names the cell (a blank name leaves it blank); without one, the last
+    // head of a party of the night.
+    void Partite(CameraSettimana& camera, int k, Casella& c) {
+        GiornoCamera& giorno = camera.giorni[k];
+        const auto capo = PartiteOspiti(giorno, k, c.ospitiTrovati);
+        if (k > 0) Partenze(camera.giorni[k - 1], k, giorno);
+        const std::size_t prima = giorno.partite.size();
+        std::move(c.prenotazioni.begin(), c.prenotazioni.end(), std::back_inserter(giorno.partite));
+        std::optional<std::size_t> mostrata = capo;
+        if (c.ultimaNotte) mostrata = c.ultimaConNome ? std::optional(prima + *c.ultimaNotte) : std::nullopt;
+        if (mostrata) giorno.partite[*mostrata].mostrata = true;
+    }
+
+    // Adds to `giorno` the parties of the night before (`ieri`) that leave on
+    // day `k`: guests with the charges of their head's account on that day,
+    // bookings as they were.
+    void Partenze(const GiornoCamera& ieri, int k, GiornoCamera& giorno) {
+        const std::string& data = giorni_[k].data;
+        for (const Partita& notte : ieri.partite) {
+            if (notte.momento == MomentoSoggiorno::Partenza || notte.partenza != data) continue;
+            Partita& partita = giorno.partite.emplace_back(notte);
+            partita.momento = MomentoSoggiorno::Partenza;
+            partita.mostrata = false;
+            if (partita.genere == GenerePartita::Ospite)
+                partita.importo = partita.numero == 0 ? 0 : SommaAddebiti(partita.numero, data);
         }
-        report.ScriviRiga(rigaB);
-        report.ScriviRiga(RigaSeparatore());
+    }
+
+    // Makes parties of the guests of the night of day `k`. Each head of a
+    // party (member 1) makes a party; the other members join the party of a
+    // head with their arrival and departure, or one of their own (without an
+    // account). Gives the index of the party of the last head found
+    // when the head has a name: the cell shows it when no booking covers the
+    // night; nothing for a blank name or no head.
+    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, int k, const std::vector<OspiteTrovato>& trovati) {
+        struct Gruppo {
+            std::size_t partita;  // in the day's parties
+            bool conCapo;
+        };
+        std::vector<Gruppo> gruppi;
+        std::optional<std::size_t> capo;
+        for (const OspiteTrovato& t : trovati) {
+            if (!t.capo) continue;
+            gruppi.push_back({giorno.partite.size(), true});
+            Partita& partita = giorno.partite.emplace_back(
+                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
+            partita.persone = 1;
+            partita.numero = t.conto;
+            partita.pagamento = t.pagamento;
+            partita.agenzia = NomeAgenzia(t.agenzia);
+            partita.importo = t.importo;
+            capo = t.nome.empty() ? std::nullopt : std::optional(gruppi.back().partita);
+        }
+        const auto gruppoDi = [&](const OspiteTrovato& t, bool conCapo) {
+            return std::find_if(gruppi.begin(), gruppi.end(), [&](const Gruppo& g) {
+                const Partita& p = giorno.partite[g.partita];
+                return g.conCapo == conCapo && p.arrivo == t.arrivo && p.partenza == t.partenza;
+            });
+        };
+        for (const OspiteTrovato& t : trovati) {
+            if (t.capo) continue;
+            auto gruppo = gruppoDi(t, true);
+            if (gruppo == gruppi.end()) gruppo = gruppoDi(t, false);
+            if (gruppo == gruppi.end()) {
+                gruppi.push_back({giorno.partite.size(), false});
+                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
+                gruppo = gruppi.end() - 1;
+            }
+            ++giorno.partite[gruppo->partita].persone;
+        }
+        return capo;
+    }
+
+    // A party of the night of day `k`: its arrival, or a night between.
+    Partita NuovaPartita(GenerePartita genere, std::string nome, std::string arrivo, std::string partenza,
+                         int k) const {
+        Partita partita;
+        partita.genere = genere;
+        partita.nome = std::move(nome);
+        partita.momento = arrivo == giorni_[k].data ? MomentoSoggiorno::Arrivo : MomentoSoggiorno::Soggiorno;
+        partita.arrivo = std::move(arrivo);
+        partita.partenza = std::move(partenza);
+        return partita;
+    }
+
+    // The agency's name of code `codice`; "" when there is none.
+    const std::string& NomeAgenzia(std::int64_t codice) {
+        const auto [voce, nuova] = nomiAgenzie_.try_emplace(codice);
+        if (nuova) {
+            Recordset& agenzie = *aperti_.agenzie;
+            agenzie.FindFirst(CriterioAgenzia(hotel_, codice));
+            if (!agenzie.NoMatch()) voce->second = Taglia(agenzie[campo::RagioneSociale].Testo());
+        }
+        return voce->second;
+    }
+
+    // The booking of the night of day `k` the report has just taken in `c`
+    // (booked room `prenotate`, its header the current record of the headers
+    // when found) as a party.
+    Partita PartitaPrenotazione(const Recordset& prenotate, std::string arrivo, std::string partenza,
+                                const Casella& c, int k) {
+        const Recordset& testate = *aperti_.testate;
+        const bool conTestata = !testate.NoMatch();
+        Partita partita = NuovaPartita(GenerePartita::Prenotazione,
+                                       conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : "",
+                                       std::move(arrivo), std::move(partenza), k);
+        partita.persone = c.personePrenotazione;
+        partita.numero = c.conto;
+        partita.pagamento = c.pagamentoPrenotazione;
+        partita.agenzia = conTestata ? Taglia(testate[campo::Agenzia].Testo()) : "";
+        partita.importo = c.importo;
+        partita.tipoPrenotazione = Taglia(prenotate[campo::TipoPrenotazione].Testo());
+        return partita;
     }
 
     // Whether the guest found counts on the day: this hotel, not departed, in the room that day.
@@ -408,8 +565,8 @@ private:
     // Line A from the registered guests: count of persons; name, account,
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
-    // the last guest counted.
-    void OspitiDelGiorno(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
+    // the last guest counted. Each guest counted is kept for the day's parties.
+    void OspitiDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
@@ -419,27 +576,38 @@ private:
             ++c.ospiti;
             arrivo = ospiti[campo::DataArrivo].Testo();
             partenza = ospiti[campo::DataPartenza].Testo();
-            if (ospiti[campo::NumeroComponente].Intero() != 1) return;
-            c.nomeCapo = Inizio(ospiti[campo::NomeCliente], 14);
-            c.conto = ospiti[campo::NumeroProgressivo].Intero();
-            c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
-            SommaAddebiti(c.conto, giorno, c.importo);
+            OspiteTrovato& trovato = c.ospitiTrovati.emplace_back(OspiteTrovato{
+                ospiti[campo::NumeroComponente].Intero() == 1, Taglia(ospiti[campo::NomeCliente].Testo()), arrivo,
+                partenza});
+            if (!trovato.capo) return;
+            c.nomeCapo = trovato.nome.substr(0, 14);
+            trovato.conto = c.conto = ospiti[campo::NumeroProgressivo].Intero();
+            trovato.pagamento = c.pagamentoOspite = CodicePagamento(ospiti[campo::TipoPagamento]);
+            trovato.agenzia = ospiti[campo::CodiceAgenzia].Intero();
+            trovato.importo = SommaAddebiti(c.conto, giorno, &c.importo);
         });
-        ScriviCella(riga, k,
-                    c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
+        Metti(cella.cellaA,
+              c.nomeCapo.empty() ? std::string() : CellaDelSoggiorno(c.nomeCapo, arrivo, partenza, giorno));
     }
 
-    // Adds the day's charges on account 1 of guest account `conto` to `importo`.
-    void SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t& importo) {
+    // The day's charges on account 1 of guest account `conto`, each added
+    // to `*totale` too when given, the sums whole after each addition.
+    std::int64_t SommaAddebiti(std::int64_t conto, const std::string& giorno, std::int64_t* totale = nullptr) {
         Recordset& addebiti = *aperti_.addebiti;
-        PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno),
-                      [&] { importo = SommaArrotondata(importo, addebiti[campo::ImportoTotale]); });
+        std::int64_t importo = 0;
+        PerOgniRecord(addebiti, CriterioAddebiti(hotel_, conto, giorno), [&] {
+            const Valore& addebito = addebiti[campo::ImportoTotale];
+            importo = SommaArrotondata(importo, addebito);
+            if (totale) *totale = SommaArrotondata(*totale, addebito);
+        });
+        return importo;
     }
 
     // Line A from the bookings of the room: a booking covering the day stands
     // over the guests, the last one found over the others; its number takes
-    // the place of the guest's account.
-    void PrenotazioniDelGiorno(std::string& riga, int k, const Criterio& criterioPrenotazioni, Casella& c) {
+    // the place of the guest's account. The bookings of the night are kept
+    // for the day's parties.
+    void PrenotazioniDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioPrenotazioni, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
@@ -449,14 +617,15 @@ private:
             c.conto = prenotate[campo::NumeroPrenotazione].Intero();
             LeggiTestata(c);
             c.importo = prenotate[campo::Prezzo].Intero();
-            ScriviCella(riga, k,
-                        Taglia(c.nomePrenotazione).empty()
-                            ? std::string()
-                            : CellaDelSoggiorno(c.nomePrenotazione, prenotate[campo::DataArrivo].Testo(),
-                                                prenotate[campo::DataPartenza].Testo(), giorno));
+            std::string arrivo = prenotate[campo::DataArrivo].Testo();
+            std::string partenza = prenotate[campo::DataPartenza].Testo();
+            c.ultimaNotte = c.prenotazioni.size();
+            c.ultimaConNome = !Taglia(c.nomePrenotazione).empty();
+            Metti(cella.cellaA,
+                  c.ultimaConNome ? CellaDelSoggiorno(c.nomePrenotazione, arrivo, partenza, giorno) : std::string());
+            c.prenotazioni.push_back(PartitaPrenotazione(prenotate, std::move(arrivo), std::move(partenza), c, k));
         });
     }
-
     // Name and payment code of booking `c.conto` from its header; blank without one.
     void LeggiTestata(Casella& c) {
         Recordset& testate = *aperti_.testate;
@@ -473,7 +642,7 @@ private:
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(std::string& riga, int k, const Criterio& criterioOspiti, Casella& c) {
+    void AgenziaDegliOspiti(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
@@ -482,14 +651,14 @@ private:
             agenzie.FindFirst(CriterioAgenzia(hotel_, ospiti[campo::CodiceAgenzia].Intero()));
             if (!agenzie.NoMatch()) c.agenziaOspite = Inizio(agenzie[campo::RagioneSociale], 11);
         });
-        ScriviCella(riga, k,
+        Metti(cella.cellaB,
                     c.ospiti == 0 ? std::string()
                                   : CellaDettaglio(c.agenziaOspite, c.pagamentoOspite, c.ospiti, c.importo));
     }
 
     // Line B from the booking of the day, when its header has a type that
     // takes a place and its first record in this room (as stored) covers the day.
-    void AgenziaDellaPrenotazione(std::string& riga, int k, const std::string& numeroCamera, Casella& c) {
+    void AgenziaDellaPrenotazione(GiornoCamera& cella, int k, const std::string& numeroCamera, Casella& c) {
         const std::string& giorno = giorni_[k].data;
         Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
@@ -498,7 +667,7 @@ private:
         prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
         c.agenziaPrenotazione = Inizio(testate[campo::Agenzia], 12);
-        ScriviCella(riga, k,
+        Metti(cella.cellaB,
                     c.personePrenotazione == 0
                         ? std::string()
                         : CellaDettaglio(c.agenziaPrenotazione, c.pagamentoPrenotazione, c.personePrenotazione,
@@ -512,30 +681,71 @@ private:
     const std::array<Giorno, Giorni>& giorni_;
     DatabaseAperti& aperti_;
     const Avanzamento& avanzamento_;
+    std::map<std::int64_t, std::string> nomiAgenzie_;
 };
+
+// The field `campo` of the first record of `tabella` in `database` that
+// `criterio` finds, blanks trimmed; "" when there is none, or the file, table
+// or field cannot be read: the week's heading does without it. The table
+// read is kept with the build's tables while its file is unchanged.
+std::string CampoSePresente(const CartellaDati& cartella, const std::shared_ptr<TabelleCondivise>& tabelle,
+                            const std::string& database, const Selezione& tabella, const Criterio& criterio,
+                            const Campo& campo, Avanzamento& avanzamento) {
+    const Avanzamento::Lettura lettura(avanzamento, database);
+    try {
+        const auto letto = Database::Apri(cartella, database, tabelle)->OpenRecordset(tabella);
+        letto->FindFirst(criterio);
+        return letto->NoMatch() ? std::string() : Taglia((*letto)[campo].Testo());
+    } catch (const Errore&) {
+        return "";
+    }
+}
 
 }  // namespace
 
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
-                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
-    Avanzamento nessuno;
-    CreaTableau(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, nessuno);
-}
-
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
-                 const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
-                 Avanzamento& avanzamento) {
+Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
+                              std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
+                              const std::string& dataInizio, Avanzamento& avanzamento) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
     avanzamento.Controlla();
+    Settimana settimana;
+    settimana.aggiornato = OraLocale("%Y%m%d%H%M");
+    settimana.hotel = hotel;
+    settimana.tableau = tableau;
+    settimana.primaCamera = primaCamera;
+    settimana.ultimaCamera = ultimaCamera;
+    for (int k = 0; k < Giorni; ++k) settimana.giorni[k] = {giorni[k].data, giorni[k].giornoMese, giorni[k].nome};
     ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
                       [&](DatabaseAperti& aperti) {
+                          settimana.nomeHotel = CampoSePresente(contesto.cartella, aperti.tabelle,
+                                                                "AnagraficaHotels.mdb", TabellaNomiHotel(),
+                                                                CriterioHotel(hotel), campo::RagioneSociale, avanzamento);
+                          settimana.descrizioneTableau = CampoSePresente(
+                              contesto.cartella, aperti.tabelle, "Tableau.mdb", TabellaDescrizioniTableau(),
+                              CriterioDescrizioneTableau(hotel, tableau), campo::Descrizione, avanzamento);
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
-                          FileReport report(contesto);
                           Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti, avanzamento)
-                              .Scrivi(report);
-                          // Abandoned now, the build leaves the previous report in its place.
-                          avanzamento.Controlla();
-                          report.Completa();
+                              .Componi(settimana);
                       });
+    return settimana;
+}
+
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                      const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio) {
+    Avanzamento nessuno;
+    return CreaTableau(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, nessuno);
+}
+
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+                      const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
+                      Avanzamento& avanzamento) {
+    Settimana settimana =
+        CostruisciSettimana(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, avanzamento);
+    FileReport report(contesto);
+    ScriviRighe(report, settimana);
+    // Abandoned now, the build leaves the previous report in its place.
+    avanzamento.Controlla();
+    report.Completa();
+    return settimana;
 }

@@ -6,6 +6,7 @@
 
 #include "common/Contesto.h"
 #include "tableau/Avanzamento.h"
+#include "tableau/Settimana.h"
 
 struct SessioneArchivio;
 
@@ -25,11 +26,24 @@ public:
     UltimaCostruzione& operator=(const UltimaCostruzione&) = delete;
 
 private:
-    friend void CreaTableau(UltimaCostruzione&, const Contesto&, std::int16_t, std::int16_t, const std::string&,
-                            const std::string&, const std::string&, Avanzamento&);
+    friend Settimana CostruisciSettimana(UltimaCostruzione&, const Contesto&, std::int16_t, std::int16_t,
+                                         const std::string&, const std::string&, const std::string&, Avanzamento&);
     struct Dati;
     std::unique_ptr<Dati> dati_;
 };
+
+// Builds the week of `hotel`, tableau `tableau`, rooms from `primaCamera` to
+// `ultimaCamera` (as text) and the week starting on `dataInizio` (dd/mm/yyyy),
+// reading the suite's databases in the data folder of `contesto`, and writes
+// nothing: the room rack and the data for scripts are made from it while the
+// workstation's report stays as it is. What `ultima` keeps of an earlier
+// build serves while its files are unchanged. Throws Errore on a missing or
+// damaged database, table or field; tells `avanzamento` which databases it
+// reads and when it composes the week; asked to stop, throws
+// CostruzioneAnnullata before it reads another database or takes another room.
+Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
+                              std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
+                              const std::string& dataInizio, Avanzamento& avanzamento);
 
 // Builds the weekly tableau of `hotel`, tableau `tableau`, rooms from
 // `primaCamera` to `ultimaCamera` (as text) and the week starting on
@@ -39,8 +53,8 @@ private:
 // The report is written to a temporary file and renamed over the old one
 // only when complete. Throws Errore on a missing or damaged database, table
 // or field, or a report file that cannot be written; the previous report
-// then stays.
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+// then stays. Gives the week the report was written from.
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                  const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio);
 
 // The same, telling `avanzamento` which databases it reads and when it
@@ -48,6 +62,6 @@ void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16
 // it reads another database, takes another room or puts the report in place:
 // the previous report stays and no temporary file is left. A reading under
 // way is not broken off: the build stops once it is over.
-void CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
+Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                  const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
                  Avanzamento& avanzamento);

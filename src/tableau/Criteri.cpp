@@ -109,7 +109,8 @@ Selezione QueryCamere() {
             .campi = {NumeroTableau, NumeroCamera, TipoCamera},
             .filtro = In(TipoCamera, tipiCheSonoCamere),
             .ordine = {NumeroCamera},
-            .ricerche = {FormaCamere()}};
+            .ricerche = {FormaCamere()},
+            .facoltativi = {Piano, FuoriServizio}};
 }
 
 Selezione QueryOspiti(const std::string& primo, const std::string& ultimo) {

@@ -22,7 +22,8 @@ inline const Campo Numero{"Numero"}, RagioneSociale{"RagioneSociale"}, CodiceAss
 // Tableau
 inline const Campo NumeroHotel{"NumeroHotel"}, Codice{"Codice"}, Descrizione{"Descrizione"};
 // NumeriCamere
-inline const Campo NumeroTableau{"NumeroTableau"}, NumeroCamera{"NumeroCamera"}, TipoCamera{"TipoCamera"};
+inline const Campo NumeroTableau{"NumeroTableau"}, NumeroCamera{"NumeroCamera"}, TipoCamera{"TipoCamera"},
+    Piano{"Piano"}, FuoriServizio{"FuoriServizio"};
 // TipiCamere
 inline const Campo Sigla{"Sigla"}, Tipologia{"Tipologia"};
 // Scheda_Cliente
@@ -40,7 +41,8 @@ inline const Campo Pagamento{"Pagamento"}, Agenzia{"Agenzia"};
 }  // namespace campo
 
 // The build's record sets. Rooms whose type counts as a room, in
-// room-number order; guests, booked rooms, and headers of the bookings with
+// room-number order, with their floor and whether they are out of service
+// when the table has those fields; guests, booked rooms, and headers of the bookings with
 // a room, whose stay touches the week from `primo` to `ultimo`; the whole
 // tables of agencies, charges and room types.
 Selezione QueryCamere();

@@ -6,6 +6,7 @@
 
 #include "common/Contesto.h"
 #include "common/FileSostitutivo.h"
+#include "tableau/Settimana.h"
 
 // Name of the workstation's report file: "FD" + the workstation number.
 std::string NomeFileReport(const std::string& postazione);
@@ -27,3 +28,13 @@ public:
     // Opens the temporary file. Throws Errore 75 (61 for a full disk).
     explicit FileReport(const Contesto& contesto);
 };
+
+// Writes the lines of `settimana` to `report`: the header of its days and a
+// separator, then for each room line A (number and occupants), line B (type
+// and details) and a separator.
+void ScriviRighe(FileReport& report, const Settimana& settimana);
+
+// Writes `settimana` as the workstation's report file in the data folder of
+// `contesto`, through a temporary file renamed over the old report once
+// complete. Throws Errore 75 (61 for a full disk); the previous report then stays.
+void ScriviReport(const Contesto& contesto, const Settimana& settimana);

@@ -95,8 +95,8 @@ TEST(Avvio, IlProgrammaLavoraNellaCartellaENellaPostazioneIndicate) {
 
 // brovato5 loads the graphic library only for what needs it. The dynamic
 // linker, asked to, names on stderr each library it loads: the version, a
-// usage error and a week's report load neither Qt nor the print system's
-// library; printing does, in brovato5-qt,
+// usage error, a week's report and its data as JSON load neither Qt nor the
+// print system's library; printing and the room rack's PDF do, in brovato5-qt,
 // which takes over the process with the options as given (the relative
 // folder entered once).
 TEST(Avvio, CaricaQtSoloPerLaFinestraELaStampa) {
@@ -115,6 +115,8 @@ TEST(Avvio, CaricaQtSoloPerLaFinestraELaStampa) {
         {"tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026", 0, false},
         {"stampa --help", 0, true},
         {"stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf", 0, true},
+        {"quadro --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026 --json q.json", 0, false},
+        {"quadro --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026 --pdf=q.pdf", 0, true},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.argomenti);

@@ -264,3 +264,70 @@ TEST(Comandi, ReportNonScrittoDiceLaCausaELaCartella) {
     EXPECT_EQ(errori, "Errore 75: Impossibile scrivere il file del report '" + (qui / "FD3").string() +
                           "': permesso negato, controllare i permessi del file e della cartella per questo utente.\n");
 }
+
+// "quadro": the week as JSON from the core, as a PDF from the program of the
+// windows; files checked before the week is read, the report left alone.
+TEST(Comandi, QuadroJsonEPdf) {
+    CartellaTemporanea cartella(true);
+    VariabileAmbiente postazione("PCLocal", "4");
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const std::vector<std::string> settimana = {"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "101",
+                                                "--alla", "310", "--data", "07/12/2026"};
+    const auto con = [&](std::vector<std::string> altri) {
+        std::vector<std::string> argomenti = settimana;
+        argomenti.insert(argomenti.end(), altri.begin(), altri.end());
+        return argomenti;
+    };
+    EXPECT_NE(Esegui({"quadro", "--help"}).out.find("--json FILE"), std::string::npos);
+    fs::create_symlink("altrove.json", "collegamento.json");
+    struct Caso {
+        std::vector<std::string> argomenti;
+        int stato;
+        std::string errore;  // what stderr begins with
+    };
+    const std::vector<Caso> casi = {
+        {con({"--json", "s.json"}), 0, ""},
+        {con({}), 2, "brovato5: indicare --json FILE, --pdf FILE o entrambi"},
+        {con({"--json", "s.json", "--a3"}), 2, "brovato5: --a3 vale solo con --pdf"},
+        {con({"--json", "s.json", "--piano", "1"}), 2, "brovato5: opzione sconosciuta: '--piano'"},
+        {{"quadro", "--hotel", "1", "--json", "s.json"}, 2, "brovato5: manca l'opzione --tableau"},
+        {{"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "9", "--alla", "10", "--data", "07/12/2026",
+          "--json", "s.json"},
+         2, "Controllare l'intervallo di camere richiesto!"},
+        {{"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data", "31/04/2026",
+          "--json", "s.json"},
+         2, "La data deve essere inserita"},
+        {con({"--json", "Scheda_Cliente.mdb"}), 1, "Errore 75: "},
+        {con({"--json", "FD4"}), 1, "Errore 75: "},
+        {con({"--json", "collegamento.json"}), 1, "Errore 75: "},
+        {con({"--pdf", "q.pdf"}), 1, "Errore 482: "},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(testing::PrintToString(caso.argomenti));
+        const auto e = Esegui(caso.argomenti);
+        EXPECT_EQ(e.stato, caso.stato) << e.err;
+        EXPECT_TRUE(e.err.starts_with(caso.errore)) << e.err;
+    }
+    const std::string json = LeggiFile("s.json");
+    EXPECT_TRUE(json.starts_with("{")) << json.substr(0, 80);
+    EXPECT_NE(json.find("\"Hotel Bellavista S.r.l.\""), std::string::npos);
+    EXPECT_FALSE(fs::exists("FD4"));
+    EXPECT_FALSE(fs::exists("q.pdf"));
+    EXPECT_FALSE(fs::exists("altrove.json"));
+
+    // The program itself: A4 landscape, A3 on request, the heading in the text.
+    for (const auto& [a3, formato] : {std::pair{false, "842 x 595 pts (A4)"}, std::pair{true, "1191 x 842 pts (A3)"}}) {
+        SCOPED_TRACE(formato);
+        const auto [stato, errori] = Programma(
+            "quadro --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026 --pdf q.pdf" +
+            std::string(a3 ? " --a3" : ""));
+        EXPECT_EQ(stato, 0) << errori;
+        ASSERT_EQ(EseguiConErrori("(pdftotext -layout q.pdf q.txt && pdfinfo q.pdf > q.info)").first, 0);
+        const std::string testo = LeggiFile("q.txt");
+        EXPECT_NE(testo.find("Hotel : Hotel Bellavista S.r.l."), std::string::npos) << testo.substr(0, 400);
+        EXPECT_NE(testo.find("Settimana 50 : 07/12/2026"), std::string::npos) << testo.substr(0, 400);
+        EXPECT_NE(LeggiFile("q.info").find("Page size:       " + std::string(formato)), std::string::npos)
+            << LeggiFile("q.info");
+    }
+    EXPECT_FALSE(fs::exists("FD4"));
+}

@@ -282,6 +282,7 @@ TEST_F(DatabaseSuScenario, SelezioniControllateAllApertura) {
         {{.tabella = "NumeriCamere", .filtro = In(Campo("TipoCamera"), tipiDueCampi)}, 3306, 0},
         {{.tabella = "NumeriCamere", .filtro = hotel == Parametro{0}}, 3061, 0},
         {{.tabella = "NumeriCamere", .filtro = Criterio(hotel == Parametro{0}, {Valore::Intero(1)})}, 0, 5},
+        {{.tabella = "NumeriCamere", .campi = {camera}, .facoltativi = {piano}}, 0, 6},
     };
     for (std::size_t i = 0; i < std::size(casi); ++i) {
         std::size_t record = 0;
@@ -290,6 +291,24 @@ TEST_F(DatabaseSuScenario, SelezioniControllateAllApertura) {
             << "caso " << i;
         EXPECT_EQ(record, casi[i].record) << "caso " << i;
     }
+}
+
+// An optional field is read where the table has it and left out without an
+// error where it has not; the record set tells which.
+TEST(Database, CampiFacoltativiLettiSeLaTabellaLiHa) {
+    const std::string demo = (CartellaDatiTest() / "demo").string();
+    const Campo piano("Piano"), manca("Ascensore");
+    auto camere = Database::Apri("NumeriCamere.mdb", demo)
+                      ->OpenRecordset({.tabella = "NumeriCamere",
+                                       .campi = {NumeroCamera},
+                                       .filtro = NumeroCamera == "304",
+                                       .facoltativi = {piano, manca}});
+    ASSERT_EQ(camere->RecordCount(), 1u);
+    camere->MoveFirst();
+    EXPECT_TRUE(camere->HaCampo(piano));
+    EXPECT_EQ((*camere)[piano].Intero(), 3);
+    EXPECT_FALSE(camere->HaCampo(manca));
+    EXPECT_EQ(NumeroErroreDi([&] { (*camere)[manca]; }), NumeroErrore::CampoNonTrovato);
 }
 
 // A record set that names its fields reads those and the fields its query
