@@ -36,6 +36,7 @@
 #include "quadro/forms/StampaQuadro.h"
 #include "quadro/qt/SettimanaStampata.h"
 #include "quadro/qt/StampantePagineQt.h"
+#include "tableau/Avanzamento.h"
 
 namespace {
 
@@ -226,6 +227,9 @@ bool TableauVideo::Avvia(const std::string& dataInizio) {
 std::optional<Settimana> TableauVideo::Costruisci(const std::string& data) {
     try {
         return fornitore_(data);
+    } catch (const CostruzioneAnnullata&) {
+        // Abandoned by the user: nothing to tell, the week shown stays.
+        return std::nullopt;
     } catch (const std::exception& errore) {
         const std::string testo = TestoErrore(errore);
         std::cerr << testo << '\n';
