@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -465,8 +466,11 @@ void TableauVideo::LeggiImpostazioni() {
     stato_->setCurrentIndex(std::max(0, stato_->findData(impostazioni.value(QStringLiteral("stato"), -1).toInt())));
     a3_->setChecked(impostazioni.value(QStringLiteral("a3"), false).toBool());
     riempiendo_ = false;
-    if (!restoreGeometry(impostazioni.value(QStringLiteral("geometria")).toByteArray()))
-        resize(fontMetrics().averageCharWidth() * 150, fontMetrics().height() * 40);
+    if (restoreGeometry(impostazioni.value(QStringLiteral("geometria")).toByteArray())) return;
+    // The first time, most of the screen: a week of rooms wants room.
+    const QScreen* schermo = screen();
+    if (schermo) resize(schermo->availableSize() * 9 / 10);
+    else resize(fontMetrics().averageCharWidth() * 150, fontMetrics().height() * 40);
 }
 
 void TableauVideo::SalvaImpostazioni() const {
