@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include "common/CartellaDati.h"
+#include "tableau/Settimana.h"
 
 // The heading of every page printed through the driver: the report file has
 // none of its own. Texts in Windows-1252.
@@ -15,6 +17,10 @@
 struct TableauStampato {
     std::int16_t codice = 0;  // Codice in Tableau, for the hotel printed for; 0: not named
     std::string primoGiorno;  // the week's first day, dd/mm/yyyy; "": read from the report's header line
+    // The week the report was written from, kept at each print so that the
+    // room rack can show what changed since; none when the report is of an
+    // earlier run.
+    std::shared_ptr<const Settimana> settimana;
 };
 
 // What the heading says: on the left the hotel, the tableau and the week, on

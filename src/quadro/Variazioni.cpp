@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 
+#include "common/Errore.h"
 #include "common/FileSostitutivo.h"
 #include "common/Routine.h"
 #include "print/DatiMenuStampa.h"
@@ -183,4 +184,14 @@ void ConservaStampa(const Contesto& contesto, const Settimana& settimana, const 
                          "il tableau stampato");
     file.Scrivi(JsonSettimana(settimana, FormattaOra(ora, "%Y%m%d%H%M")));
     file.Completa();
+}
+
+std::string ConservaDopoLaStampa(const Contesto& contesto, const Settimana* settimana, const std::tm& ora) {
+    if (!settimana) return {};
+    try {
+        ConservaStampa(contesto, *settimana, ora);
+        return {};
+    } catch (const Errore& errore) {
+        return " (le variazioni da questa stampa non potranno essere mostrate: " + errore.Testo() + ")";
+    }
 }

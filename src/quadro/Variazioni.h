@@ -70,3 +70,9 @@ constexpr std::size_t kMassimoSettimanaStampata = std::size_t{32} << 20;
 // archive folder. Throws Errore 75 (61 for a full disk), 76 when the archive
 // folder cannot be made.
 void ConservaStampa(const Contesto& contesto, const Settimana& settimana, const std::tm& ora);
+
+// After a print, PDF or mail of the week's report: keeps `settimana` (when
+// known) as ConservaStampa does. A week that cannot be kept does not undo
+// what was printed: the sentence returned, to be added to the outcome, says
+// so, in UTF-8 ("" when kept, or when there is no week).
+std::string ConservaDopoLaStampa(const Contesto& contesto, const Settimana* settimana, const std::tm& ora);

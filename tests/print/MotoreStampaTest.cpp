@@ -99,7 +99,7 @@ TEST(MotoreStampa, PercorsoDriverPagineSaltiEOrientamento) {
     SceltaStampa scelta = Scelta();
     scelta.orizzontale = true;
     scelta.fronteRetro = true;
-    scelta.tableau = {2, "07/12/2026"};
+    scelta.tableau = {2, "07/12/2026", nullptr};
     scelta.ora = Ora(3, 3, 2025);
     // Every page: the heading line, the body font and size, the top margin of 1.
     // Pages of 3 lines: "a" and "b", the one the form feed ends, the empty one
@@ -209,7 +209,7 @@ TEST(MotoreStampa, IntestazioneLungaPiuPiccolaDaSola) {
                                                  {{Valore::Intero(1), Valore::Testo(std::string(60, 'A'))}}});
     Report({"a"});
     SceltaStampa scelta = Scelta();
-    scelta.tableau = {2, "07/12/2026"};
+    scelta.tableau = {2, "07/12/2026", nullptr};
     StampanteRegistrata stampante;
     StampaReport(ContestoCorrente(), scelta, 1, stampante);
     EXPECT_EQ(stampante.righeFuori, 0);
@@ -233,10 +233,10 @@ TEST(MotoreStampa, IntestazioneDellePagine) {
         TableauStampato tableau;
         std::string primaRiga, sinistra;
     } casi[] = {
-        {1, {2, "07/12/2026"}, "", "Hotel : Albergo Prova   Tableau : Piano terra   " + settimana},
-        {1, {0, ""}, intestazione, "Hotel : Albergo Prova   " + settimana},
-        {3, {2, ""}, "a", ""},
-        {1, {3, "01/03/2025"}, intestazione, "Hotel : Albergo Prova   Settimana : 01/03/2025 \x96 07/03/2025"},
+        {1, {2, "07/12/2026", nullptr}, "", "Hotel : Albergo Prova   Tableau : Piano terra   " + settimana},
+        {1, {0, "", nullptr}, intestazione, "Hotel : Albergo Prova   " + settimana},
+        {3, {2, "", nullptr}, "a", ""},
+        {1, {3, "01/03/2025", nullptr}, intestazione, "Hotel : Albergo Prova   Settimana : 01/03/2025 \x96 07/03/2025"},
     };
     for (const auto& caso : casi) {
         const IntestazioneStampa letta = LeggiIntestazione(CartellaDati("."), caso.hotel, caso.tableau, caso.primaRiga, Ora(9, 12, 2026));

@@ -1,7 +1,9 @@
 #include "app/forms/Brov5Desk.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QScopeGuard>
 #include <QToolButton>
 
 #include <algorithm>
@@ -28,6 +31,7 @@
 #include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "print/forms/MenuStampa.h"
+#include "quadro/forms/TableauVideo.h"
 #include "tableau/CreaTableau.h"
 #include "tableau/Criteri.h"
 #include "tableau/IntervalloCamere.h"
@@ -38,7 +42,9 @@ namespace {
 constexpr RettangoloTwip kForma{0, 0, 4125, 3870};
 constexpr std::array<RettangoloTwip, 2> kCombo1{{{1320, 120, 2655, 330}, {1320, 480, 2655, 330}}};
 constexpr std::array<RettangoloTwip, 3> kText1{{{1440, 1080, 972, 288}, {1440, 1680, 972, 288}, {1440, 2280, 1215, 288}}};
-constexpr std::array<RettangoloTwip, 2> kTasto{{{120, 2760, 1608, 1050}, {2400, 2760, 1608, 1050}}};
+// "&Stampa", "&Esci", and "&Vedi" in the space between them.
+constexpr std::array<RettangoloTwip, 3> kTasto{
+    {{120, 2760, 1608, 1050}, {2400, 2760, 1608, 1050}, {1768, 2760, 592, 1050}}};
 constexpr std::array<RettangoloTwip, 3> kShape1{{{1320, 960, 1215, 495}, {1320, 1560, 1215, 495}, {1320, 2160, 1455, 495}}};
 // Labels, each to the left of its control: 0 tableau list, 1 first room,
 // 2 last room, 3 start date, 4 hotel list.
@@ -88,11 +94,14 @@ void MostraVociIntere(QComboBox& elenco) {
     elenco.view()->setMinimumWidth(larghezza + margini);
 }
 
-// The builder of the program, with the steps it tells and the stop it heeds.
-void CreaTableauDelProgramma(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
-                             std::int16_t tableau, const std::string& prima, const std::string& ultimaCamera,
-                             const std::string& dataInizio, Avanzamento& avanzamento) {
-    CreaTableau(ultima, contesto, hotel, tableau, prima, ultimaCamera, dataInizio, avanzamento);
+// The builder of the program, with the steps it tells and the stop it heeds:
+// the report for the print menu, the week alone for the room rack.
+Settimana CreaTableauDelProgramma(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
+                                  std::int16_t tableau, const std::string& prima, const std::string& ultimaCamera,
+                                  const std::string& dataInizio, Avanzamento& avanzamento, Brov5Desk::Scopo scopo) {
+    if (scopo == Brov5Desk::Scopo::Quadro)
+        return CostruisciSettimana(ultima, contesto, hotel, tableau, prima, ultimaCamera, dataInizio, avanzamento);
+    return CreaTableau(ultima, contesto, hotel, tableau, prima, ultimaCamera, dataInizio, avanzamento);
 }
 
 void ColoraSfondo(QWidget& controllo, const QColor& colore) {
@@ -111,12 +120,16 @@ Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe)
     : Brov5Desk(std::move(contesto), std::move(mostraStampe), CreaTableauDelProgramma) {}
 
 Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe, Costruzione costruzione)
+    : Brov5Desk(std::move(contesto), std::move(mostraStampe), std::move(costruzione), MostraTableauVideo) {}
+
+Brov5Desk::Brov5Desk(Contesto contesto, MostraStampe mostraStampe, Costruzione costruzione, MostraQuadro mostraQuadro)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       contesto_(std::move(contesto)),
       sessione_(std::make_shared<SessioneArchivio>()),
       ultimaCostruzione_(std::make_shared<UltimaCostruzione>(sessione_)),
       mostraStampe_(std::move(mostraStampe)),
-      costruzione_(std::move(costruzione)) {
+      costruzione_(std::move(costruzione)),
+      mostraQuadro_(std::move(mostraQuadro)) {
     CreaControlli();
 }
 
@@ -157,25 +170,28 @@ void Brov5Desk::CreaControlli() {
         Posiziona(*text1_[i], kText1[i]);
         text1_[i]->installEventFilter(this);
     }
-    const std::array<QString, 2> didascalie = {QStringLiteral("&Stampa"), QStringLiteral("&Esci")};
-    const std::array<QIcon, 2> icone = {IconaStampa(), IconaEsci()};
-    for (int i = 0; i < 2; ++i) {
+    const std::array<QString, 3> didascalie = {QStringLiteral("&Stampa"), QStringLiteral("&Esci"),
+                                               QStringLiteral("&Vedi")};
+    const std::array<QIcon, 3> icone = {IconaStampa(), IconaEsci(), IconaAnteprima()};
+    for (int i = 0; i < 3; ++i) {
         tasto_[i] = new QToolButton(this);
         tasto_[i]->setText(didascalie[i]);
         tasto_[i]->setIcon(icone[i]);
         tasto_[i]->setIconSize(QSize(TwipInPixelX(*this, 480), TwipInPixelY(*this, 480)));
         tasto_[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tasto_[i]->setFocusPolicy(Qt::StrongFocus);
-        tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), 12, i == 1));
+        // "&Vedi", narrower, in a smaller face.
+        tasto_[i]->setFont(Carattere(QStringLiteral("Corbel"), i == 2 ? 9.75 : 12, i == 1));
         Posiziona(*tasto_[i], kTasto[i]);
         PremeConInvio(*tasto_[i]);
         connect(tasto_[i], &QToolButton::clicked, this, [this, i] { Protetto([&] { Tasto_Click(i); }); });
     }
-    // Focus order: the three boxes, the two buttons, then the tableau and the hotel list.
+    // Focus order: the three boxes, the buttons left to right, then the tableau and the hotel list.
     setTabOrder(text1_[0], text1_[1]);
     setTabOrder(text1_[1], text1_[2]);
     setTabOrder(text1_[2], tasto_[0]);
-    setTabOrder(tasto_[0], tasto_[1]);
+    setTabOrder(tasto_[0], tasto_[2]);
+    setTabOrder(tasto_[2], tasto_[1]);
     setTabOrder(tasto_[1], combo1_[1]);
     setTabOrder(combo1_[1], combo1_[0]);
 
@@ -307,26 +323,67 @@ void Brov5Desk::Tasto_Click(int indice) {
         return;
     }
     if (InCostruzione()) return;
+    auto richiesta = RichiestaValida();
+    if (!richiesta) return;
+    if (indice == 2) Vedi(*richiesta);
+    else Costruisci(std::move(*richiesta));
+}
+
+std::optional<Brov5Desk::Richiesta> Brov5Desk::RichiestaValida() {
     if (Testo(1) < Testo(0)) {
         Avvisa(kMessaggioCamere, kTitoloCamere);
         text1_[0]->setFocus();
-        return;
+        return std::nullopt;
     }
     std::string data = Testo(2);
     if (!ControllaData(data)) {
         Avvisa(kMessaggioData, kTitoloData);
         ImpostaTesto(2, DataOdierna());
         text1_[2]->setFocus();
-        return;
+        return std::nullopt;
     }
-    Costruisci({NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2),
-                {NumeroTableauCorrente, data}});
+    return Richiesta{NumeroHotelCorrente, NumeroTableauCorrente, Testo(0), Testo(1), Testo(2),
+                     {NumeroTableauCorrente, data, nullptr}};
 }
+
+void Brov5Desk::Vedi(const Richiesta& richiesta) {
+    mostraQuadro_(*this, contesto_, [this, richiesta](const std::string& dataInizio) {
+        Richiesta settimana = richiesta;
+        settimana.dataInizio = dataInizio;
+        return SettimanaPerIlQuadro(std::move(settimana));
+    }, richiesta.dataInizio);
+    // Back from the room rack the choices stay as they were.
+    activateWindow();
+    tasto_[2]->setFocus();
+}
+
+Settimana Brov5Desk::SettimanaPerIlQuadro(Richiesta richiesta) {
+    richiesta.scopo = Scopo::Quadro;
+    QWidget* quadro = QApplication::activeModalWidget();
+    LetturaArchivi lettura(quadro ? *quadro : *this);
+    QEventLoop ciclo;
+    AttesaQuadro attesa;
+    attesa.lettura = &lettura;
+    attesa.ciclo = &ciclo;
+    attesaQuadro_ = &attesa;
+    const auto fine = qScopeGuard([this] { attesaQuadro_ = nullptr; });
+    connect(&lettura, &QDialog::rejected, &ciclo, [this, &ciclo] {
+        Abbandona();
+        ciclo.quit();
+    });
+    Costruisci(std::move(richiesta));
+    ciclo.exec();
+    if (!attesa.esito) throw CostruzioneAnnullata();
+    if (*attesa.esito != Esito::Completa) std::rethrow_exception(attesa.errore);
+    return *attesa.settimana;
+}
+
+LetturaArchivi& Brov5Desk::LetturaInCorso() const { return attesaQuadro_ ? *attesaQuadro_->lettura : *lettura_; }
 
 void Brov5Desk::Costruisci(Richiesta richiesta) {
     const std::uint64_t numero = ++ultimoNumero_;
     richiesta_ = std::move(richiesta);
-    lettura_->MostraPasso(QString());
+    LetturaInCorso().MostraPasso(QString());
     // The thread reaches the window only through posted calls: they run here, between its events.
     auto lavoro = [this, numero, costruzione = costruzione_, ultima = ultimaCostruzione_, contesto = contesto_,
                    r = richiesta_](std::stop_token arresto) {
@@ -336,20 +393,24 @@ void Brov5Desk::Costruisci(Richiesta richiesta) {
                 Qt::QueuedConnection);
         });
         Esito esito = Esito::Completa;
-        QString testo;
+        std::shared_ptr<const Settimana> settimana;
+        std::exception_ptr errore;
         try {
-            costruzione(*ultima, contesto, r.hotel, r.tableau, r.prima, r.ultima, r.dataInizio, avanzamento);
+            settimana = std::make_shared<const Settimana>(
+                costruzione(*ultima, contesto, r.hotel, r.tableau, r.prima, r.ultima, r.dataInizio, avanzamento,
+                            r.scopo));
         } catch (const CostruzioneAnnullata&) {
             esito = Esito::Annullata;
-        } catch (const Errore& errore) {
+        } catch (const Errore&) {
             esito = Esito::Errore;
-            testo = QString::fromStdString(errore.Testo());
-        } catch (const std::exception& errore) {
+            errore = std::current_exception();
+        } catch (const std::exception&) {
             esito = Esito::Fatale;
-            testo = QString::fromStdString(TestoErrore(errore));
+            errore = std::current_exception();
         }
         QMetaObject::invokeMethod(
-            this, [this, numero, esito, testo] { Finita(numero, esito, testo); }, Qt::QueuedConnection);
+            this, [this, numero, esito, settimana, errore] { Finita(numero, esito, settimana, errore); },
+            Qt::QueuedConnection);
     };
     lavori_.emplace(numero, std::jthread(std::move(lavoro)));
     inCorso_ = numero;
@@ -357,34 +418,53 @@ void Brov5Desk::Costruisci(Richiesta richiesta) {
 }
 
 void Brov5Desk::Avanza(std::uint64_t numero, const QString& passo) {
-    if (numero == inCorso_) lettura_->MostraPasso(passo);
+    if (numero == inCorso_) LetturaInCorso().MostraPasso(passo);
 }
 
 void Brov5Desk::MostraLettura() {
     if (!InCostruzione()) return;
-    lettura_->move(geometry().center() - lettura_->rect().center());
-    lettura_->show();
-    lettura_->activateWindow();
+    LetturaArchivi& lettura = LetturaInCorso();
+    lettura.move(lettura.parentWidget()->geometry().center() - lettura.rect().center());
+    lettura.show();
+    lettura.activateWindow();
 }
 
-void Brov5Desk::Finita(std::uint64_t numero, Esito esito, const QString& testo) {
+void Brov5Desk::Finita(std::uint64_t numero, Esito esito, std::shared_ptr<const Settimana> settimana,
+                       std::exception_ptr errore) {
     // Its thread is at its end: joined here.
     lavori_.erase(numero);
     if (numero != inCorso_) return;
     inCorso_ = 0;
     attesaLettura_->stop();
-    lettura_->hide();
+    LetturaInCorso().hide();
+    if (attesaQuadro_) {
+        attesaQuadro_->esito = esito;
+        attesaQuadro_->settimana = std::move(settimana);
+        attesaQuadro_->errore = errore;
+        attesaQuadro_->ciclo->quit();
+        return;
+    }
+    const auto testo = [&errore] {
+        try {
+            std::rethrow_exception(errore);
+        } catch (const Errore& e) {
+            return QString::fromStdString(e.Testo());
+        } catch (const std::exception& e) {
+            return QString::fromStdString(TestoErrore(e));
+        }
+    };
     Protetto([&] {
         if (esito == Esito::Completa) {
+            richiesta_.stampato.settimana = std::move(settimana);
             mostraStampe_(*this, contesto_, richiesta_.hotel, richiesta_.stampato);
             // Back from the print menu, the window starts again from the first hotel.
             Riattiva();
         } else if (esito == Esito::Errore) {
             // The previous report file is left as it was; the window goes on.
-            std::cerr << testo.toStdString() << '\n';
-            Avvisa(testo, QStringLiteral("Errore"));
+            std::cerr << testo().toStdString() << '\n';
+            Avvisa(testo(), QStringLiteral("Errore"));
         } else if (esito == Esito::Fatale) {
-            ErroreFatale(testo);
+            ErroreFatale(testo());
         }
     });
 }
@@ -400,7 +480,7 @@ void Brov5Desk::Abbandona() {
     lavori_.at(inCorso_).request_stop();
     inCorso_ = 0;
     attesaLettura_->stop();
-    lettura_->hide();
+    LetturaInCorso().hide();
     ultimaCostruzione_ = std::make_shared<UltimaCostruzione>(sessione_);
 }
 

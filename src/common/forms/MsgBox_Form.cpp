@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QTextDocument>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -211,7 +213,10 @@ void MsgBox_Form::Dimensiona() {
     // at the screen's edge; the message then scrolls.
     const QRect schermo = SchermoInTwip(*this);
     const int fissa = label1_.Height + t_[0].Height + 300;
-    forma_.Width = std::min(colonne * kLarghezzaColonna, std::max(kForma.Width, schermo.width() - forma_.Left));
+    // Wide enough for its longest line in the message's own face, should
+    // that be wider than the columns reckon: a line never wraps in two.
+    const int larghezza = std::max(colonne * kLarghezzaColonna, LarghezzaDelTesto() + 180);
+    forma_.Width = std::min(larghezza, std::max(kForma.Width, schermo.width() - forma_.Left));
     shape1_.Width = forma_.Width;
     label1_.Width = forma_.Width;
     text1_.Width = forma_.Width - 180;
@@ -248,6 +253,18 @@ void MsgBox_Form::ApplicaGeometria() {
 
 int MsgBox_Form::CalcolaRighe(const QString& testo) {
     return 1 + static_cast<int>(testo.count(QChar('\r'))) + 1;
+}
+
+int MsgBox_Form::LarghezzaDelTesto() const {
+    const QFontMetrics metriche(text1Controllo_->font());
+    int pixel = 0;
+    for (const QString& riga : testo_.split(QStringLiteral("\r\n")))
+        pixel = std::max(pixel, metriche.horizontalAdvance(riga));
+    // With the text's margins, and a character to spare for the rounding of
+    // the widths of its letters.
+    const int margini = 2 * static_cast<int>(std::ceil(text1Controllo_->document()->documentMargin())) +
+                        2 * text1Controllo_->frameWidth() + metriche.averageCharWidth();
+    return PixelInTwipX(*this, pixel + margini);
 }
 
 int MsgBox_Form::CalcolaColonne(const QString& testo) {

@@ -64,6 +64,8 @@ private:
     void Form_Activate();
     void T_Click(int indice);
     void DisponiPulsanti();
+    // Twips the longest line of the message takes in the message's face, with the box's margins.
+    int LarghezzaDelTesto() const;
     void Dimensiona();
     // The "Dettagli" switch under the buttons and, when it is on, the details below it.
     void DimensionaDettagli();

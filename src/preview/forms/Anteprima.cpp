@@ -11,11 +11,13 @@
 
 #include "common/piattaforma/AvviaProgramma.h"
 #include "common/Errore.h"
+#include "common/Routine.h"
 #include "common/forms/Aspetto.h"
 #include "common/forms/MostraMessaggio.h"
 #include "common/forms/Tastiera.h"
 #include "common/forms/TestoQt.h"
 #include "preview/FileEMail.h"
+#include "quadro/Variazioni.h"
 
 namespace {
 
@@ -68,11 +70,13 @@ QString InRighe(const QString& testo, int colonne) {
 
 }  // namespace
 
-Anteprima::Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria)
+Anteprima::Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria,
+                     std::shared_ptr<const Settimana> settimana)
     : QDialog(proprietaria, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                 Qt::WindowMaximizeButtonHint),
       contesto_(std::move(contesto)),
-      avviaProgramma_(avviaProgramma) {
+      avviaProgramma_(avviaProgramma),
+      settimana_(std::move(settimana)) {
     CreaControlli();
 }
 
@@ -223,7 +227,13 @@ void Anteprima::InviaEMail(const std::string& Testo) {
     // No second dispatch rewrites the mail file while the mailer reads it.
     tasto_[EMail]->setEnabled(false);
     const auto riabilita = qScopeGuard([this] { tasto_[EMail]->setEnabled(true); });
-    MostraEsitoInvio(avviaProgramma_.Esegui(kPostino, contesto_));
+    const EsitoEsecuzione esito = avviaProgramma_.Esegui(kPostino, contesto_);
+    MostraEsitoInvio(esito);
+    if (esito.codice != 0) return;
+    if (const std::string nonConservata = ConservaDopoLaStampa(contesto_, settimana_.get(), TempoLocale());
+        !nonConservata.empty())
+        MostraMessaggio(QStringLiteral("Pagina inviata") + QString::fromStdString(nonConservata), kSoloOk,
+                        QStringLiteral("Invio e-mail"));
 }
 
 void Anteprima::MostraEsitoInvio(const EsitoEsecuzione& esito) {

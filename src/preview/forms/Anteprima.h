@@ -3,11 +3,13 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "preview/LetturaReport.h"
+#include "tableau/Settimana.h"
 
 class AvviaProgramma;
 struct EsitoEsecuzione;
@@ -22,8 +24,10 @@ class Anteprima : public QDialog {
 
 public:
     // The report of the workstation and data folder of `contesto`;
-    // `avviaProgramma` starts the mailer.
-    Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria = nullptr);
+    // `avviaProgramma` starts the mailer. `settimana`, the week the report
+    // was written from when known, is kept once a page of it has been mailed.
+    Anteprima(Contesto contesto, AvviaProgramma& avviaProgramma, QWidget* proprietaria = nullptr,
+              std::shared_ptr<const Settimana> settimana = nullptr);
     ~Anteprima() override;
 
     // Loads the form and runs its first activation. False when it has closed
@@ -85,6 +89,7 @@ private:
 
     Contesto contesto_;
     AvviaProgramma& avviaProgramma_;
+    std::shared_ptr<const Settimana> settimana_;
     std::optional<LetturaReport> report_;
     QPlainTextEdit* text1_ = nullptr;
     std::array<QPushButton*, 7> tasto_{};

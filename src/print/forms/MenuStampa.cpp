@@ -29,6 +29,7 @@
 #include "print/ImpostazioniStampa.h"
 #include "print/MotoreStampa.h"
 #include "print/forms/VistaArchivio.h"
+#include "quadro/Variazioni.h"
 #include "tableau/FileReport.h"
 
 namespace {
@@ -256,7 +257,8 @@ void MenuStampa::Stampa(bool comePdf) {
     scelta.tableau = tableau_;
     scelta.ora = servizi_.orologio();
     const EsitoStampa esito = StampaReport(contesto_, scelta, numeroHotel_, servizi_.stampante);
-    const QString descrizione = DescriviStampa(esito);
+    const QString descrizione = DescriviStampa(esito) +
+                                QString::fromStdString(ConservaDopoLaStampa(contesto_, tableau_.settimana.get(), scelta.ora));
     if (esito.filePdf.empty())
         esito_->setText(descrizione);
     else
@@ -316,7 +318,7 @@ void MenuStampa::StampaPdf() {
 }
 
 void MenuStampa::MostraAnteprima() {
-    Anteprima anteprima(contesto_, servizi_.avviaProgramma, this);
+    Anteprima anteprima(contesto_, servizi_.avviaProgramma, this, tableau_.settimana);
     if (anteprima.Avvia()) anteprima.exec();
     // Back from the preview the menu is the active window again.
     Form_Activate();

@@ -128,6 +128,7 @@ void DisegnaSegni(QPainter& p, const QRectF& cella, bool trovata, bool variata, 
         angolo.closeSubpath();
         p.fillPath(angolo, ColoreVariazione());
         p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
         p.drawPath(angolo);
     }
     if (cursore) {

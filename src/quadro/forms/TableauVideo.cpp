@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -36,6 +37,7 @@
 #include "quadro/forms/StampaQuadro.h"
 #include "quadro/qt/SettimanaStampata.h"
 #include "quadro/qt/StampantePagineQt.h"
+#include "tableau/Avanzamento.h"
 
 namespace {
 
@@ -226,6 +228,9 @@ bool TableauVideo::Avvia(const std::string& dataInizio) {
 std::optional<Settimana> TableauVideo::Costruisci(const std::string& data) {
     try {
         return fornitore_(data);
+    } catch (const CostruzioneAnnullata&) {
+        // Abandoned by the user: nothing to tell, the week shown stays.
+        return std::nullopt;
     } catch (const std::exception& errore) {
         const std::string testo = TestoErrore(errore);
         std::cerr << testo << '\n';
@@ -461,8 +466,11 @@ void TableauVideo::LeggiImpostazioni() {
     stato_->setCurrentIndex(std::max(0, stato_->findData(impostazioni.value(QStringLiteral("stato"), -1).toInt())));
     a3_->setChecked(impostazioni.value(QStringLiteral("a3"), false).toBool());
     riempiendo_ = false;
-    if (!restoreGeometry(impostazioni.value(QStringLiteral("geometria")).toByteArray()))
-        resize(fontMetrics().averageCharWidth() * 150, fontMetrics().height() * 40);
+    if (restoreGeometry(impostazioni.value(QStringLiteral("geometria")).toByteArray())) return;
+    // The first time, most of the screen: a week of rooms wants room.
+    const QScreen* schermo = screen();
+    if (schermo) resize(schermo->availableSize() * 9 / 10);
+    else resize(fontMetrics().averageCharWidth() * 150, fontMetrics().height() * 40);
 }
 
 void TableauVideo::SalvaImpostazioni() const {

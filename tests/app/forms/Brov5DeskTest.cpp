@@ -1,9 +1,12 @@
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <atomic>
@@ -16,6 +19,7 @@
 #include "app/forms/LetturaArchivi.h"
 #include "print/IntestazioneStampa.h"
 #include "archivio/ArchivioSqlite.h"
+#include "common/Errore.h"
 #include "common/Routine.h"
 #include "tableau/FileReport.h"
 #include "support/ProveForms.h"
@@ -133,8 +137,11 @@ TEST_F(Brov5DeskTest, MisureInTwipEOrdineDiTabulazione) {
     EXPECT_EQ(desk_.Tasto(0)->text(), "&Stampa");
     EXPECT_EQ(desk_.Label1(4)->text(), "N. Hotel ");
 
-    const std::vector<QWidget*> ordine = {desk_.Text1(1), desk_.Text1(2), desk_.Tasto(0), desk_.Tasto(1),
-                                          desk_.Combo1(1), desk_.Combo1(0), desk_.Text1(0)};
+    EXPECT_EQ(desk_.Tasto(2)->text(), "&Vedi");
+    EXPECT_EQ(desk_.Tasto(2)->geometry(), InPixel(desk_, {1768, 2760, 592, 1050}));
+
+    const std::vector<QWidget*> ordine = {desk_.Text1(1), desk_.Text1(2), desk_.Tasto(0), desk_.Tasto(2),
+                                          desk_.Tasto(1), desk_.Combo1(1), desk_.Combo1(0), desk_.Text1(0)};
     for (QWidget* atteso : ordine) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), atteso);
@@ -409,7 +416,7 @@ struct CostruzioniFerme {
     std::atomic<int> avviate = 0;
     std::atomic<int> finite = 0;
 
-    void operator()(UltimaCostruzione& kept, const Contesto& contesto, Avanzamento& avanzamento) {
+    Settimana operator()(UltimaCostruzione& kept, const Contesto& contesto, Avanzamento& avanzamento) {
         const int numero = ++avviate;
         ultima.at(numero) = &kept;
         avanzamento.Passo("Lettura di Scheda_Cliente.mdb\u2026");
@@ -429,6 +436,7 @@ struct CostruzioniFerme {
         FileReport report(contesto);
         report.ScriviRiga(std::to_string(numero));
         report.Completa();
+        return {};
     }
 };
 
@@ -440,8 +448,8 @@ TEST_F(Brov5DeskTest, LaFinestraNonAspettaUnaCostruzioneFermaEAnnullaTieneIlRepo
     auto desk = std::make_unique<Brov5Desk>(
         cartella_.Dati(), [&](QWidget&, const Contesto&, std::int16_t, const TableauStampato&) { ++menu; },
         [&](UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t, std::int16_t, const std::string&,
-            const std::string&, const std::string&,
-            Avanzamento& avanzamento) { ferme(ultima, contesto, avanzamento); });
+            const std::string&, const std::string&, Avanzamento& avanzamento,
+            Brov5Desk::Scopo) { return ferme(ultima, contesto, avanzamento); });
     ASSERT_TRUE(desk->Avvia());
     ASSERT_TRUE(QTest::qWaitForWindowActive(desk.get()));
     ContaDipinture dipinture(*desk);
@@ -504,4 +512,102 @@ TEST_F(Brov5DeskTest, LaFinestraNonAspettaUnaCostruzioneFermaEAnnullaTieneIlRepo
     EXPECT_EQ(ferme.finite, 3);
     EXPECT_EQ(LeggiFile(report), "2\r\n");
     EXPECT_EQ(menu, 1);
+}
+
+// "&Vedi" checks the choices as "&Stampa" does, then shows the room rack;
+// each week it asks for is built as the window's builds are, without the
+// report: a week that fails shows its error, one that lasts shows its
+// window over the room rack, and "Annulla" there abandons it.
+TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
+    const auto report = cartella_.Percorso() / "FD";
+    std::ofstream(report) << "precedente";
+    struct Chiesta {
+        std::string dataInizio;
+        Brov5Desk::Scopo scopo;
+    };
+    std::vector<Chiesta> chieste;
+    std::atomic<bool> ferma = false;
+    const auto costruzione = [&](UltimaCostruzione&, const Contesto&, std::int16_t hotel, std::int16_t tableau,
+                                 const std::string&, const std::string&, const std::string& dataInizio,
+                                 Avanzamento& avanzamento, Brov5Desk::Scopo scopo) {
+        chieste.push_back({dataInizio, scopo});
+        if (dataInizio == "01/01/2030") throw Errore(NumeroErrore::FileInesistente, "Archivio mancante.");
+        while (ferma) {
+            avanzamento.Controlla();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        Settimana settimana;
+        settimana.hotel = hotel;
+        settimana.tableau = tableau;
+        return settimana;
+    };
+    // The room rack stands in: a modal window that asks for the first week,
+    // then for those the test names, noting what each gave.
+    std::vector<std::string> esiti;
+    std::vector<std::string> altre;
+    const auto mostraQuadro = [&](QWidget& proprietaria, const Contesto&,
+                                  const std::function<Settimana(const std::string&)>& fornitore,
+                                  const std::string& dataInizio) {
+        QDialog quadro(&proprietaria);
+        quadro.setModal(true);
+        quadro.show();
+        for (const std::string& data : [&] {
+                 std::vector<std::string> tutte{dataInizio};
+                 tutte.insert(tutte.end(), altre.begin(), altre.end());
+                 return tutte;
+             }()) {
+            try {
+                const Settimana settimana = fornitore(data);
+                esiti.push_back("hotel " + std::to_string(settimana.hotel));
+            } catch (const CostruzioneAnnullata&) {
+                esiti.push_back("annullata");
+            } catch (const Errore& errore) {
+                esiti.push_back(errore.Testo());
+            }
+        }
+    };
+    Brov5Desk desk(cartella_.Dati(), [](QWidget&, const Contesto&, std::int16_t, const TableauStampato&) {},
+                   costruzione, mostraQuadro);
+    ASSERT_TRUE(desk.Avvia());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&desk));
+    const auto vedi = [&] { QTest::mouseClick(desk.Tasto(2), Qt::LeftButton); };
+
+    {
+        RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+        desk.Text1(2)->setText("32/01/2026");
+        vedi();
+        ASSERT_EQ(risposta.Visti().size(), 1u);
+        EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
+        EXPECT_TRUE(chieste.empty());
+    }
+
+    desk.Text1(2)->setText("07/12/2026");
+    altre = {"14/12/2026", "01/01/2030"};
+    vedi();
+    ASSERT_EQ(chieste.size(), 3u);
+    EXPECT_EQ(chieste[1].dataInizio, "14/12/2026");
+    EXPECT_TRUE(std::all_of(chieste.begin(), chieste.end(),
+                            [](const Chiesta& c) { return c.scopo == Brov5Desk::Scopo::Quadro; }));
+    ASSERT_EQ(esiti.size(), 3u);
+    EXPECT_EQ(esiti[0], "hotel 7");
+    EXPECT_EQ(esiti[1], "hotel 7");
+    EXPECT_EQ(esiti[2].rfind("Errore 53: Archivio mancante.", 0), 0u) << esiti[2];
+
+    // A week that lasts: its window shows over the room rack; "Annulla" abandons it.
+    esiti.clear();
+    altre.clear();
+    ferma = true;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return qobject_cast<LetturaArchivi*>(QApplication::activeModalWidget()) != nullptr; }, 5000));
+        auto* lettura = qobject_cast<LetturaArchivi*>(QApplication::activeModalWidget());
+        EXPECT_NE(qobject_cast<QDialog*>(lettura->parentWidget()), nullptr);
+        QTest::mouseClick(lettura->Annulla(), Qt::LeftButton);
+    });
+    vedi();
+    ferma = false;
+    EXPECT_EQ(esiti, std::vector<std::string>{"annullata"});
+    EXPECT_FALSE(desk.InCostruzione());
+    EXPECT_EQ(desk.Text1(2)->text(), "07/12/2026");
+    EXPECT_EQ(LeggiFile(report), "precedente");
 }

@@ -1,4 +1,7 @@
 #include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +28,7 @@ struct Fotografia {
     int indiceFuoco = -1;
     QSize pixel;
     Qt::WindowFlags flag;
+    int righeMostrate = 0;  // lines the first paragraph of the message takes on screen
 };
 
 // Photographs the box, then answers it with `poi`.
@@ -41,6 +45,8 @@ RispostaMessaggi::Azione Fotografa(Fotografia& foto, RispostaMessaggi::Azione po
         }
         foto.pixel = box.size();
         foto.flag = box.windowFlags();
+        QCoreApplication::processEvents();
+        foto.righeMostrate = box.Text1()->document()->firstBlock().layout()->lineCount();
         poi(box);
     };
 }
@@ -109,12 +115,23 @@ TEST(MostraMessaggio, SiAperturaCentrataSenzaCorniceESopraTutto) {
 }
 
 TEST(MostraMessaggio, RigaLungaAllargaIlBoxMaIPulsantiRestanoAlCentroDelDisegno) {
-    Fotografia foto;
-    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
-    MostraMessaggio(QString(80, 'x'), 48, QStringLiteral("Lunga"));
-    EXPECT_EQ(foto.forma.Width, 7290);
-    EXPECT_EQ(foto.text1.Width, 7110);
-    EXPECT_EQ(foto.t[0].Left, 1860);
+    // A line takes its columns of 90 twips (and one more); a line of wide
+    // letters that these would not hold widens the box to the line, which
+    // then does not wrap.
+    for (const QString& riga : {QString(80, 'i'), QString(70, 'x')}) {
+        Fotografia foto;
+        RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(0)));
+        MostraMessaggio(riga, 48, QStringLiteral("Lunga"));
+        const int colonne = (static_cast<int>(riga.size()) + 1) * 90;
+        if (riga[0] == 'i') {
+            EXPECT_EQ(foto.forma.Width, colonne);
+        } else {
+            EXPECT_GT(foto.forma.Width, colonne);
+        }
+        EXPECT_EQ(foto.text1.Width, foto.forma.Width - 180);
+        EXPECT_EQ(foto.t[0].Left, 1860);
+        EXPECT_EQ(foto.righeMostrate, 1) << riga.toStdString();
+    }
 }
 
 TEST(MostraMessaggio, SiNoConFuocoSulSi) {

@@ -20,6 +20,7 @@
 #include "print/forms/MenuStampa.h"
 #include "print/forms/VistaArchivio.h"
 #include "support/PiattaformaRegistrata.h"
+#include "support/SettimanaFatta.h"
 #include "support/ProveForms.h"
 #include "support/StampanteRegistrata.h"
 #include "support/Supporto.h"
@@ -248,7 +249,7 @@ TEST_F(MenuStampaTest, StampanteDigitataEReportMancante) {
 TEST_F(MenuStampaTest, IntestazioneDellaStampaTramiteDriver) {
     Destinazioni({"Ufficio"}, "  8  0  0  0  0  1 10");
     StampanteRegistrata stampante;
-    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, 1, nullptr, {0, "07/12/2026"});
+    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, 1, nullptr, {0, "07/12/2026", nullptr});
     ASSERT_TRUE(menu.Avvia());
     QTest::mouseClick(menu.Tst(TstStampa), Qt::LeftButton);
     EXPECT_NE(std::find(stampante.registro.begin(), stampante.registro.end(),
@@ -308,6 +309,45 @@ TEST_F(MenuStampaTest, LaRigaDiEsitoDiceDoveEAndataLaStampa) {
         const bool suPdf = std::any_of(stampante.registro.begin(), stampante.registro.end(),
                                        [](const std::string& voce) { return voce == "Pdf"; });
         EXPECT_EQ(suPdf, caso.tasto == TstPdf);
+    }
+}
+
+// A print or PDF of the report keeps the week it was written from, for the
+// room rack to show what changes after it; an export keeps nothing. A week
+// that cannot be kept leaves the print done and says so on the line.
+TEST_F(MenuStampaTest, LaStampaConservaLaSettimanaDelReport) {
+    Destinazioni({"Ufficio", "Ufficio PDF"}, "  8  0  0  0  0  1 10");
+    StampanteRegistrata stampante({"Laser"});
+    TableauStampato tableau{0, "07/12/2026", nullptr};
+    SettimanaFatta fatta("20261207");
+    fatta.Camera("101").Soggiorno("101", Ospiti("ROSSI", 5, "20261207", "20261209"));
+    tableau.settimana = std::make_shared<const Settimana>(fatta.settimana);
+    MenuStampa menu(ContestoCorrente(), {stampante, documenti_, programmi_, OraFissa}, NumeroHotelCorrente, nullptr,
+                    tableau);
+    ASSERT_TRUE(menu.Avvia());
+    const fs::path conservata = "doc/stampato2_1_1_20261207.json";
+    struct Caso {
+        int tasto;
+        bool conserva;       // whether the button keeps the week
+        bool impedita;       // a folder stands where the week is kept
+        QString fine;        // how the line ends
+    };
+    const QString nonConservata = QStringLiteral(" (le variazioni da questa stampa non potranno essere mostrate: Errore ");
+    for (const auto& caso : std::vector<Caso>{{TstEsporta, false, false, ".csv"},
+                                              {TstStampa, true, false, "Laser"},
+                                              {TstPdf, true, false, ".pdf"},
+                                              {TstStampa, false, true, ")"}}) {
+        SCOPED_TRACE(caso.tasto);
+        fs::remove_all(conservata);
+        if (caso.impedita) fs::create_directories(conservata / "x");
+        QTest::mouseClick(menu.Tst(caso.tasto), Qt::LeftButton);
+        const QString esito = menu.Esito()->text();
+        EXPECT_TRUE(esito.endsWith(caso.fine)) << esito.toStdString();
+        EXPECT_EQ(esito.contains(nonConservata), caso.impedita) << esito.toStdString();
+        EXPECT_EQ(fs::is_regular_file(conservata), caso.conserva);
+        if (caso.conserva) {
+            EXPECT_NE(LeggiFile(conservata).find("ROSSI"), std::string::npos);
+        }
     }
 }
 

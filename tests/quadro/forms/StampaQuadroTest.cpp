@@ -4,6 +4,7 @@
 
 #include "common/Errore.h"
 #include "quadro/JsonSettimana.h"
+#include "quadro/forms/DisegnoQuadro.h"
 #include "quadro/forms/StampaQuadro.h"
 #include "quadro/qt/SettimanaStampata.h"
 #include "support/ProveForms.h"
@@ -74,4 +75,20 @@ TEST(StampaQuadro, PagineDelPdfEFileInArchivio) {
     ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 7, ora.tm_hour = 18, ora.tm_min = 5;
     EXPECT_EQ(SalvaPdfQuadro(cartella.Dati("4"), "%PDF-1.4 prova", ora), "doc/quadro4202612071805.pdf");
     EXPECT_EQ(LeggiFile(cartella.Percorso() / "doc" / "quadro4202612071805.pdf"), "%PDF-1.4 prova");
+}
+
+// The corner of a changed cell is vermillion whatever the painter was left
+// filling with: only its outline is drawn over it.
+TEST(DisegnoQuadro, AngoloDellaVariazioneColorato) {
+    CameraSettimana camera;
+    camera.numero = "101";
+    QImage immagine(700, 40, QImage::Format_RGB32);
+    QPainter pittore(&immagine);
+    pittore.setBrush(Qt::white);
+    SegniRiga segni;
+    segni.variate[0] = true;
+    DisegnaRigaCamera(pittore, camera, {}, QRectF(0, 0, 700, 40), QFont(), segni);
+    pittore.end();
+    EXPECT_EQ(immagine.pixelColor(97, 3), ColoreVariazione());
+    EXPECT_EQ(immagine.pixelColor(50, 20), QColor(Qt::white));
 }
