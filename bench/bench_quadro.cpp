@@ -1,9 +1,13 @@
 // The room rack of a large hotel: how long the window takes to draw the next
 // week after the key, the memory of its process, and the time of the PDF.
-// Usage: bench_quadro [--camere N] [--a3] [--pdf FILE] [--variazioni] [--cerca NOME] [--mostra SECONDI]
+// Usage: bench_quadro [--camere N | --cartella DATI] [--a3] [--pdf FILE] [--variazioni] [--cerca NOME] [--mostra SECONDI]
 // The weeks come from a hotel made up in memory (SettimanaGenerata.h): its
 // stays are in hand, each week is cut from them when asked for; the time that
-// takes is given apart, the rest is the window's own work.
+// takes is given apart, the rest is the window's own work. With --cartella
+// they are built by the program's builder from a copy of that data folder
+// (hotel 1, tableau 1, every room, from 06/07/2026), with the tables kept
+// from week to week as the main window keeps them: the time from the key is
+// then the build's and the window's together.
 // --pdf writes the PDF of the first week; --variazioni keeps a print of it
 // with some stays changed, so that the window marks them; --mostra keeps the
 // window on screen for screenshots (under xvfb-run).
@@ -19,6 +23,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +37,7 @@
 #include "quadro/forms/StampaQuadro.h"
 #include "quadro/forms/TableauVideo.h"
 #include "quadro/qt/StampantePagineQt.h"
+#include "tableau/CreaTableau.h"
 
 namespace {
 
@@ -63,7 +70,7 @@ int main(int argc, char* argv[]) {
     bool a3 = false;
     bool variazioni = false;
     int secondi = 0;
-    std::string pdf, cerca;
+    std::string pdf, cerca, dati;
     for (int i = 1; i < argc; ++i) {
         const std::string opzione = argv[i];
         if (opzione == "--camere" && i + 1 < argc) camere = std::atoi(argv[++i]);
@@ -71,9 +78,13 @@ int main(int argc, char* argv[]) {
         else if (opzione == "--variazioni") variazioni = true;
         else if (opzione == "--pdf" && i + 1 < argc) pdf = argv[++i];
         else if (opzione == "--cerca" && i + 1 < argc) cerca = argv[++i];
+        else if (opzione == "--cartella" && i + 1 < argc) dati = argv[++i];
         else if (opzione == "--mostra" && i + 1 < argc) secondi = std::atoi(argv[++i]);
         else {
-            std::fprintf(stderr, "Uso: %s [--camere N] [--a3] [--pdf FILE] [--variazioni] [--cerca NOME] [--mostra SECONDI]\n", argv[0]);
+            std::fprintf(stderr,
+                         "Uso: %s [--camere N | --cartella DATI] [--a3] [--pdf FILE] [--variazioni] [--cerca NOME] "
+                         "[--mostra SECONDI]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -82,22 +93,35 @@ int main(int argc, char* argv[]) {
     try {
         const long primaDiTutto = MemoriaKiB("VmRSS:");
         const auto inizio = std::chrono::steady_clock::now();
-        const AlbergoGenerato albergo(camere);
-        std::printf("albergo di %d camere con due anni di soggiorni: %.3f s\n", camere, Secondi(inizio));
+        const AlbergoGenerato albergo(dati.empty() ? camere : 0);
+        std::optional<CartellaBench> copia;
+        if (!dati.empty()) copia.emplace(dati, "bench-quadro");
+        UltimaCostruzione ultima;
+        const std::string primaSettimana = dati.empty() ? "07/12/2026" : "06/07/2026";
+        const std::function<Settimana(const std::string&)> settimanaDi = [&](const std::string& data) {
+            if (dati.empty()) return albergo.Settimana_(data);
+            Avanzamento nessuno;
+            return CostruisciSettimana(ultima, copia->Dati(), 1, 1, "0", "9999", data, nessuno);
+        };
+        std::printf("%s: %.3f s\n",
+                    dati.empty() ? ("albergo di " + std::to_string(camere) + " camere con due anni di soggiorni").c_str()
+                                 : ("copia di " + dati).c_str(),
+                    Secondi(inizio));
         std::vector<double> settimane;
         for (int k = 0; k < 10; ++k) {
             const auto t = std::chrono::steady_clock::now();
-            const Settimana settimana = albergo.Settimana_(TestoData(GiornoDiCalendario("07/12/2026") + std::chrono::days{k}));
+            const Settimana settimana = settimanaDi(TestoData(GiornoDiCalendario(primaSettimana) + std::chrono::days{k}));
             settimane.push_back(Secondi(t) * 1000);
         }
-        std::printf("una settimana tagliata dai soggiorni: mediana %.1f ms\n", Mediana(settimane));
+        std::printf("una settimana %s: mediana %.1f ms\n", dati.empty() ? "tagliata dai soggiorni" : "costruita",
+                    Mediana(settimane));
 
         QTemporaryDir cartella;
         const Contesto contesto{CartellaDati(cartella.path().toStdString()), "1"};
         if (variazioni) {
             std::tm ora{};
             ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 6, ora.tm_hour = 19, ora.tm_min = 15;
-            const Settimana stampata = Cambiata(albergo.Settimana_("07/12/2026"));
+            const Settimana stampata = Cambiata(settimanaDi(primaSettimana));
             ConservaStampa(contesto, stampata, ora);
             const QFileInfo conservata(cartella.filePath(QStringLiteral("doc/") +
                                                          QString::fromStdString(NomeSettimanaStampata("1", stampata))));
@@ -106,15 +130,14 @@ int main(int argc, char* argv[]) {
         StampantePagineQt stampante;
         ApriDocumentoQt apriDocumento;
         AvviaProgrammaQt avviaProgramma;
-        const auto fornitore = [&](const std::string& data) { return albergo.Settimana_(data); };
-        TableauVideo finestra(contesto, fornitore, {stampante, apriDocumento, avviaProgramma, [] {
+        TableauVideo finestra(contesto, settimanaDi, {stampante, apriDocumento, avviaProgramma, [] {
                                   std::tm ora{};
                                   ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 9, ora.tm_hour = 10;
                                   return ora;
                               }});
         finestra.resize(1500, 900);
         finestra.show();
-        if (!finestra.Avvia("07/12/2026")) return 1;
+        if (!finestra.Avvia(primaSettimana)) return 1;
         app.processEvents();
         const long conLaFinestra = MemoriaKiB("VmRSS:");
 
@@ -129,9 +152,10 @@ int main(int argc, char* argv[]) {
             finestra.Griglia()->viewport()->repaint();
             tempi.push_back(Secondi(t) * 1000);
         }
-        std::printf("dal tasto alla settimana disegnata (con il taglio): mediana %.1f ms, massimo %.1f ms (%zu tasti)\n", Mediana(tempi),
+        std::printf("dal tasto alla settimana disegnata (%s): mediana %.1f ms, massimo %.1f ms (%zu tasti)\n",
+                    dati.empty() ? "con il taglio" : "con la costruzione", Mediana(tempi),
                     *std::max_element(tempi.begin(), tempi.end()), tempi.size());
-        finestra.VaiA("07/12/2026");
+        finestra.VaiA(primaSettimana);
         if (!cerca.empty()) finestra.Ricerca()->setText(QString::fromStdString(cerca));
         app.processEvents();
 

@@ -52,6 +52,13 @@ std::array<Giorno, Giorni> GiorniDellaSettimana(const std::string& dataInizio) {
     return giorni;
 }
 
+// The day before the start date dd/mm/yyyy (checked already), as yyyymmdd.
+std::string GiornoPrima(const std::string& dataInizio) {
+    std::string controllata = dataInizio;
+    ControllaData(controllata);
+    return DataTabella(GiornoDiCalendario(controllata) - std::chrono::days{1});
+}
+
 // The first n characters of a text with its blanks removed at both ends.
 std::string Inizio(const Valore& campo, std::size_t n) { return Taglia(campo.Testo()).substr(0, n); }
 
@@ -386,10 +393,13 @@ struct Casella {
 
 class Costruttore {
 public:
+    // `vigilia` is the day before the week (yyyymmdd): the parties of its
+    // night leaving on the first morning are among the first day's.
     Costruttore(std::int64_t hotel, std::int64_t tableau, std::string prima, std::string ultima,
-                const std::array<Giorno, Giorni>& giorni, DatabaseAperti& aperti, const Avanzamento& avanzamento)
+                const std::array<Giorno, Giorni>& giorni, std::string vigilia, DatabaseAperti& aperti,
+                const Avanzamento& avanzamento)
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
-          giorni_(giorni), aperti_(aperti), avanzamento_(avanzamento) {}
+          giorni_(giorni), vigilia_(std::move(vigilia)), aperti_(aperti), avanzamento_(avanzamento) {}
 
     // Every room of the hotel in room-number order that belongs to the
     // tableau and lies in the range; a stop asked for is heeded before each room.
@@ -427,15 +437,29 @@ private:
         for (int k = 0; k < Giorni; ++k) {
             GiornoCamera& giorno = camera.giorni[k];
             giorno.cellaA = giorno.cellaB = std::string(Griglia::LarghezzaCella, ' ');
-            OspitiDelGiorno(giorno, k, ospiti[k], caselle[k]);
-            PrenotazioniDelGiorno(giorno, k, prenotazioni, caselle[k]);
+            OspitiDelGiorno(giorno, giorni_[k].data, ospiti[k], caselle[k]);
+            PrenotazioniDelGiorno(giorno, giorni_[k].data, prenotazioni, caselle[k]);
         }
         for (int k = 0; k < Giorni; ++k) {
             AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
             AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
         }
-        for (int k = 0; k < Giorni; ++k) Partite(camera, k, caselle[k]);
+        const GiornoCamera vigilia = Vigilia(stanza, prenotazioni);
+        for (int k = 0; k < Giorni; ++k) Partite(camera, k, caselle[k], k > 0 ? camera.giorni[k - 1] : vigilia);
         return camera;
+    }
+
+    // The parties of the night before the week in room `stanza` (its cells
+    // are not the report's): those of them leaving on the first morning are
+    // the first day's departures.
+    GiornoCamera Vigilia(const std::string& stanza, const Criterio& prenotazioni) {
+        GiornoCamera vigilia;
+        Casella c;
+        OspitiDelGiorno(vigilia, vigilia_, CriterioOspiti(stanza, vigilia_), c);
+        PrenotazioniDelGiorno(vigilia, vigilia_, prenotazioni, c);
+        PartiteOspiti(vigilia, vigilia_, c.ospitiTrovati);
+        std::move(c.prenotazioni.begin(), c.prenotazioni.end(), std::back_inserter(vigilia.partite));
+        return vigilia;
     }
 
     // The parties of day `k`: the guests of the night, those leaving that
@@ -443,10 +467,10 @@ private:
     // bookings of the night in the order found. The last booking of the night
     // names the cell (a blank name leaves it blank); without one, the last
     // head of a party of the night.
-    void Partite(CameraSettimana& camera, int k, Casella& c) {
+    void Partite(CameraSettimana& camera, int k, Casella& c, const GiornoCamera& ieri) {
         GiornoCamera& giorno = camera.giorni[k];
-        const auto capo = PartiteOspiti(giorno, k, c.ospitiTrovati);
-        if (k > 0) Partenze(camera.giorni[k - 1], k, giorno);
+        const auto capo = PartiteOspiti(giorno, giorni_[k].data, c.ospitiTrovati);
+        Partenze(ieri, giorni_[k].data, giorno);
         const std::size_t prima = giorno.partite.size();
         std::move(c.prenotazioni.begin(), c.prenotazioni.end(), std::back_inserter(giorno.partite));
         std::optional<std::size_t> mostrata = capo;
@@ -455,10 +479,9 @@ private:
     }
 
     // Adds to `giorno` the parties of the night before (`ieri`) that leave on
-    // day `k`: guests with the charges of their head's account on that day,
+    // `data`: guests with the charges of their head's account on that day,
     // bookings as they were.
-    void Partenze(const GiornoCamera& ieri, int k, GiornoCamera& giorno) {
-        const std::string& data = giorni_[k].data;
+    void Partenze(const GiornoCamera& ieri, const std::string& data, GiornoCamera& giorno) {
         for (const Partita& notte : ieri.partite) {
             if (notte.momento == MomentoSoggiorno::Partenza || notte.partenza != data) continue;
             Partita& partita = giorno.partite.emplace_back(notte);
@@ -469,13 +492,14 @@ private:
         }
     }
 
-    // Makes parties of the guests of the night of day `k`. Each head of a
+    // Makes parties of the guests of the night of `data`. Each head of a
     // party (member 1) makes a party; the other members join the party of a
     // head with their arrival and departure, or one of their own (without an
     // account). Gives the index of the party of the last head found
     // when the head has a name: the cell shows it when no booking covers the
     // night; nothing for a blank name or no head.
-    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, int k, const std::vector<OspiteTrovato>& trovati) {
+    std::optional<std::size_t> PartiteOspiti(GiornoCamera& giorno, const std::string& data,
+                                             const std::vector<OspiteTrovato>& trovati) {
         struct Gruppo {
             std::size_t partita;  // in the day's parties
             bool conCapo;
@@ -486,7 +510,7 @@ private:
             if (!t.capo) continue;
             gruppi.push_back({giorno.partite.size(), true});
             Partita& partita = giorno.partite.emplace_back(
-                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
+                NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, data));
             partita.persone = 1;
             partita.numero = t.conto;
             partita.pagamento = t.pagamento;
@@ -506,7 +530,7 @@ private:
             if (gruppo == gruppi.end()) gruppo = gruppoDi(t, false);
             if (gruppo == gruppi.end()) {
                 gruppi.push_back({giorno.partite.size(), false});
-                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, k));
+                giorno.partite.push_back(NuovaPartita(GenerePartita::Ospite, t.nome, t.arrivo, t.partenza, data));
                 gruppo = gruppi.end() - 1;
             }
             ++giorno.partite[gruppo->partita].persone;
@@ -514,13 +538,13 @@ private:
         return capo;
     }
 
-    // A party of the night of day `k`: its arrival, or a night between.
-    Partita NuovaPartita(GenerePartita genere, std::string nome, std::string arrivo, std::string partenza,
-                         int k) const {
+    // A party of the night of `data`: its arrival, or a night between.
+    static Partita NuovaPartita(GenerePartita genere, std::string nome, std::string arrivo, std::string partenza,
+                                const std::string& data) {
         Partita partita;
         partita.genere = genere;
         partita.nome = std::move(nome);
-        partita.momento = arrivo == giorni_[k].data ? MomentoSoggiorno::Arrivo : MomentoSoggiorno::Soggiorno;
+        partita.momento = arrivo == data ? MomentoSoggiorno::Arrivo : MomentoSoggiorno::Soggiorno;
         partita.arrivo = std::move(arrivo);
         partita.partenza = std::move(partenza);
         return partita;
@@ -537,16 +561,16 @@ private:
         return voce->second;
     }
 
-    // The booking of the night of day `k` the report has just taken in `c`
+    // The booking of the night of `data` the report has just taken in `c`
     // (booked room `prenotate`, its header the current record of the headers
     // when found) as a party.
     Partita PartitaPrenotazione(const Recordset& prenotate, std::string arrivo, std::string partenza,
-                                const Casella& c, int k) {
+                                const Casella& c, const std::string& data) {
         const Recordset& testate = *aperti_.testate;
         const bool conTestata = !testate.NoMatch();
         Partita partita = NuovaPartita(GenerePartita::Prenotazione,
                                        conTestata ? Taglia(testate[campo::NomeCliente].Testo()) : "",
-                                       std::move(arrivo), std::move(partenza), k);
+                                       std::move(arrivo), std::move(partenza), data);
         partita.persone = c.personePrenotazione;
         partita.numero = c.conto;
         partita.pagamento = c.pagamentoPrenotazione;
@@ -566,8 +590,7 @@ private:
     // payment and charges of the head of the party (the last head found names
     // the cell, all heads' charges add up). Arrival and departure come from
     // the last guest counted. Each guest counted is kept for the day's parties.
-    void OspitiDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
-        const std::string& giorno = giorni_[k].data;
+    void OspitiDelGiorno(GiornoCamera& cella, const std::string& giorno, const Criterio& criterioOspiti, Casella& c) {
         Recordset& ospiti = *aperti_.ospiti;
         std::string arrivo;
         std::string partenza;
@@ -607,8 +630,8 @@ private:
     // over the guests, the last one found over the others; its number takes
     // the place of the guest's account. The bookings of the night are kept
     // for the day's parties.
-    void PrenotazioniDelGiorno(GiornoCamera& cella, int k, const Criterio& criterioPrenotazioni, Casella& c) {
-        const std::string& giorno = giorni_[k].data;
+    void PrenotazioniDelGiorno(GiornoCamera& cella, const std::string& giorno, const Criterio& criterioPrenotazioni,
+                               Casella& c) {
         Recordset& prenotate = *aperti_.prenotate;
         PerOgniRecord(prenotate, criterioPrenotazioni, [&] {
             const std::int64_t persone = prenotate[campo::NumeroPersone].Intero();
@@ -623,7 +646,8 @@ private:
             c.ultimaConNome = !Taglia(c.nomePrenotazione).empty();
             Metti(cella.cellaA,
                   c.ultimaConNome ? CellaDelSoggiorno(c.nomePrenotazione, arrivo, partenza, giorno) : std::string());
-            c.prenotazioni.push_back(PartitaPrenotazione(prenotate, std::move(arrivo), std::move(partenza), c, k));
+            c.prenotazioni.push_back(
+                PartitaPrenotazione(prenotate, std::move(arrivo), std::move(partenza), c, giorno));
         });
     }
     // Name and payment code of booking `c.conto` from its header; blank without one.
@@ -664,7 +688,7 @@ private:
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
         if (testate.NoMatch() || !TipoOccupaCamera(testate[campo::TipoPrenotazione].Testo())) return;
         Recordset& prenotate = *aperti_.prenotate;
-        prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera));
+        prenotate.FindFirst(CriterioCameraPrenotata(hotel_, c.conto, numeroCamera, giorni_.front().data));
         if (prenotate.NoMatch() || !OccupaIlGiorno(prenotate, giorno)) return;
         c.agenziaPrenotazione = Inizio(testate[campo::Agenzia], 12);
         Metti(cella.cellaB,
@@ -679,6 +703,7 @@ private:
     std::string prima_;
     std::string ultima_;
     const std::array<Giorno, Giorni>& giorni_;
+    const std::string vigilia_;
     DatabaseAperti& aperti_;
     const Avanzamento& avanzamento_;
     std::map<std::int64_t, std::string> nomiAgenzie_;
@@ -725,7 +750,8 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
                               CriterioDescrizioneTableau(hotel, tableau), campo::Descrizione, avanzamento);
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
-                          Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, aperti, avanzamento)
+                          Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, GiornoPrima(dataInizio),
+                                      aperti, avanzamento)
                               .Componi(settimana);
                       });
     return settimana;

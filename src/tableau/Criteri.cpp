@@ -9,12 +9,14 @@ Valore Intero(std::int64_t n) { return Valore::Intero(n); }
 Valore Testo(std::string_view testo) { return Valore::Testo(testo); }
 
 // The positions of a form's values.
-constexpr Parametro Primo{0}, Secondo{1}, Terzo{2};
+constexpr Parametro Primo{0}, Secondo{1}, Terzo{2}, Quarto{3};
 
 // The stays that touch the week: arrival not after its last day (first
-// value), departure after its first (second value).
+// value), departure not before its first (second value). Those leaving on
+// the first morning have no night in the week: the report's searches pass
+// them by, the week's departures take them.
 Criterio NellaSettimana(const std::string& primo, const std::string& ultimo) {
-    static const Forma forma = DataArrivo <= Primo && DataPartenza > Secondo;
+    static const Forma forma = DataArrivo <= Primo && DataPartenza >= Secondo;
     return {forma, {Testo(ultimo), Testo(primo)}};
 }
 
@@ -60,8 +62,11 @@ const Forma& FormaTestata() {
 }
 
 // Values: hotel, booking, room.
+// Values: hotel, booking, room, the week's first day. Only a record with a
+// night in the week counts as the booked room's first.
 const Forma& FormaCameraPrenotata() {
-    static const Forma forma = NumeroHotel == Primo && NumeroPrenotazione == Secondo && NumeroCamera == Terzo;
+    static const Forma forma =
+        NumeroHotel == Primo && NumeroPrenotazione == Secondo && NumeroCamera == Terzo && DataPartenza > Quarto;
     return forma;
 }
 
@@ -197,8 +202,9 @@ Criterio CriterioTestata(std::int64_t hotel, std::int64_t numero) {
     return {FormaTestata(), {Intero(hotel), Intero(numero)}};
 }
 
-Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera) {
-    return {FormaCameraPrenotata(), {Intero(hotel), Intero(numero), Testo(camera)}};
+Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera,
+                                 std::string_view primo) {
+    return {FormaCameraPrenotata(), {Intero(hotel), Intero(numero), Testo(camera), Testo(primo)}};
 }
 
 Criterio CriterioElencoHotel() { return FormaElencoHotel(); }

@@ -43,7 +43,8 @@ inline const Campo Pagamento{"Pagamento"}, Agenzia{"Agenzia"};
 // The build's record sets. Rooms whose type counts as a room, in
 // room-number order, with their floor and whether they are out of service
 // when the table has those fields; guests, booked rooms, and headers of the bookings with
-// a room, whose stay touches the week from `primo` to `ultimo`; the whole
+// a room, whose stay touches the week from `primo` to `ultimo` (a night in
+// it, or a departure on its first morning); the whole
 // tables of agencies, charges and room types.
 Selezione QueryCamere();
 Selezione QueryOspiti(const std::string& primo, const std::string& ultimo);
@@ -65,8 +66,9 @@ Criterio CriterioAgenzia(std::int64_t hotel, std::int64_t codice);
 Criterio CriterioPrenotazioni(std::int64_t hotel, std::string_view stanza);
 // The header of booking `numero`.
 Criterio CriterioTestata(std::int64_t hotel, std::int64_t numero);
-// The booked room `camera` of booking `numero`.
-Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera);
+// The booked room `camera` of booking `numero` with a night in the week from `primo`.
+Criterio CriterioCameraPrenotata(std::int64_t hotel, std::int64_t numero, std::string_view camera,
+                                 std::string_view primo);
 
 // The main window's record sets (whole tables, kept while it is shown) and
 // searches: the hotels to list; the tableau definitions of a hotel to list;

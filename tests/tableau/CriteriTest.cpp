@@ -12,7 +12,7 @@ TEST(Criteri, OgniSelezioneSiApreSuiFileDemo) {
         {"Scheda_Cliente.mdb", QueryOspiti(primo, ultimo), {CriterioOspiti("202", primo)}},
         {"Camere_Prenotazione.mdb",
          QueryCamerePrenotate(primo, ultimo),
-         {CriterioPrenotazioni(1, "202"), CriterioCameraPrenotata(1, 261001, "202")}},
+         {CriterioPrenotazioni(1, "202"), CriterioCameraPrenotata(1, 261001, "202", primo)}},
         {"Scheda_Prenotazione.mdb", QueryTestate(primo, ultimo), {CriterioTestata(1, 261001)}},
         {"AgenzieAbituali.mdb", TabellaAgenzie(), {CriterioAgenzia(1, 1)}},
         {"Arrangiamento.mdb", TabellaAddebiti(), {CriterioAddebiti(1, 70401, "20261202")}},

@@ -165,6 +165,13 @@ TEST(SettimanaCostruita, PartenzeEPartiteSovrapposte) {
     s.Aggiungi(Scenario::Prenotata{.camera = "102", .numero = 261002, .arrivo = "20261208", .partenza = "20261210",
                                    .tipo = "O"});
     s.Aggiungi(Scenario::Testata{.numero = 261002, .nome = "Bertolucci Piero", .tipo = "O"});
+    // Leaving on the first morning: a guest, and a booking with a later
+    // record of the same room that the report's line B must still find.
+    s.Aggiungi(Scenario::Ospite{.camera = "102", .arrivo = "20261204", .partenza = "20261207", .nome = "Neri",
+                                .progressivo = 70600});
+    s.Aggiungi(Scenario::Prenotata{.camera = "102", .numero = 261003, .arrivo = "20261205", .partenza = "20261207"});
+    s.Aggiungi(Scenario::Prenotata{.camera = "102", .numero = 261003, .arrivo = "20261212", .partenza = "20261214"});
+    s.Aggiungi(Scenario::Testata{.numero = 261003, .nome = "Gialli Ugo"});
     s.Scrivi();
     UltimaCostruzione ultima;
     Avanzamento nessuno;
@@ -188,14 +195,20 @@ TEST(SettimanaCostruita, PartenzeEPartiteSovrapposte) {
         return Partita{GenerePartita::Prenotazione, "Verdi Anna", "20261210", "20261212", momento, 3, "Viaggi Blu", 'B',
                        80, 261001, "C", mostrata};
     };
+    const auto neri = Partita{GenerePartita::Ospite, "Neri", "20261204", "20261207", M::Partenza, 1, "", 'C', 0,
+                              70600, "", false};
+    const auto gialli = [](const char* arrivo, const char* partenza, M momento, bool mostrata) {
+        return Partita{GenerePartita::Prenotazione, "Gialli Ugo", arrivo, partenza, momento, 2, "", 'B', 80, 261003,
+                       "C", mostrata};
+    };
     const std::vector<std::vector<Partita>> attese = {
-        {},
+        {neri, gialli("20261205", "20261207", M::Partenza, false)},
         {ospiti(M::Arrivo, 85), opzione(M::Arrivo, true)},
         {ospiti(M::Soggiorno, 85), opzione(M::Soggiorno, true)},
         {ospiti(M::Partenza, 0), opzione(M::Partenza, false), verdi(M::Arrivo, true)},
         {verdi(M::Soggiorno, true)},
-        {verdi(M::Partenza, false)},
-        {},
+        {verdi(M::Partenza, false), gialli("20261212", "20261214", M::Arrivo, true)},
+        {gialli("20261212", "20261214", M::Soggiorno, true)},
     };
     for (int k = 0; k < Griglia::Giorni; ++k) EXPECT_EQ(camera.giorni[k].partite, attese[k]) << "day " << k;
     ControllaPartite(settimana);
@@ -206,4 +219,8 @@ TEST(SettimanaCostruita, PartenzeEPartiteSovrapposte) {
     EXPECT_EQ(totali[3].partenze, 1);
     EXPECT_EQ(totali[3].persone, 3);
     EXPECT_EQ(totali[1].arrivi, 1);
+    EXPECT_EQ(totali[0].partenze, 2);
+    EXPECT_EQ(totali[0].occupate, 0);
+    // The later record of booking 261003 is the one its line B shows.
+    EXPECT_NE(camera.giorni[5].cellaB, std::string(Griglia::LarghezzaCella, ' '));
 }
