@@ -98,6 +98,14 @@ std::chrono::sys_days GiornoDiCalendario(const std::string& data) {
     return sys_days{year{anno} / month{static_cast<unsigned>(mese)} / day{1}} + days{giorno - 1};
 }
 
+std::string TestoData(std::chrono::sys_days giorno) {
+    const std::chrono::year_month_day ymd{giorno};
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(ymd.day()),
+                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()));
+    return testo;
+}
+
 std::string DataTabella(std::chrono::sys_days giorno) {
     const std::chrono::year_month_day ymd{giorno};
     char testo[16];

@@ -33,6 +33,8 @@ std::chrono::sys_days GiornoDiCalendario(const std::string& data);
 
 // A calendar day as the suite's tables store dates: yyyymmdd.
 std::string DataTabella(std::chrono::sys_days giorno);
+// A calendar day as the user reads and types it: dd/mm/yyyy.
+std::string TestoData(std::chrono::sys_days giorno);
 
 // Where a line may hold the report's frame. In a line of the report's shape
 // (132 characters) the frame stands only in the grid: the separator columns

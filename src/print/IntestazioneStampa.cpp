@@ -19,14 +19,6 @@ constexpr int GiorniSettimana = 7;
 // and month fall on each weekday within 28 years.
 constexpr int AnniCercati = 30;
 
-std::string Data(std::chrono::sys_days giorno) {
-    const std::chrono::year_month_day ymd{giorno};
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(ymd.day()),
-                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()));
-    return testo;
-}
-
 std::chrono::sys_days Giorno(const std::tm& ora) {
     using namespace std::chrono;
     return sys_days{year{ora.tm_year + 1900} / month{static_cast<unsigned>(ora.tm_mon + 1)} /
@@ -84,8 +76,8 @@ IntestazioneStampa ComponiIntestazione(const std::string& hotel, const std::stri
     if (!tableau.empty()) Aggiungi(intestazione.sinistra, "Tableau : " + tableau);
     if (!primoGiorno.empty()) {
         const std::chrono::sys_days primo = GiornoDiCalendario(primoGiorno);
-        Aggiungi(intestazione.sinistra, "Settimana : " + Data(primo) + Trattino +
-                                            Data(primo + std::chrono::days{GiorniSettimana - 1}));
+        Aggiungi(intestazione.sinistra, "Settimana : " + TestoData(primo) + Trattino +
+                                            TestoData(primo + std::chrono::days{GiorniSettimana - 1}));
     }
     intestazione.stampata = "Stampata il " + FormattaOra(ora, "%d/%m/%Y") + " alle " + FormattaOra(ora, "%H:%M");
     return intestazione;
@@ -118,5 +110,5 @@ std::string PrimoGiornoDelReport(const std::string& riga, std::chrono::sys_days 
     if (nome == NomiGiorni.end() || !giorno || !mese) return "";
     const auto primo =
         GiornoPiuVicino(*giorno, *mese, static_cast<std::size_t>(nome - NomiGiorni.begin()), oggi);
-    return primo ? Data(*primo) : "";
+    return primo ? TestoData(*primo) : "";
 }

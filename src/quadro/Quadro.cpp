@@ -281,14 +281,6 @@ std::string TestoTotaliSettimana(const TotaliGiorno& totali) {
            TestoIntero(totali.fuoriServizio) + ", presenze " + TestoIntero(totali.persone);
 }
 
-std::string TestoData(std::chrono::sys_days giorno) {
-    const std::chrono::year_month_day ymd{giorno};
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(ymd.day()),
-                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()));
-    return testo;
-}
-
 std::optional<std::chrono::sys_days> GiornoDellaData(const std::string& data) {
     using namespace std::chrono;
     if (data.size() != 8 || !Cifre(data)) return std::nullopt;

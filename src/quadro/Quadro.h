@@ -97,8 +97,6 @@ std::array<std::string, 3> RigheTotali(const TotaliGiorno& totali);
 // The week's totals on one line.
 std::string TestoTotaliSettimana(const TotaliGiorno& totali);
 
-// A calendar day as dd/mm/yyyy.
-std::string TestoData(std::chrono::sys_days giorno);
 // A date text yyyymmdd as dd/mm/yyyy; any other text as it is.
 std::string DataLeggibile(const std::string& data);
 // A time yyyymmddhhnn as "dd/mm/yyyy hh:mm"; any other text as it is.
