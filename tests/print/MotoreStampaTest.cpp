@@ -64,14 +64,6 @@ void Report(const Righe& righe, const char* nome = "FD1") {
     for (const auto& riga : righe) file << riga << "\r\n";
 }
 
-// `giorno`/`mese`/`anno` at 14:05.
-std::tm Ora(int giorno, int mese, int anno) {
-    std::tm ora{};
-    std::tie(ora.tm_mday, ora.tm_mon, ora.tm_year, ora.tm_hour, ora.tm_min) =
-        std::tuple(giorno, mese - 1, anno - 1900, 14, 5);
-    return ora;
-}
-
 SceltaStampa Scelta(const std::string& codice = "", bool compressa = false) {
     SceltaStampa scelta;
     scelta.destinazione = "Banco";

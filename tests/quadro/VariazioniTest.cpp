@@ -83,12 +83,7 @@ TEST(Variazioni, LaStampaConservataSostituisceLaPrecedente) {
     CartellaTemporanea cartella;
     const Contesto contesto = cartella.Dati("3");
     Settimana settimana = Costruisci({"101"}, {{"101", Rossi}});
-    std::tm ora{};
-    ora.tm_year = 126;
-    ora.tm_mon = 11;
-    ora.tm_mday = 7;
-    ora.tm_hour = 18;
-    ora.tm_min = 30;
+    const std::tm ora = Ora(7, 12, 2026, 18, 30);
     ConservaStampa(contesto, settimana, ora);
     settimana.camere.clear();
     ConservaStampa(contesto, settimana, ora);

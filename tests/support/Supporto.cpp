@@ -83,6 +83,16 @@ VariabileAmbiente::~VariabileAmbiente() {
         unsetenv(nome_.c_str());
 }
 
+std::tm Ora(int giorno, int mese, int anno, int ore, int minuti) {
+    std::tm ora{};
+    ora.tm_mday = giorno;
+    ora.tm_mon = mese - 1;
+    ora.tm_year = anno - 1900;
+    ora.tm_hour = ore;
+    ora.tm_min = minuti;
+    return ora;
+}
+
 std::string LeggiFile(const fs::path& percorso) {
     std::ifstream file(percorso, std::ios::binary);
     std::ostringstream testo;

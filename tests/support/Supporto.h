@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -73,6 +74,9 @@ FileArchivio FileDelTest(const std::filesystem::path& percorso);
 
 // Whole content of a file as bytes.
 std::string LeggiFile(const std::filesystem::path& percorso);
+
+// A local time: `giorno`/`mese`/`anno` at `ore`:`minuti`.
+std::tm Ora(int giorno, int mese, int anno, int ore = 14, int minuti = 5);
 // Writes `byte` as the whole content of a file, created or emptied.
 void ScriviFile(const std::filesystem::path& percorso, const std::string& byte);
 

@@ -36,15 +36,7 @@ Valore N(std::int64_t n) { return Valore::Intero(n); }
 Valore T(const char* s) { return Valore::Testo(s); }
 
 // 3 March 2025, 14:05.
-std::tm OraFissa() {
-    std::tm ora{};
-    ora.tm_year = 125;
-    ora.tm_mon = 2;
-    ora.tm_mday = 3;
-    ora.tm_hour = 14;
-    ora.tm_min = 5;
-    return ora;
-}
+std::tm OraFissa() { return Ora(3, 3, 2025); }
 
 // A data folder for workstation 2 with its report, hotel 1's assistance code
 // and print destinations (each writing to a file of its own by the direct path).

@@ -71,9 +71,7 @@ TEST(StampaQuadro, PagineDelPdfEFileInArchivio) {
     }
 
     CartellaTemporanea cartella;
-    std::tm ora{};
-    ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 7, ora.tm_hour = 18, ora.tm_min = 5;
-    EXPECT_EQ(SalvaPdfQuadro(cartella.Dati("4"), "%PDF-1.4 prova", ora), "doc/quadro4202612071805.pdf");
+    EXPECT_EQ(SalvaPdfQuadro(cartella.Dati("4"), "%PDF-1.4 prova", Ora(7, 12, 2026, 18, 5)), "doc/quadro4202612071805.pdf");
     EXPECT_EQ(LeggiFile(cartella.Percorso() / "doc" / "quadro4202612071805.pdf"), "%PDF-1.4 prova");
 }
 

@@ -53,11 +53,7 @@ public:
 };
 
 // 9 December 2026, 10:00: a Wednesday.
-std::tm Adesso() {
-    std::tm ora{};
-    ora.tm_year = 126, ora.tm_mon = 11, ora.tm_mday = 9, ora.tm_hour = 10;
-    return ora;
-}
+std::tm Adesso() { return Ora(9, 12, 2026, 10, 0); }
 
 // Workstation 2's data folder, its settings in a folder of the test's own, and
 // a hotel of four rooms whose week any start day gives.
