@@ -358,6 +358,9 @@ void Brov5Desk::Vedi(const Richiesta& richiesta) {
 }
 
 Settimana Brov5Desk::SettimanaPerIlQuadro(Richiesta richiesta) {
+    // A key of the room rack while its week is being built (the wait runs
+    // its events) asks for no second one: the week being built comes first.
+    if (InCostruzione()) throw CostruzioneAnnullata();
     richiesta.scopo = Scopo::Quadro;
     QWidget* quadro = QApplication::activeModalWidget();
     LetturaArchivi lettura(quadro ? *quadro : *this);

@@ -142,8 +142,8 @@ private:
     void Vedi(const Richiesta& richiesta);
     // Builds the week of `richiesta` for the room rack and waits for it, the
     // windows painting meanwhile; a build that lasts shows its window over
-    // the room rack. Throws CostruzioneAnnullata on "Annulla", the build's
-    // own error when it fails.
+    // the room rack. Throws CostruzioneAnnullata on "Annulla", and when a
+    // build is running already; the build's own error when it fails.
     Settimana SettimanaPerIlQuadro(Richiesta richiesta);
     // "Annulla": the running build is abandoned and the window ready for another.
     void Annulla();

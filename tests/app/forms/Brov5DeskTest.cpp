@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <thread>
 
@@ -542,15 +543,24 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
         return settimana;
     };
     // The room rack stands in: a modal window that asks for the first week,
-    // then for those the test names, noting what each gave.
+    // then for those the test names, noting what each gave; `ancora`, when
+    // set, is what a key asks for while a week is being built.
     std::vector<std::string> esiti;
     std::vector<std::string> altre;
+    std::function<void()> ancora;
     const auto mostraQuadro = [&](QWidget& proprietaria, const Contesto&,
                                   const std::function<Settimana(const std::string&)>& fornitore,
                                   const std::string& dataInizio) {
         QDialog quadro(&proprietaria);
         quadro.setModal(true);
         quadro.show();
+        if (ancora) ancora = [&fornitore, &esiti] {
+            try {
+                fornitore("21/12/2026");
+            } catch (const CostruzioneAnnullata&) {
+                esiti.push_back("respinta");
+            }
+        };
         for (const std::string& data : [&] {
                  std::vector<std::string> tutte{dataInizio};
                  tutte.insert(tutte.end(), altre.begin(), altre.end());
@@ -593,11 +603,14 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
     EXPECT_EQ(esiti[1], "hotel 7");
     EXPECT_EQ(esiti[2].rfind("Errore 53: Archivio mancante.", 0), 0u) << esiti[2];
 
-    // A week that lasts: its window shows over the room rack; "Annulla" abandons it.
+    // A week that lasts: a key meanwhile asks for no other; its window shows
+    // over the room rack; "Annulla" abandons it.
     esiti.clear();
     altre.clear();
     ferma = true;
+    ancora = [] {};
     QTimer::singleShot(0, [&] {
+        ancora();
         ASSERT_TRUE(QTest::qWaitFor(
             [] { return qobject_cast<LetturaArchivi*>(QApplication::activeModalWidget()) != nullptr; }, 5000));
         auto* lettura = qobject_cast<LetturaArchivi*>(QApplication::activeModalWidget());
@@ -606,7 +619,8 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
     });
     vedi();
     ferma = false;
-    EXPECT_EQ(esiti, std::vector<std::string>{"annullata"});
+    EXPECT_EQ(esiti, (std::vector<std::string>{"respinta", "annullata"}));
+    EXPECT_EQ(chieste.size(), 4u);
     EXPECT_FALSE(desk.InCostruzione());
     EXPECT_EQ(desk.Text1(2)->text(), "07/12/2026");
     EXPECT_EQ(LeggiFile(report), "precedente");
