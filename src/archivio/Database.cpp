@@ -120,8 +120,6 @@ EseguiSottoquery Esecutore(Catalogo& catalogo) {
 }
 
 // Positions of the records for which the filter is true (all without one).
-// The records lie apart in memory: the fields the filter reads are fetched
-// some records ahead, so that testing a record seldom waits for memory.
 std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo) {
     const std::size_t n = tabella.righe.size();
     std::vector<std::uint32_t> righe;
@@ -131,15 +129,9 @@ std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro
         return righe;
     }
     const EspressioneLegata espressione = Lega(filtro.forma, tabella, Esecutore(catalogo));
-    const std::vector<int> colonne = ColonneLette(espressione);
-    constexpr std::size_t Anticipo = 48;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + Anticipo < n)
-            for (const int colonna : colonne)
-                __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
+    for (std::size_t i = 0; i < n; ++i)
         if (Valuta(espressione, tabella.righe[i], filtro.valori) == Logico::Vero)
             righe.push_back(static_cast<std::uint32_t>(i));
-    }
     return righe;
 }
 
