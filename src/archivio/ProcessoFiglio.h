@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// What a program wrote on its standard output: the file in memory it wrote
-// into, mapped where it lies and read as text without a copy.
+// What a program wrote on its standard output: the file in memory it was
+// gathered into, mapped where it lies and read as text without a copy.
 class UscitaProgramma {
 public:
     UscitaProgramma() = default;
