@@ -31,10 +31,12 @@ Proiezione Proiezione::Unione(const Proiezione& altra) const {
     return unione;
 }
 
-Tabella Archivio::LeggiColonne(const std::string& nome, const Proiezione&) { return LeggiTabella(nome); }
+Tabella Archivio::LeggiColonne(const std::string& nome, const Proiezione&, const RichiestaArresto*) {
+    return LeggiTabella(nome);
+}
 
 std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
-                                       const std::optional<LetturaAttesa>& attesa) {
+                                       const std::optional<LetturaAttesa>& attesa, const RichiestaArresto* arresto) {
     const Descrittore fd = ApriFileArchivio(file);
     char testa[32] = {};
     const ssize_t letti = pread(fd.Fd(), testa, sizeof testa, 0);
@@ -43,7 +45,7 @@ std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, std::shared_ptr
     // Access files (Jet 3, Jet 4, ACE) carry their signature from byte 4.
     if (inizio.size() >= 19 && (inizio.compare(4, 15, "Standard Jet DB") == 0 ||
                                 inizio.compare(4, 15, "Standard ACE DB") == 0))
-        return ApriArchivioAccess(file, std::move(sessione), attesa);
+        return ApriArchivioAccess(file, std::move(sessione), attesa, arresto);
     throw ErroreFormatoNonRiconosciuto(file.Percorso());
 }
 

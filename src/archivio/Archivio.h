@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archivio/FileArchivio.h"
+#include "archivio/RichiestaArresto.h"
 #include "archivio/Valore.h"
 #include "common/Errore.h"
 
@@ -42,8 +43,11 @@ public:
     virtual Tabella LeggiTabella(const std::string& nome) = 0;
 
     // The table with the columns of `colonne` at least, records in stored
-    // order; the same errors. This form reads the whole table.
-    virtual Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne);
+    // order; the same errors. This form reads the whole table. A store that
+    // reads through another program stops it when `arresto` is made, and
+    // throws LetturaArrestata.
+    virtual Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne,
+                                 const RichiestaArresto* arresto = nullptr);
 };
 
 // A reading of a table its caller will ask for as soon as the file is open.
@@ -56,10 +60,12 @@ struct SessioneArchivio;
 
 // Opens the database `file`, recognising its format by content. A store
 // that reads through another program makes the reading `attesa` in the same
-// run as the opening, with the readers of `sessione`. Throws Errore 3024 or
-// 3051 as ApriFileArchivio, 3343 (unrecognised format).
+// run as the opening, with the readers of `sessione`, stopped by `arresto`
+// as LeggiColonne. Throws Errore 3024 or 3051 as ApriFileArchivio, 3343
+// (unrecognised format).
 std::unique_ptr<Archivio> ApriArchivio(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
-                                       const std::optional<LetturaAttesa>& attesa = std::nullopt);
+                                       const std::optional<LetturaAttesa>& attesa = std::nullopt,
+                                       const RichiestaArresto* arresto = nullptr);
 // The same for the file at `percorso`, with a session of its own.
 std::unique_ptr<Archivio> ApriArchivio(const std::string& percorso);
 

@@ -87,7 +87,8 @@ private:
 class ArchivioAccess : public Archivio {
 public:
     ArchivioAccess(FileArchivio file, std::shared_ptr<SessioneArchivio> sessione, std::string programma,
-                   std::chrono::milliseconds limite, const std::optional<LetturaAttesa>& attesa)
+                   std::chrono::milliseconds limite, const std::optional<LetturaAttesa>& attesa,
+                   const RichiestaArresto* arresto)
         : file_(std::move(file)), sessione_(std::move(sessione)), programma_(std::move(programma)), limite_(limite) {
         const auto stato = Stato();
         if (const auto nomi = stato ? sessione_->lettori.Elenco(programma_, *stato) : std::nullopt) {
@@ -95,20 +96,23 @@ public:
             statoNoto_ = stato;
             return;
         }
-        if (attesa && ApriConLettura(*attesa, stato)) return;
-        auto [nomi, statoLetto] = LeggiFermo({"tabelle", kFileDelLettore}, nullptr, DecodificaElencoTabelle, stato);
+        if (attesa && ApriConLettura(*attesa, stato, arresto)) return;
+        auto [nomi, statoLetto] =
+            LeggiFermo({"tabelle", kFileDelLettore}, nullptr, DecodificaElencoTabelle, stato, arresto);
         Aperto(std::move(nomi), statoLetto);
     }
 
     std::vector<std::string> NomiTabelle() override { return nomi_; }
 
-    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}); }
+    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}, nullptr); }
 
     // The reader decodes and sends only the columns asked for: a build reads
     // a handful of each table's fields.
-    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
+    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne,
+                         const RichiestaArresto* arresto) override {
         if (auto letta = LettaAllApertura(nome, colonne)) return std::move(*letta);
-        auto [tabella, stato] = LeggiFermo(Argomenti("tabella", nome, colonne), &nome, DecodificaTabella, StatoNoto());
+        auto [tabella, stato] =
+            LeggiFermo(Argomenti("tabella", nome, colonne), &nome, DecodificaTabella, StatoNoto(), arresto);
         const std::lock_guard blocco(mutexStato_);
         statoNoto_ = stato;
         return std::move(tabella);
@@ -133,10 +137,11 @@ private:
     // Lists the tables and reads the table expected in one run. False when
     // that run finds the file unreadable: the tables are then listed alone,
     // as at any opening, so that the opening fails only when the listing does.
-    bool ApriConLettura(const LetturaAttesa& attesa, const std::optional<StatoFile>& stato) {
+    bool ApriConLettura(const LetturaAttesa& attesa, const std::optional<StatoFile>& stato,
+                        const RichiestaArresto* arresto) {
         try {
             auto [letti, statoLetto] = LeggiFermo(Argomenti("tabelle", attesa.tabella, attesa.colonne), nullptr,
-                                                  DecodificaElencoETabella, stato);
+                                                  DecodificaElencoETabella, stato, arresto);
             Aperto(std::move(letti.nomi), statoLetto);
             if (letti.tabella) lettaAllApertura_ = {attesa, std::move(*letti.tabella)};
             return true;
@@ -171,14 +176,15 @@ private:
     // it was changing (it changes within a pause after), is made again after
     // that pause; when the file has not kept still through a run within
     // about a second it is in use: Errore 3045. A failure on a still file
-    // stands.
+    // stands. A run stopped by `arresto` ends it: LetturaArrestata.
     template <typename Decodifica, typename Letto = std::invoke_result_t<Decodifica, std::string_view>>
     std::pair<Letto, std::optional<StatoFile>> LeggiFermo(const std::vector<std::string>& argomenti,
                                                           const std::string* tabella, Decodifica decodifica,
-                                                          std::optional<StatoFile> prima) {
+                                                          std::optional<StatoFile> prima,
+                                                          const RichiestaArresto* arresto) {
         const auto scadenza = std::chrono::steady_clock::now() + kAttesaFileInScrittura;
         for (;; prima = Stato()) {
-            std::variant<UscitaProgramma, Errore> esito = Esegui(argomenti, tabella, prima);
+            std::variant<UscitaProgramma, Errore> esito = Esegui(argomenti, tabella, prima, arresto);
             const bool fermo = Stato() == prima;
             if (fermo && std::holds_alternative<UscitaProgramma>(esito)) {
                 try {
@@ -197,19 +203,22 @@ private:
     // output when it ended well, else the error its end means. Throws Errore
     // 3170 when it cannot be started, 3024 or 3051 when the file cannot be
     // opened, Errore 7 when there is not the memory to start it or to take
-    // what it wrote.
+    // what it wrote; LetturaArrestata when `arresto` stopped it.
     std::variant<UscitaProgramma, Errore> Esegui(const std::vector<std::string>& argomenti, const std::string* tabella,
-                                             const std::optional<StatoFile>& stato) const {
+                                                 const std::optional<StatoFile>& stato,
+                                                 const RichiestaArresto* arresto) const {
         EsitoProgramma esito;
         const Descrittore fd = ApriFileArchivio(file_);
         try {
             const PostoLettore posto(sessione_->lettori, stato ? stato->dimensione : 0);
-            esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato), fd.Fd());
+            esito = EseguiProgramma(programma_, argomenti, limite_, MassimaUscita(stato), fd.Fd(),
+                                    arresto ? arresto->Fd() : -1);
         } catch (const std::system_error& e) {
             if (e.code() == std::errc::not_enough_memory || e.code() == std::errc::resource_unavailable_try_again)
                 throw MemoriaPerLeggere();
             throw ProgrammaMancante("avviare", programma_);
         }
+        if (esito.fine == EsitoProgramma::Fine::Arrestato) throw LetturaArrestata();
         const bool uscito = esito.fine == EsitoProgramma::Fine::Uscito;
         if (uscito && esito.codice == ProtocolloMdb::kEsitoTabellaMancante && tabella)
             return ErroreTabellaNonTrovata(*tabella);
@@ -275,17 +284,19 @@ void LettoriAccess::ConservaElenco(const std::string& programma, const StatoFile
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
-                                             const std::optional<LetturaAttesa>& attesa) {
-    return ApriArchivioAccess(file, std::move(sessione), TrovaProgrammaLettore(), kLimiteLettura, attesa);
+                                             const std::optional<LetturaAttesa>& attesa,
+                                             const RichiestaArresto* arresto) {
+    return ApriArchivioAccess(file, std::move(sessione), TrovaProgrammaLettore(), kLimiteLettura, attesa, arresto);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
                                              const std::string& programma, std::chrono::milliseconds limite,
-                                             const std::optional<LetturaAttesa>& attesa) {
+                                             const std::optional<LetturaAttesa>& attesa,
+                                             const RichiestaArresto* arresto) {
     // Opened once before the reader runs: a missing file or one that cannot
     // be opened is told as such, not as a file the reader cannot read.
     ApriFileArchivio(file);
-    return std::make_unique<ArchivioAccess>(file, std::move(sessione), programma, limite, attesa);
+    return std::make_unique<ArchivioAccess>(file, std::move(sessione), programma, limite, attesa, arresto);
 }
 
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,

@@ -59,8 +59,10 @@ private:
 // table too: one run of the reader instead of two.
 // `sessione` keeps the readers' places and the lists of tables; the forms
 // with a path take a session of their own.
+// A reader under way when `arresto` is made is killed: LetturaArrestata.
 std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
-                                             const std::optional<LetturaAttesa>& attesa = std::nullopt);
+                                             const std::optional<LetturaAttesa>& attesa = std::nullopt,
+                                             const RichiestaArresto* arresto = nullptr);
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso,
                                              const std::optional<LetturaAttesa>& attesa = std::nullopt);
 
@@ -70,7 +72,8 @@ std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso,
 // program cannot be started.
 std::unique_ptr<Archivio> ApriArchivioAccess(const FileArchivio& file, std::shared_ptr<SessioneArchivio> sessione,
                                              const std::string& programma, std::chrono::milliseconds limite,
-                                             const std::optional<LetturaAttesa>& attesa = std::nullopt);
+                                             const std::optional<LetturaAttesa>& attesa = std::nullopt,
+                                             const RichiestaArresto* arresto = nullptr);
 std::unique_ptr<Archivio> ApriArchivioAccess(const std::string& percorso, const std::string& programma,
                                              std::chrono::milliseconds limite,
                                              const std::optional<LetturaAttesa>& attesa = std::nullopt);

@@ -128,12 +128,13 @@ public:
         return nomi;
     }
 
-    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}); }
+    Tabella LeggiTabella(const std::string& nome) override { return LeggiColonne(nome, {}, nullptr); }
 
     // Only the columns asked for are taken from each row. The statement
     // names the table as the file itself spells it, from its own list:
-    // nothing the caller wrote becomes part of it.
-    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne) override {
+    // nothing the caller wrote becomes part of it. Read in this process, in
+    // a moment, it is not stopped.
+    Tabella LeggiColonne(const std::string& nome, const Proiezione& colonne, const RichiestaArresto*) override {
         Tabella tabella;
         tabella.nome = NomeEsatto(nome);
         Istruzione stmt(db_, "SELECT * FROM " + Virgolette(Cp1252ToUtf8(tabella.nome)) + " ORDER BY rowid");

@@ -24,25 +24,26 @@ constexpr int OggettoNonValido = 3420;
 class Catalogo {
 public:
     Catalogo(const CartellaDati& cartella, const std::string& nomeFile, std::shared_ptr<SessioneArchivio> sessione,
-             std::shared_ptr<TabelleCondivise> condivise, const std::optional<LetturaAttesa>& attesa)
+             std::shared_ptr<TabelleCondivise> condivise, const std::optional<LetturaAttesa>& attesa,
+             const RichiestaArresto* arresto)
         : cartella_(cartella),
           proprio_(TrovaFile(cartella_, nomeFile).nome),
           sessione_(std::move(sessione)),
           condivise_(std::move(condivise)) {
-        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, sessione_, attesa);
+        files_[proprio_].archivio = ApriArchivio(FileArchivio{cartella_, proprio_}, sessione_, attesa, arresto);
     }
 
     // Table `nome` of the file `nomeFile` (empty: this database's own file),
-    // with the columns of `colonne` at least.
+    // with the columns of `colonne` at least; its reading stopped by `arresto`.
     std::shared_ptr<const Tabella> Leggi(const std::string& nomeFile, const std::string& nome,
-                                         const Proiezione& colonne = {}) {
-        auto& [nomeTrovato, file] = FileDi(nomeFile);
+                                         const Proiezione& colonne, const RichiestaArresto* arresto) {
+        auto& [nomeTrovato, file] = FileDi(nomeFile, arresto);
         auto& letta = file.tabelle[Maiuscolo(nome)];
         if (letta.tabella && letta.colonne.Copre(colonne)) return letta.tabella;
         // Those read before stay: another record set of this database reads them.
         const Proiezione daLeggere = letta.tabella ? letta.colonne.Unione(colonne) : colonne;
         Archivio& archivio = *file.archivio;
-        const auto leggi = [&](const Proiezione& lette) { return archivio.LeggiColonne(nome, lette); };
+        const auto leggi = [&](const Proiezione& lette) { return archivio.LeggiColonne(nome, lette, arresto); };
         letta.tabella = condivise_ ? condivise_->Leggi(FileArchivio{cartella_, nomeTrovato}, nome, daLeggere, leggi)
                                    : std::make_shared<const Tabella>(leggi(daLeggere));
         letta.colonne = daLeggere;
@@ -60,10 +61,11 @@ private:
     };
 
     // The entry of a file by its name in the folder, its archive opened on first use.
-    std::pair<const std::string, File>& FileDi(const std::string& nomeFile) {
+    std::pair<const std::string, File>& FileDi(const std::string& nomeFile, const RichiestaArresto* arresto) {
         const std::string nome = nomeFile.empty() ? proprio_ : TrovaFile(cartella_, nomeFile).nome;
         auto& voce = *files_.try_emplace(nome).first;
-        if (!voce.second.archivio) voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome}, sessione_);
+        if (!voce.second.archivio)
+            voce.second.archivio = ApriArchivio(FileArchivio{cartella_, nome}, sessione_, std::nullopt, arresto);
         return voce;
     }
 
@@ -74,7 +76,8 @@ private:
     std::map<std::string, File> files_;  // by name in the folder
 };
 
-std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo);
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo,
+                                  const RichiestaArresto* arresto);
 
 // The fields a Selezione names besides those of its filter: its own, those of
 // its order and those of the criteria it is searched with.
@@ -103,27 +106,27 @@ void ControllaCampi(const Tabella& tabella, const Selezione& selezione) {
 }
 
 // The values of a subquery's one field, in the table's order.
-std::vector<Valore> ValoriSottoquery(const Selezione& selezione, Catalogo& catalogo) {
+std::vector<Valore> ValoriSottoquery(const Selezione& selezione, Catalogo& catalogo,
+                                     const RichiestaArresto* arresto) {
     if (selezione.campi.size() != 1)
         throw Errore(NumeroErrore::SottoqueryConPiuCampi,
                      "La sottoquery sulla tabella '" + Cp1252ToUtf8(selezione.tabella) +
                          "' deve dare i valori di un solo campo.");
-    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella, ColonneDi(selezione));
+    const auto tabella = catalogo.Leggi(selezione.file, selezione.tabella, ColonneDi(selezione), arresto);
     const auto colonna = static_cast<std::size_t>(Colonna(*tabella, selezione.campi.front().Nome()));
     std::vector<Valore> valori;
-    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro, catalogo))
+    for (std::uint32_t riga : Filtra(*tabella, selezione.filtro, catalogo, arresto))
         valori.push_back(tabella->righe[riga][colonna]);
     return valori;
 }
 
-EseguiSottoquery Esecutore(Catalogo& catalogo) {
-    return [&catalogo](const Selezione& selezione) { return ValoriSottoquery(selezione, catalogo); };
+EseguiSottoquery Esecutore(Catalogo& catalogo, const RichiestaArresto* arresto = nullptr) {
+    return [&catalogo, arresto](const Selezione& selezione) { return ValoriSottoquery(selezione, catalogo, arresto); };
 }
 
 // Positions of the records for which the filter is true (all without one).
-// The records lie apart in memory: the fields the filter reads are fetched
-// some records ahead, so that testing a record seldom waits for memory.
-std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo) {
+std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro, Catalogo& catalogo,
+                                  const RichiestaArresto* arresto) {
     const std::size_t n = tabella.righe.size();
     std::vector<std::uint32_t> righe;
     ControllaValori(filtro.forma, filtro.valori);
@@ -131,16 +134,10 @@ std::vector<std::uint32_t> Filtra(const Tabella& tabella, const Criterio& filtro
         for (std::size_t i = 0; i < n; ++i) righe.push_back(static_cast<std::uint32_t>(i));
         return righe;
     }
-    const EspressioneLegata espressione = Lega(filtro.forma, tabella, Esecutore(catalogo));
-    const std::vector<int> colonne = ColonneLette(espressione);
-    constexpr std::size_t Anticipo = 48;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + Anticipo < n)
-            for (const int colonna : colonne)
-                __builtin_prefetch(&tabella.righe[i + Anticipo][static_cast<std::size_t>(colonna)]);
+    const EspressioneLegata espressione = Lega(filtro.forma, tabella, Esecutore(catalogo, arresto));
+    for (std::size_t i = 0; i < n; ++i)
         if (Valuta(espressione, tabella.righe[i], filtro.valori) == Logico::Vero)
             righe.push_back(static_cast<std::uint32_t>(i));
-    }
     return righe;
 }
 
@@ -182,14 +179,14 @@ Database::~Database() = default;
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<SessioneArchivio> sessione) {
     if (!sessione) sessione = std::make_shared<SessioneArchivio>();
-    return Apri(cartella, nomeFile, std::move(sessione), nullptr, std::nullopt);
+    return Apri(cartella, nomeFile, std::move(sessione), nullptr, std::nullopt, nullptr);
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<TabelleCondivise> condivise) {
     if (!condivise) return Apri(cartella, nomeFile);
     auto sessione = condivise->Sessione();
-    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), std::nullopt);
+    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), std::nullopt, nullptr);
 }
 
 std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std::string& cartella) {
@@ -197,18 +194,21 @@ std::unique_ptr<Database> Database::Apri(const std::string& nomeFile, const std:
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
-                                        std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo) {
+                                        std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo,
+                                        const RichiestaArresto* arresto) {
     auto sessione = condivise->Sessione();
-    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), LetturaDellaSelezione(primo));
+    return Apri(cartella, nomeFile, std::move(sessione), std::move(condivise), LetturaDellaSelezione(primo),
+                arresto);
 }
 
 std::unique_ptr<Database> Database::Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                         std::shared_ptr<SessioneArchivio> sessione,
                                         std::shared_ptr<TabelleCondivise> condivise,
-                                        const std::optional<LetturaAttesa>& attesa) {
+                                        const std::optional<LetturaAttesa>& attesa,
+                                        const RichiestaArresto* arresto) {
     auto dati = std::make_unique<Dati>();
     dati->catalogo =
-        std::make_shared<Catalogo>(cartella, nomeFile, std::move(sessione), std::move(condivise), attesa);
+        std::make_shared<Catalogo>(cartella, nomeFile, std::move(sessione), std::move(condivise), attesa, arresto);
     return std::unique_ptr<Database>(new Database(std::move(dati)));
 }
 
@@ -216,12 +216,12 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& tabella) {
     return OpenRecordset(Selezione{.tabella = tabella});
 }
 
-std::unique_ptr<Recordset> Database::OpenRecordset(const Selezione& selezione) {
+std::unique_ptr<Recordset> Database::OpenRecordset(const Selezione& selezione, const RichiestaArresto* arresto) {
     if (!dati_->catalogo) throw Errore(OggettoNonValido, "Oggetto non valido o non pi\xC3\xB9 impostato.");
     const auto& catalogo = dati_->catalogo;
-    auto tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDi(selezione));
+    auto tabella = catalogo->Leggi(selezione.file, selezione.tabella, ColonneDi(selezione), arresto);
     ControllaCampi(*tabella, selezione);
-    std::vector<std::uint32_t> righe = Filtra(*tabella, selezione.filtro, *catalogo);
+    std::vector<std::uint32_t> righe = Filtra(*tabella, selezione.filtro, *catalogo, arresto);
     Ordina(righe, *tabella, selezione.ordine);
     return std::make_unique<Recordset>(
         std::make_shared<const Recordset::Dati>(catalogo, std::move(tabella), std::move(righe)));

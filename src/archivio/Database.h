@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archivio/Criterio.h"
+#include "archivio/RichiestaArresto.h"
 #include "archivio/Valore.h"
 #include "common/CartellaDati.h"
 
@@ -34,15 +35,18 @@ public:
     static std::unique_ptr<Database> Apri(const std::string& nomeFile, const std::string& cartella = ".");
     // The same for a job, told the record set its caller opens first: an
     // Access file reads that record set's table in the same run of its
-    // reader that opens the file.
+    // reader that opens the file. A reader under way when `arresto` is made
+    // is killed: LetturaArrestata.
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
-                                          std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo);
+                                          std::shared_ptr<TabelleCondivise> condivise, const Selezione& primo,
+                                          const RichiestaArresto* arresto = nullptr);
     ~Database();
 
     // Dynaset of the records the Selezione gives. Only the fields it names
     // are read of the file (all of them when it names none), and each must
-    // be a field of the table. Throws Errore 3024, 3078, 3265, 3306, 3061.
-    std::unique_ptr<Recordset> OpenRecordset(const Selezione& selezione);
+    // be a field of the table. Throws Errore 3024, 3078, 3265, 3306, 3061;
+    // LetturaArrestata when `arresto` stops a reading of its tables.
+    std::unique_ptr<Recordset> OpenRecordset(const Selezione& selezione, const RichiestaArresto* arresto = nullptr);
     // The whole table `tabella`, every field read.
     std::unique_ptr<Recordset> OpenRecordset(const std::string& tabella);
 
@@ -54,7 +58,8 @@ private:
     static std::unique_ptr<Database> Apri(const CartellaDati& cartella, const std::string& nomeFile,
                                           std::shared_ptr<SessioneArchivio> sessione,
                                           std::shared_ptr<TabelleCondivise> condivise,
-                                          const std::optional<LetturaAttesa>& attesa);
+                                          const std::optional<LetturaAttesa>& attesa,
+                                          const RichiestaArresto* arresto);
     std::unique_ptr<Dati> dati_;
 };
 

@@ -5,13 +5,13 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/mman.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -86,6 +86,12 @@ public:
         const int errore = posix_spawn(&pid_, programma.c_str(), azioni.Get(), attributi.Get(),
                                        argv.data(), environ);
         if (errore != 0) ErroreSistema(errore, "posix_spawn");
+        fine_ = Descrittore(static_cast<int>(syscall(SYS_pidfd_open, pid_, 0)));
+        if (!fine_) {
+            const int codice = errno;
+            Uccidi();
+            ErroreSistema(codice, "pidfd_open");
+        }
     }
     ~Figlio() {
         if (pid_ > 0) Uccidi();
@@ -93,93 +99,120 @@ public:
     Figlio(const Figlio&) = delete;
     Figlio& operator=(const Figlio&) = delete;
 
+    // Readable once the child has ended.
+    int Fine() const { return fine_.Fd(); }
+
     // Kills the child and waits for it.
     void Uccidi() {
         kill(pid_, SIGKILL);
+        Raccogli();
+    }
+
+    // Waits for the child, which has ended or been killed: its wait status.
+    int Raccogli() {
         int stato = 0;
         while (waitpid(pid_, &stato, 0) < 0 && errno == EINTR) {
         }
         pid_ = -1;
-    }
-
-    // Waits until the child has ended, at the latest until `scadenza`, while
-    // `entro` holds (it is asked about every millisecond); gives its wait
-    // status, or nothing when it was stopped (it is then killed).
-    template <typename Condizione>
-    std::optional<int> Attendi(Orologio::time_point scadenza, Condizione entro) {
-        // Woken as soon as the child ends where the system gives a descriptor for it.
-        const Descrittore fine(static_cast<int>(syscall(SYS_pidfd_open, pid_, 0)));
-        pollfd attesa{fine.Fd(), POLLIN, 0};
-        for (;;) {
-            int stato = 0;
-            const pid_t risultato = waitpid(pid_, &stato, WNOHANG);
-            if (risultato == pid_) {
-                pid_ = -1;
-                return stato;
-            }
-            if (risultato < 0 && errno != EINTR) ErroreSistema(errno, "waitpid");
-            if (Orologio::now() >= scadenza || !entro()) {
-                Uccidi();
-                return std::nullopt;
-            }
-            poll(&attesa, fine.Fd() >= 0 ? 1 : 0, 1);
-        }
-    }
-
-    // Keeps the files the child writes within `byte`: a write past them fails
-    // and ends it (SIGXFSZ). Not binding on a child that started writing at
-    // once, which is why the size is watched too.
-    void LimitaFile(std::size_t byte) const {
-        const rlimit limite{static_cast<rlim_t>(byte), static_cast<rlim_t>(byte)};
-        prlimit(pid_, RLIMIT_FSIZE, &limite, nullptr);
+        return stato;
     }
 
 private:
     pid_t pid_ = -1;
+    Descrittore fine_;
 };
 
-// The size of the file open at `fd`.
-std::size_t Dimensione(int fd) {
-    struct stat info {};
-    if (fstat(fd, &info) != 0) ErroreSistema(errno, "fstat");
-    return static_cast<std::size_t>(info.st_size);
+// Moves what the pipe `tubo` holds now into the file `file`, until `limite`
+// bytes have been moved in all (`spostati`), without copying them through
+// this program. False once the pipe's other end is closed and it is empty.
+bool Travasa(int tubo, int file, std::size_t& spostati, std::size_t limite) {
+    while (spostati < limite) {
+        const ssize_t n = splice(tubo, nullptr, file, nullptr, limite - spostati, SPLICE_F_NONBLOCK);
+        if (n > 0) {
+            spostati += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            return false;
+        } else if (errno == EAGAIN) {
+            return true;
+        } else if (errno != EINTR) {
+            ErroreSistema(errno, "splice");
+        }
+    }
+    return true;
 }
 
-// Stops the file open at `fd` from shrinking: a program the child started
-// may still hold it, and a mapping past the end of a file is a crash.
-void ImpedisciAccorciamento(int fd) {
-    if (fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK) != 0) ErroreSistema(errno, "fcntl");
+bool Leggibile(int fd) {
+    pollfd attesa{fd, POLLIN, 0};
+    return poll(&attesa, 1, 0) == 1;
 }
+
+// A pipe of this size takes a large table's output in a few wake-ups; the
+// system may give less.
+constexpr int kDimensioneTubo = 1 << 20;
 
 }  // namespace
 
 EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
-                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato) {
-    const auto scadenza = Orologio::now() + limite;
-    // The child writes into a file in memory, mapped once it has ended: its
-    // output is neither copied nor grown as it comes.
-    Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC | MFD_ALLOW_SEALING));
-    if (uscita.Fd() < 0) ErroreSistema(errno, "memfd_create");
-    Figlio figlio(programma, argomenti, uscita.Fd(), ereditato);
-    figlio.LimitaFile(massimaUscita + 1);
-    const auto stato = figlio.Attendi(scadenza, [&] { return Dimensione(uscita.Fd()) <= massimaUscita; });
-    ImpedisciAccorciamento(uscita.Fd());
-    const std::size_t scritti = Dimensione(uscita.Fd());
-
+                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato,
+                               int arresto) {
+    using Fine = EsitoProgramma::Fine;
     EsitoProgramma esito;
-    if (scritti > massimaUscita || (stato && WIFSIGNALED(*stato) && WTERMSIG(*stato) == SIGXFSZ)) {
-        esito.fine = EsitoProgramma::Fine::UscitaEccessiva;
+    if (arresto >= 0 && Leggibile(arresto)) {
+        esito.fine = Fine::Arrestato;
         return esito;
     }
+    const auto scadenza = Orologio::now() + limite;
+    // The child writes into a pipe, whose contents are moved into a file in
+    // memory as they come, counted, and mapped once it has ended: its output
+    // is neither copied through this program nor grown.
+    Descrittore uscita(memfd_create("brovato5-uscita", MFD_CLOEXEC));
+    if (!uscita) ErroreSistema(errno, "memfd_create");
+    int estremi[2];
+    if (pipe2(estremi, O_CLOEXEC) != 0) ErroreSistema(errno, "pipe2");
+    const Descrittore tubo(estremi[0]);
+    Descrittore scrittura(estremi[1]);
+    // This end only: the child's writes wait for room in the pipe.
+    if (fcntl(tubo.Fd(), F_SETFL, O_NONBLOCK) != 0) ErroreSistema(errno, "fcntl");
+    fcntl(tubo.Fd(), F_SETPIPE_SZ, kDimensioneTubo);
+    Figlio figlio(programma, argomenti, scrittura.Fd(), ereditato);
+    scrittura.Chiudi();
+
+    // Woken when the child ends, writes, is asked to stop, or at the time limit.
+    const std::size_t oltre = massimaUscita + 1;
+    std::size_t scritti = 0;
+    bool aperto = true;
+    std::optional<int> stato;
+    while (!stato) {
+        const auto resto = std::chrono::ceil<std::chrono::milliseconds>(scadenza - Orologio::now());
+        if (resto.count() <= 0) {
+            esito.fine = Fine::TempoScaduto;
+            break;
+        }
+        pollfd attese[] = {{figlio.Fine(), POLLIN, 0}, {aperto ? tubo.Fd() : -1, POLLIN, 0}, {arresto, POLLIN, 0}};
+        const int pronti = poll(attese, 3, static_cast<int>(std::min<std::int64_t>(resto.count(), 1 << 30)));
+        if (pronti < 0 && errno != EINTR) ErroreSistema(errno, "poll");
+        if (pronti <= 0) continue;
+        // Once the child has ended all it wrote is in the pipe.
+        if (attese[1].revents || attese[0].revents) aperto = Travasa(tubo.Fd(), uscita.Fd(), scritti, oltre);
+        if (scritti > massimaUscita) {
+            esito.fine = Fine::UscitaEccessiva;
+            return esito;
+        }
+        if (attese[0].revents) {
+            stato = figlio.Raccogli();
+        } else if (attese[2].revents) {
+            esito.fine = Fine::Arrestato;
+            return esito;
+        }
+    }
     esito.uscita = UscitaProgramma(uscita.Fd(), scritti);
-    if (!stato) {
-        esito.fine = EsitoProgramma::Fine::TempoScaduto;
-    } else if (WIFEXITED(*stato)) {
-        esito.fine = EsitoProgramma::Fine::Uscito;
+    if (!stato) return esito;
+    if (WIFEXITED(*stato)) {
+        esito.fine = Fine::Uscito;
         esito.codice = WEXITSTATUS(*stato);
     } else {
-        esito.fine = EsitoProgramma::Fine::Terminato;
+        esito.fine = Fine::Terminato;
         esito.codice = WIFSIGNALED(*stato) ? WTERMSIG(*stato) : 0;
     }
     return esito;

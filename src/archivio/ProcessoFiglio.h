@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// What a program wrote on its standard output: the file in memory it wrote
-// into, mapped where it lies and read as text without a copy.
+// What a program wrote on its standard output: the file in memory it was
+// gathered into, mapped where it lies and read as text without a copy.
 class UscitaProgramma {
 public:
     UscitaProgramma() = default;
@@ -38,6 +38,7 @@ struct EsitoProgramma {
         Terminato,         // a signal ended it (a crash): `codice` is the signal
         TempoScaduto,      // it ran past the time limit and was killed
         UscitaEccessiva,   // it wrote more than allowed and was killed
+        Arrestato,         // it was asked to stop and was killed
     };
     Fine fine = Fine::Uscito;
     int codice = 0;
@@ -49,11 +50,14 @@ constexpr int kDescrittoreEreditato = 3;
 
 // Runs `programma` (a path) with `argomenti`, its standard input and error on
 // /dev/null, the file open at `ereditato` (when not -1) as its descriptor
-// kDescrittoreEreditato, and collects its standard output, which it writes into a file in
-// memory mapped once it has ended. The program is killed when it
-// is still running after `limite` or has written more than `massimaUscita`
-// bytes. Safe in a process with threads (the child is started with
-// posix_spawn). Throws std::system_error when the program cannot be started.
+// kDescrittoreEreditato, and collects its standard output into a file in
+// memory, mapped once it has ended. The program is killed when it is still
+// running after `limite`, has written more than `massimaUscita` bytes, or
+// the descriptor `arresto` (when not -1) becomes readable; when it is
+// readable already the program is not started. Safe in a process with
+// threads (the child is started with posix_spawn). Throws std::system_error
+// when the program cannot be started.
 EsitoProgramma EseguiProgramma(const std::string& programma,
                                const std::vector<std::string>& argomenti,
-                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato = -1);
+                               std::chrono::milliseconds limite, std::size_t massimaUscita, int ereditato = -1,
+                               int arresto = -1);

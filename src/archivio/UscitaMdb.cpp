@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "archivio/MemoriaRecord.h"
 #include "archivio/mdb/ProtocolloMdb.h"
 #include "common/Codifica.h"
 
@@ -205,19 +204,15 @@ Tabella DecodificaTabella(std::string_view uscita) {
     cursore.Atteso("righe ");
     const auto righeDichiarate = cursore.Numero();
     cursore.Atteso("\n");
-    // Room for the records declared and their values, as many as the output
+    // Room for the records declared, as many as the output
     // can hold (a record's line and a line for each value, two bytes each at
     // least): a damaged count cannot ask for more.
     const std::uint64_t righePossibili =
         std::min<std::uint64_t>(righeDichiarate, uscita.size() / (2 + 2 * tipi.size()));
     tabella.righe.reserve(righePossibili);
-    PreparaPagine(tabella.righe.data(), tabella.righe.capacity() * sizeof(Record));
-    const std::uint64_t valori = std::min<std::uint64_t>(righePossibili * tipi.size(), uscita.size() / 2);
-    tabella.righe.memoria = std::make_shared<MemoriaRecord>(valori * sizeof(Valore));
-
     while (cursore.Segue("R\n")) {
         cursore.Atteso("R\n");
-        Record record(tabella.righe.memoria->Risorsa());
+        Record record;
         record.reserve(tipi.size());
         for (const char tipo : tipi) record.push_back(LeggiValore(cursore, tipo));
         tabella.righe.push_back(std::move(record));

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -135,41 +133,14 @@ struct Colonna {
     friend bool operator==(const Colonna&, const Colonna&) = default;
 };
 
-// The values of one record, one per column. Those of a table read from a
-// store lie in the table's block of memory, copies on the ordinary heap.
-using Record = std::pmr::vector<Valore>;
-
-class MemoriaRecord;
-
-// Keeps the block of memory the records lie in, when they were laid out in
-// one: a base of RigheTabella, so that the block outlives the records.
-struct MemoriaDelleRighe {
-    std::shared_ptr<MemoriaRecord> memoria;
-};
-
-// The records of a table, in physical (stored) order.
-class RigheTabella : public MemoriaDelleRighe, public std::vector<Record> {
-public:
-    using std::vector<Record>::vector;
-    using std::vector<Record>::operator=;
-    RigheTabella() = default;
-    RigheTabella(std::initializer_list<Record> righe) : std::vector<Record>(righe) {}
-    RigheTabella(const RigheTabella&) = default;
-    RigheTabella(RigheTabella&&) noexcept = default;
-    // Records and block change together: the records assigned over are gone
-    // before the block they lay in.
-    RigheTabella& operator=(RigheTabella altre) noexcept {
-        std::swap(memoria, altre.memoria);
-        std::vector<Record>::swap(altre);
-        return *this;
-    }
-};
+// The values of one record, one per column.
+using Record = std::vector<Valore>;
 
 // A whole table as read from a store: its columns and its records.
 struct Tabella {
     std::string nome;
     std::vector<Colonna> colonne;
-    RigheTabella righe;
+    std::vector<Record> righe;  // in physical (stored) order
 
     // Index of a column by name, without regard to case; -1 when missing.
     int IndiceColonna(std::string_view nome) const;

@@ -200,22 +200,6 @@ void ControllaValori(const Forma& forma, std::span<const Valore> valori) {
                          std::to_string(valori.size()) + ".");
 }
 
-std::vector<int> ColonneLette(const EspressioneLegata& espressione) {
-    std::vector<int> colonne;
-    const auto aggiungi = [&colonne](const TermineLegato& t) {
-        if (t.genere == Termine::Genere::Campo && std::find(colonne.begin(), colonne.end(), t.colonna) == colonne.end())
-            colonne.push_back(t.colonna);
-    };
-    const std::function<void(const EspressioneLegata&)> visita = [&](const EspressioneLegata& e) {
-        aggiungi(e.sinistro);
-        aggiungi(e.destro);
-        if (e.primo) visita(*e.primo);
-        if (e.secondo) visita(*e.secondo);
-    };
-    visita(espressione);
-    return colonne;
-}
-
 Logico Valuta(const EspressioneLegata& e, const Record& record, std::span<const Valore> valori) {
     using Tipo = Forma::Nodo::Tipo;
     switch (e.tipo) {

@@ -75,9 +75,6 @@ EspressioneLegata Lega(const Forma& forma, const Tabella& tabella, const EseguiS
 // Errore 3061 unless `valori` holds one value for each parameter of `forma`.
 void ControllaValori(const Forma& forma, std::span<const Valore> valori);
 
-// The columns an expression matched to a table reads, each once, in the order written.
-std::vector<int> ColonneLette(const EspressioneLegata& espressione);
-
 // The expression on one record of the table it was matched to, its
 // parameters given `valori`.
 Logico Valuta(const EspressioneLegata& espressione, const Record& record, std::span<const Valore> valori);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 Avanzamento::Avanzamento(std::stop_token arresto, Avviso avviso)
-    : arresto_(std::move(arresto)), avviso_(std::move(avviso)) {}
+    : arresto_(arresto), arrestoLetture_(std::move(arresto)), avviso_(std::move(avviso)) {}
 
 void Avanzamento::Controlla() const {
     if (arresto_.stop_requested()) throw CostruzioneAnnullata();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "archivio/RichiestaArresto.h"
+
 // A build stopped on request before its report was complete: the previous
 // report stays as it was.
 class CostruzioneAnnullata : public std::exception {
@@ -31,6 +33,8 @@ public:
 
     // Throws CostruzioneAnnullata once the build has been asked to stop.
     void Controlla() const;
+    // Made when the build is asked to stop: the readings under way end at once.
+    const RichiestaArresto& Arresto() const { return arrestoLetture_; }
     // A step of the build begins.
     void Passo(const std::string& testo);
 
@@ -53,6 +57,7 @@ private:
     void AvvisaLetture();
 
     std::stop_token arresto_;
+    RichiestaArresto arrestoLetture_;
     Avviso avviso_;
     std::mutex mutex_;
     std::vector<std::string> inLettura_;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "archivio/Database.h"
@@ -214,16 +215,26 @@ struct DatabaseAperti {
         return rilascio;
     }
 
-    // A stop asked for is heeded before a reading begins.
+    // A stop asked for is heeded before a reading begins, and ends one under way.
     std::unique_ptr<Database> Apri(const std::string& nomeFile, const Selezione& selezione, Avanzamento& a) {
         const Avanzamento::Lettura lettura(a, nomeFile);
-        return Database::Apri(cartella, nomeFile, tabelle, selezione);
+        return Annullabile([&] { return Database::Apri(cartella, nomeFile, tabelle, selezione, &a.Arresto()); });
     }
 
     static std::unique_ptr<Recordset> Leggi(Database& database, const std::string& nomeFile,
                                             const Selezione& selezione, Avanzamento& a) {
         const Avanzamento::Lettura lettura(a, nomeFile);
-        return database.OpenRecordset(selezione);
+        return Annullabile([&] { return database.OpenRecordset(selezione, &a.Arresto()); });
+    }
+
+    // What `leggi` gives; a reading it makes stopped by the build's stop is the build abandoned.
+    template <typename Lettura>
+    static std::invoke_result_t<Lettura> Annullabile(Lettura leggi) {
+        try {
+            return leggi();
+        } catch (const LetturaArrestata&) {
+            throw CostruzioneAnnullata();
+        }
     }
 
     // A reading ahead of the query that makes it: a fault is left for that

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -9,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <stop_token>
 
 #include "archivio/ArchivioAccess.h"
 #include "archivio/Sessione.h"
@@ -560,4 +563,47 @@ TEST(ArchivioAccess, LetturaAttesaFattaConLApertura) {
     for (int apertura = 0; apertura < 2; ++apertura) ApriArchivioAccess(file, sessione, normale, 10s);
     ApriArchivioAccess(file, std::make_shared<SessioneArchivio>(), normale, 10s);
     EXPECT_EQ(Esecuzioni(), 2u);
+}
+
+// A stalled reader, at the opening or at a table's reading, is killed as soon
+// as its job is asked to stop, however long its time limit: the caller gets
+// LetturaArrestata at once and no process is left, not even a zombie.
+TEST(ArchivioAccess, LettoreFermoUccisoAllaRichiestaDiArresto) {
+    CartellaTemporanea cartella;
+    const std::string file = FileDemo("Stampanti");
+    const auto segnaPid = "echo $$ > '" + (cartella.Percorso() / "pid").string() + "'; exec sleep 60";
+    const std::string elenco = "printf 'brovato5-mdb 1\\ntabelle 1\\n9:Stampanti\\nfine\\n'";
+    const struct {
+        const char* nome;
+        std::string perElenco;
+        std::string perTabella;
+    } casi[] = {
+        {"fermoAllApertura", segnaPid, "exit 1"},
+        {"fermoAllaLettura", elenco, segnaPid},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const auto lettore = cartella.Percorso() / caso.nome;
+        Scrivi(lettore, "#!/bin/sh\nif [ \"$1\" = tabelle ]; then " + caso.perElenco + "; exit 0; fi\n" +
+                            caso.perTabella + "\n", true);
+        fs::remove(cartella.Percorso() / "pid");
+        std::stop_source arresto;
+        const RichiestaArresto richiesta(arresto.get_token());
+        const auto leggi = [&] {
+            ApriArchivioAccess(FileDelPercorso(file), std::make_shared<SessioneArchivio>(), lettore.string(), 60s,
+                               std::nullopt, &richiesta)
+                ->LeggiColonne("Stampanti", {}, &richiesta);
+        };
+        auto lettura = std::async(std::launch::async, leggi);
+        ASSERT_EQ(lettura.wait_for(300ms), std::future_status::timeout);
+        const auto inizio = std::chrono::steady_clock::now();
+        arresto.request_stop();
+        ASSERT_EQ(lettura.wait_for(2s), std::future_status::ready);
+        EXPECT_THROW(lettura.get(), LetturaArrestata);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s);
+        std::ifstream letto(cartella.Percorso() / "pid");
+        pid_t pid = 0;
+        ASSERT_TRUE(letto >> pid);
+        EXPECT_NE(kill(pid, 0), 0);
+    }
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
+#include <string>
 #include <system_error>
+#include <thread>
 
 #include "archivio/ProcessoFiglio.h"
 
@@ -70,5 +73,41 @@ TEST(ProcessoFiglio, UscitaFinoAlLimite) {
         EXPECT_EQ(esito.fine, caso.fine);
         EXPECT_LE(esito.uscita.size(), 5000u);
         EXPECT_LT(std::chrono::steady_clock::now() - inizio, 5s);
+    }
+}
+
+// A stop requested through the descriptor kills the program at once, before
+// any limit; requested before the start, the program does not run at all.
+TEST(ProcessoFiglio, ArrestatoDalDescrittore) {
+    const std::string segno = ::testing::TempDir() + "avviato-" + std::to_string(getpid());
+    const struct {
+        std::string comandi;
+        bool primaDellAvvio;
+    } casi[] = {
+        {"exec sleep 30", false},
+        {"printf parziale; exec sleep 30", false},
+        {"exec >&-; exec sleep 30", false},
+        {"touch '" + segno + "'; exec sleep 30", true},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.comandi);
+        int tubo[2];
+        ASSERT_EQ(pipe(tubo), 0);
+        if (caso.primaDellAvvio) {
+            ASSERT_EQ(write(tubo[1], "x", 1), 1);
+        }
+        std::thread richiesta([&] {
+            if (caso.primaDellAvvio) return;
+            std::this_thread::sleep_for(100ms);
+            EXPECT_EQ(write(tubo[1], "x", 1), 1);
+        });
+        const auto inizio = std::chrono::steady_clock::now();
+        const auto esito = EseguiProgramma("/bin/sh", {"-c", caso.comandi}, 20s, kMolto, -1, tubo[0]);
+        richiesta.join();
+        EXPECT_EQ(esito.fine, Fine::Arrestato);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s);
+        EXPECT_NE(access(segno.c_str(), F_OK), 0);
+        close(tubo[0]);
+        close(tubo[1]);
     }
 }

@@ -1,10 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <future>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -31,6 +34,36 @@ std::string Report(const fs::path& cartella, const std::string& data, UltimaCost
 std::string Report(const fs::path& cartella, const std::string& data) {
     UltimaCostruzione ultima;
     return Report(cartella, data, ultima);
+}
+
+// The Access readers this process has started and not yet reaped.
+std::vector<pid_t> LettoriInCorso() {
+    std::vector<pid_t> lettori;
+    for (const auto& filo : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream figli(filo.path() / "children");
+        for (pid_t pid = 0; figli >> pid;) {
+            std::string nome;
+            if (std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), nome) && nome == "brovato5-mdb")
+                lettori.push_back(pid);
+        }
+    }
+    return lettori;
+}
+
+// Stops the process `pid` as a reader stuck on a share that no longer
+// answers: true once it is stopped, false when it has ended first.
+bool FermaLettore(pid_t pid) {
+    if (kill(pid, SIGSTOP) != 0) return false;
+    for (int i = 0; i < 200; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string riga;
+        if (!std::getline(stat, riga)) return false;
+        const auto stato = riga.substr(riga.rfind(')') + 2, 1);
+        if (stato == "T") return true;
+        if (stato == "Z" || stato == "X") return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
 }
 
 std::string Atteso(const std::string& nome) { return LeggiFile(CartellaDatiTest() / "tableau" / nome); }
@@ -188,4 +221,38 @@ TEST(TableauDemo, UnFileMancanteODannegiatoDaIlSuoErrore) {
             EXPECT_NE(testo.find(file), std::string::npos) << testo;
         }
     }
+}
+
+// A build asked to stop while its reader is stalled ends at once, abandoned,
+// and leaves no reader behind: neither running nor a zombie. The readers of
+// the small demo files are quick: the build is made again until one of them
+// is caught at work.
+TEST(TableauDemo, UnLettoreFermoNonTrattieneLaCostruzioneAnnullata) {
+    using namespace std::chrono_literals;
+    CartellaTemporanea cartella;
+    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const Contesto contesto = cartella.Dati("1");
+    pid_t fermato = 0;
+    for (int prova = 0; prova < 100 && fermato == 0; ++prova) {
+        UltimaCostruzione ultima;  // a session of its own: every file is read again
+        std::stop_source arresto;
+        Avanzamento avanzamento(arresto.get_token(), {});
+        auto costruzione = std::async(std::launch::async, [&] {
+            CreaTableau(ultima, contesto, 1, 1, "1", "305", "07/12/2026", avanzamento);
+        });
+        while (fermato == 0 && costruzione.wait_for(0ms) == std::future_status::timeout)
+            for (const pid_t lettore : LettoriInCorso())
+                if (fermato == 0 && FermaLettore(lettore)) fermato = lettore;
+        if (fermato == 0) {
+            costruzione.get();
+            continue;
+        }
+        const auto inizio = std::chrono::steady_clock::now();
+        arresto.request_stop();
+        ASSERT_EQ(costruzione.wait_for(2s), std::future_status::ready);
+        EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s);
+        EXPECT_THROW(costruzione.get(), CostruzioneAnnullata);
+        EXPECT_NE(kill(fermato, 0), 0);
+    }
+    EXPECT_NE(fermato, 0) << "nessun lettore colto al lavoro";
 }

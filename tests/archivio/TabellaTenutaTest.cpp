@@ -8,9 +8,9 @@
 #include <sanitizer/lsan_interface.h>
 
 // Built with the address checker: a table kept to the program's end, as the
-// builder keeps its tables, its records in a block of their own, leaks none
-// of its texts too long to live inside their values.
-TEST(MemoriaRecord, TabellaTenutaFinoAllaFineNonPerdeITesti) {
+// builder keeps its tables, leaks none of its texts too long to live inside
+// their values.
+TEST(TabellaTenuta, FinoAllaFineNonPerdeITesti) {
     const std::string testo = "un testo troppo lungo per stare nel valore";
     std::string uscita = "brovato5-mdb 1\ntabella 1:G\ncolonne 1\nT 1:T\nrighe 5000\n";
     for (int i = 0; i < 5000; ++i) uscita += "R\nT" + std::to_string(testo.size()) + ":" + testo + "\n";
