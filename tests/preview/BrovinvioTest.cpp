@@ -85,6 +85,13 @@ std::string FilePdf() {
     return byte;
 }
 
+// A self-signed certificate `nome`.pem, its key `nome`-chiave.pem, for `altroNome` (IP:... or DNS:...).
+void Certificato(const std::string& nome, const std::string& altroNome) {
+    ASSERT_EQ(EseguiConErrori("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " +
+                              nome + "-chiave.pem -out " + nome + ".pem -days 1 -subj /CN=localhost -addext "
+                              "subjectAltName=" + altroNome).first, 0);
+}
+
 // A shell script `nome` in the current folder that runs `corpo`.
 void ProgrammaFinto(const std::string& nome, const std::string& corpo) {
     ScriviFile(nome, "#!/bin/sh\n" + corpo + "\n");
@@ -181,13 +188,9 @@ TEST_F(BrovinvioSmtp, AllegaUnFileDellaCartellaDeiDati) {
 // TLS from the start and STARTTLS with a login, against a server whose
 // self-signed certificate is trusted only through "certificati".
 TEST_F(BrovinvioSenzaDesktop, CifraELoginVerificandoIlCertificato) {
-    ASSERT_EQ(EseguiConErrori("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
-                              "-keyout chiave.pem -out certificato.pem -days 1 -subj /CN=localhost "
-                              "-addext subjectAltName=IP:127.0.0.1,DNS:localhost")
-                  .first,
-              0);
+    ASSERT_NO_FATAL_FAILURE(Certificato("certificato", "IP:127.0.0.1,DNS:localhost"));
     const std::string certificato = fs::absolute("certificato.pem").string();
-    const std::string chiave = fs::absolute("chiave.pem").string();
+    const std::string chiave = fs::absolute("certificato-chiave.pem").string();
     ScriviFile("e-mail3.txt", FileMail);
     struct Caso {
         std::string sicurezza, password;
@@ -251,15 +254,8 @@ TEST_F(BrovinvioSmtp, SenzaSchermoRaggiungibileNonSiInterrompe) {
 
 // Every failure a user can meet says, in Italian, which setting to check.
 TEST_F(BrovinvioSenzaDesktop, MotiviDelFallimentoInItaliano) {
-    const auto certificato = [](const std::string& nome, const std::string& altroNome) {
-        ASSERT_EQ(EseguiConErrori("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
-                                  "-keyout " + nome + "-chiave.pem -out " + nome + ".pem -days 1 -subj /CN=" +
-                                  altroNome + " -addext subjectAltName=" + altroNome)
-                      .first,
-                  0);
-    };
-    certificato("giusto", "IP:127.0.0.1");
-    certificato("altronome", "DNS:posta.altrove.it");
+    ASSERT_NO_FATAL_FAILURE(Certificato("giusto", "IP:127.0.0.1"));
+    ASSERT_NO_FATAL_FAILURE(Certificato("altronome", "DNS:posta.altrove.it"));
     const auto tls = [](const std::string& nome) {
         return std::vector<std::string>{"--tls", fs::absolute(nome + ".pem").string(),
                                         fs::absolute(nome + "-chiave.pem").string()};
