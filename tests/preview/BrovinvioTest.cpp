@@ -126,6 +126,17 @@ protected:
     ServerSmtp server_;
 };
 
+// No PostaElettronica.txt; stand-ins for the desktop: a mail client is there,
+// and xdg-email records its arguments.
+class BrovinvioSenzaImpostazioni : public BrovinvioSenzaDesktop {
+protected:
+    BrovinvioSenzaImpostazioni() {
+        ProgrammaFinto("xdg-mime", "echo thunderbird.desktop");
+        ProgrammaFinto("xdg-email", "printf '%s|' \"$@\" > argomenti.txt");
+    }
+    VariabileAmbiente path_{"PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str()};
+};
+
 }  // namespace
 
 TEST_F(BrovinvioSmtp, ConsegnaIlTestoAlServerSmtp) {
@@ -216,13 +227,8 @@ TEST_F(BrovinvioSenzaDesktop, CifraELoginVerificandoIlCertificato) {
     }
 }
 
-TEST(Brovinvio, SenzaImpostazioniApreIlProgrammaDiPosta) {
-    CartellaTemporanea cartella(true);
+TEST_F(BrovinvioSenzaImpostazioni, ApreIlProgrammaDiPosta) {
     VariabileAmbiente postazione("PCLocal", nullptr);
-    // Stand-ins for the desktop: a mail client is there, and xdg-email records its arguments.
-    ProgrammaFinto("xdg-mime", "echo thunderbird.desktop");
-    ProgrammaFinto("xdg-email", "printf '%s|' \"$@\" > argomenti.txt");
-    VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
     ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101 caff\xE8\r\n");
     EXPECT_EQ(Brovinvio().first, 0);
     EXPECT_EQ(LeggiFile("argomenti.txt"), "--utf8|--subject|Tableau settimanale|--body|Camera 101 caffè\n|");
@@ -322,13 +328,7 @@ TEST_F(BrovinvioSmtp, ValoriDelleImpostazioni) {
 // Without settings a long text goes to the mail client as an attachment, not
 // as an argument too long to start xdg-email; a mail file too large for a
 // message is refused.
-TEST(Brovinvio, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "3");
-    VariabileAmbiente display("DISPLAY", nullptr);
-    ProgrammaFinto("xdg-mime", "echo thunderbird.desktop");
-    ProgrammaFinto("xdg-email", "printf '%s|' \"$@\" > argomenti.txt");
-    VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
+TEST_F(BrovinvioSenzaImpostazioni, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
     std::string righe;
     for (int i = 0; righe.size() < 200 * 1024; ++i) righe += "Camera " + std::to_string(i) + " caff\xE8\r\n";
     ScriviFile("e-mail3.txt", "OGGETTO\r\n" + righe);
@@ -351,11 +351,8 @@ TEST(Brovinvio, TestoLungoAllegatoFileTroppoGrandeRifiutato) {
 // does not run xdg-email (which tries text-mode browsers for some twenty
 // seconds); what a failing xdg-email writes follows the outcome as indented
 // details, without the terminal's control codes.
-TEST(Brovinvio, SenzaProgrammaDiPostaLoDiceSubito) {
-    CartellaTemporanea cartella(true);
+TEST_F(BrovinvioSenzaImpostazioni, SenzaProgrammaDiPostaLoDiceSubito) {
     VariabileAmbiente postazione("PCLocal", nullptr);
-    VariabileAmbiente display("DISPLAY", nullptr);
-    VariabileAmbiente path("PATH", (fs::current_path().string() + ":" + std::getenv("PATH")).c_str());
     ScriviFile("e-mail.txt", "OGGETTO\r\nCamera 101\r\n");
     struct Caso {
         std::string programmaPosta;  // what xdg-mime answers for mailto addresses
