@@ -558,11 +558,9 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
                 esiti.push_back("respinta");
             }
         };
-        for (const std::string& data : [&] {
-                 std::vector<std::string> tutte{dataInizio};
-                 tutte.insert(tutte.end(), altre.begin(), altre.end());
-                 return tutte;
-             }()) {
+        std::vector<std::string> tutte{dataInizio};
+        tutte.insert(tutte.end(), altre.begin(), altre.end());
+        for (const std::string& data : tutte) {
             try {
                 const Settimana settimana = fornitore(data);
                 esiti.push_back("hotel " + std::to_string(settimana.hotel));
