@@ -147,31 +147,6 @@ TEST_F(BrovinvioSmtp, ConsegnaIlTestoAlServerSmtp) {
     EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
 }
 
-TEST_F(BrovinvioSmtp, UnInvioFallitoTieneIlFileMail) {
-    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it"));
-    const auto senzaFile = Brovinvio();
-    EXPECT_EQ(senzaFile.first, 1);
-    EXPECT_NE(senzaFile.second.find("manca il file e-mail3.txt"), std::string::npos) << senzaFile.second;
-
-    ScriviFile("e-mail3.txt", FileMail);
-    ASSERT_EQ(mkfifo("ca.fifo", 0600), 0);
-    for (const auto& [impostazioni, motivo] : std::vector<std::pair<std::string, std::string>>{
-             {Impostazioni(server_, "nessuna", "a@prova.it, rifiutato@prova.it"), "550"},
-             {Impostazioni(server_, "starttls", "a@prova.it"), "STARTTLS"},
-             {Impostazioni(server_, "nessuna", "a@prova.it") + "porta = 25\r\n", "porta"},
-             // A FIFO left in the shared folder as the certificates: refused, not waited on.
-             {Impostazioni(server_, "nessuna", "a@prova.it") + "certificati = " + fs::absolute("ca.fifo").string() +
-                  "\r\n",
-              "non è un file"}}) {
-        ScriviFile("PostaElettronica.txt", impostazioni);
-        const auto esito = Brovinvio();
-        EXPECT_EQ(esito.first, 1);
-        EXPECT_NE(esito.second.find(motivo), std::string::npos) << esito.second;
-    }
-    EXPECT_EQ(server_.Messaggio(1), "");
-    EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
-}
-
 TEST_F(BrovinvioSmtp, AllegaUnFileDellaCartellaDeiDati) {
     ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it, b@prova.it"));
     ScriviFile("e-mail3.txt", FileMail);
@@ -301,9 +276,15 @@ TEST_F(BrovinvioSenzaDesktop, MotiviDelFallimentoInItaliano) {
 }
 
 // Values as people leave them: a CR or a tab inside, recipients separated by
-// ";", no encryption towards another machine.
-TEST_F(BrovinvioSmtp, ValoriDelleImpostazioni) {
+// ";", no encryption towards another machine. A sending that fails keeps the mail file.
+TEST_F(BrovinvioSmtp, ValoriDelleImpostazioniEInviiFalliti) {
+    ScriviFile("PostaElettronica.txt", Impostazioni(server_, "nessuna", "a@prova.it"));
+    const auto senzaFile = Brovinvio();
+    EXPECT_EQ(senzaFile.first, 1);
+    EXPECT_NE(senzaFile.second.find("manca il file e-mail3.txt"), std::string::npos) << senzaFile.second;
+
     ScriviFile("e-mail3.txt", FileMail);
+    ASSERT_EQ(mkfifo("ca.fifo", 0600), 0);
     struct Caso {
         std::string impostazioni;
         std::string errore;  // "" when the mail goes
@@ -314,7 +295,14 @@ TEST_F(BrovinvioSmtp, ValoriDelleImpostazioni) {
              {Impostazioni(server_, "nessuna", "a@prova.it; b@prova.it"), ""},
              {Impostazioni(server_, "nessuna", "a@prova.it\rBcc: c@prova.it"), "caratteri di controllo"},
              {Impostazioni(server_, "nessuna", "a@prova.it") + "utente = ta\tbleau\r\n", "caratteri di controllo"},
-             {altraMacchina, "sicurezza = nessuna vale solo per un server su questo computer"}}) {
+             {altraMacchina, "sicurezza = nessuna vale solo per un server su questo computer"},
+             {Impostazioni(server_, "nessuna", "a@prova.it, rifiutato@prova.it"), "550"},
+             {Impostazioni(server_, "starttls", "a@prova.it"), "STARTTLS"},
+             {Impostazioni(server_, "nessuna", "a@prova.it") + "porta = 25\r\n", "porta"},
+             // A FIFO left in the shared folder as the certificates: refused, not waited on.
+             {Impostazioni(server_, "nessuna", "a@prova.it") + "certificati = " + fs::absolute("ca.fifo").string() +
+                  "\r\n",
+              "non è un file"}}) {
         SCOPED_TRACE(caso.impostazioni);
         ScriviFile("PostaElettronica.txt", caso.impostazioni);
         const auto [esito, errori] = Brovinvio();
@@ -323,6 +311,7 @@ TEST_F(BrovinvioSmtp, ValoriDelleImpostazioni) {
     }
     EXPECT_EQ(server_.Messaggio(1), MessaggioRicevuto);
     EXPECT_EQ(server_.Messaggio(2), "");
+    EXPECT_EQ(LeggiFile("e-mail3.txt"), FileMail);
 }
 
 // Without settings a long text goes to the mail client as an attachment, not
