@@ -210,31 +210,21 @@ TEST_F(Brov5DeskTest, TipoDiCameraConApostrofo) {
 
 TEST_F(Brov5DeskTest, InvioPulisceIlTestoESpostaIlFuoco) {
     ASSERT_TRUE(Avvia());
-    Digita(0, "");
-    Invio(0);
-    EXPECT_EQ(Text1(0), " ");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(1));
-
-    Digita(0, "a'1");
-    EXPECT_EQ(Text1(0), "a'1");  // nothing changes before Enter
-    Invio(0);
-    EXPECT_EQ(Text1(0), "A1");
-
-    Digita(1, "b2");
-    Invio(1);
-    EXPECT_EQ(Text1(1), "B2");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(2));
-
-    Digita(2, "311219");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "31/12/2019");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Tasto(0));
-    Digita(2, "010125");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "01/01/2025");
-    Digita(2, "01012025");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "01/01/2025");
+    const struct {
+        int campo;
+        QString digitato, atteso;
+        QWidget* fuoco;  // after Enter
+    } passi[] = {{0, "", " ", desk_.Text1(1)}, {0, "a'1", "A1", desk_.Text1(1)}, {1, "b2", "B2", desk_.Text1(2)},
+                 {2, "311219", "31/12/2019", desk_.Tasto(0)}, {2, "010125", "01/01/2025", desk_.Tasto(0)},
+                 {2, "01012025", "01/01/2025", desk_.Tasto(0)}};
+    for (const auto& passo : passi) {
+        SCOPED_TRACE(passo.digitato.toStdString());
+        Digita(passo.campo, passo.digitato);
+        EXPECT_EQ(Text1(passo.campo), passo.digitato);  // nothing changes before Enter
+        Invio(passo.campo);
+        EXPECT_EQ(Text1(passo.campo), passo.atteso);
+        EXPECT_EQ(QApplication::focusWidget(), passo.fuoco);
+    }
 }
 
 TEST_F(Brov5DeskTest, InvioSullUltimaCameraNonDopoLaPrima) {
