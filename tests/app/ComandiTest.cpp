@@ -30,9 +30,23 @@ Esito Esegui(const std::vector<std::string>& argomenti) {
     return {stato, out.str(), err.str()};
 }
 
-std::vector<std::string> Tableau(const std::string& dalla, const std::string& alla, const std::string& data) {
-    return {"tableau", "--hotel", "1", "--tableau", "1", "--dalla", dalla, "--alla", alla, "--data", data};
+// The week of hotel 1's tableau 1 for `comando`, then `altri`.
+std::vector<std::string> Tableau(const std::string& dalla, const std::string& alla, const std::string& data,
+                                 std::vector<std::string> altri = {}, const char* comando = "tableau") {
+    altri.insert(altri.begin(), {comando, "--hotel", "1", "--tableau", "1", "--dalla", dalla, "--alla", alla, "--data", data});
+    return altri;
 }
+
+// A copy of the demo data folder as the current folder, as workstation `postazione`.
+struct CartellaDemo {
+    explicit CartellaDemo(const char* postazione) : postazione_("PCLocal", postazione) {
+        cartella.CopiaDa(CartellaDatiTest() / "demo");
+    }
+    CartellaTemporanea cartella{true};
+    VariabileAmbiente postazione_;
+};
+
+const std::string SettimanaDemo = "tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026";
 
 // Runs the program itself; its exit status and what it wrote on stderr.
 std::pair<int, std::string> Programma(const std::string& argomenti) {
@@ -84,12 +98,13 @@ TEST(Comandi, LeggiScriveLaTabellaComeLaMostraAccess) {
 }
 
 TEST(Comandi, AiutoEdErroriDUso) {
-    EXPECT_EQ(Esegui({"--help"}).stato, 0);
-    EXPECT_NE(Esegui({"--help"}).out.find("tableau"), std::string::npos);
-    const auto aiuto = Esegui({"tableau", "--help"});
-    EXPECT_EQ(aiuto.stato, 0);
-    EXPECT_NE(aiuto.out.find("--dalla"), std::string::npos);
-    EXPECT_EQ(Esegui({"demo", "--help"}).stato, 0);
+    for (const auto& [comando, parte] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--help"}, "tableau"}, {{"tableau", "--help"}, "--dalla"}, {{"demo", "--help"}, ""},
+             {{"stampa", "--help"}, "--fronte-retro"}, {{"quadro", "--help"}, "--json FILE"}}) {
+        const auto aiuto = Esegui(comando);
+        EXPECT_EQ(aiuto.stato, 0) << comando[0];
+        EXPECT_NE(aiuto.out.find(parte), std::string::npos) << aiuto.out;
+    }
     for (const auto& sbagliati : std::vector<std::vector<std::string>>{
              {},
              {"stampa"},
@@ -149,13 +164,10 @@ TEST(Comandi, SenzaMemoriaLoDice) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer takes an address space without limits";
 #endif
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "1");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const CartellaDemo demo("1");
     for (int megabyte = 16; megabyte <= 120; megabyte += 4) {
         const auto [stato, errori] = EseguiConErrori("ulimit -v " + std::to_string(megabyte * 1024) + " && " +
-                                                     BROVATO5_ESEGUIBILE + " tableau --hotel 1 --tableau 1 --dalla 101"
-                                                     " --alla 310 --data 07/12/2026");
+                                                     BROVATO5_ESEGUIBILE + " " + SettimanaDemo);
         // Too little even for the system to load the program.
         if (stato == 0 || errori.find("error while loading shared libraries") != std::string::npos) continue;
         EXPECT_EQ(stato, 1) << megabyte;
@@ -167,11 +179,9 @@ TEST(Comandi, SenzaMemoriaLoDice) {
 TEST(Comandi, SenzaCartellaDiSessioneStampaInSilenzio) {
     // A night job has no XDG_RUNTIME_DIR: printing says nothing of it, and the
     // runtime folder the program makes under TMPDIR is the user's alone.
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "1");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const CartellaDemo demo("1");
     fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
-    const fs::path temporanea = cartella.Percorso() / "tmp";
+    const fs::path temporanea = demo.cartella.Percorso() / "tmp";
     fs::create_directory(temporanea);
     EXPECT_EQ(EseguiConErrori("env -u XDG_RUNTIME_DIR TMPDIR=" + temporanea.string() + " " + BROVATO5_ESEGUIBILE +
                               " stampa --hotel 1 --destinazione 'Reception PDF' --pdf t.pdf"),
@@ -183,13 +193,8 @@ TEST(Comandi, SenzaCartellaDiSessioneStampaInSilenzio) {
 }
 
 TEST(Comandi, StampaDelReport) {
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "1");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
+    const CartellaDemo demo("1");
     fs::copy_file(CartellaDatiTest() / "tableau" / "demo-hotel1-tableau1-07-12-2026.fd", "FD1");
-    const auto aiuto = Esegui({"stampa", "--help"});
-    EXPECT_EQ(aiuto.stato, 0);
-    EXPECT_NE(aiuto.out.find("--fronte-retro"), std::string::npos);
     for (const auto& sbagliati : std::vector<std::vector<std::string>>{
              {"stampa", "--hotel", "1"},
              {"stampa", "--destinazione", "Ufficio"},
@@ -258,7 +263,7 @@ TEST(Comandi, ReportNonScrittoDiceLaCausaELaCartella) {
     std::string comando = "cd '" + qui.string() + "' && env PCLocal=3 ";
     if (geteuid() == 0) comando += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     const auto [stato, errori] = EseguiConErrori(
-        comando + BROVATO5_ESEGUIBILE + " tableau --hotel 1 --tableau 1 --dalla 101 --alla 310 --data 07/12/2026");
+        comando + BROVATO5_ESEGUIBILE + " " + SettimanaDemo);
     fs::permissions(qui, fs::perms(0755));
     EXPECT_EQ(stato, 1);
     EXPECT_EQ(errori, "Errore 75: Impossibile scrivere il file del report '" + (qui / "FD3").string() +
@@ -268,17 +273,8 @@ TEST(Comandi, ReportNonScrittoDiceLaCausaELaCartella) {
 // "quadro": the week as JSON from the core, as a PDF from the program of the
 // windows; files checked before the week is read, the report left alone.
 TEST(Comandi, QuadroJsonEPdf) {
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "4");
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
-    const std::vector<std::string> settimana = {"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "101",
-                                                "--alla", "310", "--data", "07/12/2026"};
-    const auto con = [&](std::vector<std::string> altri) {
-        std::vector<std::string> argomenti = settimana;
-        argomenti.insert(argomenti.end(), altri.begin(), altri.end());
-        return argomenti;
-    };
-    EXPECT_NE(Esegui({"quadro", "--help"}).out.find("--json FILE"), std::string::npos);
+    const CartellaDemo demo("4");
+    const auto con = [](std::vector<std::string> altri) { return Tableau("101", "310", "07/12/2026", altri, "quadro"); };
     fs::create_symlink("altrove.json", "collegamento.json");
     struct Caso {
         std::vector<std::string> argomenti;
@@ -291,12 +287,8 @@ TEST(Comandi, QuadroJsonEPdf) {
         {con({"--json", "s.json", "--a3"}), 2, "brovato5: --a3 vale solo con --pdf"},
         {con({"--json", "s.json", "--piano", "1"}), 2, "brovato5: opzione sconosciuta: '--piano'"},
         {{"quadro", "--hotel", "1", "--json", "s.json"}, 2, "brovato5: manca l'opzione --tableau"},
-        {{"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "9", "--alla", "10", "--data", "07/12/2026",
-          "--json", "s.json"},
-         2, "Controllare l'intervallo di camere richiesto!"},
-        {{"quadro", "--hotel", "1", "--tableau", "1", "--dalla", "1", "--alla", "2", "--data", "31/04/2026",
-          "--json", "s.json"},
-         2, "La data deve essere inserita"},
+        {Tableau("9", "10", "07/12/2026", {"--json", "s.json"}, "quadro"), 2, "Controllare l'intervallo di camere richiesto!"},
+        {Tableau("1", "2", "31/04/2026", {"--json", "s.json"}, "quadro"), 2, "La data deve essere inserita"},
         {con({"--json", "Scheda_Cliente.mdb"}), 1, "Errore 75: "},
         {con({"--json", "FD4"}), 1, "Errore 75: "},
         {con({"--json", "collegamento.json"}), 1, "Errore 75: "},

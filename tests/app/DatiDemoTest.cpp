@@ -65,12 +65,7 @@ TEST(DatiDemo, CartellaNonVuotaRifiutata) {
     const auto dati = cartella.Percorso() / "dati";
     fs::create_directory(dati);
     std::ofstream(dati / "Tableau.mdb") << "archivio dell'utente";
-    try {
-        CreaDatiDemo(dati.string(), "09/12/2026");
-        ADD_FAILURE() << "a folder with data was written";
-    } catch (const Errore& e) {
-        EXPECT_EQ(e.Numero(), 75);
-    }
+    EXPECT_EQ(NumeroErroreDi([&] { CreaDatiDemo(dati.string(), "09/12/2026"); }), 75);
     EXPECT_EQ(LeggiFile(dati / "Tableau.mdb"), "archivio dell'utente");
     EXPECT_EQ(std::distance(fs::directory_iterator(cartella.Percorso()), fs::directory_iterator()), 1);
 }

@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 // A line of the demo week's report as the export writes it: the room column
 // and the seven cells, each closed by the field separator.
 std::string RigaCsv(const std::string& colonna, const std::vector<std::string>& celle) {
@@ -35,14 +34,17 @@ std::string Esportazione(const std::string& nome) {
 
 }  // namespace
 
+// Also SeparatoreXLS.txt saved as UTF-8 with its byte-order mark.
 TEST(ConvertiXLS, RigheConvertiteByteAByte) {
     struct Caso {
         const char* descrizione;
         std::optional<std::string> separatori;  // SeparatoreXLS.txt, none when missing
         std::string report;
-        std::string csv;
+        std::string csv;  // in Windows-1252
+        int errore = 0;   // the export refused with this error
     };
     const std::string importo = "\xB3 1.234,50 \xB3";
+    const std::string bom = "\xEF\xBB\xBF";
     const Caso casi[] = {
         {"amount between frames, defaults", std::nullopt, importo + "\r\n", ",\x80" "1234.50 ,\r\n"},
         {"frame line", std::nullopt, "\xC3\xC4\xC4\xB4\r\n", ",  ,\r\n"},
@@ -58,15 +60,30 @@ TEST(ConvertiXLS, RigheConvertiteByteAByte) {
         {"empty report", std::nullopt, "", ""},
         {"settings taken whole, empty currency", "; \r\n,\r\n\r\n", importo + "\r\n", ";  1234,50 ; \r\n"},
         {"settings with LF line ends, long currency", "\t\n\n$$\n", importo + "\r\n", "\t$123450 \t\r\n"},
+        {"mark dropped, euro sign turned into Windows-1252", bom + ";\r\n,\r\n\xE2\x82\xAC\r\n", importo + "\r\n",
+         ";\x80" "1234,50 ;\r\n"},
+        {"accented separator, LF line ends", bom + "\xC3\xA8\n.\n$\n", importo + "\r\n", "\xE8$1234.50 \xE8\r\n"},
+        {"a character Windows-1252 lacks", bom + "\xE2\x86\x92\r\n.\r\n$\r\n", importo + "\r\n", "", 5},
+        {"... on a line after the three read", bom + ";\r\n,\r\n$\r\n\xE2\x86\x92\r\n", importo + "\r\n",
+         ";$1234,50 ;\r\n"},
+        {"a mark that is not at the start stays", ";" + bom + "\r\n.\r\n$\r\n", importo + "\r\n",
+         ";" + bom + "$1234.50 ;" + bom + "\r\n"},
     };
     CartellaTemporanea cartella(true);
     VariabileAmbiente postazione("PCLocal", "4");
     for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.descrizione);
         fs::remove("SeparatoreXLS.txt");
+        fs::remove("fd4.csv");
         if (caso.separatori) ScriviFile("SeparatoreXLS.txt", *caso.separatori);
         ScriviFile("FD4", caso.report);
+        if (caso.errore) {
+            EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS(ContestoCorrente(), "FD4"); }), caso.errore);
+            EXPECT_FALSE(fs::exists("fd4.csv"));
+            continue;
+        }
         ConvertiXLS(ContestoCorrente(), "FD4");
-        EXPECT_EQ(LeggiFile("fd4.csv"), "\xEF\xBB\xBF" + Cp1252ToUtf8(caso.csv)) << caso.descrizione;
+        EXPECT_EQ(LeggiFile("fd4.csv"), bom + Cp1252ToUtf8(caso.csv));
     }
 }
 
@@ -114,35 +131,4 @@ TEST(ConvertiXLS, ComandoEsportaSullaSettimanaDemo) {
     EXPECT_EQ(righe[3].substr(0, 114),
               RigaCsv("SGL  ", {vuota, vuota, vuota, vuota, "CTS      C  1, 50", "CTS      C  1, 62"}));
     EXPECT_EQ(righe[0].substr(0, 24), "     , Luned\xEC 07/12    ,");
-}
-
-TEST(ConvertiXLS, SeparatoriSalvatiInUtf8ConBom) {
-    struct Caso {
-        const char* descrizione;
-        std::string separatori;  // SeparatoreXLS.txt
-        std::string csv;         // the export; empty when it is refused with Errore 5
-    };
-    const std::string bom = "\xEF\xBB\xBF";
-    const Caso casi[] = {
-        {"mark dropped, euro sign turned into Windows-1252", bom + ";\r\n,\r\n\xE2\x82\xAC\r\n", ";\x80" "1234,50 ;\r\n"},
-        {"accented separator, LF line ends", bom + "\xC3\xA8\n.\n$\n", "\xE8$1234.50 \xE8\r\n"},
-        {"a character Windows-1252 lacks", bom + "\xE2\x86\x92\r\n.\r\n$\r\n", ""},
-        {"... on a line after the three read", bom + ";\r\n,\r\n$\r\n\xE2\x86\x92\r\n", ";$1234,50 ;\r\n"},
-        {"a mark that is not at the start stays", ";" + bom + "\r\n.\r\n$\r\n", ";" + bom + "$1234.50 ;" + bom + "\r\n"},
-    };
-    CartellaTemporanea cartella(true);
-    VariabileAmbiente postazione("PCLocal", "4");
-    ScriviFile("FD4", "\xB3 1.234,50 \xB3\r\n");
-    for (const auto& caso : casi) {
-        SCOPED_TRACE(caso.descrizione);
-        fs::remove("fd4.csv");
-        ScriviFile("SeparatoreXLS.txt", caso.separatori);
-        if (caso.csv.empty()) {
-            EXPECT_EQ(NumeroErroreDi([] { ConvertiXLS(ContestoCorrente(), "FD4"); }), 5);
-            EXPECT_FALSE(fs::exists("fd4.csv"));
-        } else {
-            ConvertiXLS(ContestoCorrente(), "FD4");
-            EXPECT_EQ(Esportazione("fd4.csv"), caso.csv);
-        }
-    }
 }

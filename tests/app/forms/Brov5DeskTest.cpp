@@ -23,7 +23,6 @@
 #include "common/Errore.h"
 #include "common/Routine.h"
 #include "tableau/FileReport.h"
-#include "support/ProveForms.h"
 #include "support/Csv.h"
 #include "support/ProveForms.h"
 #include "support/Supporto.h"
@@ -43,26 +42,21 @@ const QString kOggi = QString::fromStdString(DataOdierna());
 class Brov5DeskTest : public ::testing::Test {
 protected:
     Brov5DeskTest() {
-        Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
-                                        {Intero("Numero"), Testo("RagioneSociale")},
-                                        {{N(0), T("Modello")}, {N(7), T("Roma")}, {N(12), T("Citt\xE0 Alta")}}});
+        Hotel({{N(0), T("Modello")}, {N(7), T("Roma")}, {N(12), T("Citt\xE0 Alta")}});
         Scrivi("Tableau.mdb", {"Tableau",
                                {Intero("NumeroHotel"), Intero("Codice"), Testo("Descrizione")},
                                {{N(7), N(0), T("Modello")},
                                 {N(7), N(3), T("Corpo")},
                                 {N(12), N(1), T("Unico")},
                                 {N(7), N(5), T("Garage")}}});
-        Scrivi("NumeriCamere.mdb", {"NumeriCamere",
-                                    {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
-                                     Testo("TipoCamera")},
-                                    {{N(7), N(3), T("9"), T("DBL")},
-                                     {N(7), N(3), T("105"), T("SGL")},
-                                     {N(7), N(3), T("001"), T("BOX")},
-                                     {N(7), N(3), T("999"), T("XXX")},
-                                     {N(7), N(3), T("10"), T("DBL")},
-                                     {N(7), N(5), T("G1"), T("BOX")},
-                                     {N(12), N(1), T("2"), T("SGL")},
-                                     {N(12), N(1), T("1"), T("SGL")}}});
+        Camere({{N(7), N(3), T("9"), T("DBL")},
+                {N(7), N(3), T("105"), T("SGL")},
+                {N(7), N(3), T("001"), T("BOX")},
+                {N(7), N(3), T("999"), T("XXX")},
+                {N(7), N(3), T("10"), T("DBL")},
+                {N(7), N(5), T("G1"), T("BOX")},
+                {N(12), N(1), T("2"), T("SGL")},
+                {N(12), N(1), T("1"), T("SGL")}});
         Scrivi("TipiCamere.mdb", {"TipiCamere",
                                   {Testo("Sigla"), Testo("Tipologia")},
                                   {{T("DBL"), T("C")}, {T("SGL"), T("C")}, {T("BOX"), T("G")}}});
@@ -70,6 +64,21 @@ protected:
 
     void Scrivi(const char* file, const Tabella& tabella) {
         ScriviTabellaSqlite((cartella_.Percorso() / file).string(), tabella);
+    }
+    void Hotel(RigheTabella righe) {
+        Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels", {Intero("Numero"), Testo("RagioneSociale")}, std::move(righe)});
+    }
+    void Camere(RigheTabella righe) {
+        Scrivi("NumeriCamere.mdb", {"NumeriCamere",
+                                    {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
+                                     Testo("TipoCamera")},
+                                    std::move(righe)});
+    }
+
+    // The one message shown since `risposta` began answering, by its title.
+    static void UnMessaggio(const RispostaMessaggi& risposta, const QString& titolo) {
+        ASSERT_EQ(risposta.Visti().size(), 1u);
+        EXPECT_EQ(risposta.Visti()[0].titolo, titolo);
     }
 
     // Loads and shows the window, as the program does at start.
@@ -170,8 +179,7 @@ TEST_F(Brov5DeskTest, SceltaDiHotelETableauPropongonoLeLoroCamere) {
 
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     Stampa();
-    ASSERT_EQ(risposta.Visti().size(), 1u);
-    EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
+    UnMessaggio(risposta, "Camere errate!");
     // The message leaves the choices as they were.
     EXPECT_EQ(NumeroTableauCorrente, 5);
     EXPECT_EQ(desk_.Combo1(1)->currentIndex(), 1);
@@ -181,9 +189,7 @@ TEST_F(Brov5DeskTest, SceltaDiHotelETableauPropongonoLeLoroCamere) {
 
 // A name longer than the list's field shows whole: as a tooltip, and in the open list.
 TEST_F(Brov5DeskTest, INomiLunghiSiVedonoInteri) {
-    Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
-                                    {Intero("Numero"), Testo("RagioneSociale")},
-                                    {{N(7), T("Roma")}, {N(12), T("Albergo Stella Alpina di Fiera di Primiero")}}});
+    Hotel({{N(7), T("Roma")}, {N(12), T("Albergo Stella Alpina di Fiera di Primiero")}});
     const QString nome = QStringLiteral(" 12 Albergo Stella Alpina di Fiera di Primiero");
     ASSERT_TRUE(Avvia());
     QComboBox* hotel = desk_.Combo1(0);
@@ -193,10 +199,7 @@ TEST_F(Brov5DeskTest, INomiLunghiSiVedonoInteri) {
 }
 
 TEST_F(Brov5DeskTest, TipoDiCameraConApostrofo) {
-    Scrivi("NumeriCamere.mdb", {"NumeriCamere",
-                                {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
-                                 Testo("TipoCamera")},
-                                {{N(7), N(3), T("21"), T("D'L")}, {N(7), N(3), T("22"), T("DBL")}}});
+    Camere({{N(7), N(3), T("21"), T("D'L")}, {N(7), N(3), T("22"), T("DBL")}});
     Scrivi("TipiCamere.mdb", {"TipiCamere", {Testo("Sigla"), Testo("Tipologia")}, {{T("DBL"), T("C")}, {T("D'L"), T("C")}}});
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     ASSERT_TRUE(Avvia());
@@ -207,31 +210,21 @@ TEST_F(Brov5DeskTest, TipoDiCameraConApostrofo) {
 
 TEST_F(Brov5DeskTest, InvioPulisceIlTestoESpostaIlFuoco) {
     ASSERT_TRUE(Avvia());
-    Digita(0, "");
-    Invio(0);
-    EXPECT_EQ(Text1(0), " ");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(1));
-
-    Digita(0, "a'1");
-    EXPECT_EQ(Text1(0), "a'1");  // nothing changes before Enter
-    Invio(0);
-    EXPECT_EQ(Text1(0), "A1");
-
-    Digita(1, "b2");
-    Invio(1);
-    EXPECT_EQ(Text1(1), "B2");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Text1(2));
-
-    Digita(2, "311219");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "31/12/2019");
-    EXPECT_EQ(QApplication::focusWidget(), desk_.Tasto(0));
-    Digita(2, "010125");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "01/01/2025");
-    Digita(2, "01012025");
-    Invio(2);
-    EXPECT_EQ(Text1(2), "01/01/2025");
+    const struct {
+        int campo;
+        QString digitato, atteso;
+        QWidget* fuoco;  // after Enter
+    } passi[] = {{0, "", " ", desk_.Text1(1)}, {0, "a'1", "A1", desk_.Text1(1)}, {1, "b2", "B2", desk_.Text1(2)},
+                 {2, "311219", "31/12/2019", desk_.Tasto(0)}, {2, "010125", "01/01/2025", desk_.Tasto(0)},
+                 {2, "01012025", "01/01/2025", desk_.Tasto(0)}};
+    for (const auto& passo : passi) {
+        SCOPED_TRACE(passo.digitato.toStdString());
+        Digita(passo.campo, passo.digitato);
+        EXPECT_EQ(Text1(passo.campo), passo.digitato);  // nothing changes before Enter
+        Invio(passo.campo);
+        EXPECT_EQ(Text1(passo.campo), passo.atteso);
+        EXPECT_EQ(QApplication::focusWidget(), passo.fuoco);
+    }
 }
 
 TEST_F(Brov5DeskTest, InvioSullUltimaCameraNonDopoLaPrima) {
@@ -264,8 +257,7 @@ TEST_F(Brov5DeskTest, InvioSuUnaDataErrata) {
     desk_.Text1(2)->setFocus();
     RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
     Invio(2);
-    ASSERT_EQ(risposta.Visti().size(), 1u);
-    EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
+    ASSERT_NO_FATAL_FAILURE(UnMessaggio(risposta, "Data errata!"));
     EXPECT_EQ(risposta.Visti()[0].testo, "La data deve essere inserita \nnel formato gg/mm/aaaa");
     EXPECT_EQ(Text1(2), kOggi);
     EXPECT_EQ(NumeroHotelCorrente, 12);
@@ -274,26 +266,25 @@ TEST_F(Brov5DeskTest, InvioSuUnaDataErrata) {
     EXPECT_EQ(Fuoco(), desk_.Text1(2));
 }
 
-TEST_F(Brov5DeskTest, StampaRifiutaLaDataNonCompletata) {
+// "&Stampa" refuses a date not completed and rooms backwards as text.
+TEST_F(Brov5DeskTest, StampaRifiutaDataNonCompletataECamereRovesce) {
     ASSERT_TRUE(Avvia());
-    Digita(2, "010125");
-    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
-    Stampa();
-    ASSERT_EQ(risposta.Visti().size(), 1u);
-    EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
-    EXPECT_EQ(Text1(2), kOggi);
-    EXPECT_EQ(Fuoco(), desk_.Text1(2));
-}
-
-TEST_F(Brov5DeskTest, StampaConfrontaLeCamereComeTesto) {
-    ASSERT_TRUE(Avvia());
-    Digita(0, "9");
-    Digita(1, "10");
-    RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
-    Stampa();
-    ASSERT_EQ(risposta.Visti().size(), 1u);
-    EXPECT_EQ(risposta.Visti()[0].titolo, "Camere errate!");
-    EXPECT_EQ(Fuoco(), desk_.Text1(0));
+    struct Caso {
+        std::vector<std::pair<int, QString>> digitati;  // field, text
+        QString titolo;
+        int fuoco;       // the field given the focus, and left as `resta`
+        QString resta;
+    };
+    for (const Caso& caso : {Caso{{{2, "010125"}}, "Data errata!", 2, kOggi},
+                             Caso{{{0, "9"}, {1, "10"}}, "Camere errate!", 0, "9"}}) {
+        SCOPED_TRACE(caso.titolo.toStdString());
+        for (const auto& [campo, testo] : caso.digitati) Digita(campo, testo);
+        RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
+        Stampa();
+        UnMessaggio(risposta, caso.titolo);
+        EXPECT_EQ(Text1(caso.fuoco), caso.resta);
+        EXPECT_EQ(Fuoco(), desk_.Text1(caso.fuoco));
+    }
 }
 
 TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
@@ -308,8 +299,7 @@ TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
         RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
         Stampa();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !risposta.Visti().empty(); }, 10000));
-        ASSERT_EQ(risposta.Visti().size(), 1u);
-        EXPECT_EQ(risposta.Visti()[0].titolo, "Errore");
+        ASSERT_NO_FATAL_FAILURE(UnMessaggio(risposta, "Errore"));
         EXPECT_TRUE(risposta.Visti()[0].testo.startsWith("Errore 3024: ")) << risposta.Visti()[0].testo.toStdString();
         EXPECT_FALSE(desk_.Scaricata());
         EXPECT_EQ(Text1(0), prima);
@@ -319,9 +309,7 @@ TEST_F(Brov5DeskTest, CostruzioneFallitaMostraLErroreELaFinestraProsegue) {
 }
 
 TEST_F(Brov5DeskTest, HotelSenzaTableauChiudeIlProgramma) {
-    Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels",
-                                    {Intero("Numero"), Testo("RagioneSociale")},
-                                    {{N(7), T("Roma")}, {N(13), T("Vuoto")}}});
+    Hotel({{N(7), T("Roma")}, {N(13), T("Vuoto")}});
     ASSERT_TRUE(Avvia());
     desk_.Combo1(0)->setFocus();
     QTest::keyClick(desk_.Combo1(0), Qt::Key_Down);
@@ -331,8 +319,7 @@ TEST_F(Brov5DeskTest, HotelSenzaTableauChiudeIlProgramma) {
 }
 
 TEST_F(Brov5DeskTest, NessunHotelDaElencare) {
-    Scrivi("AnagraficaHotels.mdb",
-           {"AnagraficaHotels", {Intero("Numero"), Testo("RagioneSociale")}, {{N(0), T("Modello")}}});
+    Hotel({{N(0), T("Modello")}});
     EXPECT_FALSE(Avvia());
     EXPECT_TRUE(desk_.Scaricata());
     EXPECT_EQ(desk_.CodiceUscita(), 0);
@@ -561,11 +548,9 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
                 esiti.push_back("respinta");
             }
         };
-        for (const std::string& data : [&] {
-                 std::vector<std::string> tutte{dataInizio};
-                 tutte.insert(tutte.end(), altre.begin(), altre.end());
-                 return tutte;
-             }()) {
+        std::vector<std::string> tutte{dataInizio};
+        tutte.insert(tutte.end(), altre.begin(), altre.end());
+        for (const std::string& data : tutte) {
             try {
                 const Settimana settimana = fornitore(data);
                 esiti.push_back("hotel " + std::to_string(settimana.hotel));
@@ -586,8 +571,7 @@ TEST_F(Brov5DeskTest, VediMostraIlQuadroCostruitoSenzaIlReport) {
         RispostaMessaggi risposta(RispostaMessaggi::Clic(0));
         desk.Text1(2)->setText("32/01/2026");
         vedi();
-        ASSERT_EQ(risposta.Visti().size(), 1u);
-        EXPECT_EQ(risposta.Visti()[0].titolo, "Data errata!");
+        UnMessaggio(risposta, "Data errata!");
         EXPECT_TRUE(chieste.empty());
     }
 

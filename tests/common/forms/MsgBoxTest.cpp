@@ -134,51 +134,42 @@ TEST(MostraMessaggio, RigaLungaAllargaIlBoxMaIPulsantiRestanoAlCentroDelDisegno)
     }
 }
 
-TEST(MostraMessaggio, SiNoConFuocoSulSi) {
-    for (const auto& [pulsante, atteso] : {std::pair{0, 6}, std::pair{1, 7}}) {
+// The buttons each style shows, where they stand and which holds the focus:
+// Si/No with the focus on Si, also for styles 200 to 400 by the tab order; a
+// style not known leaves the buttons as drawn.
+TEST(MostraMessaggio, PulsantiEFuocoSecondoLoStile) {
+    struct Caso {
+        std::int16_t stile;
+        RispostaMessaggi::Azione risposta;
+        std::int16_t esito;
+        std::vector<QString> didascalie;  // of the first buttons
+        std::array<bool, 3> visibile;
+        std::vector<int> sinistra;        // Left of the first buttons
+        int fuoco;                        // index of the button with the focus; -1: not checked
+    };
+    const int siNo = (4695 - (2 * 975 + 70)) / 2, siNoAnnulla = (4695 - (3 * 975 + 140)) / 2;
+    const std::vector<Caso> casi = {
+        {36, RispostaMessaggi::Clic(0), 6, {"Si", "No"}, {true, true, false}, {siNo, siNo + 975 + 70}, 0},
+        {36, RispostaMessaggi::Clic(1), 7, {"Si", "No"}, {true, true, false}, {siNo, siNo + 975 + 70}, 0},
+        {51, RispostaMessaggi::Clic(2), 2, {"Si", "No", "Annulla"}, {true, true, true},
+         {siNoAnnulla, siNoAnnulla + 1045, siNoAnnulla + 2 * 1045}, 0},
+        {200, Tasto(Qt::Key_Space), 6, {}, {true, true, false}, {}, 0},
+        {250, Tasto(Qt::Key_Space), 6, {}, {true, true, false}, {}, 0},
+        {400, Tasto(Qt::Key_Space), 6, {}, {true, true, false}, {}, 0},
+        {16, RispostaMessaggi::Clic(1), 7, {"Ok", "Ok", "Annulla"}, {true, true, true}, {120, 1200, 2280}, -1},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.stile);
         Fotografia foto;
-        RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(pulsante)));
-        EXPECT_EQ(MostraMessaggio(kCamere, 36, QStringLiteral("Domanda")), atteso);
-        EXPECT_EQ(foto.didascalia[0], "Si");
-        EXPECT_EQ(foto.didascalia[1], "No");
-        EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, false}));
-        EXPECT_EQ(foto.t[0].Left, (4695 - (2 * 975 + 70)) / 2);
-        EXPECT_EQ(foto.t[1].Left, foto.t[0].Left + 975 + 70);
-        EXPECT_EQ(foto.indiceFuoco, 0);
+        RispostaMessaggi risposta(Fotografa(foto, caso.risposta));
+        EXPECT_EQ(MostraMessaggio(kCamere, caso.stile, QStringLiteral("Domanda")), caso.esito);
+        EXPECT_EQ(foto.visibile, caso.visibile);
+        for (std::size_t i = 0; i < caso.didascalie.size(); ++i) EXPECT_EQ(foto.didascalia[i], caso.didascalie[i]);
+        for (std::size_t i = 0; i < caso.sinistra.size(); ++i) EXPECT_EQ(foto.t[i].Left, caso.sinistra[i]) << i;
+        if (caso.fuoco >= 0) {
+            EXPECT_EQ(foto.indiceFuoco, caso.fuoco);
+        }
     }
-}
-
-TEST(MostraMessaggio, SiNoAnnulla) {
-    Fotografia foto;
-    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(2)));
-    EXPECT_EQ(MostraMessaggio(kCamere, 51, QStringLiteral("Domanda")), 2);
-    EXPECT_EQ(foto.didascalia, (std::array<QString, 3>{"Si", "No", "Annulla"}));
-    EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, true}));
-    EXPECT_EQ(foto.t[0].Left, (4695 - (3 * 975 + 140)) / 2);
-    EXPECT_EQ(foto.t[1].Left, foto.t[0].Left + 1045);
-    EXPECT_EQ(foto.t[2].Left, foto.t[1].Left + 1045);
-    EXPECT_EQ(foto.indiceFuoco, 0);
-}
-
-TEST(MostraMessaggio, StileDa200A400ComeSiNoConFuocoDallOrdineDiTabulazione) {
-    for (std::int16_t stile : {200, 250, 400}) {
-        Fotografia foto;
-        RispostaMessaggi risposta(Fotografa(foto, Tasto(Qt::Key_Space)));
-        EXPECT_EQ(MostraMessaggio(kCamere, stile, QStringLiteral("Domanda")), 6) << stile;
-        EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, false}));
-        EXPECT_EQ(foto.indiceFuoco, 0);
-    }
-}
-
-TEST(MostraMessaggio, StileSconosciutoLasciaIlDisegno) {
-    Fotografia foto;
-    RispostaMessaggi risposta(Fotografa(foto, RispostaMessaggi::Clic(1)));
-    EXPECT_EQ(MostraMessaggio(kCamere, 16, QStringLiteral("Strano")), 7);
-    EXPECT_EQ(foto.didascalia, (std::array<QString, 3>{"Ok", "Ok", "Annulla"}));
-    EXPECT_EQ(foto.visibile, (std::array<bool, 3>{true, true, true}));
-    EXPECT_EQ(foto.t[0].Left, 120);
-    EXPECT_EQ(foto.t[1].Left, 1200);
-    EXPECT_EQ(foto.t[2].Left, 2280);
 }
 
 TEST(MostraMessaggio, ChiusoSenzaPulsanteNonRipeteLaRispostaPrecedente) {

@@ -69,15 +69,12 @@ protected:
                                        Valore::Testo(std::to_string(i) + ".prn"), N(1)});
         fs::remove("Stampanti.mdb");
         ScriviTabellaSqlite("Stampanti.mdb", stampanti);
-        ScriviTabellaSqlite("Stampanti.mdb", {"SetStampa",
-                                              {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
-                                               {"Grassetto", TipoCampo::Testo}},
-                                              {}});
-        if (compresso)
-            ScriviTabellaSqlite("Stampanti.mdb", {"SetStampa",
-                                                  {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
-                                                   {"Grassetto", TipoCampo::Testo}},
-                                                  {{N(1), T(compresso), T("")}}});
+        Tabella setStampa{"SetStampa",
+                          {{"TipoStampa", TipoCampo::Intero}, {"Compresso", TipoCampo::Testo},
+                           {"Grassetto", TipoCampo::Testo}},
+                          {}};
+        if (compresso) setStampa.righe.push_back({N(1), T(compresso), T("")});
+        ScriviTabellaSqlite("Stampanti.mdb", setStampa);
     }
 
     static QStringList Voci(const QComboBox* elenco) {
