@@ -65,10 +65,10 @@ protected:
     void Scrivi(const char* file, const Tabella& tabella) {
         ScriviTabellaSqlite((cartella_.Percorso() / file).string(), tabella);
     }
-    void Hotel(RigheTabella righe) {
+    void Hotel(std::vector<Record> righe) {
         Scrivi("AnagraficaHotels.mdb", {"AnagraficaHotels", {Intero("Numero"), Testo("RagioneSociale")}, std::move(righe)});
     }
-    void Camere(RigheTabella righe) {
+    void Camere(std::vector<Record> righe) {
         Scrivi("NumeriCamere.mdb", {"NumeriCamere",
                                     {Intero("NumeroHotel"), Intero("NumeroTableau"), Testo("NumeroCamera"),
                                      Testo("TipoCamera")},
