@@ -376,7 +376,7 @@ Settimana Brov5Desk::SettimanaPerIlQuadro(Richiesta richiesta) {
     });
     Costruisci(std::move(richiesta));
     ciclo.exec();
-    if (!attesa.esito) throw CostruzioneAnnullata();
+    if (!attesa.esito || *attesa.esito == Esito::Annullata) throw CostruzioneAnnullata();
     if (*attesa.esito != Esito::Completa) std::rethrow_exception(attesa.errore);
     return *attesa.settimana;
 }
