@@ -741,7 +741,8 @@ std::string CampoSePresente(const CartellaDati& cartella, const std::shared_ptr<
 
 Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
                               std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
-                              const std::string& dataInizio, Avanzamento& avanzamento) {
+                              const std::string& dataInizio, Avanzamento& avanzamento,
+                              const std::function<void()>& letti) {
     const auto giorni = GiorniDellaSettimana(dataInizio);
     avanzamento.Controlla();
     Settimana settimana;
@@ -759,6 +760,7 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
                           settimana.descrizioneTableau = CampoSePresente(
                               contesto.cartella, aperti.tabelle, "Tableau.mdb", TabellaDescrizioniTableau(),
                               CriterioDescrizioneTableau(hotel, tableau), campo::Descrizione, avanzamento);
+                          if (letti) letti();
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
                           Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, GiornoPrima(dataInizio),
@@ -777,12 +779,13 @@ Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::
 Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                       const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
                       Avanzamento& avanzamento) {
-    Settimana settimana =
-        CostruisciSettimana(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera, dataInizio, avanzamento);
-    FileReport report(contesto);
-    ScriviRighe(report, settimana);
+    // The report is opened once the databases are read, before the rooms are taken.
+    std::optional<FileReport> report;
+    Settimana settimana = CostruisciSettimana(ultima, contesto, hotel, tableau, primaCamera, ultimaCamera,
+                                              dataInizio, avanzamento, [&] { report.emplace(contesto); });
+    ScriviRighe(*report, settimana);
     // Abandoned now, the build leaves the previous report in its place.
     avanzamento.Controlla();
-    report.Completa();
+    report->Completa();
     return settimana;
 }

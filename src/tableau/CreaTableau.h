@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,7 +28,8 @@ public:
 
 private:
     friend Settimana CostruisciSettimana(UltimaCostruzione&, const Contesto&, std::int16_t, std::int16_t,
-                                         const std::string&, const std::string&, const std::string&, Avanzamento&);
+                                         const std::string&, const std::string&, const std::string&, Avanzamento&,
+                                         const std::function<void()>&);
     struct Dati;
     std::unique_ptr<Dati> dati_;
 };
@@ -41,9 +43,12 @@ private:
 // damaged database, table or field; tells `avanzamento` which databases it
 // reads and when it composes the week; asked to stop, throws
 // CostruzioneAnnullata before it reads another database or takes another room.
+// `letti`, when given, runs once the databases are read, before the week is
+// composed (where CreaTableau opens its report).
 Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel,
                               std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
-                              const std::string& dataInizio, Avanzamento& avanzamento);
+                              const std::string& dataInizio, Avanzamento& avanzamento,
+                              const std::function<void()>& letti = {});
 
 // Builds the weekly tableau of `hotel`, tableau `tableau`, rooms from
 // `primaCamera` to `ultimaCamera` (as text) and the week starting on
@@ -59,9 +64,9 @@ Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::
 
 // The same, telling `avanzamento` which databases it reads and when it
 // composes the tableau. Asked to stop, it throws CostruzioneAnnullata before
-// it reads another database, takes another room or puts the report in place:
-// the previous report stays and no temporary file is left. A reading under
-// way is not broken off: the build stops once it is over.
+// it reads another database, takes another room or puts the report in place,
+// and a reading under way is broken off (its reader killed): the previous
+// report stays and no temporary file is left.
 Settimana CreaTableau(UltimaCostruzione& ultima, const Contesto& contesto, std::int16_t hotel, std::int16_t tableau,
                  const std::string& primaCamera, const std::string& ultimaCamera, const std::string& dataInizio,
                  Avanzamento& avanzamento);

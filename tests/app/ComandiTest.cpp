@@ -6,6 +6,7 @@
 
 #include "app/Avvio.h"
 #include "app/Comandi.h"
+#include "app/DatiDemo.h"
 #include "common/Codifica.h"
 #include "support/Csv.h"
 #include "support/PagineJet4.h"
@@ -254,10 +255,12 @@ TEST(Comandi, StampaComeIlMenuEConErrori) {
 
 // A report that cannot be written says why and where: here a folder the user
 // may read but not write (as a user of no privileges when the test has them).
+// The demo suite in SQLite files: that user need not reach the Access reader
+// in the build's folder, which may be closed to others.
 TEST(Comandi, ReportNonScrittoDiceLaCausaELaCartella) {
     CartellaTemporanea cartella;
-    cartella.CopiaDa(CartellaDatiTest() / "demo");
-    const fs::path qui = cartella.Percorso();
+    const fs::path qui = cartella.Percorso() / "dati";
+    CreaDatiDemo(qui.string(), "07/12/2026");
     for (const auto& voce : fs::directory_iterator(qui)) fs::permissions(voce.path(), fs::perms(0644));
     fs::permissions(qui, fs::perms(0555));
     std::string comando = "cd '" + qui.string() + "' && env PCLocal=3 ";
