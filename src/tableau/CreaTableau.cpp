@@ -31,33 +31,27 @@ namespace {
 
 using Griglia::Giorni;
 
-struct Giorno {
-    std::string data;         // yyyymmdd, as the tables store dates
-    std::string giornoMese;   // dd/mm, for the header
-    int nome = 0;             // index in NomiGiorni
+// The week from the start date dd/mm/yyyy, by calendar arithmetic: its seven
+// days, and the day before it (yyyymmdd), whose night gives the first
+// morning's departures.
+struct Calendario {
+    std::array<DataSettimana, Giorni> giorni;
+    std::string vigilia;
 };
 
-// The seven days from the start date dd/mm/yyyy, by calendar arithmetic.
-std::array<Giorno, Giorni> GiorniDellaSettimana(const std::string& dataInizio) {
+Calendario CalendarioDellaSettimana(const std::string& dataInizio) {
     std::string controllata = dataInizio;
     if (!ControllaData(controllata))
         throw Errore(NumeroErrore::ArgomentoNonValido, "Data di inizio non valida: '" + Cp1252ToUtf8(dataInizio) + "'.");
     const std::chrono::sys_days inizio = GiornoDiCalendario(controllata);
     const int settimana = GiornoSettimana(controllata);
-    std::array<Giorno, Giorni> giorni;
+    Calendario calendario;
+    calendario.vigilia = DataTabella(inizio - std::chrono::days{1});
     for (int k = 0; k < Giorni; ++k) {
         const std::string data = DataTabella(inizio + std::chrono::days{k});
-        const std::string giornoMese = data.substr(6, 2) + "/" + data.substr(4, 2);
-        giorni[k] = {data, giornoMese, (settimana + k) % 7};
+        calendario.giorni[k] = {data, data.substr(6, 2) + "/" + data.substr(4, 2), (settimana + k) % 7};
     }
-    return giorni;
-}
-
-// The day before the start date dd/mm/yyyy (checked already), as yyyymmdd.
-std::string GiornoPrima(const std::string& dataInizio) {
-    std::string controllata = dataInizio;
-    ControllaData(controllata);
-    return DataTabella(GiornoDiCalendario(controllata) - std::chrono::days{1});
+    return calendario;
 }
 
 // The first n characters of a text with its blanks removed at both ends.
@@ -372,7 +366,6 @@ UltimaCostruzione::~UltimaCostruzione() = default;
 
 namespace {
 
-// What one room shows on one day, gathered by the passes over guests and bookings.
 // A registered guest found on a day, as the parties take it.
 struct OspiteTrovato {
     bool capo = false;  // head of the party (member 1)
@@ -383,6 +376,7 @@ struct OspiteTrovato {
     char pagamento = ' ';
 };
 
+// What one room shows on one day, gathered by the passes over guests and bookings.
 struct Casella {
     std::int64_t ospiti = 0;
     std::string nomeCapo;
@@ -407,7 +401,7 @@ public:
     // `vigilia` is the day before the week (yyyymmdd): the parties of its
     // night leaving on the first morning are among the first day's.
     Costruttore(std::int64_t hotel, std::int64_t tableau, std::string prima, std::string ultima,
-                const std::array<Giorno, Giorni>& giorni, std::string vigilia, DatabaseAperti& aperti,
+                const std::array<DataSettimana, Giorni>& giorni, std::string vigilia, DatabaseAperti& aperti,
                 const Avanzamento& avanzamento)
         : hotel_(hotel), tableau_(tableau), prima_(std::move(prima)), ultima_(std::move(ultima)),
           giorni_(giorni), vigilia_(std::move(vigilia)), aperti_(aperti), avanzamento_(avanzamento) {}
@@ -452,8 +446,8 @@ private:
             PrenotazioniDelGiorno(giorno, giorni_[k].data, prenotazioni, caselle[k]);
         }
         for (int k = 0; k < Giorni; ++k) {
-            AgenziaDegliOspiti(camera.giorni[k], k, ospiti[k], caselle[k]);
-            AgenziaDellaPrenotazione(camera.giorni[k], k, numeroCamera, caselle[k]);
+            AgenziaDegliOspiti(camera.giorni[k], giorni_[k].data, ospiti[k], caselle[k]);
+            AgenziaDellaPrenotazione(camera.giorni[k], giorni_[k].data, numeroCamera, caselle[k]);
         }
         const GiornoCamera vigilia = Vigilia(stanza, prenotazioni);
         for (int k = 0; k < Giorni; ++k) Partite(camera, k, caselle[k], k > 0 ? camera.giorni[k - 1] : vigilia);
@@ -677,8 +671,8 @@ private:
 
     // Line B from the registered guests: agency of the head of the party,
     // payment, count of persons and amount.
-    void AgenziaDegliOspiti(GiornoCamera& cella, int k, const Criterio& criterioOspiti, Casella& c) {
-        const std::string& giorno = giorni_[k].data;
+    void AgenziaDegliOspiti(GiornoCamera& cella, const std::string& giorno, const Criterio& criterioOspiti,
+                            Casella& c) {
         Recordset& ospiti = *aperti_.ospiti;
         Recordset& agenzie = *aperti_.agenzie;
         PerOgniRecord(ospiti, criterioOspiti, [&] {
@@ -693,8 +687,8 @@ private:
 
     // Line B from the booking of the day, when its header has a type that
     // takes a place and its first record in this room (as stored) covers the day.
-    void AgenziaDellaPrenotazione(GiornoCamera& cella, int k, const std::string& numeroCamera, Casella& c) {
-        const std::string& giorno = giorni_[k].data;
+    void AgenziaDellaPrenotazione(GiornoCamera& cella, const std::string& giorno, const std::string& numeroCamera,
+                                  Casella& c) {
         Recordset& testate = *aperti_.testate;
         testate.FindFirst(CriterioTestata(hotel_, c.conto));
         if (testate.NoMatch() || !TipoOccupaCamera(testate[campo::TipoPrenotazione].Testo())) return;
@@ -713,7 +707,7 @@ private:
     std::int64_t tableau_;
     std::string prima_;
     std::string ultima_;
-    const std::array<Giorno, Giorni>& giorni_;
+    const std::array<DataSettimana, Giorni>& giorni_;
     const std::string vigilia_;
     DatabaseAperti& aperti_;
     const Avanzamento& avanzamento_;
@@ -743,7 +737,7 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
                               std::int16_t tableau, const std::string& primaCamera, const std::string& ultimaCamera,
                               const std::string& dataInizio, Avanzamento& avanzamento,
                               const std::function<void()>& letti) {
-    const auto giorni = GiorniDellaSettimana(dataInizio);
+    const Calendario calendario = CalendarioDellaSettimana(dataInizio);
     avanzamento.Controlla();
     Settimana settimana;
     settimana.aggiornato = OraLocale("%Y%m%d%H%M");
@@ -751,8 +745,8 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
     settimana.tableau = tableau;
     settimana.primaCamera = primaCamera;
     settimana.ultimaCamera = ultimaCamera;
-    for (int k = 0; k < Giorni; ++k) settimana.giorni[k] = {giorni[k].data, giorni[k].giornoMese, giorni[k].nome};
-    ultima.dati_->Con(contesto.cartella, giorni.front().data, giorni.back().data, avanzamento,
+    settimana.giorni = calendario.giorni;
+    ultima.dati_->Con(contesto.cartella, settimana.giorni.front().data, settimana.giorni.back().data, avanzamento,
                       [&](DatabaseAperti& aperti) {
                           settimana.nomeHotel = CampoSePresente(contesto.cartella, aperti.tabelle,
                                                                 "AnagraficaHotels.mdb", TabellaNomiHotel(),
@@ -763,8 +757,8 @@ Settimana CostruisciSettimana(UltimaCostruzione& ultima, const Contesto& contest
                           if (letti) letti();
                           avanzamento.Controlla();
                           avanzamento.Passo("Composizione del tableau…");
-                          Costruttore(hotel, tableau, primaCamera, ultimaCamera, giorni, GiornoPrima(dataInizio),
-                                      aperti, avanzamento)
+                          Costruttore(hotel, tableau, primaCamera, ultimaCamera, settimana.giorni,
+                                      calendario.vigilia, aperti, avanzamento)
                               .Componi(settimana);
                       });
     return settimana;
