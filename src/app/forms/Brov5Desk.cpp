@@ -447,11 +447,10 @@ void Brov5Desk::Finita(std::uint64_t numero, Esito esito, std::shared_ptr<const 
         attesaQuadro_->ciclo->quit();
         return;
     }
+    // The text of the failure: an Errore's own, or what TestoErrore says of any other.
     const auto testo = [&errore] {
         try {
             std::rethrow_exception(errore);
-        } catch (const Errore& e) {
-            return QString::fromStdString(e.Testo());
         } catch (const std::exception& e) {
             return QString::fromStdString(TestoErrore(e));
         }
@@ -464,8 +463,9 @@ void Brov5Desk::Finita(std::uint64_t numero, Esito esito, std::shared_ptr<const 
             Riattiva();
         } else if (esito == Esito::Errore) {
             // The previous report file is left as it was; the window goes on.
-            std::cerr << testo().toStdString() << '\n';
-            Avvisa(testo(), QStringLiteral("Errore"));
+            const QString messaggio = testo();
+            std::cerr << messaggio.toStdString() << '\n';
+            Avvisa(messaggio, QStringLiteral("Errore"));
         } else if (esito == Esito::Fatale) {
             ErroreFatale(testo());
         }
