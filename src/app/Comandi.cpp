@@ -14,6 +14,7 @@
 #include "archivio/TabellaCsv.h"
 #include "common/Codifica.h"
 #include "common/Errore.h"
+#include "common/FileSostitutivo.h"
 #include "common/Routine.h"
 #include "common/piattaforma/Stampante.h"
 #include "print/ConvertiXLS.h"
@@ -221,13 +222,6 @@ int Tableau(const std::vector<std::string>& argomenti, const OpzioniAvvio& avvio
     return 0;
 }
 
-// Writes `contenuto` whole into the file the user named, or not at all.
-void ScriviFileDellUtente(const FileDiStampa& file, const std::string& cosa, std::string_view contenuto) {
-    FileSostitutivo scritto(file.cartella, file.nome, cosa, Sostituzione::SoloFile);
-    scritto.Scrivi(contenuto);
-    scritto.Completa();
-}
-
 int Quadro(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::ostream& out, std::ostream& err,
            const DisegnoPdfQuadro& disegnoPdf) {
     if (ChiedeAiuto(argomenti)) {
@@ -256,11 +250,13 @@ int Quadro(std::vector<std::string> argomenti, const OpzioniAvvio& avvio, std::o
     const Settimana settimana = CostruisciSettimana(costruzione, contesto, richiesta->hotel, richiesta->tableau,
                                                     richiesta->prima, richiesta->ultima, richiesta->data, nessuno);
     if (fileJson) {
-        ScriviFileDellUtente(*fileJson, "il file JSON", JsonSettimana(settimana));
+        ScriviFileIntero(fileJson->cartella, fileJson->nome, "il file JSON", JsonSettimana(settimana),
+                         Sostituzione::SoloFile);
         out << fileJson->mostrato << "\n";
     }
     if (filePdf) {
-        ScriviFileDellUtente(*filePdf, "il file PDF", disegnoPdf(settimana, a3));
+        ScriviFileIntero(filePdf->cartella, filePdf->nome, "il file PDF", disegnoPdf(settimana, a3),
+                         Sostituzione::SoloFile);
         out << filePdf->mostrato << "\n";
     }
     return 0;

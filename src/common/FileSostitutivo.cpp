@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "common/Errore.h"
 
@@ -98,4 +99,12 @@ void FileSostitutivo::Fallito(int causa) const {
         causa == ENOSPC || causa == EDQUOT ? NumeroErrore::DiscoPieno : NumeroErrore::FileNonScrivibile;
     throw Errore(numero, "Impossibile scrivere " + cosa_ + " '" + cartella_.PercorsoDi(nome_) +
                              "': " + DescrizioneErroreSistema(causa) + ".");
+}
+
+std::string ScriviFileIntero(const CartellaDati& cartella, std::string nome, std::string cosa,
+                             std::string_view contenuto, Sostituzione modo) {
+    FileSostitutivo file(cartella, std::move(nome), std::move(cosa), modo);
+    file.Scrivi(contenuto);
+    file.Completa();
+    return file.Nome();
 }

@@ -60,3 +60,9 @@ private:
     Descrittore file_;
     std::string attesa_;  // written at the next Svuota()
 };
+
+// Writes `contenuto` as the whole file `nome` of `cartella` through a
+// FileSostitutivo: in place once complete, or not at all. Gives the name the
+// file took there. Throws as FileSostitutivo does.
+std::string ScriviFileIntero(const CartellaDati& cartella, std::string nome, std::string cosa,
+                             std::string_view contenuto, Sostituzione modo = Sostituzione::QualsiasiVoce);

@@ -129,10 +129,7 @@ private:
 
     // The PDF made, written whole into its file or not at all.
     void ScriviPdf(const FileDiStampa& pdf) {
-        const std::string byte = stampante_.PrendiPdf();
-        FileSostitutivo file(pdf.cartella, pdf.nome, "il file PDF", Sostituzione::SoloFile);
-        file.Scrivi(byte);
-        file.Completa();
+        ScriviFileIntero(pdf.cartella, pdf.nome, "il file PDF", stampante_.PrendiPdf(), Sostituzione::SoloFile);
     }
 
     // The PDF file, else the destination's printer, else the active one that the document goes to.

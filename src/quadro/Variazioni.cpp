@@ -180,10 +180,8 @@ std::string NomeSettimanaStampata(const std::string& postazione, const Settimana
 }
 
 void ConservaStampa(const Contesto& contesto, const Settimana& settimana, const std::tm& ora) {
-    FileSostitutivo file(CartellaArchivio(contesto.cartella), NomeSettimanaStampata(contesto.postazione, settimana),
-                         "il tableau stampato");
-    file.Scrivi(JsonSettimana(settimana, FormattaOra(ora, "%Y%m%d%H%M")));
-    file.Completa();
+    ScriviFileIntero(CartellaArchivio(contesto.cartella), NomeSettimanaStampata(contesto.postazione, settimana),
+                     "il tableau stampato", JsonSettimana(settimana, FormattaOra(ora, "%Y%m%d%H%M")));
 }
 
 std::string ConservaDopoLaStampa(const Contesto& contesto, const Settimana* settimana, const std::tm& ora) {

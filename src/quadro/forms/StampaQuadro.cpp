@@ -176,9 +176,8 @@ std::string NomePdfQuadro(const std::string& postazione, const std::tm& ora) {
 }
 
 std::string SalvaPdfQuadro(const Contesto& contesto, const QByteArray& pdf, const std::tm& ora) {
-    FileSostitutivo file(CartellaArchivio(contesto.cartella), NomePdfQuadro(contesto.postazione, ora),
-                         "il PDF del tableau");
-    file.Scrivi(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
-    file.Completa();
-    return std::string(kCartellaArchivio) + "/" + file.Nome();
+    return std::string(kCartellaArchivio) + "/" +
+           ScriviFileIntero(CartellaArchivio(contesto.cartella), NomePdfQuadro(contesto.postazione, ora),
+                            "il PDF del tableau",
+                            std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
 }
